@@ -1,0 +1,44 @@
+#pragma once
+// Errors of the conversions and of the arithmetic of one calculation, as typed values:
+// a function that can fail returns Checked<T>, and the first error ends the calculation.
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <variant>
+
+namespace tremira::calc {
+
+struct CalcError {
+    static constexpr std::int32_t Overflow = 6;
+    static constexpr std::int32_t DivisionByZero = 11;
+    static constexpr std::int32_t TypeMismatch = 13;
+
+    std::int32_t Number = 0;
+    std::string_view Description;  // static text, never owned
+
+    static CalcError overflow() { return {Overflow, "Переполнение"}; }
+    static CalcError divisionByZero() { return {DivisionByZero, "Деление на ноль"}; }
+    static CalcError typeMismatch() { return {TypeMismatch, "Несоответствие типа"}; }
+
+    friend bool operator==(const CalcError &a, const CalcError &b) { return a.Number == b.Number; }
+};
+
+// A value or the error that prevented it.
+template <typename T>
+class Checked {
+public:
+    Checked(T value) : m_state(std::move(value)) {}
+    Checked(CalcError error) : m_state(error) {}
+
+    bool ok() const { return std::holds_alternative<T>(m_state); }
+    explicit operator bool() const { return ok(); }
+    const T &value() const { return std::get<T>(m_state); }
+    const T &operator*() const { return value(); }
+    CalcError error() const { return std::get<CalcError>(m_state); }
+
+private:
+    std::variant<T, CalcError> m_state;
+};
+
+}  // namespace tremira::calc

@@ -1,0 +1,173 @@
+#include "design_calculation.h"
+
+#include <cmath>
+
+namespace tremira::calc {
+namespace {
+
+constexpr std::string_view kInputErrorTitle = "Ошибка ввода!";
+
+UserMessage inputError(std::string_view text) { return {text, kInputErrorTitle, MessageIcon::Error}; }
+
+const UserMessage kFieldsNotFilled = inputError("Не все поля заполнены!");
+const UserMessage kVoltageOrder = inputError("Выходное напряжение больше или равно входному!");
+const UserMessage kInductionTooHigh = inputError("Значение Макс. индукции завышено! Исправте значение");
+const UserMessage kCurrentTooLow = inputError("Ток сварки слишком мал! Введите другое значение.");
+const UserMessage kCoreSectionTooSmall = inputError(
+    "Сечение сердечника слишком мало! Введите другое значение или оставте поле пустым,"
+    "\rпрограмма сама подставит нужное значение.");
+const UserMessage kOutputVoltageTooLow = inputError("Выходное напряжение мало! Введите другое значение.");
+const UserMessage kValueTooSmall{"Введенное значение слишком мало!", std::nullopt, MessageIcon::None};
+
+// "Произошла ошибка: " + Number + "-" + Description, one static text per error.
+std::string_view errorTrapText(const CalcError &error) {
+    switch (error.Number) {
+    case CalcError::Overflow: return "Произошла ошибка: 6-Переполнение";
+    case CalcError::DivisionByZero: return "Произошла ошибка: 11-Деление на ноль";
+    default: return "Произошла ошибка: 13-Несоответствие типа";
+    }
+}
+
+constexpr double kInductionLimit = 1.9;
+constexpr Single kCoreSectionLimit = 10.0F;
+constexpr Int16 kMinimumCurrent = 25;
+constexpr Int16 kMinimumOutputVoltage = 48;
+
+bool isUnfilled(std::string_view text) { return text.empty() || text == "0"; }
+
+Int16 currentDensity(Int16 material) { return material == 0 ? 8 : 5; }
+
+DesignOutcome refused(DesignOutcome outcome, const UserMessage &message,
+                      AfterMessageAction action = AfterMessageAction::None) {
+    outcome.status = Status::Refused;
+    outcome.messages.push_back(message);
+    outcome.afterMessages = action;
+    return outcome;
+}
+
+DesignOutcome failed(DesignOutcome outcome, const CalcError &error) {
+    outcome.status = Status::Failed;
+    outcome.messages.push_back({errorTrapText(error), std::nullopt, MessageIcon::Information});
+    if (error.Number == CalcError::Overflow) {
+        outcome.messages.push_back(kValueTooSmall);
+        outcome.afterMessages = AfterMessageAction::FocusCoreSection;
+    }
+    return outcome;
+}
+
+// Steps 9 to 15: everything after the checks, in the types the design fixes.
+Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s,
+                                      const DesignInput &input) {
+    double product = b;
+    for (double factor : {0.023088, static_cast<double>(s), 0.95}) {
+        const Checked<double> next = CheckedMultiply(product, factor);
+        if (!next) return next.error();
+        product = *next;
+    }
+    const Checked<Single> k = NarrowToSingle(product);
+    if (!k) return k.error();
+
+    Int16 turns[2];
+    const Int16 voltages[2] = {u1, u2};
+    for (int i = 0; i < 2; ++i) {
+        const Checked<double> quotient = CheckedDivide(voltages[i], *k);
+        if (!quotient) return quotient.error();
+        const Checked<Int16> rounded = RealToInt16(*quotient);
+        if (!rounded) return rounded.error();
+        turns[i] = *rounded;
+    }
+    const Int16 w1 = turns[0];
+    const Int16 w2 = turns[1];
+
+    const Checked<Int16> ampereTurns = MultiplyInt16(current, w2);
+    if (!ampereTurns) return ampereTurns.error();
+    const Checked<double> i1Wide = CheckedDivide(*ampereTurns, w1);
+    if (!i1Wide) return i1Wide.error();
+    const Checked<Single> i1 = NarrowToSingle(*i1Wide);
+    if (!i1) return i1.error();
+
+    const Checked<Int16> overallPower = MultiplyInt16(current, u2);
+    if (!overallPower) return overallPower.error();
+
+    const Checked<Int16> toroidPower = MultiplyInt16(current, 25);
+    if (!toroidPower) return toroidPower.error();
+    Int16 requiredPower = *toroidPower;
+    if (input.coreType != 1) {
+        const Checked<Int16> rodPower = RealToInt16(*toroidPower * 1.4);
+        if (!rodPower) return rodPower.error();
+        requiredPower = *rodPower;
+    }
+
+    const Checked<Int16> q1 = RealToInt16(static_cast<double>(*i1) / currentDensity(input.materialI));
+    if (!q1) return q1.error();
+    const Checked<Int16> q2 = RealToInt16(static_cast<double>(current) / currentDensity(input.materialII));
+    if (!q2) return q2.error();
+
+    return DesignResults{FormatInt16(*overallPower), FormatInt16(w1),  FormatInt16(w2),
+                         FormatInt16(*q1),           FormatInt16(*q2), FormatInt16(requiredPower),
+                         FormatSingle(*i1)};
+}
+
+}  // namespace
+
+double RequiredCoreSection(double weldingCurrent, Int16 coreType) {
+    const double toroid = weldingCurrent * 0.378;
+    return coreType == 1 ? toroid : toroid * 1.4;
+}
+
+std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentText, Int16 coreType) {
+    if (isUnfilled(weldingCurrentText)) return std::nullopt;
+    const Checked<double> current = ParseDouble(weldingCurrentText);
+    if (!current) return std::nullopt;
+    const double section = RequiredCoreSection(*current, coreType);
+    if (!std::isfinite(section)) return std::nullopt;  // an overflow of the real arithmetic
+    return FormatDouble(section);
+}
+
+DesignOutcome CalculateDesign(const DesignInput &input) {
+    DesignOutcome outcome;
+    if (isUnfilled(input.mainsVoltage) || isUnfilled(input.outputVoltage) || isUnfilled(input.weldingCurrent) ||
+        isUnfilled(input.induction)) {
+        return refused(std::move(outcome), kFieldsNotFilled);
+    }
+
+    const Checked<Int16> u1 = ParseInt16(input.mainsVoltage);
+    if (!u1) return failed(std::move(outcome), u1.error());
+    const Checked<Int16> u2 = ParseInt16(input.outputVoltage);
+    if (!u2) return failed(std::move(outcome), u2.error());
+    if (*u2 >= *u1) return refused(std::move(outcome), kVoltageOrder);
+
+    const Checked<double> inductionForLimit = ParseDouble(input.induction);
+    if (!inductionForLimit) return failed(std::move(outcome), inductionForLimit.error());
+    if (*inductionForLimit >= kInductionLimit) return refused(std::move(outcome), kInductionTooHigh);
+
+    const Checked<Int16> current = ParseInt16(input.weldingCurrent);
+    if (!current) return failed(std::move(outcome), current.error());
+    if (*current < kMinimumCurrent) {
+        return refused(std::move(outcome), kCurrentTooLow, AfterMessageAction::ClearCoreSection);
+    }
+
+    const Checked<Single> induction = ParseSingle(input.induction);
+    if (!induction) return failed(std::move(outcome), induction.error());
+
+    std::string_view coreSectionText = input.coreSection;
+    if (isUnfilled(coreSectionText)) {
+        outcome.substitutedCoreSection = FormatDouble(RequiredCoreSection(*current, input.coreType));
+        coreSectionText = *outcome.substitutedCoreSection;
+    }
+    const Checked<Single> coreSection = ParseSingle(coreSectionText);
+    if (!coreSection) return failed(std::move(outcome), coreSection.error());
+    if (*coreSection < kCoreSectionLimit) return refused(std::move(outcome), kCoreSectionTooSmall);
+
+    if (*u2 < kMinimumOutputVoltage) {
+        return refused(std::move(outcome), kOutputVoltageTooLow, AfterMessageAction::FocusOutputVoltage);
+    }
+
+    Checked<DesignResults> results = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
+    if (!results) return failed(std::move(outcome), results.error());
+    outcome.status = Status::Completed;
+    outcome.results = *results;
+    return outcome;
+}
+
+}  // namespace tremira::calc

@@ -1,0 +1,101 @@
+#pragma once
+// The welding transformer calculation: from the texts of the input fields to the texts of
+// the result fields, the messages to show and what to do after them. Touches no window.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "field_numbers.h"
+
+namespace tremira::calc {
+
+// Snapshot of the input fields, texts exactly as they stand (no trimming).
+struct DesignInput {
+    std::string_view mainsVoltage;    // Text4
+    std::string_view outputVoltage;   // Text3
+    std::string_view weldingCurrent;  // Text2
+    std::string_view coreSection;     // Text1, may be empty
+    std::string_view induction;       // Text10
+    Int16 materialI = 0;              // list index of Combo1: 0 copper, 1 aluminium, -1 none
+    Int16 materialII = 0;             // list index of Combo2
+    Int16 coreType = 0;               // list index of Combo3: 0 rod core, 1 toroid, -1 none
+};
+
+enum class Status { Completed, Refused, Failed };
+enum class MessageIcon { None, Error, Information };
+enum class AfterMessageAction { None, ClearCoreSection, FocusOutputVoltage, FocusCoreSection };
+
+// One modal box with a single OK button. Texts are static: no allocation per message.
+struct UserMessage {
+    std::string_view text;
+    std::optional<std::string_view> title;  // none: the box shows the application title
+    MessageIcon icon = MessageIcon::None;
+
+    friend bool operator==(const UserMessage &, const UserMessage &) = default;
+};
+
+// At most two boxes follow one press of the button.
+class MessageList {
+public:
+    static constexpr std::size_t kCapacity = 2;
+
+    void push_back(const UserMessage &message) { m_items[m_size++] = message; }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const UserMessage &operator[](std::size_t i) const { return m_items[i]; }
+    const UserMessage *begin() const { return m_items.data(); }
+    const UserMessage *end() const { return m_items.data() + m_size; }
+
+private:
+    std::array<UserMessage, kCapacity> m_items{};
+    std::size_t m_size = 0;
+};
+
+// The seven result texts, named after their fields.
+struct DesignResults {
+    std::string Text5;   // overall power, W
+    std::string Text6;   // turns of winding I
+    std::string Text7;   // turns of winding II
+    std::string Text8;   // wire cross-section of winding I
+    std::string Text9;   // wire cross-section of winding II
+    std::string Text11;  // required power, W
+    std::string Text12;  // maximum current of winding I, A
+
+    friend bool operator==(const DesignResults &, const DesignResults &) = default;
+};
+
+struct DesignOutcome {
+    Status status = Status::Completed;
+    std::optional<std::string> substitutedCoreSection;  // written into Text1 before any message
+    MessageList messages;                                // shown in order, each modal
+    AfterMessageAction afterMessages = AfterMessageAction::None;
+    std::optional<DesignResults> results;                // for Completed only
+};
+
+DesignOutcome CalculateDesign(const DesignInput &input);
+
+// Core section (cm²) that a welding current needs: current × 0.378 for a toroid,
+// current × 0.378 × 1.4 for any other core type index, in double precision in this order.
+double RequiredCoreSection(double weldingCurrent, Int16 coreType);
+
+// Proposal for Text1 while the welding current is typed; nothing when the text is empty,
+// exactly "0", or not a number.
+std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentText, Int16 coreType);
+
+// The entries of the option lists, in their order; a shown text maps to the index of the
+// entry equal to it, any other text to -1.
+inline constexpr std::array<std::string_view, 2> kMaterialEntries{"Медь", "Алюминий"};
+inline constexpr std::array<std::string_view, 2> kCoreTypeEntries{"Стержневой", "Тор"};
+
+template <std::size_t N>
+Int16 ListIndexOf(std::string_view shownText, const std::array<std::string_view, N> &entries) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (entries[i] == shownText) return static_cast<Int16>(i);
+    }
+    return -1;
+}
+
+}  // namespace tremira::calc
