@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QSet>
+#include <QDateTime>
+#include <QMap>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -22,12 +23,21 @@ QStringList outputFolders() {
     return {QDir::homePath() + u"/PDF"_qs, u"/var/spool/cups-pdf/ANONYMOUS"_qs};
 }
 
-QSet<QString> pdfFiles() {
-    QSet<QString> files;
+// Each PDF with its modification time: cups-pdf may reuse a name and write over a file.
+QMap<QString, QDateTime> pdfFiles() {
+    QMap<QString, QDateTime> files;
     for (const QString &folder : outputFolders()) {
         for (const QFileInfo &info : QDir(folder).entryInfoList({u"*.pdf"_qs}, QDir::Files)) {
-            files.insert(info.absoluteFilePath());
+            files.insert(info.absoluteFilePath(), info.lastModified());
         }
+    }
+    return files;
+}
+
+QStringList newOrRewritten(const QMap<QString, QDateTime> &before, const QMap<QString, QDateTime> &after) {
+    QStringList files;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (before.value(it.key()) != it.value()) files.append(it.key());
     }
     return files;
 }
@@ -40,15 +50,15 @@ TEST(PrintOnDefaultPrinter, OneCommandGivesOneOnePageDocument) {
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull()) GTEST_SKIP() << "no default printer: start one with tests/reports/cups_queue.sh start";
 
-    const QSet<QString> before = pdfFiles();
+    const QMap<QString, QDateTime> before = pdfFiles();
     ASSERT_FALSE(PrintOnDefaultPrinter(test::RunA(), test::FixedStamp()));
 
     // The job is done when the queue is empty and cups-pdf has written its file.
     ASSERT_TRUE(QTest::qWaitFor([&] { return queueIsEmpty(target.printerName()) && pdfFiles() != before; }, 120000))
         << "no PDF appeared in " << outputFolders().join(u", "_qs).toStdString();
-    const QSet<QString> added = pdfFiles() - before;
-    ASSERT_EQ(added.size(), 1);
-    const QString pdf = *added.begin();
+    const QStringList added = newOrRewritten(before, pdfFiles());
+    ASSERT_EQ(added.size(), 1) << added.join(u", "_qs).toStdString();
+    const QString pdf = added.first();
     EXPECT_TRUE(test::ToolOutput(u"pdfinfo"_qs, {pdf}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs))) << pdf.toStdString();
 }
 
