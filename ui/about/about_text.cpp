@@ -18,7 +18,7 @@ QString toolPiece()
 
 }  // namespace
 
-QString aboutText()
+QString composeAboutText()
 {
     return QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется ")
            + QStringLiteral("метод Н.Условного(https://example.org/metod-rascheta.html) ") + kCarriageReturn

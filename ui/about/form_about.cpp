@@ -55,7 +55,7 @@ FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
     setFixedSize(twips(0, 0, 5025, 2370).size());
     createControls();
     connectHandlers();
-    m_aboutText = aboutText();
+    m_aboutText = composeAboutText();
     Label1->setText(labelText(m_aboutText));
 }
 
@@ -74,9 +74,10 @@ void FormAbout::createControls()
 
     Command1 = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"),
                      twips(1920, 1920, 1335, 375), captionFont());
-    // Neither the default nor the cancel button: Enter and Escape do not close the window.
-    Command1->setAutoDefault(false);
+    // Not the default button, and Escape does not close the window; Enter presses OK only
+    // while OK has the focus, as it does for any focused button.
     Command1->setDefault(false);
+    Command1->setAutoDefault(true);
 
     Label3 = place(new QLabel(QStringLiteral("По всем вопросам пишите:"), this), QStringLiteral("Label3"),
                    twips(240, 1320, 3015, 375), captionFont());
