@@ -22,10 +22,19 @@ QRect twips(int left, int top, int width, int height)
     return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
 }
 
+// Sizes in pixels (9 pt and 9.75 pt at 96 dpi) so that the text keeps its place in the pixel
+// layout whatever dpi the display reports; the named faces fall back to a metric-compatible one.
+QFont windowFont(const QString &family, int pixelSize)
+{
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 QFont captionFont(bool underline = false)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(9.75);
+    QFont font = windowFont(QStringLiteral("MS Sans Serif"), 13);
     font.setBold(true);
     font.setUnderline(underline);
     return font;
@@ -61,9 +70,8 @@ FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
 
 void FormAbout::createControls()
 {
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSize(9);
-    Label1 = place(new QLabel(this), QStringLiteral("Label1"), twips(240, 120, 4575, 1215), arial);
+    Label1 = place(new QLabel(this), QStringLiteral("Label1"), twips(240, 120, 4575, 1215),
+                   windowFont(QStringLiteral("Arial"), 12));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
 

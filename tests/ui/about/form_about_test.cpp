@@ -41,18 +41,18 @@ TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips)
         const char *name;
         QRect geometry;  // pixels, 15 twips each
         const char *family;
-        qreal points;
+        int pixels;  // 9 pt and 9.75 pt at 96 dpi
         bool bold;
         bool underline;
         QString text;
     };
     const Control controls[] = {
-        {"Label1", {16, 8, 305, 81}, "Arial", 9, false, false, {}},
-        {"Label2", {216, 88, 97, 17}, "MS Sans Serif", 9.75, true, true, QStringLiteral("avtor@example.org")},
-        {"Command1", {128, 128, 89, 25}, "MS Sans Serif", 9.75, true, false, QStringLiteral("OK")},
-        {"Label3", {16, 88, 201, 25}, "MS Sans Serif", 9.75, true, false, QStringLiteral("По всем вопросам пишите:")},
-        {"Label4", {16, 104, 193, 17}, "MS Sans Serif", 9.75, true, false, QStringLiteral("Или на мой сайт:")},
-        {"Label5", {216, 104, 113, 17}, "MS Sans Serif", 9.75, true, true, QStringLiteral("www.example.org")},
+        {"Label1", {16, 8, 305, 81}, "Arial", 12, false, false, {}},
+        {"Label2", {216, 88, 97, 17}, "MS Sans Serif", 13, true, true, QStringLiteral("avtor@example.org")},
+        {"Command1", {128, 128, 89, 25}, "MS Sans Serif", 13, true, false, QStringLiteral("OK")},
+        {"Label3", {16, 88, 201, 25}, "MS Sans Serif", 13, true, false, QStringLiteral("По всем вопросам пишите:")},
+        {"Label4", {16, 104, 193, 17}, "MS Sans Serif", 13, true, false, QStringLiteral("Или на мой сайт:")},
+        {"Label5", {216, 104, 113, 17}, "MS Sans Serif", 13, true, true, QStringLiteral("www.example.org")},
     };
     FormAbout form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("About Programm"));
@@ -63,7 +63,7 @@ TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips)
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->geometry(), c.geometry);
         EXPECT_EQ(widget->font().family(), QLatin1String(c.family));
-        EXPECT_EQ(widget->font().pointSizeF(), c.points);
+        EXPECT_EQ(widget->font().pixelSize(), c.pixels);
         EXPECT_EQ(widget->font().bold(), c.bold);
         EXPECT_EQ(widget->font().underline(), c.underline);
         if (!c.text.isEmpty()) {
