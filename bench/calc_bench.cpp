@@ -16,12 +16,13 @@ std::atomic<long> g_allocations{0};
 }  // namespace
 
 // Every allocation of the process is counted; the benchmarks report those of their loop.
-void *operator new(std::size_t size) {
+// Not inlined, neither this nor the deletes: the compiler must not pair malloc and free
+// across them and warn about a mismatch.
+[[gnu::noinline]] void *operator new(std::size_t size) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (void *p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-// Not inlined: the compiler must not pair a new it cannot see with this free.
 [[gnu::noinline]] void operator delete(void *p) noexcept { std::free(p); }
 [[gnu::noinline]] void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
