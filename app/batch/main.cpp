@@ -36,7 +36,7 @@ constexpr std::string_view kHelp =
 с разделителем ";" и десятичной запятой.
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
-2 - файл не открывается или не читается.
+2 - файл не открывается или не читается, или вывод не записывается.
 
 Usage: tremira-calc [FILE]...
 Calculates welding transformers exactly as the Тремира window does.
@@ -60,7 +60,7 @@ Results are filled for completed designs only. LibreOffice opens the output with
 ";" as separator and the comma as decimal mark.
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
-could not be opened or read.
+could not be opened or read, or the output could not be written.
 )";
 
 bool writeAll(int fd, std::string_view data) {
