@@ -23,7 +23,8 @@ constexpr std::string_view kHelp =
 Числа пишутся с десятичной запятой, как в окне; поле может быть пустым. Материал:
 "Медь" или "Алюминий", тип сердечника: "Стержневой" или "Тор" (другой текст - как
 в окне, когда в списке ничего не выбрано). Пустые строки и строки, начинающиеся
-с "#", пропускаются; CR в конце строки (файлы Windows) не мешает.
+с "#", пропускаются; CR в конце строки и метка BOM в начале файла (файлы Windows)
+не мешают.
 Пример:  220;65;160;;Медь;Медь;Стержневой;1,42
 
 На стандартный вывод - строка заголовка, затем по строке на расчёт, поля через ";":
@@ -47,7 +48,8 @@ design per line, eight fields separated by ";" in the order of the window's inpu
 Numbers use the decimal comma, as in the window; a field may be empty. Materials:
 "Медь" (copper) or "Алюминий" (aluminium); core type: "Стержневой" (rod) or "Тор"
 (toroid); any other text counts as nothing selected in the list. Empty lines and
-lines starting with "#" are skipped; a trailing CR (Windows files) is ignored.
+lines starting with "#" are skipped; a trailing CR and a byte order mark at the
+start of a file (Windows files) are ignored.
 Example:  220;65;160;;Медь;Медь;Стержневой;1,42
 
 Writes a header line and then one line per design to standard output, ";"-separated:

@@ -100,8 +100,8 @@ TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
     EXPECT_NE(result.err.find("designs.csv:8: not valid UTF-8"), std::string::npos) << result.err;
 }
 
-TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamed) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
+TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamedWindowsStyle) {
+    const fs::path designs = write("designs.csv", "\xEF\xBB\xBF" "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
     const ProcessResult result = run("", designs);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n");
