@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the Google benchmarks of the calculation, then times tremira-calc as a whole
+# Runs the Google benchmarks of the calculation and of the reports, then times tremira-calc as a whole
 # process over one million mixed designs and prints designs per second.
 #   bench/run.sh <build-dir>     (a Release build configured with -DTREMIRA_BENCH=ON)
 set -euo pipefail
@@ -10,6 +10,7 @@ designs="$build/designs-1m.csv"
 results="$build/designs-1m.out"
 
 "$build/bin/calc_bench" --benchmark_counters_tabular=true
+"$build/bin/report_bench"
 
 [ -s "$designs" ] || python3 "$here/make_designs.py" "$designs" "$designs_count"
 
