@@ -14,8 +14,7 @@ QString SingleInstanceLockPath() {
 }
 
 SingleInstanceLock::SingleInstanceLock(const QString &path) : m_file(path) {
-    // Only a dead owner makes the lock stale: with QLockFile's default age limit a copy
-    // that has been running for half a minute would no longer refuse a second one.
+    // Only a dead owner makes the lock stale, never its age: a copy may run for days.
     m_file.setStaleLockTime(0);
 }
 
