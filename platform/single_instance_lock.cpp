@@ -8,7 +8,11 @@
 namespace tremira::platform {
 
 QString SingleInstanceLockPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Without XDG_RUNTIME_DIR Qt would make up a runtime folder and warn about it on every start.
+    QString folder;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    }
     if (folder.isEmpty()) folder = QDir::tempPath();
     return folder + QStringLiteral("/tremira-%1.lock").arg(::getuid());
 }

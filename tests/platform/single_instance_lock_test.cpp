@@ -1,10 +1,13 @@
 // The lock within one process: who holds it, and where it lives.
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "platform/single_instance_lock.h"
+
+#include <unistd.h>
 
 using tremira::platform::SingleInstanceLock;
 
@@ -22,13 +25,17 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
     EXPECT_TRUE(afterwards.tryAcquire());
 }
 
-TEST(SingleInstanceLockPath, LiesInTheRuntimeFolderOrElseTheTemporaryFolder) {
+TEST(SingleInstanceLockPath, LiesInTheRuntimeFolderOrElseTheTemporaryFolderPerUser) {
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    const QString path = tremira::platform::SingleInstanceLockPath();
+    const QString inRuntime = tremira::platform::SingleInstanceLockPath();
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString inTemporary = tremira::platform::SingleInstanceLockPath();
     qputenv("XDG_RUNTIME_DIR", saved);
-    EXPECT_TRUE(path.startsWith(runtime.path() + QLatin1Char('/'))) << path.toStdString();
-    EXPECT_TRUE(path.endsWith(QStringLiteral(".lock"))) << path.toStdString();
+
+    const QString fileName = QStringLiteral("/tremira-%1.lock").arg(::getuid());
+    EXPECT_EQ(inRuntime, runtime.path() + fileName);
+    EXPECT_EQ(inTemporary, QDir::tempPath() + fileName);
 }
