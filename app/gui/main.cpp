@@ -12,7 +12,7 @@
 
 int main(int argc, char *argv[]) {
     // Checked before QApplication exists: Qt aborts with a core dump when its platform
-    // plugin finds no display.
+    // plugin finds no display, or the display it is given does not answer.
     if (!tremira::platform::GraphicalSessionReachable(tremira::platform::CurrentDisplayEnvironment(argc, argv))) {
         std::fprintf(stderr, "%s\n", tremira::platform::kNoGraphicalSessionMessage);
         return 1;

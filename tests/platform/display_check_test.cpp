@@ -1,35 +1,137 @@
-// Whether the program can reach a display, from the platform choice and the environment.
+// Whether the program can reach a display, from the platform choice, the environment and which
+// display servers answer.
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <vector>
+
 #include "platform/display_check.h"
 
+using tremira::platform::DisplayEndpoint;
 using tremira::platform::DisplayEnvironment;
 using tremira::platform::GraphicalSessionReachable;
+using Kind = DisplayEndpoint::Kind;
+
+namespace tremira::platform {
+void PrintTo(const DisplayEndpoint &endpoint, std::ostream *out) {
+    *out << "{" << static_cast<int>(endpoint.kind) << ", " << endpoint.address.toStdString() << ", " << endpoint.port
+         << "}";
+}
+}  // namespace tremira::platform
+
+namespace {
+
+const DisplayEndpoint kX0Abstract{Kind::Abstract, "/tmp/.X11-unix/X0"};
+const DisplayEndpoint kX0File{Kind::File, "/tmp/.X11-unix/X0"};
+const DisplayEndpoint kX0Tcp{Kind::Tcp, "localhost", 6000};
+const DisplayEndpoint kWayland0{Kind::File, "/run/user/1000/wayland-0"};
+
+// Answers on the endpoints it is given and remembers every one that was tried.
+struct FakeServers {
+    std::vector<DisplayEndpoint> listening;
+    std::vector<DisplayEndpoint> tried;
+
+    bool operator()(const DisplayEndpoint &endpoint) {
+        tried.push_back(endpoint);
+        return std::find(listening.begin(), listening.end(), endpoint) != listening.end();
+    }
+};
+
+}  // namespace
 
 TEST(GraphicalSessionReachable, NeedsTheDisplayOfTheChosenPlatform) {
+    const std::vector<DisplayEndpoint> everything{kX0Abstract, kWayland0};
     const struct {
         const char *name;
         DisplayEnvironment environment;
         bool expected;
     } cases[] = {
-        {"ssh session without forwarding", {"", "", ""}, false},
-        {"X11 session", {"", ":0", ""}, true},
-        {"Wayland session", {"", "", "wayland-0"}, true},
-        {"offscreen needs no display", {"offscreen", "", ""}, true},
-        {"minimal needs no display", {"minimal", "", ""}, true},
-        {"xcb without X server", {"xcb", "", "wayland-0"}, false},
-        {"xcb with options", {"xcb:nograb", ":1", ""}, true},
-        {"wayland without compositor", {"wayland", ":0", ""}, false},
-        {"wayland-egl with compositor", {"wayland-egl", "", "wayland-1"}, true},
-        {"fallback list reaching X11", {"wayland;xcb", ":0", ""}, true},
-        {"fallback list reaching nothing", {"wayland;xcb", "", ""}, false},
-        {"blank platform name", {"  ", "", ""}, false},
+        {"ssh session without forwarding", {"", "", "", "/run/user/1000"}, false},
+        {"X11 session", {"", ":0", "", ""}, true},
+        {"Wayland session", {"", "", "wayland-0", "/run/user/1000"}, true},
+        {"offscreen needs no display", {"offscreen", "", "", ""}, true},
+        {"minimal needs no display", {"minimal", "", "", ""}, true},
+        {"xcb without X server", {"xcb", "", "wayland-0", "/run/user/1000"}, false},
+        {"xcb with options", {"xcb:nograb", ":0", "", ""}, true},
+        {"wayland without compositor", {"wayland", ":0", "", "/run/user/1000"}, false},
+        {"wayland-egl with compositor", {"wayland-egl", "", "wayland-0", "/run/user/1000"}, true},
+        {"fallback list reaching X11", {"wayland;xcb", ":0", "", ""}, true},
+        {"fallback list reaching nothing", {"wayland;xcb", "", "", ""}, false},
+        {"blank platform name", {"  ", "", "", ""}, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(GraphicalSessionReachable(c.environment), c.expected);
+        FakeServers servers{everything, {}};
+        EXPECT_EQ(GraphicalSessionReachable(c.environment, std::ref(servers)), c.expected);
     }
+}
+
+TEST(GraphicalSessionReachable, ADisplayThatIsSetButDoesNotAnswerIsNotReachable) {
+    const DisplayEnvironment x11{"", ":0", "", ""};
+    const DisplayEnvironment wayland{"", "", "wayland-0", "/run/user/1000"};
+    const struct {
+        const char *name;
+        DisplayEnvironment environment;
+        std::vector<DisplayEndpoint> listening;
+        bool expected;
+    } cases[] = {
+        {"X server gone", x11, {}, false},
+        {"X server on its abstract socket", x11, {kX0Abstract}, true},
+        {"X server on its socket file only", x11, {kX0File}, true},
+        {"X server on TCP only, as the X library falls back to", x11, {kX0Tcp}, true},
+        {"compositor gone", wayland, {}, false},
+        {"compositor listening", wayland, {kWayland0}, true},
+        {"Wayland name without runtime folder", {"", "", "wayland-0", ""}, {kWayland0}, false},
+        {"explicit xcb, only Wayland answers", {"xcb", ":0", "wayland-0", "/run/user/1000"}, {kWayland0}, false},
+        {"default platform, X gone, Wayland answers", {"", ":0", "wayland-0", "/run/user/1000"}, {kWayland0}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServers servers{c.listening, {}};
+        EXPECT_EQ(GraphicalSessionReachable(c.environment, std::ref(servers)), c.expected);
+    }
+}
+
+TEST(GraphicalSessionReachable, ADisplayOfAnUnknownFormIsLeftToQtUntried) {
+    for (const char *display : {"host::0", "nonsense", ":x", "host:"}) {
+        SCOPED_TRACE(display);
+        FakeServers servers;
+        EXPECT_TRUE(GraphicalSessionReachable({"", display, "", ""}, std::ref(servers)));
+        EXPECT_TRUE(servers.tried.empty());
+    }
+}
+
+TEST(X11Endpoints, FollowTheFormOfDisplay) {
+    const struct {
+        const char *display;
+        std::vector<DisplayEndpoint> expected;
+    } cases[] = {
+        {":0", {kX0Abstract, kX0File, kX0Tcp}},
+        {":12.1",
+         {{Kind::Abstract, "/tmp/.X11-unix/X12"}, {Kind::File, "/tmp/.X11-unix/X12"}, {Kind::Tcp, "localhost", 6012}}},
+        {"unix:3", {{Kind::Abstract, "/tmp/.X11-unix/X3"}, {Kind::File, "/tmp/.X11-unix/X3"}}},
+        {"unix/:3", {{Kind::Abstract, "/tmp/.X11-unix/X3"}, {Kind::File, "/tmp/.X11-unix/X3"}}},
+        {"localhost:10.0", {{Kind::Tcp, "localhost", 6010}}},  // ssh's forwarded display
+        {"tcp/build-host:2", {{Kind::Tcp, "build-host", 6002}}},
+        {"[::1]:1", {{Kind::Tcp, "::1", 6001}}},
+        {"/private/tmp/launch-x/org.display:0", {{Kind::File, "/private/tmp/launch-x/org.display:0"}}},
+        {"", {}},
+        {"host::0", {}},  // DECnet
+        {":70000", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.display);
+        EXPECT_EQ(tremira::platform::X11Endpoints(c.display), c.expected);
+    }
+}
+
+TEST(WaylandEndpoints, NameInTheRuntimeFolderOrAbsolutePath) {
+    using tremira::platform::WaylandEndpoints;
+    EXPECT_EQ(WaylandEndpoints("wayland-0", "/run/user/1000"), std::vector<DisplayEndpoint>{kWayland0});
+    EXPECT_EQ(WaylandEndpoints("/tmp/compositor", ""), (std::vector<DisplayEndpoint>{{Kind::File, "/tmp/compositor"}}));
+    EXPECT_TRUE(WaylandEndpoints("wayland-0", "").empty());
+    EXPECT_TRUE(WaylandEndpoints("", "/run/user/1000").empty());
 }
 
 TEST(CurrentDisplayEnvironment, PlatformArgumentWinsOverTheEnvironment) {

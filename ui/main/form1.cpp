@@ -12,17 +12,13 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "ui/layout/twips_layout.h"
 #include "ui/main/numeric_entry_filter.h"
 #include "ui/main/program_start.h"
 #include "ui/main/window_icon.h"
 
 namespace tremira::ui {
 namespace {
-
-// Positions are kept in twips; 15 twips are one device-independent pixel (1440 per inch at
-// 96 dpi), so Qt's high-DPI scaling keeps the proportions on any screen.
-constexpr int kTwipsPerPixel = 15;
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
 
 constexpr int kClientWidth = 7830;
 constexpr int kClientHeight = 3855;
@@ -32,23 +28,14 @@ constexpr int kFieldHeight = 315;
 const QColor kInputCaptionColour(0, 128, 0);
 const QColor kRed(255, 0, 0);
 
-// Font sizes in pixels, not points, so that text keeps its place in the pixel layout
-// whatever dpi the X server reports: 8 pt and 9.75 pt at 96 dpi.
+// Font sizes in pixels: 8 pt and 9.75 pt at 96 dpi.
 constexpr int kWindowFontPixels = 11;
 constexpr int kFrameCaptionFontPixels = 13;
-
-QFont sansSerifFont(int pixelSize) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 // Liberation Sans is a little wider than the face the label widths were made for: blanks one
 // pixel narrower let "Выходное напряжение (вольт)" fit its label whole.
 QFont windowFont() {
-    QFont font = sansSerifFont(kWindowFontPixels);
+    QFont font = pixelFont(kWindowFontPixels);
     font.setWordSpacing(-1);
     return font;
 }
@@ -73,7 +60,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent) {
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(px(kClientWidth), px(kClientHeight));
+    m_client->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     setCentralWidget(m_client);
     m_numericFilter = new NumericEntryFilter(this);
 
@@ -190,7 +177,7 @@ void Form1::startUp() {
 QLineEdit *Form1::addField(const char *name, int left, int top, int width, int height, int helpNumber) {
     auto *field = new QLineEdit(m_client);
     field->setObjectName(QLatin1String(name));
-    field->setGeometry(px(left), px(top), px(width), px(height));
+    field->setGeometry(twipsRect(left, top, width, height));
     // QLineEdit cuts text at 32767 characters unless told otherwise; a long paste must reach
     // the calculation whole and get its error there.
     field->setMaxLength(std::numeric_limits<int>::max());
@@ -201,7 +188,7 @@ QLineEdit *Form1::addField(const char *name, int left, int top, int width, int h
 QComboBox *Form1::addOptionList(const char *name, int left, int top, int helpNumber) {
     auto *list = new QComboBox(m_client);
     list->setObjectName(QLatin1String(name));
-    list->setGeometry(px(left), px(top), px(1575), px(kFieldHeight));
+    list->setGeometry(twipsRect(left, top, 1575, kFieldHeight));
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);  // a typed text stays as typed, never completed to an entry
@@ -222,7 +209,7 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
                      int height) {
     auto *label = new QLabel(QString::fromUtf8(caption), m_client);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(px(left), px(top), px(width), px(height));
+    label->setGeometry(twipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(buddy);
 }
@@ -230,8 +217,8 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
 void Form1::addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour) {
     auto *frame = new QGroupBox(QString::fromUtf8(caption), m_client);
     frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(px(120), px(top), px(7575), px(height));
-    QFont font = sansSerifFont(kFrameCaptionFontPixels);
+    frame->setGeometry(twipsRect(120, top, 7575, height));
+    QFont font = pixelFont(kFrameCaptionFontPixels);
     font.setBold(true);
     frame->setFont(font);
     QPalette palette = frame->palette();
@@ -243,7 +230,7 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
 QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(px(left), px(3240), px(1095), px(kFieldHeight));
+    button->setGeometry(twipsRect(left, 3240, 1095, kFieldHeight));
     button->setAutoDefault(false);
     button->setProperty("helpNumber", 0);
     return button;

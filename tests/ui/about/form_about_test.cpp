@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/box_answerer.h"
 #include "tests/platform/fake_opener.h"
 #include "ui/about/form_about.h"
 #include "ui/about/link_label.h"
@@ -151,30 +152,15 @@ TEST_F(FormAboutWindow, TheWebLinkOpensTheAddressItShowsAtTheClick)
 
 TEST_F(FormAboutWindow, TheWebLinkWithoutAnOpenerShowsTheFailureBoxAndStaysUsable)
 {
-    struct Box {
-        QString text, title;
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        QMessageBox::StandardButtons buttons;
-    };
-    std::optional<Box> seen;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen = Box{box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    watcher.start(10);
+    tremira::testing::BoxAnswerer answerer;
     {
         tremira::testing::NoOpener noOpener;
         QTest::mouseClick(m_form.Label5, Qt::LeftButton);
     }
-    watcher.stop();
-    ASSERT_TRUE(seen.has_value());
-    EXPECT_EQ(seen->text, QStringLiteral("Ошибка отображения файла"));
-    EXPECT_EQ(seen->title, QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"));
-    EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
-    EXPECT_EQ(seen->buttons, QMessageBox::Ok);
+    const std::vector<tremira::testing::SeenBox> expected{
+        {QStringLiteral("Ошибка отображения файла"), QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"),
+         QMessageBox::NoIcon, QMessageBox::Ok}};
+    EXPECT_EQ(answerer.boxes(), expected);
     EXPECT_TRUE(m_form.isVisible());
     QTest::mouseClick(m_form.Command1, Qt::LeftButton);
     EXPECT_FALSE(m_form.isVisible());

@@ -8,10 +8,12 @@
 
 #include <functional>
 
-#include "box_answerer.h"
 #include "form1_fixture.h"
+#include "tests/platform/box_answerer.h"
 
 using namespace user;
+using tremira::testing::BoxAnswerer;
+using tremira::testing::SeenBox;
 using tremira::ui::Form1;
 
 namespace {

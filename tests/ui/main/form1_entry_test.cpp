@@ -6,10 +6,11 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "box_answerer.h"
 #include "form1_fixture.h"
+#include "tests/platform/box_answerer.h"
 
 using namespace user;
+using tremira::testing::BoxAnswerer;
 
 TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
     const QWidget *const order[] = {window.Text3,  window.Text2,  window.Text1,  window.Combo1, window.Combo2,

@@ -5,12 +5,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "help/context_help_filter.h"
 #include "tests/help/viewer_recorder.h"
+#include "tests/platform/modal_answerer.h"
 #include "ui/about/form_about.h"
 #include "ui/main/form1.h"
 
@@ -83,14 +83,12 @@ TEST_F(Form1Help, TheHelpCommandOpensTheOverviewEachTime)
 TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally)
 {
     QString shownTitle;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (auto *about = qobject_cast<tremira::ui::FormAbout *>(QApplication::activeModalWidget())) {
+    const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
+        if (auto *about = qobject_cast<tremira::ui::FormAbout *>(window)) {
             shownTitle = about->windowTitle();
             about->Command1->click();
         }
     });
-    watcher.start(10);
     highlightHelpItem(2);
     QTest::keyClick(m_window.MHelp, Qt::Key_Return);
     // The command returns only when the About window has been closed.

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "box_answerer.h"
+#include "tests/platform/box_answerer.h"
 #include "ui/main/program_start.h"
+
+using tremira::testing::BoxAnswerer;
+using tremira::testing::SeenBox;
 
 TEST(ProgramFolder, TrailingSlashIsDroppedOnlyWhenPresent) {
     const struct {

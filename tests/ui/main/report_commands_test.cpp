@@ -12,14 +12,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "tests/platform/modal_answerer.h"
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_bytes.h"
 #include "ui/main/form1.h"
-#include "ui/main/program_start.h"
 
 namespace tremira::ui {
 namespace {
@@ -32,21 +31,18 @@ struct SeenBox {
     QList<QMessageBox::StandardButton> visibleButtons;
 };
 
-// Watches for modal boxes while a command runs; answers each one as told, in order.
+// Answers each modal box as told, in order, and records what it showed.
 class BoxAnswers {
 public:
-    explicit BoxAnswers(QList<std::function<void(QMessageBox *)>> answers) : m_answers(std::move(answers)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(20);
-    }
+    explicit BoxAnswers(QList<std::function<void(QMessageBox *)>> answers)
+        : m_answers(std::move(answers)), m_answerer([this](QWidget *window) { answer(window); }) {}
 
     QList<SeenBox> seen;
 
 private:
-    void poll() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || box == m_last || seen.size() >= m_answers.size()) return;
-        m_last = box;
+    void answer(QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (!box || seen.size() >= m_answers.size()) return;
         QList<QMessageBox::StandardButton> visible;
         for (QAbstractButton *button : box->buttons()) {
             if (button->isVisible()) visible.append(box->standardButton(button));
@@ -57,8 +53,7 @@ private:
     }
 
     QList<std::function<void(QMessageBox *)>> m_answers;
-    QTimer m_timer;
-    QMessageBox *m_last = nullptr;
+    testing::ModalAnswerer m_answerer;
 };
 
 std::function<void(QMessageBox *)> pressKey(Qt::Key key) {
@@ -81,6 +76,14 @@ QList<QByteArray> withoutStamp(const QByteArray &report) {
 
 class ReportCommands : public ::testing::Test {
 protected:
+    // The CUPS client reads these at its first printer query: a server that does not exist
+    // leaves no printer as the default.
+    static void SetUpTestSuite() {
+        qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+    }
+
     void SetUp() override {
         m_form.CurDir = m_folder.path();
         m_form.show();
@@ -162,7 +165,7 @@ TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
-// main() points the CUPS client at a server that does not exist, so no printer is the default.
+// SetUpTestSuite() points the CUPS client at a server that does not exist.
 TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
     BoxAnswers boxes({clickButton(QMessageBox::Ok)});
     chooseFromFileMenu(m_form.MFprint);
@@ -175,14 +178,3 @@ TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
 
 }  // namespace
 }  // namespace tremira::ui
-
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
-    QApplication app(argc, argv);
-    tremira::ui::PrepareApplication(app);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

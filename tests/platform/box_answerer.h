@@ -1,13 +1,16 @@
 #pragma once
-// Answers the modal message boxes that a handler opens, with a click on OK, and records
+// Answers the modal message boxes that a command opens, with a click on OK, and records
 // what each one showed.
 
 #include <QMessageBox>
 #include <QString>
-#include <QTimer>
 
 #include <ostream>
 #include <vector>
+
+#include "tests/platform/modal_answerer.h"
+
+namespace tremira::testing {
 
 struct SeenBox {
     QString text;
@@ -27,8 +30,10 @@ public:
     const std::vector<SeenBox> &boxes() const { return m_boxes; }
 
 private:
-    void answerOpenBox();
+    void answer(QWidget *window);
 
-    QTimer m_timer;
     std::vector<SeenBox> m_boxes;
+    ModalAnswerer m_answerer;
 };
+
+}  // namespace tremira::testing
