@@ -52,6 +52,7 @@ ABOUT_LAYOUT = {
 }
 
 SKIP = 77  # ctest's SKIP_RETURN_CODE for the e2e tests
+KEY_DELAY_MS = "15"
 DEFAULT_TIMEOUT = float(os.environ.get("TREMIRA_E2E_TIMEOUT", "20"))
 
 
@@ -211,13 +212,15 @@ class Session:
 
     # ----- input -----------------------------------------------------------------------
     def type(self, text):
-        self.xdo("type", "--delay", "40", "--", text)
+        self.xdo("type", "--delay", KEY_DELAY_MS, "--", text)
 
     def key(self, *keys):
-        self.xdo("key", "--delay", "40", *keys)
+        self.xdo("key", "--delay", KEY_DELAY_MS, *keys)
 
-    def click(self, x, y):
-        self.xdo("mousemove", "--sync", str(x), str(y), "click", "1")
+    def click(self, x, y, *then_keys):
+        """A left click at a screen point, then keys, in one xdotool run."""
+        keys = ["key", "--delay", KEY_DELAY_MS, *then_keys] if then_keys else []
+        self.xdo("mousemove", str(x), str(y), "click", "1", *keys)
 
     # ----- selections --------------------------------------------------------------------
     def own_selection(self, selection, data):
@@ -260,27 +263,30 @@ class MainWindow:
         self.s = session
         self.wid = wid
         self.scale = scale
+        self._origin = None
 
     def client_origin(self):
-        x, y, _, height = self.s.geometry(self.wid)
-        # The client area lies below the menu bar, which takes the rest of the window's height.
-        client_height = round(CLIENT_HEIGHT_TWIPS / TWIPS_PER_PIXEL * self.scale)
-        return x, y + height - client_height, height - client_height
+        """Top left corner of the client area and the menu bar's height (nothing moves the window)."""
+        if self._origin is None:
+            x, y, _, height = self.s.geometry(self.wid)
+            # The client area lies below the menu bar, which takes the rest of the window's height.
+            client_height = round(CLIENT_HEIGHT_TWIPS / TWIPS_PER_PIXEL * self.scale)
+            self._origin = x, y + height - client_height, height - client_height
+        return self._origin
 
     def point(self, left, top, width, height, dx=0.5, dy=0.5):
         x, y, _ = self.client_origin()
         return (x + round((left + width * dx) / TWIPS_PER_PIXEL * self.scale),
                 y + round((top + height * dy) / TWIPS_PER_PIXEL * self.scale))
 
-    def click_control(self, name):
+    def click_control(self, name, *then_keys):
         # Left part of a field: an editable option list opens its list only on its arrow.
         dx = 0.3 if name.startswith("Combo") else 0.5
-        self.s.click(*self.point(*LAYOUT[name], dx=dx))
+        self.s.click(*self.point(*LAYOUT[name], dx=dx), *then_keys)
 
     def set_field(self, name, text):
         """Clicks the field, selects its whole text and types the new one over it."""
-        self.click_control(name)
-        self.s.key("End", "shift+Home")
+        self.click_control(name, "End", "shift+Home")
         if text:
             self.s.type(text)
         else:
@@ -295,10 +301,12 @@ class MainWindow:
         """
         self.s.own_selection("clipboard", SENTINEL)
         self.s.own_selection("primary", SENTINEL)
-        self.click_control(name)
-        self.s.key("Home", "shift+End", "ctrl+Insert")
-        self.click_control(sync_field)
-        self.s.key("Home", "shift+End")
+        field_x, field_y = self.point(*LAYOUT[name], dx=0.3)
+        sync_x, sync_y = self.point(*LAYOUT[sync_field], dx=0.3)
+        self.s.xdo("mousemove", str(field_x), str(field_y), "click", "1",
+                   "key", "--delay", KEY_DELAY_MS, "Home", "shift+End", "ctrl+Insert",
+                   "mousemove", str(sync_x), str(sync_y), "click", "1",
+                   "key", "--delay", KEY_DELAY_MS, "Home", "shift+End")
         wait_for(f"the program to select the text of {sync_field}",
                  lambda: self.s.read_selection("primary") not in (None, SENTINEL))
         copied = self.s.read_selection("clipboard")
@@ -369,10 +377,15 @@ class E2ETestCase(unittest.TestCase):
     def setUp(self):
         self.s = Session(self.bin_dir, self.artifact_dir, self.id().rsplit(".", 1)[-1], self.docs_dir)
         self.addCleanup(self.s.close)
+        self._problems_before = self._problem_count()
         self.addCleanup(self._keep_evidence_of_failure)
 
+    def _problem_count(self):
+        result = self._outcome.result
+        return len(result.failures) + len(result.errors)
+
     def _keep_evidence_of_failure(self):
-        if self._outcome.success:
+        if self._problem_count() == self._problems_before:
             return
         print(f"screenshot of the failure: {self.s.screenshot('failure')}", flush=True)
         for index in range(len(self.s.programs)):

@@ -205,10 +205,9 @@ class EntryFilter(ProgramTestCase):
 
     def test_only_digits_and_comma_reach_the_numeric_fields(self):
         window = self.start_main_window()
-        self.s.own_selection("clipboard", b"987")
         for name, start in self.NUMERIC_FIELDS.items():
-            window.click_control(name)
-            self.s.key("End")
+            self.s.own_selection("clipboard", b"987")
+            window.click_control(name, "End")
             self.s.type("a.б- +e")
             self.s.key("ctrl+v", "ctrl+x", "ctrl+z")
             self.assertEqual(start, window.read_field(name), f"{name} after letters, a point and Ctrl+V")
@@ -220,8 +219,8 @@ class EntryFilter(ProgramTestCase):
         self.s.key("End", "BackSpace", "Home", "Delete")
         self.s.type("7")
         self.assertEqual("7,4", window.read_field("Text10"), "Backspace, Delete and a digit in 1,42")
-        window.click_control("Text4")
-        self.s.key("End", "shift+Home", "shift+Insert")
+        self.s.own_selection("clipboard", b"987")
+        window.click_control("Text4", "End", "shift+Home", "shift+Insert")
         self.assertEqual("987", window.read_field("Text4"), "Shift+Insert pastes")
 
     def test_enter_walks_down_the_tab_order(self):
@@ -339,5 +338,39 @@ class Help(ProgramTestCase):
         self.assert_program_alive(self.s.programs[-1])
 
 
+class BigScreenAndOddInput(ProgramTestCase):
+    def test_run_a_at_double_scale(self):
+        window = self.start_main_window(scale=2, QT_SCALE_FACTOR="2")
+        _, _, width, _ = self.s.geometry(window.wid)
+        self.assertEqual(2 * round(7830 / TWIPS_PER_PIXEL), width, "client area width at scale 2")
+        self.type_run_a(window)
+        window.click_control("cndCalc")
+        self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
+        for name, value in RUN_A_FIELDS.items():
+            self.assertEqual(value, window.read_field(name), f"result {name} at scale 2")
+        window.click_control("Text4")
+        self.s.save_picture(window.wid, "main-window-scale-2.png")
+
+    def test_megabyte_paste_into_the_welding_current(self):
+        window = self.start_main_window()
+        megabyte = b"7" * (1 << 20)
+        self.s.own_selection("clipboard", megabyte)
+        window.click_control("Text2")
+        self.s.key("shift+Insert")
+        pasted = wait_for("the pasted text to be read back from the field",
+                          lambda: len(window.read_field("Text2")) == len(megabyte), 60)
+        self.assertTrue(pasted)
+        window.click_control("cndCalc")
+        # A number beyond every range: the overflow box, then its "too small" box, then the focus
+        # goes to the core section, so typing lands there.
+        MessageBox.wait(self.s, APP_TITLE).press("Return")
+        MessageBox.wait(self.s, APP_TITLE).press("Return")
+        self.s.key("End", "shift+Home")
+        self.s.type("77")
+        self.assertEqual("77", window.read_field("Text1"), "typing after the overflow boxes")
+        self.assert_program_alive(self.s.programs[-1])
+
+
 SCENARIOS = {"first_design": FirstDesign, "refusals": Refusals, "entry_filter": EntryFilter,
-             "single_copy": SingleCopy, "printing": Printing, "help": Help}
+             "single_copy": SingleCopy, "printing": Printing, "help": Help,
+             "big_screen_and_odd_input": BigScreenAndOddInput}
