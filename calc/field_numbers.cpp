@@ -103,6 +103,12 @@ Decimal roundToSignificant(Real value, int precision) {
 template <typename Real>
 std::string formatReal(Real value, int precision) {
     if (value == 0) return "0";  // also for -0: no sign on a zero
+    if (!std::isfinite(value)) {
+        // The calculation never formats one; a caller that does still gets a text, not a crash.
+        std::array<char, 8> buf;
+        const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+        return std::string(buf.data(), result.ptr);
+    }
     const Decimal d = roundToSignificant(value, precision);
     std::string text = d.negative ? "-" : "";
     const int digitCount = static_cast<int>(d.digits.size());

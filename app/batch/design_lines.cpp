@@ -1,0 +1,160 @@
+#include "design_lines.h"
+
+#include <utility>
+
+#include "app/batch/utf8_validation.h"
+
+namespace tremira::batch {
+namespace {
+
+using calc::AfterMessageAction;
+using calc::DesignOutcome;
+using calc::Status;
+
+constexpr std::size_t kFlushThreshold = std::size_t{1} << 20;
+
+std::string_view statusName(Status status) {
+    switch (status) {
+    case Status::Completed: return "completed";
+    case Status::Refused: return "refused";
+    case Status::Failed: return "failed";
+    }
+    return "failed";
+}
+
+// Keeps one design on one output line: CR becomes "\r" and the backslash "\\".
+void appendEscaped(std::string &out, std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\\') continue;
+        out.append(text, start, i - start);
+        out += text[i] == '\r' ? "\\r" : "\\\\";
+        start = i + 1;
+    }
+    out.append(text, start);
+}
+
+// Text1 after the run: the substituted section, empty when the refusal empties the field,
+// otherwise the text the user gave.
+std::string_view coreSectionAfter(const calc::DesignInput &input, const DesignOutcome &outcome) {
+    if (outcome.substitutedCoreSection) return *outcome.substitutedCoreSection;
+    if (outcome.afterMessages == AfterMessageAction::ClearCoreSection) return {};
+    return input.coreSection;
+}
+
+}  // namespace
+
+DesignLine ReadDesignLine(std::string_view line) {
+    DesignLine result;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == '#') return result;
+    if (!IsValidUtf8(line)) {
+        result.kind = LineKind::NotUtf8;
+        return result;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(kFieldSeparator, start);
+        if (result.fieldCount < kInputFieldCount) result.fields[result.fieldCount] = line.substr(start, end - start);
+        ++result.fieldCount;
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    result.kind = result.fieldCount == kInputFieldCount ? LineKind::Design : LineKind::WrongFieldCount;
+    return result;
+}
+
+calc::DesignInput ToDesignInput(const DesignLine &line) {
+    const auto &f = line.fields;
+    return {f[0],
+            f[1],
+            f[2],
+            f[3],
+            f[7],
+            calc::ListIndexOf(f[4], calc::kMaterialEntries),
+            calc::ListIndexOf(f[5], calc::kMaterialEntries),
+            calc::ListIndexOf(f[6], calc::kCoreTypeEntries)};
+}
+
+void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
+
+void AppendOutcome(std::string &out, const calc::DesignInput &input, const DesignOutcome &outcome) {
+    out += statusName(outcome.status);
+    out += kFieldSeparator;
+    appendEscaped(out, coreSectionAfter(input, outcome));
+    if (outcome.results) {
+        const calc::DesignResults &r = *outcome.results;
+        for (const std::string *text : {&r.Text5, &r.Text11, &r.Text6, &r.Text7, &r.Text8, &r.Text9, &r.Text12}) {
+            out += kFieldSeparator;
+            out += *text;
+        }
+    } else {
+        out.append(7, kFieldSeparator);
+    }
+    out += kFieldSeparator;
+    const char *joint = "";
+    for (const calc::UserMessage &message : outcome.messages) {
+        out += joint;
+        appendEscaped(out, message.text);
+        joint = " | ";
+    }
+    out += '\n';
+}
+
+void AppendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
+
+BatchRun::BatchRun(WriteOutput writeOutput, Report report)
+    : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)) {
+    m_output.reserve(kFlushThreshold + 4096);
+    AppendHeader(m_output);
+}
+
+void BatchRun::processSource(LineReader &reader, std::string_view name) {
+    std::size_t lineNumber = 0;
+    while (const std::optional<std::string_view> line = reader.next()) processLine(*line, name, ++lineNumber);
+    if (reader.failed()) noteUnreadable(name, "read error / ошибка чтения");
+}
+
+void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
+    const DesignLine design = ReadDesignLine(line);
+    if (design.kind == LineKind::Skipped) return;
+    if (design.kind == LineKind::Design) {
+        const calc::DesignInput input = ToDesignInput(design);
+        AppendOutcome(m_output, input, calc::CalculateDesign(input));
+        ++m_designs;
+    } else {
+        AppendInvalid(m_output);
+        ++m_invalid;
+        std::string report(name);
+        report += ':' + std::to_string(lineNumber) + ": ";
+        if (design.kind == LineKind::NotUtf8) {
+            report += "not valid UTF-8 / не UTF-8";
+        } else {
+            const std::string found = std::to_string(design.fieldCount);
+            report += "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found;
+        }
+        m_report(report);
+    }
+    flushIfFull();
+}
+
+void BatchRun::noteUnreadable(std::string_view name, std::string_view reason) {
+    m_ioFailed = true;
+    m_report(std::string(name) + ": " + std::string(reason));
+}
+
+void BatchRun::flushIfFull() {
+    if (m_output.size() >= kFlushThreshold) finish();
+}
+
+void BatchRun::finish() {
+    if (!m_output.empty() && !m_writeOutput(m_output)) m_ioFailed = true;
+    m_output.clear();
+}
+
+int BatchRun::exitStatus() const {
+    if (m_ioFailed) return 2;
+    return m_invalid > 0 ? 1 : 0;
+}
+
+}  // namespace tremira::batch

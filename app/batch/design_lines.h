@@ -1,0 +1,70 @@
+#pragma once
+// The batch format of tremira-calc: one design per input line, eight fields separated by
+// ";" in the order of the window's inputs (Text4;Text3;Text2;Text1;Combo1;Combo2;Combo3;
+// Text10), and one result line per design.
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/batch/line_reader.h"
+#include "calc/design_calculation.h"
+
+namespace tremira::batch {
+
+inline constexpr std::size_t kInputFieldCount = 8;
+inline constexpr char kFieldSeparator = ';';
+
+enum class LineKind { Skipped, Design, WrongFieldCount, NotUtf8 };
+
+struct DesignLine {
+    LineKind kind = LineKind::Skipped;
+    std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
+    std::array<std::string_view, kInputFieldCount> fields{};
+};
+
+// Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
+DesignLine ReadDesignLine(std::string_view line);
+
+// The snapshot the window would take with these field texts; list texts map to indexes.
+calc::DesignInput ToDesignInput(const DesignLine &line);
+
+// Output lines, each ending in "\n".
+void AppendHeader(std::string &out);
+void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome);
+void AppendInvalid(std::string &out);
+
+// Reads designs and writes results through one large buffer; reports bad lines.
+class BatchRun {
+public:
+    using WriteOutput = std::function<bool(std::string_view)>;
+    using Report = std::function<void(std::string_view)>;
+
+    BatchRun(WriteOutput writeOutput, Report report);
+
+    // Every line of one source; `name` appears in the reports of bad lines.
+    void processSource(LineReader &reader, std::string_view name);
+    void processLine(std::string_view line, std::string_view name, std::size_t lineNumber);
+    void noteUnreadable(std::string_view name, std::string_view reason);
+    // Writes what is still buffered.
+    void finish();
+
+    // 0 every line read, 1 some line invalid, 2 a file could not be read or output written.
+    int exitStatus() const;
+    std::size_t designCount() const { return m_designs; }
+    std::size_t invalidCount() const { return m_invalid; }
+
+private:
+    void flushIfFull();
+
+    WriteOutput m_writeOutput;
+    Report m_report;
+    std::string m_output;
+    std::size_t m_designs = 0;
+    std::size_t m_invalid = 0;
+    bool m_ioFailed = false;
+};
+
+}  // namespace tremira::batch

@@ -1,0 +1,30 @@
+// Entry point: refuse to start without a display, refuse a second copy, then show the window.
+
+#include <QApplication>
+
+#include <cstdio>
+
+#include "platform/display_check.h"
+#include "platform/single_instance_lock.h"
+#include "ui/main/form1.h"
+#include "ui/main/program_start.h"
+
+int main(int argc, char *argv[]) {
+    // Checked before QApplication exists: Qt aborts with a core dump when its platform
+    // plugin finds no display.
+    if (!tremira::platform::GraphicalSessionReachable(tremira::platform::CurrentDisplayEnvironment(argc, argv))) {
+        std::fprintf(stderr, "%s\n", tremira::platform::kNoGraphicalSessionMessage);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    tremira::ui::PrepareApplication(app);
+
+    tremira::platform::SingleInstanceLock lock;
+    if (!lock.tryAcquire()) {
+        tremira::ui::ShowAlreadyRunning();
+        return 0;
+    }
+    tremira::ui::Form1 window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,232 @@
+// The batch format: reading design lines, UTF-8 checking, block-wise line splitting and
+// the result lines, without running the executable.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/batch/design_lines.h"
+#include "app/batch/line_reader.h"
+#include "app/batch/utf8_validation.h"
+
+namespace tremira::batch {
+namespace {
+
+TEST(IsValidUtf8, AcceptsWellFormedAndRefusesMalformedSequences) {
+    struct Case {
+        const char *name;
+        std::string_view bytes;
+        bool valid;
+    } const cases[] = {
+        {"empty", "", true},
+        {"ASCII longer than one block", "220;65;160;;x;y;z;1,42", true},
+        {"Cyrillic", "Медь;Алюминий;Стержневой;Тор", true},
+        {"three-byte sign", "\xE2\x82\xAC", true},
+        {"four-byte emoji", "\xF0\x9F\x98\x80", true},
+        {"highest code point", "\xF4\x8F\xBF\xBF", true},
+        {"NUL is a character", std::string_view("a\0b", 3), true},
+        {"lone continuation byte", "\x80", false},
+        {"Windows-1251 text", "\xCC\xE5\xE4\xFC", false},
+        {"overlong slash", "\xC0\xAF", false},
+        {"overlong three-byte", "\xE0\x80\xAF", false},
+        {"surrogate", "\xED\xA0\x80", false},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", false},
+        {"F5 lead byte", "\xF5\x80\x80\x80", false},
+        {"truncated at the end", "12345678\xD0", false},
+        {"truncated before ASCII", "\xE2\x82;", false},
+        {"bad byte after eight ASCII", "abcdefgh\xFF", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsValidUtf8(c.bytes), c.valid);
+    }
+}
+
+// Feeds `input` in pieces of `pieceSize` bytes, however large the reader's blocks are.
+std::vector<std::string> splitLines(const std::string &input, std::size_t pieceSize, std::size_t blockSize) {
+    std::size_t position = 0;
+    LineReader reader(
+        [&](char *data, std::size_t size) -> std::ptrdiff_t {
+            const std::size_t count = std::min({size, pieceSize, input.size() - position});
+            std::copy_n(input.data() + position, count, data);
+            position += count;
+            return static_cast<std::ptrdiff_t>(count);
+        },
+        blockSize);
+    std::vector<std::string> lines;
+    while (const auto line = reader.next()) lines.emplace_back(*line);
+    EXPECT_FALSE(reader.failed());
+    return lines;
+}
+
+TEST(LineReader, SplitsAtLineFeedsAcrossBlocksOfAnySize) {
+    const std::string input = "first;line\r\n\nthird line, longer than a tiny block\nlast without LF";
+    const std::vector<std::string> expected{"first;line\r", "", "third line, longer than a tiny block",
+                                            "last without LF"};
+    for (std::size_t piece : {1, 3, 7, 1000}) {
+        for (std::size_t block : {1, 4, 16, 1 << 20}) {
+            SCOPED_TRACE("piece " + std::to_string(piece) + ", block " + std::to_string(block));
+            EXPECT_EQ(splitLines(input, piece, block), expected);
+        }
+    }
+    EXPECT_EQ(splitLines("", 10, 10), std::vector<std::string>{});
+    EXPECT_EQ(splitLines("\n", 10, 10), std::vector<std::string>{""});
+}
+
+TEST(LineReader, ReadErrorEndsTheLinesAndIsReported) {
+    int calls = 0;
+    LineReader reader(
+        [&](char *data, std::size_t) -> std::ptrdiff_t {
+            if (calls++ > 0) return -1;
+            std::copy_n("a\nb", 3, data);
+            return 3;
+        },
+        64);
+    EXPECT_EQ(reader.next(), "a");
+    EXPECT_EQ(reader.next(), "b");
+    EXPECT_EQ(reader.next(), std::nullopt);
+    EXPECT_TRUE(reader.failed());
+}
+
+TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
+    struct Case {
+        const char *name;
+        std::string_view line;
+        LineKind kind;
+        std::size_t fieldCount;
+    } const cases[] = {
+        {"empty", "", LineKind::Skipped, 0},
+        {"lone CR", "\r", LineKind::Skipped, 0},
+        {"comment", "# mains;output;...", LineKind::Skipped, 0},
+        {"comment with bad bytes", "#\xFF", LineKind::Skipped, 0},
+        {"design", "220;65;160;;Медь;Медь;Стержневой;1,42", LineKind::Design, 8},
+        {"design with CR LF", "220;65;160;;Медь;Медь;Стержневой;1,42\r", LineKind::Design, 8},
+        {"all fields empty", ";;;;;;;", LineKind::Design, 8},
+        {"seven fields", "220;65;160;;Медь;Медь;Стержневой", LineKind::WrongFieldCount, 7},
+        {"nine fields", "220;65;160;;Медь;Медь;Стержневой;1,42;", LineKind::WrongFieldCount, 9},
+        {"one field", "hello", LineKind::WrongFieldCount, 1},
+        {"blank only", " ", LineKind::WrongFieldCount, 1},
+        {"Windows-1251 bytes", "220;65;160;;\xCC\xE5\xE4\xFC;;;1,42", LineKind::NotUtf8, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DesignLine line = ReadDesignLine(c.line);
+        EXPECT_EQ(line.kind, c.kind);
+        EXPECT_EQ(line.fieldCount, c.fieldCount);
+    }
+}
+
+TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
+    const DesignLine line = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r");
+    ASSERT_EQ(line.kind, LineKind::Design);
+    const calc::DesignInput input = ToDesignInput(line);
+    EXPECT_EQ(input.mainsVoltage, "230");
+    EXPECT_EQ(input.outputVoltage, "60");
+    EXPECT_EQ(input.weldingCurrent, "150");
+    EXPECT_EQ(input.coreSection, " 90 ");  // texts are taken as they stand
+    EXPECT_EQ(input.materialI, 1);
+    EXPECT_EQ(input.materialII, 0);
+    EXPECT_EQ(input.coreType, 1);
+    EXPECT_EQ(input.induction, "1,5");
+
+    const calc::DesignInput unlisted = ToDesignInput(ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42"));
+    EXPECT_EQ(unlisted.materialI, -1);
+    EXPECT_EQ(unlisted.materialII, -1);
+    EXPECT_EQ(unlisted.coreType, -1);
+}
+
+// One input line through the batch run, as the output file shows it.
+std::string resultOf(std::string_view line) {
+    std::string output;
+    std::vector<std::string> reports;
+    BatchRun run([&](std::string_view data) { output += data; return true; },
+                 [&](std::string_view text) { reports.emplace_back(text); });
+    run.processLine(line, "designs.csv", 1);
+    run.finish();
+    const std::string header = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
+    EXPECT_EQ(output.substr(0, header.size()), header);
+    return output.substr(header.size());
+}
+
+TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
+    struct Case {
+        const char *name;
+        std::string_view line;
+        std::string_view result;
+    } const cases[] = {
+        {"Run A", "220;65;160;;Медь;Медь;Стержневой;1,42",
+         "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"},
+        {"Run B", "220;65;160;;Алюминий;Алюминий;Тор;1,42",
+         "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"},
+        {"typed core section stays", "220;65;160;84,672;Медь;Медь;Стержневой;1,42",
+         "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"},
+        {"refusal", "220;220;160;;Медь;Медь;Стержневой;1,42",
+         "refused;;;;;;;;;Выходное напряжение больше или равно входному!\n"},
+        {"current too low empties the core section", "220;65;24;50;Медь;Медь;Стержневой;1,42",
+         "refused;;;;;;;;;Ток сварки слишком мал! Введите другое значение.\n"},
+        {"output too low keeps the substituted section", "220;47;160;;Медь;Медь;Стержневой;1,42",
+         "refused;84,672;;;;;;;;Выходное напряжение мало! Введите другое значение.\n"},
+        {"CR inside the message is written as \\r", "220;65;25;;Медь;Медь;Тор;1,42",
+         "refused;9,45;;;;;;;;Сечение сердечника слишком мало! Введите другое значение или оставте поле пустым,"
+         "\\rпрограмма сама подставит нужное значение.\n"},
+        {"backslash in a kept core section", "220;65;160;1\\2;Медь;Медь;Стержневой;1,42",
+         "failed;1\\\\2;;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"overflow: two messages joined", "40000;65;160;;Медь;Медь;Стержневой;1,42",
+         "failed;;;;;;;;;Произошла ошибка: 6-Переполнение | Введенное значение слишком мало!\n"},
+        {"division by zero keeps the substituted section", "220;65;160;;Медь;Медь;Стержневой;0,0",
+         "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"},
+        {"wrong field count", "220;65;160", "invalid;;;;;;;;;\n"},
+        {"comment", "# Run A", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(resultOf(c.line), c.result);
+    }
+}
+
+TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
+    std::string output;
+    std::vector<std::string> reports;
+    BatchRun run([&](std::string_view data) { output += data; return true; },
+                 [&](std::string_view text) { reports.emplace_back(text); });
+    const std::string input = "# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n";
+    std::size_t position = 0;
+    LineReader reader([&](char *data, std::size_t size) -> std::ptrdiff_t {
+        const std::size_t count = std::min(size, input.size() - position);
+        std::copy_n(input.data() + position, count, data);
+        position += count;
+        return static_cast<std::ptrdiff_t>(count);
+    });
+    run.processSource(reader, "designs.csv");
+    run.finish();
+    EXPECT_EQ(reports, (std::vector<std::string>{
+                           "designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
+                           "designs.csv:4: not valid UTF-8 / не UTF-8"}));
+    EXPECT_EQ(run.designCount(), 1U);
+    EXPECT_EQ(run.invalidCount(), 2U);
+    EXPECT_EQ(run.exitStatus(), 1);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 4);  // header, one result, two invalid
+
+    run.noteUnreadable("missing.csv", "No such file or directory");
+    EXPECT_EQ(reports.back(), "missing.csv: No such file or directory");
+    EXPECT_EQ(run.exitStatus(), 2);
+}
+
+TEST(BatchRun, OutputIsWrittenInLargeBlocksAndAWriteFailureGivesStatus2) {
+    std::vector<std::size_t> writes;
+    bool writable = true;
+    BatchRun run([&](std::string_view data) { writes.push_back(data.size()); return writable; },
+                 [](std::string_view) {});
+    for (std::size_t i = 1; i <= 30000; ++i) run.processLine("220;65;160;;Медь;Медь;Стержневой;1,42", "x", i);
+    ASSERT_EQ(writes.size(), 1U);  // about 50 bytes a line: one full buffer so far
+    EXPECT_GE(writes[0], std::size_t{1} << 20);
+    EXPECT_EQ(run.exitStatus(), 0);
+    writable = false;
+    run.finish();
+    EXPECT_EQ(run.exitStatus(), 2);
+}
+
+}  // namespace
+}  // namespace tremira::batch

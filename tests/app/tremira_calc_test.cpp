@@ -1,0 +1,127 @@
+// The real tremira-calc executable on small files: result lines, bad lines on standard
+// error, and the exit status.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char *g_executable = nullptr;
+
+struct ProcessResult {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TremiraCalc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(g_executable, nullptr) << "pass the path of tremira-calc as the first argument";
+        m_dir = fs::path(::testing::TempDir()) / ("tremira-calc-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path write(const std::string &name, const std::string &content) {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    // `arguments` are already quoted for the shell.
+    ProcessResult run(const std::string &arguments, const std::string &stdinFile = "/dev/null") {
+        const fs::path out = m_dir / "stdout";
+        const fs::path err = m_dir / "stderr";
+        const std::string command = "'" + std::string(g_executable) + "' " + arguments + " <'" + stdinFile + "' >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        ProcessResult result;
+        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+        result.out = readFile(out);
+        result.err = readFile(err);
+        return result;
+    }
+
+    fs::path m_dir;
+};
+
+const std::string kHeader = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
+
+const std::string kDesigns =
+    "# mains;output;current;section;material I;material II;core;induction\n"
+    "220;65;160;;Медь;Медь;Стержневой;1,42\n"
+    "220;65;160;;Алюминий;Алюминий;Тор;1,42\r\n"
+    "\n"
+    "220;65;160;;Медь;Медь;Стержневой;1,9\n"
+    "220;65;160;;Медь;Медь;Стержневой;0,0\n"
+    "220;65;160;;Медь;Медь\n"
+    "220;65;160;;\xCC\xE5\xE4\xFC;Медь;Стержневой;1,42\n"
+    "40000;65;160;;Медь;Медь;Стержневой;1,42";
+
+const std::string kResults =
+    kHeader +
+    "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
+    "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"
+    "refused;;;;;;;;;Значение Макс. индукции завышено! Исправте значение\n"
+    "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"
+    "invalid;;;;;;;;;\n"
+    "invalid;;;;;;;;;\n"
+    "failed;;;;;;;;;Произошла ошибка: 6-Переполнение | Введенное значение слишком мало!\n";
+
+TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
+    const fs::path designs = write("designs.csv", kDesigns);
+    const ProcessResult result = run("'" + designs.string() + "'");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, kResults);
+    EXPECT_NE(result.err.find("designs.csv:7: 8 fields expected, found 6"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("designs.csv:8: not valid UTF-8"), std::string::npos) << result.err;
+}
+
+TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamed) {
+    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
+    const ProcessResult result = run("", designs.string());
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(TremiraCalc, MissingFileGivesStatus2AndTheOtherFilesAreStillCalculated) {
+    const fs::path designs = write("designs.csv", "220;65;160;;Алюминий;Алюминий;Тор;1,42\n");
+    const ProcessResult result = run("'" + (m_dir / "missing.csv").string() + "' '" + designs.string() + "'");
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, kHeader + "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
+    EXPECT_NE(result.err.find("missing.csv"), std::string::npos) << result.err;
+}
+
+TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {
+    const ProcessResult result = run("--help");
+    EXPECT_EQ(result.exitStatus, 0);
+    for (const char *part : {"Использование: tremira-calc", "Usage: tremira-calc", "Стержневой", "Text12",
+                             "Код возврата", "Exit status"}) {
+        SCOPED_TRACE(part);
+        EXPECT_NE(result.out.find(part), std::string::npos);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc > 1) g_executable = argv[1];
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The main window: every input and result of a design is the text of one of its fields.
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace tremira::calc {
+struct DesignOutcome;
+}
+
+namespace tremira::ui {
+
+class NumericEntryFilter;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    // Inputs.
+    QLineEdit *Text4 = nullptr;   // mains voltage, V
+    QLineEdit *Text3 = nullptr;   // output voltage, V
+    QLineEdit *Text2 = nullptr;   // maximum welding current, A
+    QLineEdit *Text1 = nullptr;   // core cross-section, cm²
+    QLineEdit *Text10 = nullptr;  // maximum core induction, T
+    QComboBox *Combo1 = nullptr;  // material of winding I
+    QComboBox *Combo2 = nullptr;  // material of winding II
+    QComboBox *Combo3 = nullptr;  // core type
+
+    // Results, written only by the calculation.
+    QLineEdit *Text5 = nullptr;   // overall power, W
+    QLineEdit *Text6 = nullptr;   // turns of winding I
+    QLineEdit *Text7 = nullptr;   // turns of winding II
+    QLineEdit *Text8 = nullptr;   // wire cross-section of winding I
+    QLineEdit *Text9 = nullptr;   // wire cross-section of winding II
+    QLineEdit *Text11 = nullptr;  // required power, W
+    QLineEdit *Text12 = nullptr;  // maximum current of winding I, A
+
+    QPushButton *cndCalc = nullptr;
+    QPushButton *cndExit = nullptr;
+
+    QMenu *mfile = nullptr;
+    QAction *MFsave = nullptr;
+    QAction *MFprint = nullptr;
+    QAction *MFexit = nullptr;
+    QMenu *MHelp = nullptr;
+    QAction *MHelpHTML = nullptr;
+    QAction *MHabout = nullptr;
+
+    // The program's folder, without a trailing "/".
+    QString CurDir;
+
+    // Menu handlers of the reports (form1_reports.cpp) and of help (form1_help.cpp).
+    void saveReport();
+    void printReport();
+    void showHelpContents();
+    void showAbout();
+
+private:
+    void createInputFrame();
+    void createResultFrame();
+    void createButtons();
+    void createMenus();
+    void connectHandlers();
+    void arrangeTabOrder();
+    void startUp();
+
+    QLineEdit *addField(const char *name, int left, int top, int width, int height, int helpNumber);
+    QComboBox *addOptionList(const char *name, int left, int top, int helpNumber);
+    QLineEdit *addResultField(const char *name, int left, int top, int width, int height);
+    void addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy,
+                  int heightTwips = 255);
+    void addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour);
+    QPushButton *addButton(const char *name, const char *caption, int left);
+    QAction *addMenuItem(QMenu *menu, const char *name, const char *caption, int helpNumber);
+
+    // Handlers.
+    void calculateDesign();
+    void applyOutcome(const calc::DesignOutcome &outcome);
+    void suggestCoreSection();
+    void exitProgram();
+
+    QWidget *m_client = nullptr;
+    NumericEntryFilter *m_numericFilter = nullptr;
+};
+
+}  // namespace tremira::ui

@@ -1,0 +1,65 @@
+#include "ui/main/numeric_entry_filter.h"
+
+#include <QChar>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace tremira::ui {
+namespace {
+
+bool isNumberCharacter(QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(','); }
+
+// Keys beyond the Unicode range (Qt::Key_Escape and up) carry no printable character.
+bool isFunctionKey(int key) { return key >= Qt::Key_Escape; }
+
+KeyVerdict filterFunctionKey(int key, Qt::KeyboardModifiers modifiers) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Ctrl+Enter types a line feed, not an Enter: discarded like any other character.
+        return modifiers.testFlag(Qt::ControlModifier) ? KeyVerdict::Discard : KeyVerdict::MoveToNextField;
+    case Qt::Key_Escape:
+        return KeyVerdict::Discard;
+    default:
+        return KeyVerdict::Pass;  // Backspace, Tab, Delete, arrows, Home, End, Insert...
+    }
+}
+
+}  // namespace
+
+KeyVerdict FilterNumericKey(int key, Qt::KeyboardModifiers modifiers, QStringView text) {
+    if (isFunctionKey(key)) return filterFunctionKey(key, modifiers);
+    // Ctrl with a letter (Latin or Cyrillic layout) is a control character: clipboard,
+    // undo and select-all shortcuts do nothing in these fields.
+    if (modifiers.testFlag(Qt::ControlModifier) && QChar::isLetter(static_cast<char32_t>(key))) {
+        return KeyVerdict::Discard;
+    }
+    for (QChar c : text) {
+        if (!isNumberCharacter(c)) return KeyVerdict::Discard;
+    }
+    return KeyVerdict::Pass;
+}
+
+void NumericEntryFilter::watch(QWidget *field) {
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->installEventFilter(this);
+}
+
+bool NumericEntryFilter::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    switch (FilterNumericKey(key->key(), key->modifiers(), key->text())) {
+    case KeyVerdict::Pass:
+        return false;
+    case KeyVerdict::MoveToNextField:
+        // Queued, so that the move happens after this key event, exactly like a typed Tab.
+        QCoreApplication::postEvent(watched, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+        return true;
+    case KeyVerdict::Discard:
+        return true;
+    }
+    return true;
+}
+
+}  // namespace tremira::ui

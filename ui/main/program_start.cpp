@@ -1,0 +1,29 @@
+#include "ui/main/program_start.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "ui/main/message_box.h"
+
+namespace tremira::ui {
+
+void PrepareApplication(QCoreApplication &app) {
+    // The application name, not the display name: Qt appends a display name to every window
+    // caption on X11, and the window's caption must stay exactly its own.
+    QCoreApplication::setApplicationName(QStringLiteral("Тремира"));
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+}
+
+void ShowAlreadyRunning() { ShowMessage(nullptr, QStringLiteral("Проект уже запущен!"), QString(), QMessageBox::NoIcon); }
+
+QString ProgramFolder(const QString &executableFolder) {
+    QString folder = executableFolder;
+    if (folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folder;
+}
+
+}  // namespace tremira::ui
