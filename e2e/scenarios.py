@@ -278,11 +278,17 @@ class Printing(ProgramTestCase):
         if "system default destination:" not in default:
             self.skipTest(f"no default printer ({default.strip() or 'lpstat said nothing'})")
         queue = default.split(":", 1)[1].strip()
-        before = self.completed_jobs()
+        jobs_before, pdfs_before = self.completed_jobs(), cups_pdf_files()
         window = self.calculated_window()
         window.choose_menu_item(FILE_MENU, PRINT_ITEM)
-        new_jobs = wait_for(f"a completed job on {queue}", lambda: self.completed_jobs() - before, 60)
+        new_jobs = wait_for(f"a completed job on {queue}", lambda: self.completed_jobs() - jobs_before, 60)
         self.assertEqual(1, len(new_jobs), f"jobs: {sorted(new_jobs)}")
+        if queue_writes_pdf(queue):
+            pdfs = wait_for("cups-pdf to write the page",
+                            lambda: [path for path, stamp in cups_pdf_files().items()
+                                     if pdfs_before.get(path) != stamp and pdf_pages(path)])
+            self.assertEqual(1, len(pdfs), f"new PDF files: {pdfs}")
+            self.assertEqual(1, pdf_pages(pdfs[0]), f"pages of {pdfs[0]}")
         self.assertEqual("10400", window.read_field("Text5"), "the window after printing")
 
     def test_without_a_default_printer_a_box_says_so(self):
@@ -298,6 +304,32 @@ class Printing(ProgramTestCase):
         MessageBox(self.s, wid, title, window.wid).press("Return")
         self.assert_program_alive(self.s.programs[-1])
         self.assertEqual("10400", window.read_field("Text5"))
+
+
+# cups-pdf writes a job to the submitting user's ~/PDF, or to its spool folder for anonymous jobs.
+CUPS_PDF_FOLDERS = [os.path.expanduser("~/PDF"), "/var/spool/cups-pdf/ANONYMOUS"]
+
+
+def cups_pdf_files():
+    files = {}
+    for folder in CUPS_PDF_FOLDERS:
+        if os.path.isdir(folder):
+            for name in os.listdir(folder):
+                if name.lower().endswith(".pdf"):
+                    path = os.path.join(folder, name)
+                    files[path] = os.stat(path).st_mtime_ns
+    return files
+
+
+def queue_writes_pdf(queue):
+    device = subprocess.run(["lpstat", "-v", queue], capture_output=True, text=True).stdout
+    return "cups-pdf:" in device
+
+
+def pdf_pages(path):
+    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True)
+    match = re.search(r"^Pages:\s+(\d+)$", info.stdout, re.M)
+    return int(match.group(1)) if info.returncode == 0 and match else 0
 
 
 class Help(ProgramTestCase):
