@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine: installs the Debian packages that are
 # missing, configures and builds, then runs the program or the tests.
 #
+#   ./make.sh setup   only install the missing Debian packages
 #   ./make.sh run     build and start the program
 #   ./make.sh test    build, then run every test (sanitizer build with fuzzing, then ctest)
 #   ./make.sh fast    build, then run only the fast tests (no e2e, no fuzzing)
@@ -63,6 +64,9 @@ build_bench() {
 
 command=${1:-}
 case "$command" in
+  setup)
+    install_missing_packages
+    ;;
   run)
     install_missing_packages
     build_main
@@ -91,7 +95,7 @@ case "$command" in
     fuzz/run.sh build-san "${2:-600}"
     ;;
   *)
-    echo "usage: $0 run|test|fast|bench|fuzz [seconds]" >&2
+    echo "usage: $0 setup|run|test|fast|bench|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

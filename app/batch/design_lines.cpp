@@ -11,8 +11,6 @@ using calc::AfterMessageAction;
 using calc::DesignOutcome;
 using calc::Status;
 
-constexpr std::size_t kFlushThreshold = std::size_t{1} << 20;
-
 std::string_view statusName(Status status) {
     switch (status) {
     case Status::Completed: return "completed";
@@ -103,9 +101,9 @@ void AppendOutcome(std::string &out, const calc::DesignInput &input, const Desig
 
 void AppendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
 
-BatchRun::BatchRun(WriteOutput writeOutput, Report report)
-    : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)) {
-    m_output.reserve(kFlushThreshold + 4096);
+BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold)
+    : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)), m_flushThreshold(flushThreshold) {
+    m_output.reserve(flushThreshold + 4096);
     AppendHeader(m_output);
 }
 
@@ -144,7 +142,7 @@ void BatchRun::noteUnreadable(std::string_view name, std::string_view reason) {
 }
 
 void BatchRun::flushIfFull() {
-    if (m_output.size() >= kFlushThreshold) finish();
+    if (m_output.size() >= m_flushThreshold) finish();
 }
 
 void BatchRun::finish() {

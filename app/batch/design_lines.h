@@ -42,7 +42,10 @@ public:
     using WriteOutput = std::function<bool(std::string_view)>;
     using Report = std::function<void(std::string_view)>;
 
-    BatchRun(WriteOutput writeOutput, Report report);
+    static constexpr std::size_t kDefaultFlushThreshold = std::size_t{1} << 20;
+
+    // The output is written whenever `flushThreshold` bytes are buffered, and at the end.
+    BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold = kDefaultFlushThreshold);
 
     // Every line of one source; `name` appears in the reports of bad lines.
     void processSource(LineReader &reader, std::string_view name);
@@ -62,6 +65,7 @@ private:
     WriteOutput m_writeOutput;
     Report m_report;
     std::string m_output;
+    std::size_t m_flushThreshold;
     std::size_t m_designs = 0;
     std::size_t m_invalid = 0;
     bool m_ioFailed = false;

@@ -45,6 +45,14 @@ QFont sansSerifFont(int pixelSize) {
     return font;
 }
 
+// Liberation Sans is a little wider than the face the label widths were made for: blanks one
+// pixel narrower let "Выходное напряжение (вольт)" fit its label whole.
+QFont windowFont() {
+    QFont font = sansSerifFont(kWindowFontPixels);
+    font.setWordSpacing(-1);
+    return font;
+}
+
 void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entries) {
     for (std::string_view entry : entries) {
         list->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
@@ -60,7 +68,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent) {
     setWindowIcon(QPixmap::fromImage(DrawWindowIcon()));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFont(sansSerifFont(kWindowFontPixels));
+    setFont(windowFont());
     setProperty("helpNumber", 0);
 
     m_client = new QWidget(this);

@@ -1,11 +1,64 @@
-// Menu handlers of the report file and the printed report.
+// Menu handlers of the report file and the printed report: read the fields, call the reports
+// library, and show a box when the report could not be written or printed. The fields stay
+// as they are in every case.
 
+#include <QComboBox>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <optional>
+
+#include "reports/report_file.h"
+#include "reports/report_printer.h"
 #include "ui/main/form1.h"
+#include "ui/main/message_box.h"
 
 namespace tremira::ui {
+namespace {
 
-void Form1::saveReport() {}
+reports::DesignSnapshot snapshotOf(const Form1 &form) {
+    return {form.Text4->text(),       form.Text3->text(),       form.Text2->text(),  form.Text1->text(),
+            form.Combo1->currentText(), form.Combo2->currentText(), form.Combo3->currentText(),
+            form.Text10->text(),      form.Text5->text(),       form.Text11->text(), form.Text6->text(),
+            form.Text7->text(),       form.Text8->text(),       form.Text9->text(),  form.Text12->text()};
+}
 
-void Form1::printReport() {}
+reports::ReportStamp currentStamp() { return reports::MakeReportStamp(QDateTime::currentDateTime(), QLocale::system()); }
+
+// Yes appends, No replaces. Escape or closing the box would count as No for Qt and replace the
+// whole file; a hidden Cancel takes them instead, and nothing is written.
+std::optional<reports::WriteMode> askWriteMode(QWidget *parent) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Запись результата в файл"),
+                    QStringLiteral("Добавить результат в файл(Да) или записать как новый(Нет)?"),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) return reports::WriteMode::Append;
+    if (box.clickedButton() == box.button(QMessageBox::No)) return reports::WriteMode::Replace;
+    return std::nullopt;
+}
+
+void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, text, QString(), QMessageBox::Critical); }
+
+}  // namespace
+
+void Form1::saveReport() {
+    const std::optional<reports::WriteMode> mode = askWriteMode(this);
+    if (!mode) return;
+    const QString path = reports::ReportFilePath(CurDir);
+    if (const auto error = reports::SaveReport(path, snapshotOf(*this), currentStamp(), *mode)) {
+        showFailure(this, reports::FileWriteErrorText(*error));
+    }
+}
+
+void Form1::printReport() {
+    if (const auto error = reports::PrintOnDefaultPrinter(snapshotOf(*this), currentStamp())) {
+        showFailure(this, reports::PrintErrorText(*error));
+    }
+}
 
 }  // namespace tremira::ui

@@ -1,0 +1,124 @@
+// Arbitrary field texts and list indexes through CalculateDesign and SuggestCoreSection.
+// Input: three bytes, the list indexes of Combo1..Combo3 (signed), then the texts of
+// Text4;Text3;Text2;Text1;Text10 separated by ";" (the seeds are real designs).
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "calc/design_calculation.h"
+#include "fuzz/fuzz_check.h"
+
+namespace {
+
+using namespace tremira::calc;
+using tremira::fuzz::require;
+
+constexpr std::string_view kTrapPrefix = "Произошла ошибка: ";
+
+bool isPlain(std::string_view text) { return text.find('E') == std::string_view::npos; }
+
+void checkMessages(const DesignOutcome &outcome) {
+    switch (outcome.status) {
+    case Status::Completed:
+        require(outcome.messages.empty(), "a completed design shows no message");
+        require(outcome.afterMessages == AfterMessageAction::None, "a completed design has no action");
+        require(outcome.results.has_value(), "a completed design has results");
+        break;
+    case Status::Refused:
+        require(outcome.messages.size() == 1, "a refusal shows exactly one box");
+        require(outcome.messages[0].title == "Ошибка ввода!", "a refusal has the input-error title");
+        require(outcome.messages[0].icon == MessageIcon::Error, "a refusal has the error icon");
+        require(outcome.afterMessages != AfterMessageAction::FocusCoreSection, "a refusal never focuses Text1");
+        require(!outcome.results, "a refusal has no results");
+        break;
+    case Status::Failed: {
+        require(!outcome.results, "a failure has no results");
+        require(!outcome.messages.empty() && outcome.messages[0].text.starts_with(kTrapPrefix),
+                "a failure starts with the error-trap box");
+        require(outcome.messages[0].icon == MessageIcon::Information && !outcome.messages[0].title,
+                "the error-trap box has the information icon and no title");
+        const bool overflow = outcome.messages[0].text.ends_with("6-Переполнение");
+        require(outcome.messages.size() == (overflow ? 2U : 1U), "only an overflow adds the second box");
+        require(outcome.afterMessages ==
+                    (overflow ? AfterMessageAction::FocusCoreSection : AfterMessageAction::None),
+                "only an overflow moves the focus to Text1");
+        break;
+    }
+    }
+}
+
+// The result texts read back as the numbers they came from, and agree with the inputs.
+void checkResults(const DesignInput &input, const DesignResults &r) {
+    const Checked<Int16> current = ParseInt16(input.weldingCurrent);
+    const Checked<Int16> output = ParseInt16(input.outputVoltage);
+    require(current.ok() && output.ok() && *current >= 25 && *output >= 48, "completed inputs passed the checks");
+    const Checked<Int16> overallPower = ParseInt16(r.Text5);
+    require(overallPower.ok() && *overallPower == *current * *output, "Text5 is current times output voltage");
+    for (const std::string *text : {&r.Text6, &r.Text7, &r.Text8, &r.Text9, &r.Text11}) {
+        require(ParseInt16(*text).ok(), "integer results read back");
+    }
+    require(!isPlain(r.Text12) || ParseSingle(r.Text12).ok(), "Text12 reads back");
+}
+
+void checkSubstitution(const DesignInput &input, const DesignOutcome &outcome) {
+    if (!outcome.substitutedCoreSection) return;
+    require(input.coreSection.empty() || input.coreSection == "0", "only an empty or 0 section is replaced");
+    require(ParseSingle(*outcome.substitutedCoreSection).ok(), "a substituted section is a number");
+}
+
+void checkSuggestion(std::string_view current, Int16 coreType) {
+    const std::optional<std::string> suggestion = SuggestCoreSection(current, coreType);
+    if (current.empty() || current == "0" || !ParseDouble(current).ok()) {
+        require(!suggestion, "no number, no suggestion");
+        return;
+    }
+    if (!suggestion) return;  // a current so large that the section overflows
+    require(!suggestion->empty(), "a suggestion is a text");
+    require(!isPlain(*suggestion) || ParseDouble(*suggestion).ok(), "a plain suggestion reads back");
+}
+
+// Any bit pattern formats to a text; a plain text reads back to within its digits.
+template <typename Real>
+void checkFormat(const std::uint8_t *data, std::size_t size, std::string (*format)(Real), double tolerance) {
+    if (size < sizeof(Real)) return;
+    Real value;
+    std::memcpy(&value, data, sizeof value);
+    const std::string text = format(value);
+    require(!text.empty() && text.find('.') == std::string::npos, "formatted numbers use the comma");
+    if (!std::isfinite(value) || !isPlain(text)) return;
+    const Checked<double> back = ParseDouble(text);
+    require(back.ok(), "a plain formatted number reads back");
+    const double exact = static_cast<double>(value);
+    require(std::abs(*back - exact) <= std::abs(exact) * tolerance, "formatting keeps the leading digits");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    checkFormat<double>(data, size, &FormatDouble, 1e-14);
+    checkFormat<Single>(data, size, &FormatSingle, 1e-6);
+    if (size < 3) return 0;
+    DesignInput input;
+    input.materialI = static_cast<std::int8_t>(data[0]);
+    input.materialII = static_cast<std::int8_t>(data[1]);
+    input.coreType = static_cast<std::int8_t>(data[2]);
+
+    std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
+    std::array<std::string_view *, 5> texts{&input.mainsVoltage, &input.outputVoltage, &input.weldingCurrent,
+                                            &input.coreSection, &input.induction};
+    for (std::string_view *text : texts) {
+        const std::size_t end = rest.find(';');
+        *text = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+
+    const DesignOutcome outcome = CalculateDesign(input);
+    checkMessages(outcome);
+    checkSubstitution(input, outcome);
+    if (outcome.results) checkResults(input, *outcome.results);
+    checkSuggestion(input.weldingCurrent, input.coreType);
+    return 0;
+}

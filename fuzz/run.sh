@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Fuzzes the calculation and the tremira-calc line reader longer than the test command
+# does: run.sh <sanitizer-build-dir> [seconds], the seconds shared by the two targets.
+# The corpus grows in fuzz/corpus-work/ from run to run; findings land in that folder
+# as crash-*/leak-*/timeout-* files, and the script then fails.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(cd "${1:?usage: fuzz/run.sh <build-dir> [seconds]}" && pwd)"
+seconds="${2:-600}"
+per_target=$(( (seconds + 1) / 2 ))
+
+status=0
+for target in calc batch; do
+  work="$here/corpus-work/$target"
+  mkdir -p "$work"
+  echo "== ${target}_fuzz for ${per_target} s"
+  ( cd "$work" && "$build/bin/${target}_fuzz" -max_total_time="$per_target" -timeout=10 \
+      -print_final_stats=1 "$work" "$here/corpus/$target" ) || status=1
+done
+exit "$status"

@@ -1,0 +1,175 @@
+#include "platform/help_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+namespace tremira::platform {
+
+namespace {
+
+constexpr int kTopicRole = Qt::UserRole;
+
+QUrl topicUrl(const QString &topic)
+{
+    QUrl url;
+    url.setScheme(QLatin1String(kHelpScheme));
+    url.setPath(topic);
+    return url;
+}
+
+QStringList mapHeaders(const ChmArchive &archive)
+{
+    QStringList headers;
+    for (const QString &path : archive.files()) {
+        if (path.endsWith(QLatin1String(".h"), Qt::CaseInsensitive))
+            headers.append(QString::fromUtf8(archive.read(path).value_or(QByteArray())));
+    }
+    return headers;
+}
+
+}  // namespace
+
+QVariant HelpPage::loadResource(int, const QUrl &name)
+{
+    if (!m_archive || name.scheme() != QLatin1String(kHelpScheme))
+        return {};
+    return m_archive->read(name.path()).value_or(QByteArray());
+}
+
+HelpWindow::HelpWindow()
+{
+    // The help lives on by itself but must not keep the program running once it closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(820, 560);
+    createToolBar();
+    createPanes();
+}
+
+void HelpWindow::createToolBar()
+{
+    auto *toolBar = new QToolBar(this);
+    m_back = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Назад"));
+    m_forward = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Вперёд"));
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(toolBar);
+}
+
+void HelpWindow::createPanes()
+{
+    auto *splitter = new QSplitter(this);
+    m_contents = new QTreeWidget(splitter);
+    m_contents->setHeaderHidden(true);
+    m_page = new HelpPage(splitter);
+    splitter->setStretchFactor(1, 3);
+    layout()->addWidget(splitter);
+
+    connect(m_back, &QAction::triggered, m_page, &QTextBrowser::backward);
+    connect(m_forward, &QAction::triggered, m_page, &QTextBrowser::forward);
+    connect(m_page, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
+    connect(m_page, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
+    connect(m_page, &QTextBrowser::sourceChanged, this, &HelpWindow::selectContentsEntry);
+    const auto showEntry = [this](QTreeWidgetItem *item) { showTopic(item->data(0, kTopicRole).toString()); };
+    connect(m_contents, &QTreeWidget::itemActivated, this, showEntry);
+    connect(m_contents, &QTreeWidget::itemClicked, this, showEntry);
+}
+
+bool HelpWindow::openFile(const QString &fileName)
+{
+    if (m_archive && fileName == m_fileName)
+        return true;
+    m_fileName = fileName;
+    m_archive = ChmArchive::open(fileName);
+    m_page->setArchive(m_archive ? &*m_archive : nullptr);
+    m_page->clearHistory();
+    loadIndex();
+    if (!m_archive) {
+        showFailure(fileName);
+        return false;
+    }
+    return true;
+}
+
+void HelpWindow::loadIndex()
+{
+    m_contents->clear();
+    m_contextMap.clear();
+    m_options = {};
+    if (!m_archive) {
+        setWindowTitle(QStringLiteral("Справка"));
+        return;
+    }
+    m_options = parseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
+    m_contextMap = parseContextMap(mapHeaders(*m_archive));
+    setWindowTitle(m_options.title.isEmpty() ? QFileInfo(m_fileName).completeBaseName() : m_options.title);
+
+    const QList<ContentsEntry> entries = parseContents(
+        QString::fromUtf8(m_archive->read(m_options.contentsFile).value_or(QByteArray())));
+    QList<QTreeWidgetItem *> parents;
+    for (const ContentsEntry &entry : entries) {
+        parents.resize(qMin<qsizetype>(entry.depth, parents.size()));
+        auto *item = parents.isEmpty() ? new QTreeWidgetItem(m_contents) : new QTreeWidgetItem(parents.last());
+        item->setText(0, entry.name);
+        item->setData(0, kTopicRole, entry.topic);
+        parents.append(item);
+    }
+    m_contents->expandAll();
+    if (m_options.defaultTopic.isEmpty() && !entries.isEmpty())
+        m_options.defaultTopic = entries.first().topic;
+}
+
+void HelpWindow::showFailure(const QString &fileName)
+{
+    const QString reason = QFileInfo::exists(fileName)
+                               ? QStringLiteral("Файл повреждён или не является файлом справки.")
+                               : QStringLiteral("Файл не найден.");
+    m_page->setHtml(QStringLiteral("<h3>Не удаётся открыть файл справки</h3><p>%1</p><p>%2</p>")
+                        .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason));
+}
+
+void HelpWindow::showDefaultTopic()
+{
+    if (m_archive)
+        showTopic(m_options.defaultTopic);
+}
+
+void HelpWindow::showContext(qint32 contextNumber)
+{
+    if (!m_archive)
+        return;
+    const QString topic = m_contextMap.value(contextNumber);
+    if (topic.isEmpty() || !m_archive->contains(topic))
+        showDefaultTopic();
+    else
+        showTopic(topic);
+}
+
+void HelpWindow::showTopic(const QString &topic)
+{
+    // Clicking an entry may also activate it: one page, one step of history.
+    if (!topic.isEmpty() && m_page->source() != topicUrl(topic))
+        m_page->setSource(topicUrl(topic));
+}
+
+void HelpWindow::selectContentsEntry(const QUrl &source)
+{
+    for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
+        if ((*it)->data(0, kTopicRole).toString() == source.path()) {
+            m_contents->setCurrentItem(*it);
+            return;
+        }
+    }
+}
+
+}  // namespace tremira::platform

@@ -1,0 +1,44 @@
+#pragma once
+// Writing reports to "report.txt": appended in one piece or replacing the file, and in both
+// cases either the whole report lands or the file stays byte for byte as it was.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "reports/design_snapshot.h"
+#include "reports/report_stamp.h"
+
+namespace tremira::reports {
+
+enum class WriteMode { Append, Replace };
+
+struct FileWriteError {
+    QString path;    // as given; shown in native form
+    QString reason;  // the system's words
+};
+
+// Writes all bytes to an open device and returns how many it took (-1 on error). The file
+// writer goes through it so that a device that gives up part-way can be put in its place.
+using DeviceWrite = std::function<qint64(QIODevice &device, const QByteArray &bytes)>;
+qint64 WriteWhole(QIODevice &device, const QByteArray &bytes);
+
+// The report path beside the program.
+QString ReportFilePath(const QString &programFolder);
+
+// The bytes of one report: Windows-1251, CR LF after every line.
+std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp);
+
+std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteArray &bytes, WriteMode mode,
+                                              const DeviceWrite &write = WriteWhole);
+
+// One report of the sheet written to path.
+std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &sheet, const ReportStamp &stamp,
+                                         WriteMode mode);
+
+// The text of the failure box: the native path and the reason.
+QString FileWriteErrorText(const FileWriteError &error);
+
+}  // namespace tremira::reports

@@ -1,0 +1,205 @@
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/fake_opener.h"
+#include "ui/about/form_about.h"
+#include "ui/about/link_label.h"
+
+namespace {
+
+using tremira::ui::FormAbout;
+
+const QString kAboutText =
+    QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется "
+                   "метод Н.Условного(https://example.org/metod-rascheta.html) \r"
+                   "Программа написана на C++20 и Qt " QT_VERSION_STR " \r"
+                   " и снабжена подробной справкой ");
+
+TEST(FormAboutText, IsTheSameSixPiecesOnEveryOpening)
+{
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        FormAbout form;
+        EXPECT_EQ(form.aboutText(), kAboutText);
+        EXPECT_EQ(form.aboutText().count(QLatin1Char('\r')), 2);
+        EXPECT_FALSE(form.aboutText().contains(QLatin1Char('\n')));
+        // On screen each carriage return starts a new line.
+        EXPECT_EQ(form.Label1->text(), QString(kAboutText).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    }
+}
+
+TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips)
+{
+    struct Control {
+        const char *name;
+        QRect geometry;  // pixels, 15 twips each
+        const char *family;
+        int pixels;  // 9 pt and 9.75 pt at 96 dpi
+        bool bold;
+        bool underline;
+        QString text;
+    };
+    const Control controls[] = {
+        {"Label1", {16, 8, 305, 81}, "Arial", 12, false, false, {}},
+        {"Label2", {216, 88, 97, 17}, "MS Sans Serif", 13, true, true, QStringLiteral("avtor@example.org")},
+        {"Command1", {128, 128, 89, 25}, "MS Sans Serif", 13, true, false, QStringLiteral("OK")},
+        {"Label3", {16, 88, 201, 25}, "MS Sans Serif", 13, true, false, QStringLiteral("По всем вопросам пишите:")},
+        {"Label4", {16, 104, 193, 17}, "MS Sans Serif", 13, true, false, QStringLiteral("Или на мой сайт:")},
+        {"Label5", {216, 104, 113, 17}, "MS Sans Serif", 13, true, true, QStringLiteral("www.example.org")},
+    };
+    FormAbout form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("About Programm"));
+    EXPECT_EQ(form.size(), QSize(335, 158));
+    for (const Control &c : controls) {
+        SCOPED_TRACE(c.name);
+        auto *widget = form.findChild<QWidget *>(QLatin1String(c.name));
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), c.geometry);
+        EXPECT_EQ(widget->font().family(), QLatin1String(c.family));
+        EXPECT_EQ(widget->font().pixelSize(), c.pixels);
+        EXPECT_EQ(widget->font().bold(), c.bold);
+        EXPECT_EQ(widget->font().underline(), c.underline);
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(widget->property("text").toString(), c.text);
+        }
+        const bool link = c.underline;
+        EXPECT_EQ(widget->palette().color(QPalette::WindowText) == QColor(0, 0, 255), link);
+        EXPECT_EQ(widget->testAttribute(Qt::WA_SetCursor), widget == form.Label2);
+    }
+    EXPECT_EQ(form.Label2->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(form.Label5->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE((form.Label1->alignment() & Qt::AlignHCenter) != 0);
+    EXPECT_FALSE(form.Command1->isDefault());
+}
+
+class FormAboutWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_form.open();
+        QApplication::setActiveWindow(&m_form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    }
+    FormAbout m_form;
+};
+
+TEST_F(FormAboutWindow, OpensWithTheFocusOnOk)
+{
+    EXPECT_TRUE(m_form.Command1->hasFocus());
+}
+
+TEST_F(FormAboutWindow, OkClosesTheWindow)
+{
+    QTest::mouseClick(m_form.Command1, Qt::LeftButton);
+    EXPECT_FALSE(m_form.isVisible());
+}
+
+TEST_F(FormAboutWindow, TheCloseBoxClosesItLikeOk)
+{
+    m_form.close();
+    EXPECT_FALSE(m_form.isVisible());
+}
+
+TEST_F(FormAboutWindow, EscapeDoesNotCloseItButEnterOnTheFocusedOkDoes)
+{
+    QTest::keyClick(m_form.Command1, Qt::Key_Escape);
+    EXPECT_TRUE(m_form.isVisible());
+    QTest::keyClick(m_form.Command1, Qt::Key_Return);
+    EXPECT_FALSE(m_form.isVisible());
+}
+
+TEST_F(FormAboutWindow, TheMailLinkSendsTheFixedAddressFromTheProgramsFolder)
+{
+    tremira::testing::FakeOpener opener;
+    m_form.Label2->setText(QStringLiteral("other@example.net"));  // the link does not read its caption
+    QTest::mouseClick(m_form.Label2, Qt::LeftButton);
+    ASSERT_TRUE(opener.waitForCall());
+    EXPECT_EQ(opener.arguments(), QStringList{QStringLiteral("mailto:avtor@example.org")});
+    EXPECT_EQ(opener.workingFolder(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+    EXPECT_TRUE(m_form.isVisible());
+}
+
+TEST_F(FormAboutWindow, TheWebLinkOpensTheAddressItShowsAtTheClick)
+{
+    struct Case {
+        const char *name;
+        QString caption;
+        QString address;
+    };
+    const Case cases[] = {
+        {"as built", QString(), QStringLiteral("http://www.example.org")},
+        {"changed caption", QStringLiteral("example.net/svarka"), QStringLiteral("http://example.net/svarka")},
+        {"with a scheme", QStringLiteral("https://example.com/"), QStringLiteral("https://example.com/")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        tremira::testing::FakeOpener opener;
+        if (!c.caption.isEmpty())
+            m_form.Label5->setText(c.caption);
+        QTest::mouseClick(m_form.Label5, Qt::LeftButton);
+        ASSERT_TRUE(opener.waitForCall());
+        EXPECT_EQ(opener.arguments(), QStringList{c.address});
+    }
+}
+
+TEST_F(FormAboutWindow, TheWebLinkWithoutAnOpenerShowsTheFailureBoxAndStaysUsable)
+{
+    struct Box {
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QMessageBox::StandardButtons buttons;
+    };
+    std::optional<Box> seen;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            seen = Box{box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    watcher.start(10);
+    {
+        tremira::testing::NoOpener noOpener;
+        QTest::mouseClick(m_form.Label5, Qt::LeftButton);
+    }
+    watcher.stop();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->text, QStringLiteral("Ошибка отображения файла"));
+    EXPECT_EQ(seen->title, QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"));
+    EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen->buttons, QMessageBox::Ok);
+    EXPECT_TRUE(m_form.isVisible());
+    QTest::mouseClick(m_form.Command1, Qt::LeftButton);
+    EXPECT_FALSE(m_form.isVisible());
+}
+
+TEST(FormAboutModality, TheWindowBehindTakesNoClicksWhileItIsOpen)
+{
+    QPushButton behind(QStringLiteral("Расcчитать"));
+    behind.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&behind));
+    int clicks = 0;
+    QObject::connect(&behind, &QPushButton::clicked, [&] { ++clicks; });
+    FormAbout form;
+    bool closedByOk = false;
+    // Through the window system, which is where a modal window holds the clicks back.
+    QTimer::singleShot(0, &form, [&] {
+        QTest::mouseClick(behind.windowHandle(), Qt::LeftButton, {}, behind.rect().center());
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.Command1->geometry().center());
+        closedByOk = !form.isVisible();
+    });
+    // A safety net only: the window must already be closed by OK.
+    QTimer::singleShot(10000, &form, [&] { form.done(-1); });
+    EXPECT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_TRUE(closedByOk);
+    EXPECT_EQ(clicks, 0);
+}
+
+}  // namespace

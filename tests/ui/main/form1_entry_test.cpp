@@ -1,0 +1,201 @@
+// Typing into the window: tab order, the numeric entry filter in real fields, Enter, the
+// core-section suggestion while the welding current is typed.
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
+
+#include "box_answerer.h"
+#include "form1_fixture.h"
+
+using namespace user;
+
+TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
+    const QWidget *const order[] = {window.Text3,  window.Text2,  window.Text1,  window.Combo1, window.Combo2,
+                                    window.Combo3, window.Text10, window.cndCalc, window.cndExit, window.Text5,
+                                    window.Text6,  window.Text7,  window.Text8,  window.Text9,  window.Text11,
+                                    window.Text12, window.Text4};
+    ASSERT_EQ(focusedControl(window), window.Text4);
+    for (const QWidget *expected : order) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(focusedControl(window), expected) << "expected " << expected->objectName().toStdString();
+    }
+}
+
+TEST_F(Form1Test, NumericFieldsKeepOnlyDigitsAndCommas) {
+    for (QLineEdit *field : {window.Text4, window.Text3, window.Text2, window.Text1, window.Text10}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        retype(field, QStringLiteral("1a.-+ жЖ/e,5"));
+        EXPECT_EQ(field->text(), QStringLiteral("1,5"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        EXPECT_EQ(field->text(), QStringLiteral("1,5"));
+        type(field, QStringLiteral(",,"));  // the filter judges keys, not the whole text
+        EXPECT_EQ(field->text(), QStringLiteral("1,5,,"));
+    }
+}
+
+TEST_F(Form1Test, ControlShortcutsDoNothingWhileKeysWithoutCharacterKeepTheirEffect) {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("7x"));
+    QLineEdit *field = window.Text4;
+    retype(field, QStringLiteral("12"));
+
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("12"));
+    press(Qt::Key_A, Qt::ControlModifier);  // no select-all: the next digit is appended
+    type(field, QStringLiteral("3"));
+    EXPECT_EQ(field->text(), QStringLiteral("123"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("123"));
+
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    ASSERT_EQ(field->selectedText(), QStringLiteral("123"));
+    press(Qt::Key_X, Qt::ControlModifier);
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("123"));
+    EXPECT_EQ(clipboard->text(), QStringLiteral("7x"));
+
+    press(Qt::Key_Insert, Qt::ControlModifier);  // copy
+    EXPECT_EQ(clipboard->text(), QStringLiteral("123"));
+    press(Qt::Key_Delete, Qt::ShiftModifier);  // cut
+    EXPECT_EQ(field->text(), QString());
+    clipboard->setText(QStringLiteral("4x5"));
+    press(Qt::Key_Insert, Qt::ShiftModifier);  // paste, not filtered
+    EXPECT_EQ(field->text(), QStringLiteral("4x5"));
+    press(Qt::Key_Home);
+    press(Qt::Key_Delete);
+    press(Qt::Key_Right);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(field->text(), QStringLiteral("5"));
+}
+
+TEST_F(Form1Test, ContextMenuPasteIsNotFilteredAndSpeaksRussian) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
+    QLineEdit *field = window.Text2;
+    QTimer menuAnswerer;
+    QObject::connect(&menuAnswerer, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction *action : menu->actions()) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0) == QStringLiteral("В&ставить")) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                return;
+            }
+        }
+        menu->close();  // no Russian paste item: the field stays empty and the test fails
+    });
+    menuAnswerer.start(5);
+    field->setFocus();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(field, &event);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !field->text().isEmpty(); }));
+    EXPECT_EQ(field->text(), QStringLiteral("abc"));
+}
+
+TEST_F(Form1Test, LongPasteIsNotCutAndReachesTheCalculation) {
+    const QString million(1'000'000, QLatin1Char('1'));
+    QGuiApplication::clipboard()->setText(million);
+    retype(window.Text4, QString());
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(window.Text4->text().size(), 1'000'000);
+
+    type(window.Text2, QStringLiteral("160"));
+    BoxAnswerer answerer;
+    click(window.cndCalc);
+    ASSERT_FALSE(answerer.boxes().empty());
+    EXPECT_EQ(answerer.boxes()[0].text, QStringLiteral("Произошла ошибка: 6-Переполнение"));
+}
+
+TEST_F(Form1Test, EnterInsertsNothingAndMovesToTheNextFieldAfterTheKey) {
+    const struct {
+        QLineEdit *field;
+        QWidget *next;
+    } moves[] = {{window.Text4, window.Text3},
+                 {window.Text3, window.Text2},
+                 {window.Text2, window.Text1},
+                 {window.Text1, window.Combo1},
+                 {window.Text10, window.cndCalc}};
+    for (const auto &move : moves) {
+        SCOPED_TRACE(move.field->objectName().toStdString());
+        retype(move.field, QStringLiteral("5"));
+        press(Qt::Key_Return);
+        EXPECT_EQ(focusedControl(window), move.field);  // the move comes after the key event
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == move.next; }));
+        EXPECT_EQ(move.field->text(), QStringLiteral("5"));
+    }
+}
+
+TEST_F(Form1Test, EnterInCurrentFieldDoesNotRunTheSuggestion) {
+    type(window.Text2, QStringLiteral("160"));
+    retype(window.Text1, QStringLiteral("50"));
+    window.Text2->setFocus();
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == window.Text1; }));
+    EXPECT_EQ(window.Text2->text(), QStringLiteral("160"));
+    EXPECT_EQ(window.Text1->text(), QStringLiteral("50"));
+}
+
+TEST_F(Form1Test, EnterInOptionListOrResultFieldDoesNotMoveTheFocus) {
+    for (QWidget *control : {static_cast<QWidget *>(window.Combo1), static_cast<QWidget *>(window.Text5)}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        control->setFocus();
+        press(Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(focusedControl(window), control);
+    }
+}
+
+TEST_F(Form1Test, TypingTheCurrentProposesTheCoreSectionForEachKey) {
+    const struct {
+        const char *name;
+        int coreType;
+        const char *keys;
+        std::vector<const char *> sections;  // Text1 after each key
+    } cases[] = {
+        {"rod core 160", 0, "160", {"0,5292", "8,4672", "84,672"}},
+        {"toroid 160", 1, "160", {"0,378", "6,048", "60,48"}},
+        {"leading zero", 0, "05", {"", "2,646"}},
+        {"fraction", 0, "12,5", {"0,5292", "6,3504", "6,3504", "6,615"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        choose(window.Combo3, c.coreType);
+        retype(window.Text2, QString());
+        retype(window.Text1, QString());
+        const QString keys = QString::fromLatin1(c.keys);
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            type(window.Text2, keys.mid(i, 1));
+            EXPECT_EQ(window.Text1->text(), QString::fromLatin1(c.sections[static_cast<std::size_t>(i)]))
+                << "after " << keys.left(i + 1).toStdString();
+        }
+    }
+}
+
+TEST_F(Form1Test, DeletingTheCurrentProposesAgainAndKeepsTheLastProposalWhenEmpty) {
+    type(window.Text2, QStringLiteral("160"));
+    const char *const afterEachBackspace[] = {"8,4672", "0,5292", "0,5292"};
+    for (const char *expected : afterEachBackspace) {
+        QTest::keyClick(window.Text2, Qt::Key_Backspace);
+        EXPECT_EQ(window.Text1->text(), QString::fromLatin1(expected));
+    }
+    EXPECT_TRUE(window.Text2->text().isEmpty());
+}
+
+TEST_F(Form1Test, ProposalOverwritesATypedSectionAndIgnoresTheCoreTypeUntilTheNextChange) {
+    type(window.Text2, QStringLiteral("16"));
+    retype(window.Text1, QStringLiteral("99"));
+    choose(window.Combo3, 1);
+    EXPECT_EQ(window.Text1->text(), QStringLiteral("99"));
+    type(window.Text2, QStringLiteral("0"));
+    EXPECT_EQ(window.Text1->text(), QStringLiteral("60,48"));
+}
+
+TEST_F(Form1Test, PastedCurrentThatIsNotANumberLeavesTheSectionAlone) {
+    retype(window.Text2, QStringLiteral("16"));
+    QGuiApplication::clipboard()->setText(QStringLiteral(",x"));
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(window.Text2->text(), QStringLiteral("16,x"));
+    EXPECT_EQ(window.Text1->text(), QStringLiteral("8,4672"));
+}

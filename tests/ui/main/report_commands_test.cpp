@@ -1,0 +1,195 @@
+// The report commands from the real window's menu: the question box, the file they write,
+// and the boxes of their failures.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "tests/reports/run_a_bytes.h"
+#include "ui/main/form1.h"
+#include "ui/main/program_start.h"
+
+namespace tremira::ui {
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    bool yesIsDefault;
+    QList<QMessageBox::StandardButton> visibleButtons;
+};
+
+// Watches for modal boxes while a command runs; answers each one as told, in order.
+class BoxAnswers {
+public:
+    explicit BoxAnswers(QList<std::function<void(QMessageBox *)>> answers) : m_answers(std::move(answers)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(20);
+    }
+
+    QList<SeenBox> seen;
+
+private:
+    void poll() {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box == m_last || seen.size() >= m_answers.size()) return;
+        m_last = box;
+        QList<QMessageBox::StandardButton> visible;
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->isVisible()) visible.append(box->standardButton(button));
+        }
+        seen.append({box->windowTitle(), box->text(), box->icon(),
+                     box->defaultButton() && box->defaultButton() == box->button(QMessageBox::Yes), visible});
+        m_answers[seen.size() - 1](box);
+    }
+
+    QList<std::function<void(QMessageBox *)>> m_answers;
+    QTimer m_timer;
+    QMessageBox *m_last = nullptr;
+};
+
+std::function<void(QMessageBox *)> pressKey(Qt::Key key) {
+    return [key](QMessageBox *box) { QTest::keyClick(box, key); };
+}
+
+std::function<void(QMessageBox *)> clickButton(QMessageBox::StandardButton button) {
+    return [button](QMessageBox *box) { QTest::mouseClick(box->button(button), Qt::LeftButton); };
+}
+
+QByteArray readBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Line 2 carries the clock; every other byte is the reference run's.
+QList<QByteArray> withoutStamp(const QByteArray &report) {
+    QList<QByteArray> lines = report.split('\n');
+    if (lines.size() > 1) lines[1] = "<stamp>";
+    return lines;
+}
+
+class ReportCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_form.CurDir = m_folder.path();
+        m_form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_form));
+        // The reference run, calculated by the window itself.
+        QTest::keyClicks(m_form.Text2, u"160"_qs);
+        QTest::mouseClick(m_form.cndCalc, Qt::LeftButton);
+        ASSERT_EQ(m_form.Text12->text(), u"48,19277"_qs);
+        ASSERT_TRUE(m_form.MFsave->isEnabled());
+        m_fieldsBefore = fieldTexts();
+    }
+
+    void chooseFromFileMenu(QAction *item) {
+        QMenuBar *bar = m_form.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_form.mfile->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_form.mfile->isVisible(); }));
+        QTest::mouseClick(m_form.mfile, Qt::LeftButton, {}, m_form.mfile->actionGeometry(item).center());
+    }
+
+    QStringList fieldTexts() const {
+        QStringList texts;
+        for (const QLineEdit *field : m_form.findChildren<QLineEdit *>()) texts.append(field->text());
+        for (const QComboBox *list : m_form.findChildren<QComboBox *>()) texts.append(list->currentText());
+        return texts;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_path = m_folder.filePath(u"report.txt"_qs);
+    Form1 m_form;
+    QStringList m_fieldsBefore;
+};
+
+TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
+    const QByteArray old("earlier report without line end");
+    writeBytes(m_path, old);
+    BoxAnswers boxes({pressKey(Qt::Key_Return)});
+    chooseFromFileMenu(m_form.MFsave);
+
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
+    EXPECT_EQ(boxes.seen[0].text, u"Добавить результат в файл(Да) или записать как новый(Нет)?"_qs);
+    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(boxes.seen[0].yesIsDefault);
+    EXPECT_EQ(boxes.seen[0].visibleButtons, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
+    const QByteArray bytes = readBytes(m_path);
+    ASSERT_TRUE(bytes.startsWith(old + "\r\n\xc4\xe0\xf2\xe0: "));
+    EXPECT_EQ(withoutStamp(bytes.mid(old.size())), withoutStamp(reports::test::kRunAReportBytes));
+    EXPECT_EQ(fieldTexts(), m_fieldsBefore);
+}
+
+TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
+    writeBytes(m_path, reports::test::kRunAReportBytes + reports::test::kRunAReportBytes);
+    BoxAnswers boxes({clickButton(QMessageBox::No)});
+    chooseFromFileMenu(m_form.MFsave);
+
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_EQ(withoutStamp(readBytes(m_path)), withoutStamp(reports::test::kRunAReportBytes));
+}
+
+TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
+    const QByteArray old = reports::test::kRunAReportBytes + "kept";
+    writeBytes(m_path, old);
+    BoxAnswers boxes({pressKey(Qt::Key_Escape)});
+    chooseFromFileMenu(m_form.MFsave);
+
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_EQ(readBytes(m_path), old);
+}
+
+TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"report.txt"_qs));
+    BoxAnswers boxes({pressKey(Qt::Key_Return), clickButton(QMessageBox::Ok)});
+    chooseFromFileMenu(m_form.MFsave);
+
+    ASSERT_EQ(boxes.seen.size(), 2);
+    EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Critical);
+    EXPECT_TRUE(boxes.seen[1].text.contains(QDir::toNativeSeparators(m_path))) << boxes.seen[1].text.toStdString();
+    EXPECT_TRUE(QFileInfo(m_path).isDir());
+    EXPECT_EQ(fieldTexts(), m_fieldsBefore);
+}
+
+// main() points the CUPS client at a server that does not exist, so no printer is the default.
+TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
+    BoxAnswers boxes({clickButton(QMessageBox::Ok)});
+    chooseFromFileMenu(m_form.MFprint);
+
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(boxes.seen[0].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[0].text.toStdString();
+    EXPECT_EQ(fieldTexts(), m_fieldsBefore);
+}
+
+}  // namespace
+}  // namespace tremira::ui
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    QApplication app(argc, argv);
+    tremira::ui::PrepareApplication(app);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,133 @@
+#include "ui/about/form_about.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "platform/url_opener.h"
+#include "ui/about/about_text.h"
+#include "ui/about/link_label.h"
+
+namespace tremira::ui {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
+}
+
+// Sizes in pixels (9 pt and 9.75 pt at 96 dpi) so that the text keeps its place in the pixel
+// layout whatever dpi the display reports; the named faces fall back to a metric-compatible one.
+QFont windowFont(const QString &family, int pixelSize)
+{
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont captionFont(bool underline = false)
+{
+    QFont font = windowFont(QStringLiteral("MS Sans Serif"), 13);
+    font.setBold(true);
+    font.setUnderline(underline);
+    return font;
+}
+
+template <typename Control>
+Control *place(Control *control, const QString &name, const QRect &geometry, const QFont &font)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    control->setFont(font);
+    return control;
+}
+
+void makeLink(QLabel *label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("About Programm"));
+    setFixedSize(twips(0, 0, 5025, 2370).size());
+    createControls();
+    connectHandlers();
+    m_aboutText = composeAboutText();
+    Label1->setText(labelText(m_aboutText));
+}
+
+void FormAbout::createControls()
+{
+    Label1 = place(new QLabel(this), QStringLiteral("Label1"), twips(240, 120, 4575, 1215),
+                   windowFont(QStringLiteral("Arial"), 12));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setWordWrap(true);
+
+    Label2 = place(new LinkLabel(QString::fromLatin1(kAuthorMail), this), QStringLiteral("Label2"),
+                   twips(3240, 1320, 1455, 255), captionFont(true));
+    makeLink(Label2);
+    Label2->setCursor(Qt::PointingHandCursor);
+
+    Command1 = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"),
+                     twips(1920, 1920, 1335, 375), captionFont());
+    // Not the default button, and Escape does not close the window; Enter presses OK only
+    // while OK has the focus, as it does for any focused button.
+    Command1->setDefault(false);
+    Command1->setAutoDefault(true);
+
+    Label3 = place(new QLabel(QStringLiteral("По всем вопросам пишите:"), this), QStringLiteral("Label3"),
+                   twips(240, 1320, 3015, 375), captionFont());
+    Label4 = place(new QLabel(QStringLiteral("Или на мой сайт:"), this), QStringLiteral("Label4"),
+                   twips(240, 1560, 2895, 255), captionFont());
+    Label5 = place(new LinkLabel(QString::fromLatin1(kAuthorWebSite), this), QStringLiteral("Label5"),
+                   twips(3240, 1560, 1695, 255), captionFont(true));
+    makeLink(Label5);
+    // Label3 lies under both address lines; the links must stay on top to take the clicks.
+    Label2->raise();
+    Label5->raise();
+    Command1->setFocus();
+}
+
+void FormAbout::connectHandlers()
+{
+    connect(Command1, &QPushButton::clicked, this, &FormAbout::accept);
+    connect(Label2, &LinkLabel::clicked, this, &FormAbout::openMail);
+    connect(Label5, &LinkLabel::clicked, this, &FormAbout::openWebSite);
+}
+
+void FormAbout::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void FormAbout::openMail()
+{
+    // Whether a mail program comes up is the desktop's affair: nothing is reported.
+    platform::openWithDesktop(QString::fromLatin1(kAuthorMailLink), QCoreApplication::applicationDirPath());
+}
+
+void FormAbout::openWebSite()
+{
+    const QUrl address = QUrl::fromUserInput(Label5->text());
+    if (platform::openWithDesktop(address.toString()))
+        return;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"),
+                    QStringLiteral("Ошибка отображения файла"), QMessageBox::Ok, this);
+    box.exec();
+}
+
+}  // namespace tremira::ui
