@@ -199,11 +199,11 @@ class Session:
         return self.xdo("getwindowfocus", "-f", check=False)
 
     def focus(self, wid, what):
-        """Gives a window the keyboard focus, as a desktop's window manager does for a new window.
+        """Raises a window and gives it the keyboard focus, as a desktop's window manager does.
 
         The private X server runs no window manager, so the test hands the focus over itself.
         """
-        self.xdo("windowfocus", "--sync", wid, check=False)
+        self.xdo("windowraise", wid, "windowfocus", "--sync", wid, check=False)
         wait_for(f"{what} to take the keyboard focus", lambda: self.focused_window() == wid)
 
     def geometry(self, wid):
@@ -312,6 +312,12 @@ class MainWindow:
         copied = self.s.read_selection("clipboard")
         return "" if copied == SENTINEL else copied.decode()
 
+    def save_picture(self, file_name):
+        """A README picture: the maximum current shown from its first digit, the focus in Text4."""
+        self.click_control("Text12", "Home")
+        self.click_control("Text4", "End")
+        self.s.save_picture(self.wid, file_name)
+
     def press_by_tab(self, start, target):
         """Moves the focus from start to target with Tab, as a keyboard user does."""
         steps = (TAB_ORDER.index(target) - TAB_ORDER.index(start)) % len(TAB_ORDER)
@@ -360,8 +366,8 @@ class MessageBox:
         session.focus(wid, f'the box "{title}"')
         return cls(session, wid, title, return_to)
 
-    def press(self, key):
-        self.s.key(key)
+    def press(self, *keys):
+        self.s.key(*keys)
         self.s.wait_window_gone(self.wid, f'the box "{self.title}"')
         if self.return_to in (wid for wid, _ in self.s.visible_windows()):
             self.s.focus(self.return_to, "the window under the box")

@@ -72,7 +72,7 @@ class ProgramTestCase(E2ETestCase):
         window.choose_menu_item(FILE_MENU, SAVE_ITEM)
         box = MessageBox.wait(self.s, SAVE_QUESTION)
         # Yes has the focus as the default button; Tab moves to No, the only other button.
-        box.press("Return" if answer_yes else "Tab space")
+        box.press(*(["Return"] if answer_yes else ["Tab", "space"]))
 
     def press_key_sequence(self, keys):
         self.s.key(*keys.split())
@@ -138,7 +138,7 @@ class FirstDesign(ProgramTestCase):
         self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
         for name, value in RUN_A_FIELDS.items():
             self.assertEqual(value, window.read_field(name), f"result {name}")
-        self.s.save_picture(window.wid, "main-window-run-a.png")
+        window.save_picture("main-window-run-a.png")
         self.assert_no_report()
 
         self.save_report(window, answer_yes=False)
@@ -306,6 +306,12 @@ class Printing(ProgramTestCase):
         self.assertEqual("10400", window.read_field("Text5"))
 
 
+# The help file's own title and the headings of its overview and welding-current pages.
+HELP_TITLE = "Тремира — справка"
+OVERVIEW_HEADING = "Тремира — расчет сварочного трансформатора"
+WELDING_CURRENT_HEADING = "Максимальный ток сварки"
+HELP_HEADING_AT = (0.45, 70)  # fraction of the window's width, pixels from its top
+
 # cups-pdf writes a job to the submitting user's ~/PDF, or to its spool folder for anonymous jobs.
 CUPS_PDF_FOLDERS = [os.path.expanduser("~/PDF"), "/var/spool/cups-pdf/ANONYMOUS"]
 
@@ -340,6 +346,29 @@ class Help(ProgramTestCase):
             script.write(f'#!/bin/sh\nprintf "%s|%s\\n" "$PWD" "$*" >> "{record}"\n')
         os.chmod(opener, 0o755)
         return record
+
+    def page_heading(self, help_window):
+        """The first line of the page the help window shows, selected with a triple click."""
+        x, y, width, _ = self.s.geometry(help_window)
+        self.s.own_selection("primary", SENTINEL)
+        self.s.xdo("mousemove", str(x + round(width * HELP_HEADING_AT[0])), str(y + HELP_HEADING_AT[1]),
+                   "click", "--repeat", "3", "--delay", "60", "1")
+        return wait_for("the help page to select its heading",
+                        lambda: self.s.read_selection("primary") not in (None, SENTINEL)
+                        and self.s.read_selection("primary")).decode().strip()
+
+    def test_help_menu_and_f1_open_their_topics(self):
+        window = self.start_main_window()
+        window.choose_menu_item(HELP_MENU, HELP_ITEM)
+        help_window = self.s.wait_window(HELP_TITLE)
+        self.assertEqual(OVERVIEW_HEADING, self.page_heading(help_window), "the topic of \"Помощь\"")
+
+        self.s.focus(window.wid, "the main window")
+        window.click_control("Text2", "F1")
+        wait_for("the help window to show the welding-current topic",
+                 lambda: self.page_heading(help_window) == WELDING_CURRENT_HEADING)
+        self.assertEqual(1, len(self.s.windows_titled(HELP_TITLE)), "help windows")
+        self.assert_program_alive(self.s.programs[-1])
 
     def test_about_window_links_and_ok(self):
         record = self.install_opener()
@@ -380,8 +409,7 @@ class BigScreenAndOddInput(ProgramTestCase):
         self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
         for name, value in RUN_A_FIELDS.items():
             self.assertEqual(value, window.read_field(name), f"result {name} at scale 2")
-        window.click_control("Text4")
-        self.s.save_picture(window.wid, "main-window-scale-2.png")
+        window.save_picture("main-window-scale-2.png")
 
     def test_megabyte_paste_into_the_welding_current(self):
         window = self.start_main_window()
