@@ -12,11 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(
-  cmake g++ make pkg-config git
+  cmake g++ make pkg-config git locales
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   fonts-dejavu-core fonts-liberation
-  libchm-dev fp-utils
+  libchm-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth xdotool x11-utils imagemagick python3 xclip
   hyperfine
@@ -58,7 +58,7 @@ build_sanitized() {
 }
 
 build_bench() {
-  cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_CALC_ONLY=ON -DTREMIRA_BENCH=ON >/dev/null
+  cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_BENCH=ON >/dev/null
   cmake --build build-bench -j "$(jobs)"
 }
 

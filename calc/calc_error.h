@@ -34,7 +34,9 @@ public:
     bool ok() const { return std::holds_alternative<T>(m_state); }
     explicit operator bool() const { return ok(); }
     const T &value() const { return std::get<T>(m_state); }
+    T &value() { return std::get<T>(m_state); }
     const T &operator*() const { return value(); }
+    T &operator*() { return value(); }
     CalcError error() const { return std::get<CalcError>(m_state); }
 
 private:

@@ -1,6 +1,7 @@
 #include "design_calculation.h"
 
 #include <cmath>
+#include <utility>
 
 namespace tremira::calc {
 namespace {
@@ -166,7 +167,7 @@ DesignOutcome CalculateDesign(const DesignInput &input) {
     Checked<DesignResults> results = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
     if (!results) return failed(std::move(outcome), results.error());
     outcome.status = Status::Completed;
-    outcome.results = *results;
+    outcome.results = std::move(*results);
     return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "field_numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -45,8 +46,24 @@ bool hasNonZeroDigit(std::string_view digits) {
     return digits.find_first_not_of('0') != std::string_view::npos;
 }
 
+// Up to 15 digits the digits as an integer and the power of ten are both exact doubles, so
+// one correctly rounded division gives the nearest double, as from_chars would, only faster.
+constexpr std::size_t kExactDigits = 15;
+constexpr std::array<double, kExactDigits + 1> kPowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+double convertShortForm(const NumberForm &form) {
+    std::int64_t digits = 0;
+    for (std::string_view part : {form.integer, form.fraction}) {
+        for (char c : part) digits = digits * 10 + (c - '0');
+    }
+    const double value = static_cast<double>(digits) / kPowersOfTen[form.fraction.size()];
+    return form.sign.empty() ? value : -value;
+}
+
 // from_chars wants a point; short texts are rebuilt on the stack, long pastes on the heap.
 Checked<double> convertForm(const NumberForm &form) {
+    if (form.integer.size() + form.fraction.size() <= kExactDigits) return convertShortForm(form);
     const std::size_t length = form.sign.size() + form.integer.size() + 1 + form.fraction.size() + 1;
     std::array<char, 128> stackBuffer;
     std::string heapBuffer;
@@ -73,69 +90,78 @@ Checked<double> convertForm(const NumberForm &form) {
     return value;
 }
 
-// Digits and decimal exponent of a value rounded to `precision` significant digits.
+// Digits and decimal exponent of a value rounded to `precision` significant digits, read
+// from to_chars' scientific form "[-]d.ddde±XX". Fixed buffers: formatting a result
+// allocates nothing but the returned text.
 struct Decimal {
     bool negative = false;
-    std::string digits;  // no trailing zeros, at least one digit
-    int exponent = 0;    // value = 0.d1d2d3... × 10^(exponent + 1), i.e. d1 stands at 10^exponent
+    std::array<char, 24> digits{};  // no trailing zeros, at least one digit
+    int digitCount = 0;
+    int exponent = 0;  // the first digit stands at 10^exponent
 };
 
-template <typename Real>
-Decimal roundToSignificant(Real value, int precision) {
+Decimal readScientific(std::string_view text) {
     Decimal d;
-    std::array<char, 64> buf;
-    auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific,
-                                precision - 1);
-    std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
-    if (!text.empty() && text.front() == '-') {
+    if (text.front() == '-') {
         d.negative = true;
         text.remove_prefix(1);
     }
     const std::size_t e = text.find('e');
     for (char c : text.substr(0, e)) {
-        if (isDigit(c)) d.digits.push_back(c);
+        if (isDigit(c)) d.digits[static_cast<std::size_t>(d.digitCount++)] = c;
     }
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), d.exponent);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    while (d.digitCount > 1 && d.digits[static_cast<std::size_t>(d.digitCount - 1)] == '0') --d.digitCount;
+    const bool negativeExponent = text[e + 1] == '-';
+    for (char c : text.substr(e + 2)) d.exponent = d.exponent * 10 + (c - '0');
+    if (negativeExponent) d.exponent = -d.exponent;
     return d;
+}
+
+// The text of a Decimal: plain for exponents -4 .. precision-1, otherwise "d,dddE±XX".
+std::string writeDecimal(const Decimal &d, int precision) {
+    std::array<char, 48> buf;
+    char *out = buf.data();
+    const char *digits = d.digits.data();
+    const int count = d.digitCount;
+    if (d.negative) *out++ = '-';
+    if (d.exponent < -4 || d.exponent >= precision) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = kDecimalSeparator;
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'E';
+        *out++ = d.exponent < 0 ? '-' : '+';
+        const int magnitude = std::abs(d.exponent);
+        if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+    } else if (d.exponent < 0) {
+        *out++ = '0';
+        *out++ = kDecimalSeparator;
+        out = std::fill_n(out, -d.exponent - 1, '0');
+        out = std::copy(digits, digits + count, out);
+    } else if (count <= d.exponent + 1) {
+        out = std::copy(digits, digits + count, out);
+        out = std::fill_n(out, d.exponent + 1 - count, '0');
+    } else {
+        out = std::copy(digits, digits + d.exponent + 1, out);
+        *out++ = kDecimalSeparator;
+        out = std::copy(digits + d.exponent + 1, digits + count, out);
+    }
+    return std::string(buf.data(), out);
 }
 
 template <typename Real>
 std::string formatReal(Real value, int precision) {
     if (value == 0) return "0";  // also for -0: no sign on a zero
-    if (!std::isfinite(value)) {
-        // The calculation never formats one; a caller that does still gets a text, not a crash.
-        std::array<char, 8> buf;
-        const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-        return std::string(buf.data(), result.ptr);
-    }
-    const Decimal d = roundToSignificant(value, precision);
-    std::string text = d.negative ? "-" : "";
-    const int digitCount = static_cast<int>(d.digits.size());
-    if (d.exponent < -4 || d.exponent >= precision) {
-        text += d.digits[0];
-        if (digitCount > 1) {
-            text += kDecimalSeparator;
-            text.append(d.digits, 1);
-        }
-        text += d.exponent < 0 ? "E-" : "E+";
-        const int magnitude = std::abs(d.exponent);
-        if (magnitude < 10) text += '0';
-        text += std::to_string(magnitude);
-    } else if (d.exponent < 0) {
-        text += '0';
-        text += kDecimalSeparator;
-        text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
-        text += d.digits;
-    } else if (digitCount <= d.exponent + 1) {
-        text += d.digits;
-        text.append(static_cast<std::size_t>(d.exponent + 1 - digitCount), '0');
-    } else {
-        text.append(d.digits, 0, static_cast<std::size_t>(d.exponent + 1));
-        text += kDecimalSeparator;
-        text.append(d.digits, static_cast<std::size_t>(d.exponent + 1));
-    }
-    return text;
+    std::array<char, 48> buf;
+    const auto result =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, precision - 1);
+    const std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
+    // The calculation never formats one; a caller that does still gets a text, not a crash.
+    if (!std::isfinite(value)) return std::string(text);
+    return writeDecimal(readScientific(text), precision);
 }
 
 }  // namespace

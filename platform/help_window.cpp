@@ -72,7 +72,7 @@ void HelpWindow::createPanes()
     m_contents = new QTreeWidget(splitter);
     m_contents->setHeaderHidden(true);
     m_page = new HelpPage(splitter);
-    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({220, 600});
     layout()->addWidget(splitter);
 
     connect(m_back, &QAction::triggered, m_page, &QTextBrowser::backward);

@@ -8,14 +8,17 @@
 namespace tremira::platform {
 
 QString SingleInstanceLockPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Without XDG_RUNTIME_DIR Qt would make up a runtime folder and warn about it on every start.
+    QString folder;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    }
     if (folder.isEmpty()) folder = QDir::tempPath();
     return folder + QStringLiteral("/tremira-%1.lock").arg(::getuid());
 }
 
 SingleInstanceLock::SingleInstanceLock(const QString &path) : m_file(path) {
-    // Only a dead owner makes the lock stale: with QLockFile's default age limit a copy
-    // that has been running for half a minute would no longer refuse a second one.
+    // Only a dead owner makes the lock stale, never its age: a copy may run for days.
     m_file.setStaleLockTime(0);
 }
 

@@ -11,6 +11,8 @@ using calc::AfterMessageAction;
 using calc::DesignOutcome;
 using calc::Status;
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string_view statusName(Status status) {
     switch (status) {
     case Status::Completed: return "completed";
@@ -109,7 +111,11 @@ BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThre
 
 void BatchRun::processSource(LineReader &reader, std::string_view name) {
     std::size_t lineNumber = 0;
-    while (const std::optional<std::string_view> line = reader.next()) processLine(*line, name, ++lineNumber);
+    while (std::optional<std::string_view> line = reader.next()) {
+        // Windows editors start a UTF-8 file with a byte order mark; it is not part of the mains voltage.
+        if (lineNumber == 0 && line->starts_with(kByteOrderMark)) line->remove_prefix(kByteOrderMark.size());
+        processLine(*line, name, ++lineNumber);
+    }
     if (reader.failed()) noteUnreadable(name, "read error / ошибка чтения");
 }
 

@@ -23,7 +23,8 @@ constexpr std::string_view kHelp =
 Числа пишутся с десятичной запятой, как в окне; поле может быть пустым. Материал:
 "Медь" или "Алюминий", тип сердечника: "Стержневой" или "Тор" (другой текст - как
 в окне, когда в списке ничего не выбрано). Пустые строки и строки, начинающиеся
-с "#", пропускаются; CR в конце строки (файлы Windows) не мешает.
+с "#", пропускаются; CR в конце строки и метка BOM в начале файла (файлы Windows)
+не мешают.
 Пример:  220;65;160;;Медь;Медь;Стержневой;1,42
 
 На стандартный вывод - строка заголовка, затем по строке на расчёт, поля через ";":
@@ -36,7 +37,7 @@ constexpr std::string_view kHelp =
 с разделителем ";" и десятичной запятой.
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
-2 - файл не открывается или не читается.
+2 - файл не открывается или не читается, или вывод не записывается.
 
 Usage: tremira-calc [FILE]...
 Calculates welding transformers exactly as the Тремира window does.
@@ -47,7 +48,8 @@ design per line, eight fields separated by ";" in the order of the window's inpu
 Numbers use the decimal comma, as in the window; a field may be empty. Materials:
 "Медь" (copper) or "Алюминий" (aluminium); core type: "Стержневой" (rod) or "Тор"
 (toroid); any other text counts as nothing selected in the list. Empty lines and
-lines starting with "#" are skipped; a trailing CR (Windows files) is ignored.
+lines starting with "#" are skipped; a trailing CR and a byte order mark at the
+start of a file (Windows files) are ignored.
 Example:  220;65;160;;Медь;Медь;Стержневой;1,42
 
 Writes a header line and then one line per design to standard output, ";"-separated:
@@ -60,7 +62,7 @@ Results are filled for completed designs only. LibreOffice opens the output with
 ";" as separator and the comma as decimal mark.
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
-could not be opened or read.
+could not be opened or read, or the output could not be written.
 )";
 
 bool writeAll(int fd, std::string_view data) {

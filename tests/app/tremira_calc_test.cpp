@@ -23,6 +23,14 @@ struct ProcessResult {
     std::string err;
 };
 
+// A path as one shell word.
+std::string quoted(const fs::path &path) {
+    std::string word = "'";
+    word += path.string();
+    word += '\'';
+    return word;
+}
+
 std::string readFile(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -44,11 +52,11 @@ protected:
     }
 
     // `arguments` are already quoted for the shell.
-    ProcessResult run(const std::string &arguments, const std::string &stdinFile = "/dev/null") {
+    ProcessResult run(const std::string &arguments, const fs::path &stdinFile = "/dev/null") {
         const fs::path out = m_dir / "stdout";
         const fs::path err = m_dir / "stderr";
-        const std::string command = "'" + std::string(g_executable) + "' " + arguments + " <'" + stdinFile + "' >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = quoted(g_executable) + " " + arguments + " <" + quoted(stdinFile) + " >" +
+                                    quoted(out) + " 2>" + quoted(err);
         const int status = std::system(command.c_str());
         ProcessResult result;
         if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
@@ -85,16 +93,16 @@ const std::string kResults =
 
 TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
     const fs::path designs = write("designs.csv", kDesigns);
-    const ProcessResult result = run("'" + designs.string() + "'");
+    const ProcessResult result = run(quoted(designs));
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.out, kResults);
     EXPECT_NE(result.err.find("designs.csv:7: 8 fields expected, found 6"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("designs.csv:8: not valid UTF-8"), std::string::npos) << result.err;
 }
 
-TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamed) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
-    const ProcessResult result = run("", designs.string());
+TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamedWindowsStyle) {
+    const fs::path designs = write("designs.csv", "\xEF\xBB\xBF" "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
+    const ProcessResult result = run("", designs);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n");
     EXPECT_EQ(result.err, "");
@@ -102,7 +110,7 @@ TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamed) {
 
 TEST_F(TremiraCalc, MissingFileGivesStatus2AndTheOtherFilesAreStillCalculated) {
     const fs::path designs = write("designs.csv", "220;65;160;;Алюминий;Алюминий;Тор;1,42\n");
-    const ProcessResult result = run("'" + (m_dir / "missing.csv").string() + "' '" + designs.string() + "'");
+    const ProcessResult result = run(quoted(m_dir / "missing.csv") + " " + quoted(designs));
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.out, kHeader + "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
     EXPECT_NE(result.err.find("missing.csv"), std::string::npos) << result.err;

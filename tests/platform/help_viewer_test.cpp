@@ -75,6 +75,21 @@ TEST(HelpViewer, FollowsLinksAndGoesBackAndForward)
     EXPECT_EQ(shownPage(window), QStringLiteral("/rezultaty.htm"));
 }
 
+TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage)
+{
+    HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QList<QTreeWidgetItem *> found =
+        window->contents()->findItems(QStringLiteral("Сечение сердечника"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    QTreeWidget *contents = window->contents();
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(found[0]).center());
+    EXPECT_EQ(shownPage(window), QStringLiteral("/sechenie_serdechnika.htm"));
+    window->page()->backward();
+    EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
+}
+
 TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile)
 {
     HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);

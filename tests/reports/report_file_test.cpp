@@ -16,21 +16,14 @@
 
 #include "reports/windows1251.h"
 #include "tests/reports/run_a.h"
+#include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_bytes.h"
 
 namespace tremira::reports {
 namespace {
 
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 class ReportFile : public ::testing::Test {
 protected:
@@ -42,27 +35,27 @@ protected:
 
 TEST_F(ReportFile, AppendCreatesAMissingFileWithOneReport) {
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(readBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
 }
 
 TEST_F(ReportFile, AppendKeepsTheOldContentAndSeparatesReportsByTwoEmptyLines) {
     ASSERT_FALSE(save(WriteMode::Append));
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(readBytes(m_path), test::kRunAReportBytes + test::kRunAReportBytes);
-    EXPECT_TRUE(readBytes(m_path).contains(QByteArray(52, '*') + "\r\n\r\n\r\n"));
+    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes + test::kRunAReportBytes);
+    EXPECT_TRUE(ReadBytes(m_path).contains(QByteArray(52, '*') + "\r\n\r\n\r\n"));
 }
 
 TEST_F(ReportFile, AppendCompletesALastLineWithoutLineEnd) {
     const QByteArray old("first\r\n\xcf\xee\xf1\xeb\xe5\xe4\xed\xff\xff");
-    writeBytes(m_path, old);
+    WriteBytes(m_path, old);
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(readBytes(m_path), old + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), old + test::kRunAReportBytes);
 }
 
 TEST_F(ReportFile, ReplaceLeavesExactlyOneReport) {
-    writeBytes(m_path, test::kRunAReportBytes + test::kRunAReportBytes + "tail");
+    WriteBytes(m_path, test::kRunAReportBytes + test::kRunAReportBytes + "tail");
     ASSERT_FALSE(save(WriteMode::Replace));
-    EXPECT_EQ(readBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
 }
 
 TEST_F(ReportFile, CharactersOutsideTheCodePageBecomeQuestionMarks) {
@@ -70,7 +63,7 @@ TEST_F(ReportFile, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     sheet.Combo1 = u"Медь✓"_qs;
     sheet.Combo3 = u"Тор😀x"_qs;
     ASSERT_FALSE(SaveReport(m_path, sheet, test::FixedStamp(), WriteMode::Replace));
-    const QByteArray bytes = readBytes(m_path);
+    const QByteArray bytes = ReadBytes(m_path);
     EXPECT_TRUE(bytes.contains(":          \xcc\xe5\xe4\xfc?\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains(":          \xd2\xee\xf0?x\r\n")) << bytes.toStdString();
 }
@@ -152,11 +145,11 @@ TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
     };
     for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
         SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
-        writeBytes(m_path, old);
+        WriteBytes(m_path, old);
         const std::optional<FileWriteError> error = WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->path, m_path);
-        EXPECT_EQ(readBytes(m_path), old);
+        EXPECT_EQ(ReadBytes(m_path), old);
         EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 }
@@ -186,19 +179,13 @@ TEST_F(FullDisk, NoSpaceLeftKeepsTheOldContentByteForByte) {
     const QByteArray old = QByteArray(8192 - 400, 'x') + "\r\n";
     for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
         SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
-        writeBytes(m_path, old);
+        WriteBytes(m_path, old);
         const std::optional<FileWriteError> error = save(mode);
         ASSERT_TRUE(error.has_value());
         EXPECT_FALSE(error->reason.isEmpty());
-        EXPECT_EQ(readBytes(m_path), old);
+        EXPECT_EQ(ReadBytes(m_path), old);
         EXPECT_EQ(QDir(QFileInfo(m_path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
-}
-
-TEST(FileWriteErrorText, NamesTheNativePathAndTheReason) {
-    const QString text = FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"No space left on device"_qs});
-    EXPECT_TRUE(text.contains(u"/opt/tremira/report.txt"_qs));
-    EXPECT_TRUE(text.contains(u"No space left on device"_qs));
 }
 
 }  // namespace

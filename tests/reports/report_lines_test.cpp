@@ -47,22 +47,5 @@ TEST(FileReport, FieldsOtherThanTheCurrentAreWrittenUnchanged) {
     EXPECT_EQ(lines[22], u"Максимальный ток I обмотки  (А):         ,5"_qs);
 }
 
-TEST(PrintedReport, RunAHas24LinesWithBoldTitlesAndLine18WithoutStep) {
-    const QList<PrintedLine> lines = PrintedReportLines(test::RunA(), test::FixedStamp());
-    ASSERT_EQ(lines.size(), 24);
-    for (int i = 0; i < lines.size(); ++i) {
-        SCOPED_TRACE(i + 1);
-        EXPECT_EQ(lines[i].bold, i + 1 == 4 || i + 1 == 15);
-    }
-    EXPECT_EQ(lines[0].label, QString());
-    EXPECT_EQ(lines[1].label, u"Дата: 07.12.2026 Время: 14:05:09"_qs);
-    EXPECT_EQ(lines[17].label, u"Требуемая  мощность трансформатора (вт):5600"_qs);
-    EXPECT_FALSE(lines[17].value.has_value());
-    EXPECT_EQ(lines[16].label, u"Габаритная мощность трансформатора( вт):"_qs);
-    EXPECT_EQ(lines[16].value, u"10400"_qs);
-    EXPECT_EQ(lines[22].value, u"48,19"_qs);
-    EXPECT_EQ(lines[23].label, QString(52, u'*'));
-}
-
 }  // namespace
 }  // namespace tremira::reports

@@ -21,7 +21,7 @@ QString toolPiece()
 QString composeAboutText()
 {
     return QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется ")
-           + QStringLiteral("метод Н.Условного(https://example.org/metod-rascheta.html) ") + kCarriageReturn
+           + QStringLiteral("метод Н.Условного(https://example.org/metod) ") + kCarriageReturn
            + toolPiece() + kCarriageReturn + QStringLiteral(" и снабжена подробной справкой ");
 }
 

@@ -7,8 +7,8 @@ namespace tremira::ui {
 
 // The author's addresses. The e-mail caption and the address the e-mail link sends to are
 // separate texts on purpose: the link does not read its caption.
-inline constexpr char kAuthorMail[] = "avtor@example.org";
-inline constexpr char kAuthorMailLink[] = "mailto:avtor@example.org";
+inline constexpr char kAuthorMail[] = "a@example.org";
+inline constexpr char kAuthorMailLink[] = "mailto:a@example.org";
 inline constexpr char kAuthorWebSite[] = "www.example.org";
 
 // What the program computes, whose method it follows and what it is built with. The pieces

@@ -6,7 +6,6 @@
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;

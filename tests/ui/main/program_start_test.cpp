@@ -1,7 +1,8 @@
-// The program folder as the start-up derives it from the executable's folder.
+// The start-up before the window: the program folder and the box of a second copy.
 
 #include <gtest/gtest.h>
 
+#include "box_answerer.h"
 #include "ui/main/program_start.h"
 
 TEST(ProgramFolder, TrailingSlashIsDroppedOnlyWhenPresent) {
@@ -18,4 +19,12 @@ TEST(ProgramFolder, TrailingSlashIsDroppedOnlyWhenPresent) {
         SCOPED_TRACE(c.executableFolder);
         EXPECT_EQ(tremira::ui::ProgramFolder(QString::fromUtf8(c.executableFolder)).toStdString(), c.expected);
     }
+}
+
+TEST(ShowAlreadyRunning, ShowsItsTextWithTheProgramTitleNoIconAndOkOnly) {
+    BoxAnswerer answerer;
+    tremira::ui::ShowAlreadyRunning();
+    const std::vector<SeenBox> expected{
+        {QStringLiteral("Проект уже запущен!"), QStringLiteral("Тремира"), QMessageBox::NoIcon, QMessageBox::Ok}};
+    EXPECT_EQ(answerer.boxes(), expected);
 }

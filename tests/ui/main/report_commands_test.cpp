@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_bytes.h"
 #include "ui/main/form1.h"
 #include "ui/main/program_start.h"
@@ -68,16 +69,8 @@ std::function<void(QMessageBox *)> clickButton(QMessageBox::StandardButton butto
     return [button](QMessageBox *box) { QTest::mouseClick(box->button(button), Qt::LeftButton); };
 }
 
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using reports::test::ReadBytes;
+using reports::test::WriteBytes;
 
 // Line 2 carries the clock; every other byte is the reference run's.
 QList<QByteArray> withoutStamp(const QByteArray &report) {
@@ -122,7 +115,7 @@ protected:
 
 TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     const QByteArray old("earlier report without line end");
-    writeBytes(m_path, old);
+    WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Return)});
     chooseFromFileMenu(m_form.MFsave);
 
@@ -132,29 +125,29 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::NoIcon);
     EXPECT_TRUE(boxes.seen[0].yesIsDefault);
     EXPECT_EQ(boxes.seen[0].visibleButtons, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
-    const QByteArray bytes = readBytes(m_path);
+    const QByteArray bytes = ReadBytes(m_path);
     ASSERT_TRUE(bytes.startsWith(old + "\r\n\xc4\xe0\xf2\xe0: "));
     EXPECT_EQ(withoutStamp(bytes.mid(old.size())), withoutStamp(reports::test::kRunAReportBytes));
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
 TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
-    writeBytes(m_path, reports::test::kRunAReportBytes + reports::test::kRunAReportBytes);
+    WriteBytes(m_path, reports::test::kRunAReportBytes + reports::test::kRunAReportBytes);
     BoxAnswers boxes({clickButton(QMessageBox::No)});
     chooseFromFileMenu(m_form.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
-    EXPECT_EQ(withoutStamp(readBytes(m_path)), withoutStamp(reports::test::kRunAReportBytes));
+    EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::kRunAReportBytes));
 }
 
 TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
     const QByteArray old = reports::test::kRunAReportBytes + "kept";
-    writeBytes(m_path, old);
+    WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Escape)});
     chooseFromFileMenu(m_form.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
-    EXPECT_EQ(readBytes(m_path), old);
+    EXPECT_EQ(ReadBytes(m_path), old);
 }
 
 TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
