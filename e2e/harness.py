@@ -61,14 +61,17 @@ class WaitTimeout(AssertionError):
 
 
 def wait_for(what, condition, timeout=DEFAULT_TIMEOUT, interval=0.05):
-    """Polls condition() until it returns something truthy; fails naming what it waited for."""
+    """Polls condition() until it returns something truthy; fails naming what it waited for.
+
+    what may be a function, called at the failure, so that the message can tell what was seen.
+    """
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise WaitTimeout(f"waited {timeout:g} s for {what}")
+            raise WaitTimeout(f"waited {timeout:g} s for {what() if callable(what) else what}")
         time.sleep(interval)
 
 
