@@ -5,7 +5,6 @@ and through the files it writes, as a user would meet it: no test hook inside th
 """
 
 import os
-import re
 import select
 import shutil
 import signal
@@ -43,13 +42,9 @@ LAYOUT = {
 TAB_ORDER = ["Text4", "Text3", "Text2", "Text1", "Combo1", "Combo2", "Combo3", "Text10",
              "cndCalc", "cndExit", "Text5", "Text6", "Text7", "Text8", "Text9", "Text11", "Text12"]
 
-# The About window's controls, in twips of its client area.
-ABOUT_TITLE = "About Programm"
-ABOUT_LAYOUT = {
-    "Label2": (3240, 1320, 1455, 255),
-    "Command1": (1920, 1920, 1335, 375),
-    "Label5": (3240, 1560, 1695, 255),
-}
+# Menu items of the default (Fusion) style, in pixels at scale 1.
+MENU_ITEM_HEIGHT = 22
+MENU_TOP_MARGIN = 1
 
 SKIP = 77  # ctest's SKIP_RETURN_CODE for the e2e tests
 KEY_DELAY_MS = "15"
@@ -166,9 +161,8 @@ class Session:
         self.x.stop()
         shutil.rmtree(self.tmp, ignore_errors=True)
 
-    def run(self, *command, input_bytes=None, check=True):
-        result = subprocess.run(command, env=self.env, input=input_bytes, capture_output=True,
-                                timeout=DEFAULT_TIMEOUT)
+    def run(self, *command, check=True):
+        result = subprocess.run(command, env=self.env, capture_output=True, timeout=DEFAULT_TIMEOUT)
         if check and result.returncode != 0:
             raise AssertionError(f"{' '.join(command)} failed: {result.stderr.decode(errors='replace')}")
         return result
@@ -349,10 +343,6 @@ class MainWindow:
         return fresh[0] if fresh else None
 
 
-MENU_ITEM_HEIGHT = 22
-MENU_TOP_MARGIN = 1
-
-
 class MessageBox:
     """A message box of the program, known by its title (X does not carry its text)."""
 
@@ -407,10 +397,6 @@ class E2ETestCase(unittest.TestCase):
         self.s.focus(wid, "the main window")
         return MainWindow(self.s, wid, scale)
 
-    def close_box(self, title, closing_key="Return"):
-        """Waits for the box titled title and closes it with a key."""
-        MessageBox.wait(self.s, title).press(closing_key)
-
     def report_path(self):
         return os.path.join(self.s.program_dir, "report.txt")
 
@@ -418,15 +404,6 @@ class E2ETestCase(unittest.TestCase):
         self.assertIsNone(process.poll(), "the program ended")
 
 
-def is_process_gone(process):
-    return process.poll() is not None
-
-
 def kill(process):
     os.kill(process.pid, signal.SIGKILL)
     process.wait()
-
-
-def date_line(raw):
-    """Line 2 of a report: its form only, the date and time being the clock's."""
-    return re.fullmatch(rb"\xc4\xe0\xf2\xe0: \d\d\.\d\d\.\d{4}\xc2\xf0\xe5\xec\xff: \d\d:\d\d:\d\d", raw)

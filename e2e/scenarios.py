@@ -3,9 +3,8 @@
 import os
 import re
 import subprocess
-import unittest
 
-from harness import (ABOUT_LAYOUT, ABOUT_TITLE, APP_TITLE, MAIN_TITLE, SENTINEL, TWIPS_PER_PIXEL,
+from harness import (APP_TITLE, MAIN_TITLE, SENTINEL, TWIPS_PER_PIXEL,
                      E2ETestCase, MessageBox, kill, wait_for)
 
 INPUT_ERROR = "Ошибка ввода!"
@@ -73,9 +72,6 @@ class ProgramTestCase(E2ETestCase):
         box = MessageBox.wait(self.s, SAVE_QUESTION)
         # Yes has the focus as the default button; Tab moves to No, the only other button.
         box.press(*(["Return"] if answer_yes else ["Tab", "space"]))
-
-    def press_key_sequence(self, keys):
-        self.s.key(*keys.split())
 
     def wait_reports(self, count):
         path = self.report_path()
@@ -314,6 +310,14 @@ OVERVIEW_HEADING = "Тремира — расчет сварочного тра�
 WELDING_CURRENT_HEADING = "Максимальный ток сварки"
 HELP_HEADING_AT = (0.45, 70)  # fraction of the window's width, pixels from its top
 DOUBLE_CLICK_PAUSE = 0.5  # longer than Qt's double-click interval: each try is a fresh triple click
+
+# The About window's controls, in twips of its client area.
+ABOUT_TITLE = "About Programm"
+ABOUT_LAYOUT = {
+    "Label2": (3240, 1320, 1455, 255),
+    "Command1": (1920, 1920, 1335, 375),
+    "Label5": (3240, 1560, 1695, 255),
+}
 
 # cups-pdf writes a job to the submitting user's ~/PDF, or to its spool folder for anonymous jobs.
 CUPS_PDF_FOLDERS = [os.path.expanduser("~/PDF"), "/var/spool/cups-pdf/ANONYMOUS"]
