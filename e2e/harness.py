@@ -326,21 +326,33 @@ class MainWindow:
         x, y, menu_height = self.client_origin()
         return x + round((20 + 50 * menu_index) * self.scale), y - menu_height // 2
 
-    def choose_menu_item(self, menu_index, item_index):
-        """Opens a menu with the mouse and clicks its item_index-th item (separators not counted)."""
+    def choose_menu_item(self, menu_index, row):
+        """Opens a menu with the mouse and clicks an item: row 0, 1... from the top, -1 the last one.
+
+        Rows are counted from the nearer end so that no separator lies between the end and the item.
+        """
         before = {w for w, _ in self.s.visible_windows()}
         self.s.click(*self.menu_bar_point(menu_index))
         popup = wait_for("the menu to open", lambda: self._new_popup(before))
         px, py, pw, ph = self.s.geometry(popup)
         item_height = round(MENU_ITEM_HEIGHT * self.scale)
-        self.s.click(px + pw // 2, py + round(MENU_TOP_MARGIN * self.scale) + item_height * item_index
-                     + item_height // 2)
+        margin = round(MENU_TOP_MARGIN * self.scale)
+        if row >= 0:
+            y = py + margin + item_height * row + item_height // 2
+        else:
+            y = py + ph - margin + item_height * row + item_height // 2
+        self.s.click(px + pw // 2, y)
 
     def _new_popup(self, before):
+        """A window of the program that opened just below the menu bar (not a tooltip elsewhere)."""
+        _, client_top, _ = self.client_origin()
         ids = self.s.xdo("search", "--onlyvisible", "--pid", str(self.s.programs[-1].pid),
                          "--name", "", check=False).split()
-        fresh = [wid for wid in ids if wid not in before and wid != self.wid]
-        return fresh[0] if fresh else None
+        for wid in ids:
+            if wid not in before and wid != self.wid:
+                if abs(self.s.geometry(wid)[1] - client_top) <= 4 * self.scale:
+                    return wid
+        return None
 
 
 class MessageBox:

@@ -11,7 +11,7 @@ INPUT_ERROR = "Ошибка ввода!"
 SAVE_QUESTION = "Запись результата в файл"
 FILE_MENU, HELP_MENU = 0, 1
 SAVE_ITEM, PRINT_ITEM = 0, 1
-HELP_ITEM, ABOUT_ITEM = 0, 1
+HELP_ITEM, ABOUT_ITEM = 0, -1
 
 
 def at_column_42(label, value):
