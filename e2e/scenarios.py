@@ -149,6 +149,20 @@ class FirstDesign(ProgramTestCase):
         self.assert_run_a_report(both[len(first):], "the appended report")
 
 
+    def test_run_b_with_options_picked_by_arrow_keys(self):
+        window = self.start_main_window()
+        for name, entry in (("Combo1", "Алюминий"), ("Combo2", "Алюминий"), ("Combo3", "Тор")):
+            window.click_control(name, "Down")
+            self.assertEqual(entry, window.read_field(name, sync_field="Text4"), f"{name} after Down")
+        window.set_field("Text2", "160")
+        window.click_control("cndCalc")
+        run_b = {"Text1": "60,48", "Text5": "10400", "Text6": "117", "Text7": "35", "Text8": "10",
+                 "Text9": "32", "Text11": "4000", "Text12": "47,86325"}
+        self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
+        for name, value in run_b.items():
+            self.assertEqual(value, window.read_field(name, sync_field="Text4"), f"Run B, {name}")
+
+
 class Refusals(ProgramTestCase):
     def refuse(self, window, field, text, from_field=None):
         window.set_field(field, text)
