@@ -77,7 +77,7 @@ class XServer:
         read_end, write_end = os.pipe()
         self._log = open(os.path.join(log_dir, "xvfb.log"), "wb")
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-dpi", "96",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=self._log, stderr=subprocess.STDOUT)
         os.close(write_end)
