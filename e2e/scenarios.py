@@ -80,6 +80,8 @@ class ProgramTestCase(E2ETestCase):
                         and _read(path))
 
     def assert_run_a_report(self, raw, what):
+        for label, length in REPORT_LABELS:
+            self.assertEqual(length, len(label), f"the test's own label {label!r}")
         lines = raw.split(b"\r\n")
         self.assertEqual(26, len(lines), f"{what}: 25 lines, each ending in CR LF")
         self.assertEqual(b"", lines[25], f"{what}: nothing after the last CR LF")
@@ -148,7 +150,6 @@ class FirstDesign(ProgramTestCase):
         self.assertEqual(first, both[:len(first)], "Yes keeps the earlier report byte for byte")
         self.assert_run_a_report(both[len(first):], "the appended report")
 
-
     def test_run_b_with_options_picked_by_arrow_keys(self):
         window = self.start_main_window()
         for name, entry in (("Combo1", "Алюминий"), ("Combo2", "Алюминий"), ("Combo3", "Тор")):
@@ -164,9 +165,11 @@ class FirstDesign(ProgramTestCase):
 
 
 class Refusals(ProgramTestCase):
-    def refuse(self, window, field, text, from_field=None):
-        window.set_field(field, text)
-        self.calculate_by_keys(window, from_field or field)
+    def refuse(self, window, field, text=None):
+        """Types text into field (unless it is there already), calculates, closes the box with Enter."""
+        if text is not None:
+            window.set_field(field, text)
+        self.calculate_by_keys(window, field)
         MessageBox.wait(self.s, INPUT_ERROR).press("Return")
         self.assert_no_report()
 
@@ -185,7 +188,8 @@ class Refusals(ProgramTestCase):
         # Welding current 24: its proposal is emptied after the box.
         window.set_field("Text2", "24")
         self.assertEqual("12,7008", window.read_field("Text1"))
-        self.refuse(window, "Text2", "24")
+        window.click_control("Text2")
+        self.refuse(window, "Text2")
         self.assertEqual("", window.read_field("Text1"), "the core section after a current of 24")
         window.set_field("Text2", "160")
 
