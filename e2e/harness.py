@@ -46,6 +46,9 @@ TAB_ORDER = ["Text4", "Text3", "Text2", "Text1", "Combo1", "Combo2", "Combo3", "
 MENU_ITEM_HEIGHT = 22
 MENU_TOP_MARGIN = 1
 
+# Pixels from a message box's top to a point in its text, beside the icon.
+BOX_TEXT_TOP = 20
+
 SKIP = 77  # ctest's SKIP_RETURN_CODE for the e2e tests
 KEY_DELAY_MS = "15"
 DEFAULT_TIMEOUT = float(os.environ.get("TREMIRA_E2E_TIMEOUT", "20"))
@@ -356,7 +359,7 @@ class MainWindow:
 
 
 class MessageBox:
-    """A message box of the program, known by its title (X does not carry its text)."""
+    """A message box of the program: its title from X, its text copied out of its label."""
 
     def __init__(self, session, wid, title, return_to):
         self.s = session
@@ -370,6 +373,21 @@ class MessageBox:
         wid = session.wait_window(title)
         session.focus(wid, f'the box "{title}"')
         return cls(session, wid, title, return_to)
+
+    def text(self):
+        """The box's text, copied as a user copies it: a click into the text, Ctrl+A, Ctrl+C.
+
+        The click gives the text the focus, so a box that is to be answered with another key than
+        Enter (its default button) should be answered without reading its text first. The copy
+        turns a line break inside the text into a line feed, whatever character made it.
+        """
+        x, y, width, _ = self.s.geometry(self.wid)
+        self.s.own_selection("clipboard", SENTINEL)
+        self.s.click(x + width // 2, y + BOX_TEXT_TOP, "ctrl+a", "ctrl+c")
+        copied = wait_for(f'the box "{self.title}" to copy its text',
+                          lambda: self.s.read_selection("clipboard") not in (None, SENTINEL)
+                          and self.s.read_selection("clipboard"))
+        return copied.decode()
 
     def press(self, *keys):
         self.s.key(*keys)

@@ -69,9 +69,21 @@ class ProgramTestCase(E2ETestCase):
 
     def save_report(self, window, answer_yes):
         window.choose_menu_item(FILE_MENU, SAVE_ITEM)
-        box = MessageBox.wait(self.s, SAVE_QUESTION)
-        # Yes has the focus as the default button; Tab moves to No, the only other button.
-        box.press(*(["Return"] if answer_yes else ["Tab", "space"]))
+        if answer_yes:
+            self.close_box(SAVE_QUESTION, "Добавить результат в файл(Да) или записать как новый(Нет)?")
+        else:
+            # Yes has the focus as the default button; Tab moves to No, the only other button.
+            MessageBox.wait(self.s, SAVE_QUESTION).press("Tab", "space")
+
+    def close_box(self, title, text, whole=True):
+        """Waits for the box titled title, checks its text (whole, or how it begins), presses Enter."""
+        box = MessageBox.wait(self.s, title)
+        seen = box.text()
+        if whole:
+            self.assertEqual(text, seen, f'text of the box "{title}"')
+        else:
+            self.assertEqual(text, seen[:len(text)], f'beginning of the box "{title}"')
+        box.press("Return")
 
     def wait_reports(self, count):
         path = self.report_path()
@@ -165,12 +177,12 @@ class FirstDesign(ProgramTestCase):
 
 
 class Refusals(ProgramTestCase):
-    def refuse(self, window, field, text=None):
-        """Types text into field (unless it is there already), calculates, closes the box with Enter."""
+    def refuse(self, window, field, text, message):
+        """Types text into field (None: it is there already), calculates, expects the refusal."""
         if text is not None:
             window.set_field(field, text)
         self.calculate_by_keys(window, field)
-        MessageBox.wait(self.s, INPUT_ERROR).press("Return")
+        self.close_box(INPUT_ERROR, message)
         self.assert_no_report()
 
     def test_each_refusal_shows_its_box_and_keeps_the_results(self):
@@ -180,35 +192,37 @@ class Refusals(ProgramTestCase):
         self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
 
         # Output voltage equal to the mains voltage; the focus stays on the button.
-        self.refuse(window, "Text3", "220")
+        self.refuse(window, "Text3", "220", "Выходное напряжение больше или равно входному!")
         self.s.key("space")
-        MessageBox.wait(self.s, INPUT_ERROR).press("Return")
+        self.close_box(INPUT_ERROR, "Выходное напряжение больше или равно входному!")
         window.set_field("Text3", "65")
 
         # Welding current 24: its proposal is emptied after the box.
         window.set_field("Text2", "24")
         self.assertEqual("12,7008", window.read_field("Text1"))
         window.click_control("Text2")
-        self.refuse(window, "Text2")
+        self.refuse(window, "Text2", None, "Ток сварки слишком мал! Введите другое значение.")
         self.assertEqual("", window.read_field("Text1"), "the core section after a current of 24")
         window.set_field("Text2", "160")
 
-        self.refuse(window, "Text10", "1,9")
+        self.refuse(window, "Text10", "1,9", "Значение Макс. индукции завышено! Исправте значение")
         window.set_field("Text10", "1,42")
 
-        self.refuse(window, "Text1", "5")
+        # The box breaks its line with a carriage return; copied out of the box it reads as a line feed.
+        self.refuse(window, "Text1", "5", "Сечение сердечника слишком мало! Введите другое значение или "
+                    "оставте поле пустым,\nпрограмма сама подставит нужное значение.")
         self.assertEqual("5", window.read_field("Text1"), "the typed core section stays")
         window.set_field("Text1", "84,672")
 
         # Output 47: after the box the focus is in the output voltage, so typing lands there.
-        self.refuse(window, "Text3", "47")
+        self.refuse(window, "Text3", "47", "Выходное напряжение мало! Введите другое значение.")
         self.s.key("End", "shift+Home")
         self.s.type("65")
         self.assertEqual("65", window.read_field("Text3"), "typing after the box for an output of 47")
         self.assertEqual("84,672", window.read_field("Text1"))
 
         # An induction of 0 after a completed run counts as an empty field.
-        self.refuse(window, "Text10", "0")
+        self.refuse(window, "Text10", "0", "Не все поля заполнены!")
         window.set_field("Text10", "1,42")
 
         # Everything is back at Run A, and the results of the first run are still there.
@@ -262,7 +276,7 @@ class SingleCopy(ProgramTestCase):
         window.set_field("Text2", "160")
 
         second = self.s.start_program()
-        MessageBox.wait(self.s, APP_TITLE).press("Return")
+        self.close_box(APP_TITLE, "Проект уже запущен!")
         wait_for("the second copy to end", lambda: second.poll() is not None)
         self.assertEqual(1, len(self.s.windows_titled(MAIN_TITLE)), "main windows")
         self.assert_program_alive(first)
@@ -317,7 +331,10 @@ class Printing(ProgramTestCase):
                                 if wid not in before and name])
         wid, title = box[0]
         self.s.focus(wid, "the box about the missing printer")
-        MessageBox(self.s, wid, title, window.wid).press("Return")
+        box = MessageBox(self.s, wid, title, window.wid)
+        # Its wording is the program's own; it has to name the printer.
+        self.assertIn("принтер", box.text().lower(), f'the box "{title}"')
+        box.press("Return")
         self.assert_program_alive(self.s.programs[-1])
         self.assertEqual("10400", window.read_field("Text5"))
 
@@ -451,8 +468,8 @@ class BigScreenAndOddInput(ProgramTestCase):
         window.click_control("cndCalc")
         # A number beyond every range: the overflow box, then its "too small" box, then the focus
         # goes to the core section, so typing lands there.
-        MessageBox.wait(self.s, APP_TITLE).press("Return")
-        MessageBox.wait(self.s, APP_TITLE).press("Return")
+        self.close_box(APP_TITLE, "Произошла ошибка: 6-", whole=False)
+        self.close_box(APP_TITLE, "Введенное значение слишком мало!")
         self.s.key("End", "shift+Home")
         self.s.type("77")
         self.assertEqual("77", window.read_field("Text1"), "typing after the overflow boxes")
