@@ -10,6 +10,7 @@ Exit status 0 when it passed, 77 when it was skipped, 1 when it failed.
 import argparse
 import os
 import sys
+import tempfile
 import unittest
 
 import harness
@@ -20,7 +21,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program_dir", nargs="?")
     parser.add_argument("scenario", nargs="?")
-    parser.add_argument("--artifacts", default=os.path.join(os.getcwd(), "e2e-artifacts"),
+    parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "tremira-e2e"),
                         help="where failure screenshots go")
     parser.add_argument("--docs", help="where the README pictures go")
     parser.add_argument("--list", action="store_true", help="list the scenarios")
