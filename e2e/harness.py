@@ -330,7 +330,11 @@ class MainWindow:
         return x + round((20 + 50 * menu_index) * self.scale), y - menu_height // 2
 
     def choose_menu_item(self, menu_index, row):
-        """Opens a menu with the mouse and clicks an item: row 0, 1... from the top, -1 the last one.
+        """Opens a menu with the mouse and clicks an item: row 0, 1... from the top, -1 the last one."""
+        self.s.click(*self.open_menu(menu_index, row))
+
+    def open_menu(self, menu_index, row):
+        """Opens a menu with the mouse; returns the screen point of an item (see choose_menu_item).
 
         Rows are counted from the nearer end so that no separator lies between the end and the item.
         """
@@ -341,10 +345,8 @@ class MainWindow:
         item_height = round(MENU_ITEM_HEIGHT * self.scale)
         margin = round(MENU_TOP_MARGIN * self.scale)
         if row >= 0:
-            y = py + margin + item_height * row + item_height // 2
-        else:
-            y = py + ph - margin + item_height * row + item_height // 2
-        self.s.click(px + pw // 2, y)
+            return px + pw // 2, py + margin + item_height * row + item_height // 2
+        return px + pw // 2, py + ph - margin + item_height * row + item_height // 2
 
     def _new_popup(self, before):
         """A window of the program that opened just below the menu bar (not a tooltip elsewhere)."""

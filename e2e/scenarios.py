@@ -339,10 +339,11 @@ class Printing(ProgramTestCase):
         self.assertEqual("10400", window.read_field("Text5"))
 
 
-# The help file's own title and the headings of its overview and welding-current pages.
+# The help file's own title and the headings of the pages for the numbers 0, 3 and 8.
 HELP_TITLE = "Тремира — справка"
 OVERVIEW_HEADING = "Тремира — расчет сварочного трансформатора"
 WELDING_CURRENT_HEADING = "Максимальный ток сварки"
+HELP_MENU_HEADING = "Меню «Помощь»"
 HELP_HEADING_AT = (0.45, 70)  # fraction of the window's width, pixels from its top
 DOUBLE_CLICK_PAUSE = 0.5  # longer than Qt's double-click interval: each try is a fresh triple click
 
@@ -399,6 +400,12 @@ class Help(ProgramTestCase):
                         lambda: self.s.read_selection("primary") not in (None, SENTINEL)
                         and self.s.read_selection("primary")).decode().strip()
 
+    def wait_heading(self, help_window, heading):
+        headings = []
+        wait_for(lambda: f'the help window to show the topic "{heading}" (seen: {headings[-1:]})',
+                 lambda: headings.append(self.page_heading(help_window)) or headings[-1] == heading,
+                 interval=DOUBLE_CLICK_PAUSE)
+
     def test_help_menu_and_f1_open_their_topics(self):
         window = self.start_main_window()
         window.choose_menu_item(HELP_MENU, HELP_ITEM)
@@ -407,12 +414,14 @@ class Help(ProgramTestCase):
 
         self.s.focus(window.wid, "the main window")
         window.click_control("Text2", "F1")
-        headings = []
-        wait_for(lambda: f"the help window to show the welding-current topic (seen: {headings[-1:]})",
-                 lambda: headings.append(self.page_heading(help_window))
-                 or headings[-1] == WELDING_CURRENT_HEADING,
-                 interval=DOUBLE_CLICK_PAUSE)
+        self.wait_heading(help_window, WELDING_CURRENT_HEADING)
         self.assertEqual(1, len(self.s.windows_titled(HELP_TITLE)), "help windows")
+
+        # F1 on a highlighted menu item opens that item's topic.
+        self.s.focus(window.wid, "the main window")
+        about_item = window.open_menu(HELP_MENU, ABOUT_ITEM)
+        self.s.xdo("mousemove", *map(str, about_item), "key", "F1")
+        self.wait_heading(help_window, HELP_MENU_HEADING)
         self.assert_program_alive(self.s.programs[-1])
 
     def test_about_window_links_and_ok(self):
