@@ -18,7 +18,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation
   libchm-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
-  xvfb xauth xdotool x11-utils imagemagick python3
+  xvfb xauth xdotool x11-utils imagemagick python3 xclip
   hyperfine
 )
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end scenario against a built program folder.
+
+    run_e2e.py PROGRAM_DIR SCENARIO [--artifacts DIR] [--docs DIR]
+    run_e2e.py --list
+
+Exit status 0 when it passed, 77 when it was skipped, 1 when it failed.
+"""
+
+import argparse
+import os
+import sys
+import tempfile
+import unittest
+
+import harness
+import scenarios
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program_dir", nargs="?")
+    parser.add_argument("scenario", nargs="?")
+    parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "tremira-e2e"),
+                        help="where failure screenshots go")
+    parser.add_argument("--docs", help="where the README pictures go")
+    parser.add_argument("--list", action="store_true", help="list the scenarios")
+    args = parser.parse_args()
+    if args.list:
+        print("\n".join(scenarios.SCENARIOS))
+        return 0
+    if not args.program_dir or args.scenario not in scenarios.SCENARIOS:
+        parser.error(f"give the program folder and one of: {', '.join(scenarios.SCENARIOS)}")
+
+    case = scenarios.SCENARIOS[args.scenario]
+    harness.E2ETestCase.bin_dir = os.path.abspath(args.program_dir)
+    harness.E2ETestCase.artifact_dir = os.path.abspath(args.artifacts)
+    harness.E2ETestCase.docs_dir = args.docs and os.path.abspath(args.docs)
+    suite = unittest.defaultTestLoader.loadTestsFromTestCase(case)
+    result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
+    if not result.wasSuccessful():
+        return 1
+    return harness.SKIP if len(result.skipped) == result.testsRun else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
