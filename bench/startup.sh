@@ -14,7 +14,7 @@ bin=${BUILD_DIR:-build}/bin
 # A private X server on a display number it picks itself (-displayfd), so that no other
 # "xvfb-run -a" started at the same moment can pick the same one.
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -noreset -nolisten tcp 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb; rm -f "$displayfile"' EXIT
 until [ -s "$displayfile" ]; do

@@ -7,7 +7,7 @@ output=${1:-docs/main-window.png}
 program=${TREMIRA:-build/bin/tremira}
 
 if [ -z "${TREMIRA_SCREENSHOT_DISPLAY:-}" ]; then
-  exec env TREMIRA_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" "$0" "$output"
+  exec env TREMIRA_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 800x600x24 -dpi 96 -noreset" "$0" "$output"
 fi
 
 # A runtime folder of our own, so that a copy running on the desktop does not refuse this one.

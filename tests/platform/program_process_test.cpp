@@ -27,9 +27,11 @@ protected:
     static void SetUpTestSuite() {
         s_xvfb = new QProcess;
         // -displayfd: the server picks a free display and writes its number to our pipe.
+        // -noreset: the server would otherwise reset whenever its last client leaves (a killed
+        // copy, each xdotool call), refusing connections for a moment.
         s_xvfb->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                               QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
+                                              QStringLiteral("800x600x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
                                               QStringLiteral("tcp")});
         if (s_xvfb->waitForStarted() && s_xvfb->waitForReadyRead(kWaitMs)) {
             s_display = QLatin1Char(':') + QString::fromLatin1(s_xvfb->readLine().trimmed());
