@@ -150,7 +150,7 @@ class FirstDesign(ProgramTestCase):
         self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
         for name, value in RUN_A_FIELDS.items():
             self.assertEqual(value, window.read_field(name), f"result {name}")
-        window.save_picture("main-window-run-a.png")
+        window.save_picture("main-window.png")
         self.assert_no_report()
 
         self.save_report(window, answer_yes=False)
