@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "ui/main/calc_text.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/numeric_entry_filter.h"
 #include "ui/main/program_start.h"
@@ -42,7 +43,7 @@ QFont windowFont() {
 
 void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entries) {
     for (std::string_view entry : entries) {
-        list->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+        list->addItem(toQString(entry));
     }
     list->setCurrentIndex(0);
 }

@@ -6,20 +6,17 @@
 #include <QLineEdit>
 
 #include "calc/design_calculation.h"
+#include "ui/main/calc_text.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
 
 namespace tremira::ui {
 namespace {
 
-std::string_view view(const QByteArray &bytes) { return {bytes.constData(), static_cast<std::size_t>(bytes.size())}; }
-
-QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
-
 // The index of the entry whose text is shown, else -1: a typed text leaves Qt's current index
 // where it was, so the shown text decides.
 calc::Int16 listIndex(const QComboBox *list, const std::array<std::string_view, 2> &entries) {
-    return calc::ListIndexOf(view(list->currentText().toUtf8()), entries);
+    return calc::ListIndexOf(asView(list->currentText().toUtf8()), entries);
 }
 
 // UTF-8 copies of the input texts, alive as long as the DesignInput that points into them.
@@ -28,11 +25,11 @@ struct InputTexts {
 
     calc::DesignInput designInput(const QComboBox *materialI, const QComboBox *materialII,
                                   const QComboBox *coreType) const {
-        return {view(mainsVoltage),
-                view(outputVoltage),
-                view(weldingCurrent),
-                view(coreSection),
-                view(induction),
+        return {asView(mainsVoltage),
+                asView(outputVoltage),
+                asView(weldingCurrent),
+                asView(coreSection),
+                asView(induction),
                 listIndex(materialI, calc::kMaterialEntries),
                 listIndex(materialII, calc::kMaterialEntries),
                 listIndex(coreType, calc::kCoreTypeEntries)};
@@ -41,7 +38,7 @@ struct InputTexts {
 
 // A result wider than its field shows its leading digits, not its tail.
 void writeResult(QLineEdit *field, const std::string &text) {
-    field->setText(fromUtf8(text));
+    field->setText(toQString(text));
     field->setCursorPosition(0);
 }
 
@@ -54,7 +51,7 @@ void Form1::calculateDesign() {
 }
 
 void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
-    if (outcome.substitutedCoreSection) Text1->setText(fromUtf8(*outcome.substitutedCoreSection));
+    if (outcome.substitutedCoreSection) Text1->setText(toQString(*outcome.substitutedCoreSection));
     for (const calc::UserMessage &message : outcome.messages) ShowUserMessage(this, message);
 
     switch (outcome.afterMessages) {
@@ -79,8 +76,8 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
 
 void Form1::suggestCoreSection() {
     const QByteArray current = Text2->text().toUtf8();
-    if (const auto section = calc::SuggestCoreSection(view(current), listIndex(Combo3, calc::kCoreTypeEntries))) {
-        Text1->setText(fromUtf8(*section));
+    if (const auto section = calc::SuggestCoreSection(asView(current), listIndex(Combo3, calc::kCoreTypeEntries))) {
+        Text1->setText(toQString(*section));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "calc/design_calculation.h"
+#include "ui/main/calc_text.h"
 
 namespace tremira::ui {
 namespace {
@@ -16,8 +17,6 @@ QMessageBox::Icon boxIcon(calc::MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 }  // namespace
 
 void ShowMessage(QWidget *parent, const QString &text, const QString &title, QMessageBox::Icon icon) {
@@ -28,7 +27,7 @@ void ShowMessage(QWidget *parent, const QString &text, const QString &title, QMe
 }
 
 void ShowUserMessage(QWidget *parent, const calc::UserMessage &message) {
-    ShowMessage(parent, fromUtf8(message.text), message.title ? fromUtf8(*message.title) : QString(),
+    ShowMessage(parent, toQString(message.text), message.title ? toQString(*message.title) : QString(),
                 boxIcon(message.icon));
 }
 
