@@ -39,4 +39,6 @@ void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optiona
         viewer()(nullptr, fileName, platform::HH_DISPLAY_TOPIC, 0);
 }
 
+QString HelpFilePath(const QString &programFolder) { return programFolder + QStringLiteral("/Тремира.chm"); }
+
 }  // namespace tremira::help

@@ -16,6 +16,9 @@ public:
               std::optional<double> ContextID = std::nullopt) const;
 };
 
+// The program's help file in its folder (given without a trailing "/").
+QString HelpFilePath(const QString &programFolder);
+
 // Removes leading and trailing blanks (character 32 only; tabs and other spaces stay).
 QString trimBlanks(const QString &text);
 

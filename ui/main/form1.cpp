@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "help/chelp.h"
 #include "ui/main/calc_text.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/numeric_entry_filter.h"
@@ -166,7 +167,7 @@ void Form1::connectHandlers() {
 // The load steps after the second-copy check (which the entry point makes before any window).
 void Form1::startUp() {
     CurDir = ProgramFolder(QCoreApplication::applicationDirPath());
-    qApp->setProperty("helpFile", CurDir + QStringLiteral("/Тремира.chm"));
+    qApp->setProperty("helpFile", help::HelpFilePath(CurDir));
     fillOptionList(Combo1, calc::kMaterialEntries);
     fillOptionList(Combo2, calc::kMaterialEntries);
     fillOptionList(Combo3, calc::kCoreTypeEntries);

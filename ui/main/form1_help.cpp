@@ -9,7 +9,7 @@ namespace tremira::ui {
 void Form1::showHelpContents() {
     // The window's own help number: nothing sets it, so the overview topic (0) opens.
     const qint32 windowHelpNumber = property("helpNumber").toInt();
-    help::CHelp().Show(CurDir + QStringLiteral("/Тремира.chm"), QStringLiteral("MyWindow"), windowHelpNumber);
+    help::CHelp().Show(help::HelpFilePath(CurDir), QStringLiteral("MyWindow"), windowHelpNumber);
 }
 
 void Form1::showAbout() {
