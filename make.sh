@@ -4,7 +4,7 @@
 #
 #   ./make.sh setup   only install the missing Debian packages
 #   ./make.sh run     build and start the program
-#   ./make.sh test    build, then run every test (sanitizer build with fuzzing, then ctest)
+#   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then ctest)
 #   ./make.sh fast    build, then run only the fast tests (no e2e, no fuzzing)
 #   ./make.sh bench   build the benchmarks and run them
 #   ./make.sh fuzz N  fuzz the calculation for N seconds (default 600)
@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake g++ make pkg-config git locales
-  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   fonts-dejavu-core fonts-liberation
   libchm-dev fp-utils xdg-utils
@@ -42,6 +42,11 @@ jobs() { nproc; }
 
 werror_flag() {
   if [ "${CI:-}" = true ]; then echo -DTREMIRA_WERROR=ON; else echo -DTREMIRA_WERROR=OFF; fi
+}
+
+# Every tracked C++ file in the one style of .clang-format.
+check_style() {
+  git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 }
 
 build_main() {
@@ -74,6 +79,7 @@ case "$command" in
     ;;
   test)
     install_missing_packages
+    check_style
     build_sanitized
     build_main
     ctest --test-dir build-san --output-on-failure -j "$(jobs)"

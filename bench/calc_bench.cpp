@@ -32,8 +32,8 @@ using tremira::calc::CalculateDesign;
 using tremira::calc::DesignInput;
 
 void reportAllocations(benchmark::State &state, long before) {
-    state.counters["allocs_per_call"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_call"] =
+        benchmark::Counter(static_cast<double>(g_allocations.load() - before), benchmark::Counter::kAvgIterations);
 }
 
 void calculate(benchmark::State &state, const DesignInput &input) {

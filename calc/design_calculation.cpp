@@ -14,9 +14,9 @@ const UserMessage kFieldsNotFilled = inputError("Не все поля запол
 const UserMessage kVoltageOrder = inputError("Выходное напряжение больше или равно входному!");
 const UserMessage kInductionTooHigh = inputError("Значение Макс. индукции завышено! Исправте значение");
 const UserMessage kCurrentTooLow = inputError("Ток сварки слишком мал! Введите другое значение.");
-const UserMessage kCoreSectionTooSmall = inputError(
-    "Сечение сердечника слишком мало! Введите другое значение или оставте поле пустым,"
-    "\rпрограмма сама подставит нужное значение.");
+const UserMessage kCoreSectionTooSmall =
+    inputError("Сечение сердечника слишком мало! Введите другое значение или оставте поле пустым,"
+               "\rпрограмма сама подставит нужное значение.");
 const UserMessage kOutputVoltageTooLow = inputError("Выходное напряжение мало! Введите другое значение.");
 const UserMessage kValueTooSmall{"Введенное значение слишком мало!", std::nullopt, MessageIcon::None};
 
@@ -57,8 +57,7 @@ DesignOutcome failed(DesignOutcome outcome, const CalcError &error) {
 }
 
 // Steps 9 to 15: everything after the checks, in the types the design fixes.
-Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s,
-                                      const DesignInput &input) {
+Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
     double product = b;
     for (double factor : {0.023088, static_cast<double>(s), 0.95}) {
         const Checked<double> next = CheckedMultiply(product, factor);

@@ -70,9 +70,9 @@ struct DesignResults {
 struct DesignOutcome {
     Status status = Status::Completed;
     std::optional<std::string> substitutedCoreSection;  // written into Text1 before any message
-    MessageList messages;                                // shown in order, each modal
+    MessageList messages;                               // shown in order, each modal
     AfterMessageAction afterMessages = AfterMessageAction::None;
-    std::optional<DesignResults> results;                // for Completed only
+    std::optional<DesignResults> results;  // for Completed only
 };
 
 DesignOutcome CalculateDesign(const DesignInput &input);

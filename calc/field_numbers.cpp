@@ -42,9 +42,7 @@ NumberForm readNumberForm(std::string_view text) {
     return form;
 }
 
-bool hasNonZeroDigit(std::string_view digits) {
-    return digits.find_first_not_of('0') != std::string_view::npos;
-}
+bool hasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
 
 // Up to 15 digits the digits as an integer and the power of ten are both exact doubles, so
 // one correctly rounded division gives the nearest double, as from_chars would, only faster.

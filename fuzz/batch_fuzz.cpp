@@ -33,8 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::string output;
     std::size_t reports = 0;
-    BatchRun run([&](std::string_view text) { output += text; return true; },
-                 [&](std::string_view) { ++reports; }, flushThreshold);
+    BatchRun run(
+        [&](std::string_view text) {
+            output += text;
+            return true;
+        },
+        [&](std::string_view) { ++reports; }, flushThreshold);
     run.processSource(reader, "fuzz");
     run.finish();
 

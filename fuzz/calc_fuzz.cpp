@@ -42,8 +42,7 @@ void checkMessages(const DesignOutcome &outcome) {
                 "the error-trap box has the information icon and no title");
         const bool overflow = outcome.messages[0].text.ends_with("6-Переполнение");
         require(outcome.messages.size() == (overflow ? 2U : 1U), "only an overflow adds the second box");
-        require(outcome.afterMessages ==
-                    (overflow ? AfterMessageAction::FocusCoreSection : AfterMessageAction::None),
+        require(outcome.afterMessages == (overflow ? AfterMessageAction::FocusCoreSection : AfterMessageAction::None),
                 "only an overflow moves the focus to Text1");
         break;
     }

@@ -8,19 +8,15 @@
 
 namespace tremira::help {
 
-QString trimBlanks(const QString &text)
-{
+QString trimBlanks(const QString &text) {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
+    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
     return text.sliced(first, last - first);
 }
 
-std::optional<qint32> toContextNumber(double value)
-{
+std::optional<qint32> toContextNumber(double value) {
     // nearbyint rounds in the default mode: to nearest, halves to even.
     const double rounded = std::nearbyint(value);
     if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max()))
@@ -28,8 +24,7 @@ std::optional<qint32> toContextNumber(double value)
     return static_cast<qint32>(rounded);
 }
 
-void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optional<double> ContextID) const
-{
+void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optional<double> ContextID) const {
     const QString fileName = WindowPane.isEmpty() ? NewFile : trimBlanks(NewFile);
     // A number the viewer cannot take asks for the default topic rather than ending the program.
     const std::optional<qint32> number = ContextID ? toContextNumber(*ContextID) : std::nullopt;

@@ -12,8 +12,7 @@ class CHelp {
 public:
     // NewFile is used on a copy; a non-empty WindowPane only makes Show trim that copy of
     // leading and trailing blanks. Without ContextID the viewer shows the default topic.
-    void Show(const QString &NewFile, const QString &WindowPane,
-              std::optional<double> ContextID = std::nullopt) const;
+    void Show(const QString &NewFile, const QString &WindowPane, std::optional<double> ContextID = std::nullopt) const;
 };
 
 // The program's help file in its folder (given without a trailing "/").

@@ -6,8 +6,7 @@ namespace tremira::help {
 
 namespace {
 
-ViewerCall &current()
-{
+ViewerCall &current() {
     static ViewerCall call = [](QWidget *owner, const QString &fileName, quint32 command, qint32 data) {
         platform::HtmlHelp(owner, fileName, command, data);
     };
@@ -16,14 +15,8 @@ ViewerCall &current()
 
 }  // namespace
 
-const ViewerCall &viewer()
-{
-    return current();
-}
+const ViewerCall &viewer() { return current(); }
 
-ViewerCall replaceViewer(ViewerCall replacement)
-{
-    return std::exchange(current(), std::move(replacement));
-}
+ViewerCall replaceViewer(ViewerCall replacement) { return std::exchange(current(), std::move(replacement)); }
 
 }  // namespace tremira::help

@@ -12,30 +12,24 @@ constexpr quint16 kContentsFileCode = 0;
 constexpr quint16 kDefaultTopicCode = 2;
 constexpr quint16 kTitleCode = 3;
 
-QString recordText(const QByteArray &systemFile, qsizetype offset, quint16 length)
-{
+QString recordText(const QByteArray &systemFile, qsizetype offset, quint16 length) {
     QByteArray text = systemFile.mid(offset, length);
     const qsizetype end = text.indexOf('\0');
-    if (end >= 0)
-        text.truncate(end);
+    if (end >= 0) text.truncate(end);
     return QString::fromUtf8(text);
 }
 
 }  // namespace
 
-QString storedPath(const QString &reference)
-{
+QString storedPath(const QString &reference) {
     QString path = reference.trimmed();
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (path.startsWith(QLatin1String("./")))
-        path.remove(0, 1);
-    if (!path.startsWith(QLatin1Char('/')))
-        path.prepend(QLatin1Char('/'));
+    if (path.startsWith(QLatin1String("./"))) path.remove(0, 1);
+    if (!path.startsWith(QLatin1Char('/'))) path.prepend(QLatin1Char('/'));
     return path;
 }
 
-HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile)
-{
+HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile) {
     HelpFileOptions options;
     const auto *bytes = reinterpret_cast<const uchar *>(systemFile.constData());
     // A 4-byte version, then records of a 2-byte code, a 2-byte length and the data.
@@ -43,8 +37,7 @@ HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile)
         const quint16 code = qFromLittleEndian<quint16>(bytes + offset);
         const quint16 length = qFromLittleEndian<quint16>(bytes + offset + 2);
         offset += 4;
-        if (offset + length > systemFile.size())
-            break;
+        if (offset + length > systemFile.size()) break;
         const QString text = recordText(systemFile, offset, length);
         if (code == kTitleCode)
             options.title = text;
@@ -57,10 +50,10 @@ HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile)
     return options;
 }
 
-QList<ContentsEntry> parseContents(const QString &sitemap)
-{
+QList<ContentsEntry> parseContents(const QString &sitemap) {
     static const QRegularExpression token(
-        QStringLiteral(R"re(<\s*(/?)\s*(ul|object)\b[^>]*>|<\s*param\s+name\s*=\s*"([^"]*)"\s+value\s*=\s*"([^"]*)")re"),
+        QStringLiteral(
+            R"re(<\s*(/?)\s*(ul|object)\b[^>]*>|<\s*param\s+name\s*=\s*"([^"]*)"\s+value\s*=\s*"([^"]*)")re"),
         QRegularExpression::CaseInsensitiveOption);
     QList<ContentsEntry> entries;
     ContentsEntry current;
@@ -72,8 +65,7 @@ QList<ContentsEntry> parseContents(const QString &sitemap)
         if (tag == QLatin1String("ul")) {
             depth += closing ? -1 : 1;
         } else if (tag == QLatin1String("object")) {
-            if (closing && inObject && !current.name.isEmpty())
-                entries.append(current);
+            if (closing && inObject && !current.name.isEmpty()) entries.append(current);
             inObject = !closing;
             current = ContentsEntry{{}, {}, qMax(depth, 0)};
         } else if (inObject) {
@@ -87,8 +79,7 @@ QList<ContentsEntry> parseContents(const QString &sitemap)
     return entries;
 }
 
-QHash<qint32, QString> parseContextMap(const QStringList &headers)
-{
+QHash<qint32, QString> parseContextMap(const QStringList &headers) {
     static const QRegularExpression define(QStringLiteral(R"(^\s*#define\s+(\w+)\s+(-?\d+)\s*$)"));
     static const QRegularExpression alias(QStringLiteral(R"(^\s*(\w+)\s*=\s*(\S+)\s*$)"));
     QHash<QString, qint32> numbers;
@@ -98,8 +89,7 @@ QHash<qint32, QString> parseContextMap(const QStringList &headers)
             if (const QRegularExpressionMatch m = define.match(line); m.hasMatch()) {
                 bool ok = false;
                 const qint32 number = m.captured(2).toInt(&ok);
-                if (ok)
-                    numbers.insert(m.captured(1), number);
+                if (ok) numbers.insert(m.captured(1), number);
             } else if (const QRegularExpressionMatch a = alias.match(line); a.hasMatch()) {
                 topics.insert(a.captured(1), storedPath(a.captured(2)));
             }
@@ -107,8 +97,7 @@ QHash<qint32, QString> parseContextMap(const QStringList &headers)
     }
     QHash<qint32, QString> map;
     for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
-        if (const auto topic = topics.constFind(it.key()); topic != topics.cend())
-            map.insert(it.value(), *topic);
+        if (const auto topic = topics.constFind(it.key()); topic != topics.cend()) map.insert(it.value(), *topic);
     }
     return map;
 }

@@ -17,16 +17,14 @@ namespace {
 
 constexpr int kTopicRole = Qt::UserRole;
 
-QUrl topicUrl(const QString &topic)
-{
+QUrl topicUrl(const QString &topic) {
     QUrl url;
     url.setScheme(QLatin1String(kHelpScheme));
     url.setPath(topic);
     return url;
 }
 
-QStringList mapHeaders(const ChmArchive &archive)
-{
+QStringList mapHeaders(const ChmArchive &archive) {
     QStringList headers;
     for (const QString &path : archive.files()) {
         if (path.endsWith(QLatin1String(".h"), Qt::CaseInsensitive))
@@ -37,15 +35,12 @@ QStringList mapHeaders(const ChmArchive &archive)
 
 }  // namespace
 
-QVariant HelpPage::loadResource(int, const QUrl &name)
-{
-    if (!m_archive || name.scheme() != QLatin1String(kHelpScheme))
-        return {};
+QVariant HelpPage::loadResource(int, const QUrl &name) {
+    if (!m_archive || name.scheme() != QLatin1String(kHelpScheme)) return {};
     return m_archive->read(name.path()).value_or(QByteArray());
 }
 
-HelpWindow::HelpWindow()
-{
+HelpWindow::HelpWindow() {
     // The help lives on by itself but must not keep the program running once it closes.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,8 +49,7 @@ HelpWindow::HelpWindow()
     createPanes();
 }
 
-void HelpWindow::createToolBar()
-{
+void HelpWindow::createToolBar() {
     auto *toolBar = new QToolBar(this);
     m_back = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Назад"));
     m_forward = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Вперёд"));
@@ -66,8 +60,7 @@ void HelpWindow::createToolBar()
     layout->addWidget(toolBar);
 }
 
-void HelpWindow::createPanes()
-{
+void HelpWindow::createPanes() {
     auto *splitter = new QSplitter(this);
     m_contents = new QTreeWidget(splitter);
     m_contents->setHeaderHidden(true);
@@ -85,10 +78,8 @@ void HelpWindow::createPanes()
     connect(m_contents, &QTreeWidget::itemClicked, this, showEntry);
 }
 
-bool HelpWindow::openFile(const QString &fileName)
-{
-    if (m_archive && fileName == m_fileName)
-        return true;
+bool HelpWindow::openFile(const QString &fileName) {
+    if (m_archive && fileName == m_fileName) return true;
     m_fileName = fileName;
     m_archive = ChmArchive::open(fileName);
     m_page->setArchive(m_archive ? &*m_archive : nullptr);
@@ -101,8 +92,7 @@ bool HelpWindow::openFile(const QString &fileName)
     return true;
 }
 
-void HelpWindow::loadIndex()
-{
+void HelpWindow::loadIndex() {
     m_contents->clear();
     m_contextMap.clear();
     m_options = {};
@@ -114,8 +104,8 @@ void HelpWindow::loadIndex()
     m_contextMap = parseContextMap(mapHeaders(*m_archive));
     setWindowTitle(m_options.title.isEmpty() ? QFileInfo(m_fileName).completeBaseName() : m_options.title);
 
-    const QList<ContentsEntry> entries = parseContents(
-        QString::fromUtf8(m_archive->read(m_options.contentsFile).value_or(QByteArray())));
+    const QList<ContentsEntry> entries =
+        parseContents(QString::fromUtf8(m_archive->read(m_options.contentsFile).value_or(QByteArray())));
     QList<QTreeWidgetItem *> parents;
     for (const ContentsEntry &entry : entries) {
         parents.resize(qMin<qsizetype>(entry.depth, parents.size()));
@@ -125,12 +115,10 @@ void HelpWindow::loadIndex()
         parents.append(item);
     }
     m_contents->expandAll();
-    if (m_options.defaultTopic.isEmpty() && !entries.isEmpty())
-        m_options.defaultTopic = entries.first().topic;
+    if (m_options.defaultTopic.isEmpty() && !entries.isEmpty()) m_options.defaultTopic = entries.first().topic;
 }
 
-void HelpWindow::showFailure(const QString &fileName)
-{
+void HelpWindow::showFailure(const QString &fileName) {
     const QString reason = QFileInfo::exists(fileName)
                                ? QStringLiteral("Файл повреждён или не является файлом справки.")
                                : QStringLiteral("Файл не найден.");
@@ -138,16 +126,12 @@ void HelpWindow::showFailure(const QString &fileName)
                         .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason));
 }
 
-void HelpWindow::showDefaultTopic()
-{
-    if (m_archive)
-        showTopic(m_options.defaultTopic);
+void HelpWindow::showDefaultTopic() {
+    if (m_archive) showTopic(m_options.defaultTopic);
 }
 
-void HelpWindow::showContext(qint32 contextNumber)
-{
-    if (!m_archive)
-        return;
+void HelpWindow::showContext(qint32 contextNumber) {
+    if (!m_archive) return;
     const QString topic = m_contextMap.value(contextNumber);
     if (topic.isEmpty() || !m_archive->contains(topic))
         showDefaultTopic();
@@ -155,15 +139,12 @@ void HelpWindow::showContext(qint32 contextNumber)
         showTopic(topic);
 }
 
-void HelpWindow::showTopic(const QString &topic)
-{
+void HelpWindow::showTopic(const QString &topic) {
     // Clicking an entry may also activate it: one page, one step of history.
-    if (!topic.isEmpty() && m_page->source() != topicUrl(topic))
-        m_page->setSource(topicUrl(topic));
+    if (!topic.isEmpty() && m_page->source() != topicUrl(topic)) m_page->setSource(topicUrl(topic));
 }
 
-void HelpWindow::selectContentsEntry(const QUrl &source)
-{
+void HelpWindow::selectContentsEntry(const QUrl &source) {
     for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
         if ((*it)->data(0, kTopicRole).toString() == source.path()) {
             m_contents->setCurrentItem(*it);

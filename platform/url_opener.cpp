@@ -4,8 +4,7 @@
 
 namespace tremira::platform {
 
-bool openWithDesktop(const QString &address, const QString &workingFolder)
-{
+bool openWithDesktop(const QString &address, const QString &workingFolder) {
     return QProcess::startDetached(QStringLiteral("xdg-open"), {address}, workingFolder);
 }
 

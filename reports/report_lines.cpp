@@ -52,10 +52,8 @@ QList<PrintedLine> commonLayout(const Labels &labels, const DesignSnapshot &shee
     const std::array<QString, 8> inputValues{sheet.Text4,  sheet.Text3,  sheet.Text2,  sheet.Text1,
                                              sheet.Combo1, sheet.Combo2, sheet.Combo3, sheet.Text10};
     QList<PrintedLine> lines{
-        plain(QString()),
-        plain(QStringLiteral("Дата: ") + stamp.date + labels.timePrefix + stamp.time),
-        plain(QString(32, u'-')),
-        title(QStringLiteral("Входные данные")),
+        plain(QString()),         plain(QStringLiteral("Дата: ") + stamp.date + labels.timePrefix + stamp.time),
+        plain(QString(32, u'-')), title(QStringLiteral("Входные данные")),
         plain(QString(51, u'=')),
     };
     for (std::size_t i = 0; i < inputValues.size(); ++i) lines.append(valued(labels.inputs[i], inputValues[i]));

@@ -6,7 +6,8 @@
 
 namespace tremira::batch {
 
-LineReader::LineReader(ReadBlock read, std::size_t blockSize) : m_read(std::move(read)), m_buffer(std::max<std::size_t>(blockSize, 1)) {}
+LineReader::LineReader(ReadBlock read, std::size_t blockSize)
+    : m_read(std::move(read)), m_buffer(std::max<std::size_t>(blockSize, 1)) {}
 
 std::optional<std::string_view> LineReader::next() {
     for (;;) {

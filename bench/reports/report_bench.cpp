@@ -14,8 +14,8 @@ namespace {
 using namespace tremira::reports;
 
 DesignSnapshot referenceSheet() {
-    return {u"220"_qs,   u"65"_qs,    u"160"_qs,  u"84,672"_qs, u"Медь"_qs, u"Медь"_qs, u"Стержневой"_qs, u"1,42"_qs,
-            u"10400"_qs, u"5600"_qs, u"83"_qs,   u"25"_qs,     u"6"_qs,    u"20"_qs,   u"48,19277"_qs};
+    return {u"220"_qs,   u"65"_qs,   u"160"_qs, u"84,672"_qs, u"Медь"_qs, u"Медь"_qs, u"Стержневой"_qs, u"1,42"_qs,
+            u"10400"_qs, u"5600"_qs, u"83"_qs,  u"25"_qs,     u"6"_qs,    u"20"_qs,   u"48,19277"_qs};
 }
 
 const ReportStamp kStamp{u"07.12.2026"_qs, u"14:05:09"_qs};

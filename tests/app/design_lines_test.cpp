@@ -141,8 +141,12 @@ TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
 std::string resultOf(std::string_view line) {
     std::string output;
     std::vector<std::string> reports;
-    BatchRun run([&](std::string_view data) { output += data; return true; },
-                 [&](std::string_view text) { reports.emplace_back(text); });
+    BatchRun run(
+        [&](std::string_view data) {
+            output += data;
+            return true;
+        },
+        [&](std::string_view text) { reports.emplace_back(text); });
     run.processLine(line, "designs.csv", 1);
     run.finish();
     const std::string header = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
@@ -156,10 +160,8 @@ TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
         std::string_view line;
         std::string_view result;
     } const cases[] = {
-        {"Run A", "220;65;160;;Медь;Медь;Стержневой;1,42",
-         "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"},
-        {"Run B", "220;65;160;;Алюминий;Алюминий;Тор;1,42",
-         "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"},
+        {"Run A", "220;65;160;;Медь;Медь;Стержневой;1,42", "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"},
+        {"Run B", "220;65;160;;Алюминий;Алюминий;Тор;1,42", "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"},
         {"typed core section stays", "220;65;160;84,672;Медь;Медь;Стержневой;1,42",
          "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"},
         {"refusal", "220;220;160;;Медь;Медь;Стержневой;1,42",
@@ -189,8 +191,12 @@ TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
 TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
     std::string output;
     std::vector<std::string> reports;
-    BatchRun run([&](std::string_view data) { output += data; return true; },
-                 [&](std::string_view text) { reports.emplace_back(text); });
+    BatchRun run(
+        [&](std::string_view data) {
+            output += data;
+            return true;
+        },
+        [&](std::string_view text) { reports.emplace_back(text); });
     const std::string input =
         "\xEF\xBB\xBF# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n\xEF\xBB\xBF;;;;;;;\n";
     std::size_t position = 0;
@@ -202,9 +208,9 @@ TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
     });
     run.processSource(reader, "designs.csv");
     run.finish();
-    EXPECT_EQ(reports, (std::vector<std::string>{
-                           "designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
-                           "designs.csv:4: not valid UTF-8 / не UTF-8"}));
+    EXPECT_EQ(reports,
+              (std::vector<std::string>{"designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
+                                        "designs.csv:4: not valid UTF-8 / не UTF-8"}));
     EXPECT_EQ(run.designCount(), 2U);  // a byte order mark is dropped only before the first line
     EXPECT_EQ(run.invalidCount(), 2U);
     EXPECT_EQ(run.exitStatus(), 1);
@@ -218,8 +224,12 @@ TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
 TEST(BatchRun, OutputIsWrittenInLargeBlocksAndAWriteFailureGivesStatus2) {
     std::vector<std::size_t> writes;
     bool writable = true;
-    BatchRun run([&](std::string_view data) { writes.push_back(data.size()); return writable; },
-                 [](std::string_view) {});
+    BatchRun run(
+        [&](std::string_view data) {
+            writes.push_back(data.size());
+            return writable;
+        },
+        [](std::string_view) {});
     for (std::size_t i = 1; i <= 30000; ++i) run.processLine("220;65;160;;Медь;Медь;Стержневой;1,42", "x", i);
     ASSERT_EQ(writes.size(), 1U);  // about 50 bytes a line: one full buffer so far
     EXPECT_GE(writes[0], std::size_t{1} << 20);

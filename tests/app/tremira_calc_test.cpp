@@ -70,26 +70,24 @@ protected:
 
 const std::string kHeader = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
 
-const std::string kDesigns =
-    "# mains;output;current;section;material I;material II;core;induction\n"
-    "220;65;160;;Медь;Медь;Стержневой;1,42\n"
-    "220;65;160;;Алюминий;Алюминий;Тор;1,42\r\n"
-    "\n"
-    "220;65;160;;Медь;Медь;Стержневой;1,9\n"
-    "220;65;160;;Медь;Медь;Стержневой;0,0\n"
-    "220;65;160;;Медь;Медь\n"
-    "220;65;160;;\xCC\xE5\xE4\xFC;Медь;Стержневой;1,42\n"
-    "40000;65;160;;Медь;Медь;Стержневой;1,42";
+const std::string kDesigns = "# mains;output;current;section;material I;material II;core;induction\n"
+                             "220;65;160;;Медь;Медь;Стержневой;1,42\n"
+                             "220;65;160;;Алюминий;Алюминий;Тор;1,42\r\n"
+                             "\n"
+                             "220;65;160;;Медь;Медь;Стержневой;1,9\n"
+                             "220;65;160;;Медь;Медь;Стержневой;0,0\n"
+                             "220;65;160;;Медь;Медь\n"
+                             "220;65;160;;\xCC\xE5\xE4\xFC;Медь;Стержневой;1,42\n"
+                             "40000;65;160;;Медь;Медь;Стержневой;1,42";
 
-const std::string kResults =
-    kHeader +
-    "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
-    "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"
-    "refused;;;;;;;;;Значение Макс. индукции завышено! Исправте значение\n"
-    "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"
-    "invalid;;;;;;;;;\n"
-    "invalid;;;;;;;;;\n"
-    "failed;;;;;;;;;Произошла ошибка: 6-Переполнение | Введенное значение слишком мало!\n";
+const std::string kResults = kHeader +
+                             "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
+                             "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"
+                             "refused;;;;;;;;;Значение Макс. индукции завышено! Исправте значение\n"
+                             "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"
+                             "invalid;;;;;;;;;\n"
+                             "invalid;;;;;;;;;\n"
+                             "failed;;;;;;;;;Произошла ошибка: 6-Переполнение | Введенное значение слишком мало!\n";
 
 TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
     const fs::path designs = write("designs.csv", kDesigns);
@@ -101,7 +99,8 @@ TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
 }
 
 TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamedWindowsStyle) {
-    const fs::path designs = write("designs.csv", "\xEF\xBB\xBF" "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
+    const fs::path designs = write("designs.csv", "\xEF\xBB\xBF"
+                                                  "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
     const ProcessResult result = run("", designs);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n");

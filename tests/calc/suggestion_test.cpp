@@ -27,7 +27,9 @@ TEST(SuggestCoreSection, TypingAndDeletingTheCurrentForARodCore) {
     typeInto(0, {{"1", "0,5292"}, {"16", "8,4672"}, {"160", "84,672"}, {"16", "8,4672"}, {"1", "0,5292"}, {"", {}}});
 }
 
-TEST(SuggestCoreSection, TypingTheCurrentForAToroid) { typeInto(1, {{"1", "0,378"}, {"16", "6,048"}, {"160", "60,48"}}); }
+TEST(SuggestCoreSection, TypingTheCurrentForAToroid) {
+    typeInto(1, {{"1", "0,378"}, {"16", "6,048"}, {"160", "60,48"}});
+}
 
 TEST(SuggestCoreSection, UnlistedCoreTypeCountsAsRod) { typeInto(-1, {{"160", "84,672"}, {"25", "13,23"}}); }
 
@@ -51,8 +53,8 @@ TEST(ListIndexOf, ShownTextsMapToTheirIndexOthersToMinusOne) {
         Int16 material;
         Int16 coreType;
     } const cases[] = {
-        {"Медь", 0, -1},        {"Алюминий", 1, -1}, {"Стержневой", -1, 0}, {"Тор", -1, 1},
-        {"медь", -1, -1},       {"Тор ", -1, -1},    {"", -1, -1},          {"Copper", -1, -1},
+        {"Медь", 0, -1},  {"Алюминий", 1, -1}, {"Стержневой", -1, 0}, {"Тор", -1, 1},
+        {"медь", -1, -1}, {"Тор ", -1, -1},    {"", -1, -1},          {"Copper", -1, -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.text));

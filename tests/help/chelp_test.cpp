@@ -23,8 +23,7 @@ struct ShowCase {
     qint32 expectedData;
 };
 
-TEST(CHelpShow, HandsTheViewerTheFileCommandAndNumber)
-{
+TEST(CHelpShow, HandsTheViewerTheFileCommandAndNumber) {
     const QString spaced = QStringLiteral("  /opt/Тремира/Тремира.chm  ");
     const QString plain = QStringLiteral("/opt/Тремира/Тремира.chm");
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -56,8 +55,7 @@ TEST(CHelpShow, HandsTheViewerTheFileCommandAndNumber)
     }
 }
 
-TEST(CHelpShow, TakesIntegerNumbersAsTheyAre)
-{
+TEST(CHelpShow, TakesIntegerNumbersAsTheyAre) {
     ViewerRecorder viewer;
     const qint16 helpNumber = 8;
     CHelp().Show(QStringLiteral("/a.chm"), QStringLiteral("MyWindow"), helpNumber);
@@ -66,8 +64,7 @@ TEST(CHelpShow, TakesIntegerNumbersAsTheyAre)
     EXPECT_EQ(viewer.requests[0].data, 8);
 }
 
-TEST(CHelpShow, LeavesTheCallersTextsUnchanged)
-{
+TEST(CHelpShow, LeavesTheCallersTextsUnchanged) {
     ViewerRecorder viewer;
     const QString newFile = QStringLiteral("  /opt/Тремира.chm ");
     QString callersFile = newFile;
@@ -79,11 +76,9 @@ TEST(CHelpShow, LeavesTheCallersTextsUnchanged)
     EXPECT_EQ(viewer.requests[0].fileName, QStringLiteral("/opt/Тремира.chm"));
 }
 
-TEST(CHelpShow, TwoUsesMakeTwoIdenticalViewerCalls)
-{
+TEST(CHelpShow, TwoUsesMakeTwoIdenticalViewerCalls) {
     ViewerRecorder viewer;
-    for (int use = 0; use < 2; ++use)
-        CHelp().Show(QStringLiteral(" /opt/Тремира.chm"), QStringLiteral("MyWindow"), 0);
+    for (int use = 0; use < 2; ++use) CHelp().Show(QStringLiteral(" /opt/Тремира.chm"), QStringLiteral("MyWindow"), 0);
     ASSERT_EQ(viewer.requests.size(), 2);
     EXPECT_EQ(viewer.requests[0], viewer.requests[1]);
     EXPECT_EQ(viewer.requests[0], (ViewerRequest{nullptr, QStringLiteral("/opt/Тремира.chm"), 15, 0}));

@@ -18,8 +18,7 @@ const QString kHelpFile = QStringLiteral("/opt/Тремира/Тремира.chm
 
 class ContextHelp : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         qApp->setProperty("helpFile", kHelpFile);
         qApp->installEventFilter(&m_filter);
         auto *layout = new QVBoxLayout(&m_window);
@@ -32,8 +31,7 @@ protected:
         QApplication::setActiveWindow(&m_window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         qApp->removeEventFilter(&m_filter);
         qApp->setProperty("helpFile", QVariant());
     }
@@ -44,8 +42,7 @@ protected:
     QLineEdit *m_unnumbered = nullptr;
 };
 
-TEST_F(ContextHelp, F1AsksForTheHelpNumberOfTheFocusedControl)
-{
+TEST_F(ContextHelp, F1AsksForTheHelpNumberOfTheFocusedControl) {
     struct Case {
         const char *name;
         QLineEdit *control;
@@ -61,8 +58,7 @@ TEST_F(ContextHelp, F1AsksForTheHelpNumberOfTheFocusedControl)
     }
 }
 
-TEST_F(ContextHelp, OtherKeysReachTheControlAndOpenNoHelp)
-{
+TEST_F(ContextHelp, OtherKeysReachTheControlAndOpenNoHelp) {
     ViewerRecorder viewer;
     m_numbered->setFocus();
     QTest::keyClick(m_numbered, Qt::Key_5);
@@ -71,8 +67,7 @@ TEST_F(ContextHelp, OtherKeysReachTheControlAndOpenNoHelp)
     EXPECT_TRUE(viewer.requests.isEmpty());
 }
 
-TEST_F(ContextHelp, F1InAnOpenMenuAsksForTheHighlightedItemsNumber)
-{
+TEST_F(ContextHelp, F1InAnOpenMenuAsksForTheHighlightedItemsNumber) {
     QMenu menu;
     menu.menuAction()->setProperty("helpNumber", 8);
     menu.addAction(QStringLiteral("Записать на диск"))->setProperty("helpNumber", 7);
@@ -87,9 +82,9 @@ TEST_F(ContextHelp, F1InAnOpenMenuAsksForTheHighlightedItemsNumber)
     QTest::keyClick(&menu, Qt::Key_F1);
     QTest::keyClick(&menu, Qt::Key_Down);  // over the separator to the last item
     QTest::keyClick(&menu, Qt::Key_F1);
-    EXPECT_EQ(viewer.requests, (QList<ViewerRequest>{{nullptr, kHelpFile, 15, 8},
-                                                     {nullptr, kHelpFile, 15, 7},
-                                                     {nullptr, kHelpFile, 15, 6}}));
+    EXPECT_EQ(
+        viewer.requests,
+        (QList<ViewerRequest>{{nullptr, kHelpFile, 15, 8}, {nullptr, kHelpFile, 15, 7}, {nullptr, kHelpFile, 15, 6}}));
     EXPECT_TRUE(menu.isVisible());
 }
 

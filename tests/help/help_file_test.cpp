@@ -13,8 +13,7 @@ using namespace tremira::platform;
 
 class HelpFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_archive = ChmArchive::open(QStringLiteral(TREMIRA_HELP_FILE));
         ASSERT_TRUE(m_archive.has_value());
     }
@@ -26,10 +25,9 @@ protected:
     std::optional<ChmArchive> m_archive;
 };
 
-TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage)
-{
-    const QHash<qint32, QString> map = parseContextMap(
-        {text(QStringLiteral("/context_ids.h")), text(QStringLiteral("/context_alias.h"))});
+TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
+    const QHash<qint32, QString> map =
+        parseContextMap({text(QStringLiteral("/context_ids.h")), text(QStringLiteral("/context_alias.h"))});
     struct Topic {
         qint32 number;
         const char *page;
@@ -53,9 +51,9 @@ TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage)
     }
 }
 
-TEST_F(HelpFile, OpensAtTheOverviewWithItsContents)
-{
-    const HelpFileOptions options = parseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
+TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
+    const HelpFileOptions options =
+        parseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     const QList<ContentsEntry> contents = parseContents(text(options.contentsFile));
@@ -66,8 +64,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents)
     }
 }
 
-TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile)
-{
+TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile) {
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"#]+)")re"));
     EXPECT_EQ(pages().size(), 10);
     for (const QString &page : pages()) {

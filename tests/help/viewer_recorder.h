@@ -18,10 +18,9 @@ struct ViewerRequest {
     friend bool operator==(const ViewerRequest &, const ViewerRequest &) = default;
 };
 
-inline void PrintTo(const ViewerRequest &request, std::ostream *out)
-{
-    *out << "{owner " << request.owner << ", \"" << request.fileName.toStdString() << "\", command "
-         << request.command << ", data " << request.data << "}";
+inline void PrintTo(const ViewerRequest &request, std::ostream *out) {
+    *out << "{owner " << request.owner << ", \"" << request.fileName.toStdString() << "\", command " << request.command
+         << ", data " << request.data << "}";
 }
 
 class ViewerRecorder {
@@ -29,9 +28,7 @@ public:
     ViewerRecorder()
         : m_replaced(help::replaceViewer([this](QWidget *owner, const QString &fileName, quint32 command, qint32 data) {
               requests.append({owner, fileName, command, data});
-          }))
-    {
-    }
+          })) {}
     ~ViewerRecorder() { help::replaceViewer(m_replaced); }
     ViewerRecorder(const ViewerRecorder &) = delete;
     ViewerRecorder &operator=(const ViewerRecorder &) = delete;

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -6,37 +6,33 @@ namespace {
 
 using namespace tremira::platform;
 
-QByteArray record(quint16 code, const QByteArray &data)
-{
+QByteArray record(quint16 code, const QByteArray &data) {
     QByteArray bytes;
     bytes.append(char(code & 0xff)).append(char(code >> 8));
     bytes.append(char(data.size() & 0xff)).append(char(data.size() >> 8));
     return bytes + data;
 }
 
-TEST(HelpFileOptions, ReadsTitleDefaultTopicAndContentsFromTheCompilersRecords)
-{
-    const QByteArray system = QByteArray("\x03\x00\x00\x00", 4) + record(9, "HHA Version 4.74.8702")
-                              + record(0, QByteArray("contents.hhc\0", 13))
-                              + record(2, QByteArray("obzor.htm\0", 10))
-                              + record(3, QStringLiteral("Тремира — справка").toUtf8() + '\0');
+TEST(HelpFileOptions, ReadsTitleDefaultTopicAndContentsFromTheCompilersRecords) {
+    const QByteArray system = QByteArray("\x03\x00\x00\x00", 4) + record(9, "HHA Version 4.74.8702") +
+                              record(0, QByteArray("contents.hhc\0", 13)) + record(2, QByteArray("obzor.htm\0", 10)) +
+                              record(3, QStringLiteral("Тремира — справка").toUtf8() + '\0');
     const HelpFileOptions options = parseHelpFileOptions(system);
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.contentsFile, QStringLiteral("/contents.hhc"));
 }
 
-TEST(HelpFileOptions, StopsAtARecordLongerThanTheFile)
-{
-    const QByteArray system = QByteArray("\x03\x00\x00\x00", 4) + record(2, "a.htm") + QByteArray("\x03\x00\x40\x00ab", 6);
+TEST(HelpFileOptions, StopsAtARecordLongerThanTheFile) {
+    const QByteArray system =
+        QByteArray("\x03\x00\x00\x00", 4) + record(2, "a.htm") + QByteArray("\x03\x00\x40\x00ab", 6);
     const HelpFileOptions options = parseHelpFileOptions(system);
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/a.htm"));
     EXPECT_TRUE(options.title.isEmpty());
     EXPECT_TRUE(parseHelpFileOptions(QByteArray("\x03\x00", 2)).defaultTopic.isEmpty());
 }
 
-TEST(HelpContents, ReadsNestedEntriesWithTheirDepth)
-{
+TEST(HelpContents, ReadsNestedEntriesWithTheirDepth) {
     const QString sitemap = QStringLiteral(R"(<html><body><UL>
 <LI><OBJECT type="text/sitemap"><param name="Name" value="Обзор"><param name="Local" value="obzor.htm"></OBJECT>
 <LI><object type="text/sitemap"><param name="Name" value="Ввод"></object>
@@ -64,8 +60,7 @@ TEST(HelpContents, ReadsNestedEntriesWithTheirDepth)
     }
 }
 
-TEST(HelpContextMap, JoinsNumbersAndPagesFromSeparateHeaders)
-{
+TEST(HelpContextMap, JoinsNumbersAndPagesFromSeparateHeaders) {
     const QStringList headers = {
         QStringLiteral("#define IDH_A 0\r\n#define IDH_B 3\n  #define IDH_C -7\n#define IDH_NOPAGE 4\n// note\n"),
         QStringLiteral("IDH_A=a.htm\r\nIDH_B = b.htm\nIDH_C=/c.htm\nIDH_NONUMBER=d.htm\n"),

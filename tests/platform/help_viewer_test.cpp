@@ -15,18 +15,13 @@ using namespace tremira::platform;
 
 const QString kHelpFile = QStringLiteral(TREMIRA_HELP_FILE);
 
-HelpWindow *openHelp(const QString &fileName, quint32 command, qint32 data)
-{
+HelpWindow *openHelp(const QString &fileName, quint32 command, qint32 data) {
     return qobject_cast<HelpWindow *>(HtmlHelp(nullptr, fileName, command, data));
 }
 
-QString shownPage(const HelpWindow *window)
-{
-    return window->page()->source().path();
-}
+QString shownPage(const HelpWindow *window) { return window->page()->source().path(); }
 
-TEST(HelpViewer, ShowsTheTopicOfAContextNumberWithItsContentsEntry)
-{
+TEST(HelpViewer, ShowsTheTopicOfAContextNumberWithItsContentsEntry) {
     HelpWindow *window = openHelp(kHelpFile, HH_HELP_CONTEXT, 3);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -39,8 +34,7 @@ TEST(HelpViewer, ShowsTheTopicOfAContextNumberWithItsContentsEntry)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Тремира — справка"));
 }
 
-TEST(HelpViewer, ASecondCallBringsTheSameWindowToTheRequestedTopic)
-{
+TEST(HelpViewer, ASecondCallBringsTheSameWindowToTheRequestedTopic) {
     struct Case {
         const char *name;
         quint32 command;
@@ -63,8 +57,7 @@ TEST(HelpViewer, ASecondCallBringsTheSameWindowToTheRequestedTopic)
     }
 }
 
-TEST(HelpViewer, FollowsLinksAndGoesBackAndForward)
-{
+TEST(HelpViewer, FollowsLinksAndGoesBackAndForward) {
     HelpWindow *window = openHelp(kHelpFile, HH_HELP_CONTEXT, 0);
     ASSERT_NE(window, nullptr);
     window->page()->setSource(window->page()->source().resolved(QUrl(QStringLiteral("rezultaty.htm"))));
@@ -75,8 +68,7 @@ TEST(HelpViewer, FollowsLinksAndGoesBackAndForward)
     EXPECT_EQ(shownPage(window), QStringLiteral("/rezultaty.htm"));
 }
 
-TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage)
-{
+TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
     HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -90,22 +82,21 @@ TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage)
     EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
 }
 
-TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile)
-{
+TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile) {
     HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);
     ASSERT_NE(window, nullptr);
-    const QVariant picture = window->page()->loadResource(QTextDocument::ImageResource,
-                                                          QUrl(QStringLiteral("help:/transformator.png")));
+    const QVariant picture =
+        window->page()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("help:/transformator.png")));
     EXPECT_FALSE(QImage::fromData(picture.toByteArray()).isNull());
-    const QVariant style = window->page()->loadResource(QTextDocument::StyleSheetResource,
-                                                        QUrl(QStringLiteral("help:/style.css")));
+    const QVariant style =
+        window->page()->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help:/style.css")));
     EXPECT_TRUE(style.toByteArray().contains("body"));
-    EXPECT_FALSE(window->page()->loadResource(QTextDocument::ImageResource,
-                                              QUrl(QStringLiteral("file:///etc/hostname"))).isValid());
+    EXPECT_FALSE(window->page()
+                     ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("file:///etc/hostname")))
+                     .isValid());
 }
 
-TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow)
-{
+TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow) {
     QTemporaryDir folder;
     const QString damaged = folder.filePath(QStringLiteral("Тремира.chm"));
     QFile file(damaged);
@@ -136,9 +127,6 @@ TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow)
     EXPECT_EQ(shownPage(openHelp(kHelpFile, HH_HELP_CONTEXT, 2)), QStringLiteral("/vyhodnoe_napryazhenie.htm"));
 }
 
-TEST(HelpViewer, RefusesAnUnknownCommand)
-{
-    EXPECT_EQ(HtmlHelp(nullptr, kHelpFile, 1, 0), nullptr);
-}
+TEST(HelpViewer, RefusesAnUnknownCommand) { EXPECT_EQ(HtmlHelp(nullptr, kHelpFile, 1, 0), nullptr); }
 
 }  // namespace

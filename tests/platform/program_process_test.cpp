@@ -29,10 +29,10 @@ protected:
         // -displayfd: the server picks a free display and writes its number to our pipe.
         // -noreset: the server would otherwise reset whenever its last client leaves (a killed
         // copy, each xdotool call), refusing connections for a moment.
-        s_xvfb->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("800x600x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
+        s_xvfb->start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("800x600x24"), QStringLiteral("-noreset"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (s_xvfb->waitForStarted() && s_xvfb->waitForReadyRead(kWaitMs)) {
             s_display = QLatin1Char(':') + QString::fromLatin1(s_xvfb->readLine().trimmed());
         }
@@ -186,7 +186,8 @@ TEST(ProgramWithoutDisplay, SaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
         SCOPED_TRACE(c.name);
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
         if (!c.display.isEmpty()) env.insert(QStringLiteral("DISPLAY"), c.display);
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(TREMIRA_PROGRAM), {});

@@ -10,8 +10,7 @@ namespace {
 
 using tremira::platform::openWithDesktop;
 
-TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder)
-{
+TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder) {
     tremira::testing::FakeOpener opener;
     QTemporaryDir folder;
     ASSERT_TRUE(openWithDesktop(QStringLiteral("mailto:someone@example.org"), folder.path()));
@@ -20,8 +19,7 @@ TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder)
     EXPECT_EQ(opener.workingFolder(), QDir(folder.path()).canonicalPath());
 }
 
-TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder)
-{
+TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder) {
     tremira::testing::FakeOpener opener;
     ASSERT_TRUE(openWithDesktop(QStringLiteral("https://www.example.org/a b")));
     ASSERT_TRUE(opener.waitForCall());
@@ -29,8 +27,7 @@ TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder)
     EXPECT_EQ(opener.workingFolder(), QDir::current().canonicalPath());
 }
 
-TEST(UrlOpener, SaysSoWhenNoOpenerCanBeStarted)
-{
+TEST(UrlOpener, SaysSoWhenNoOpenerCanBeStarted) {
     tremira::testing::NoOpener noOpener;
     EXPECT_FALSE(openWithDesktop(QStringLiteral("https://www.example.org")));
 }

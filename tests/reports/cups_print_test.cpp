@@ -1,12 +1,12 @@
 // The menu command's print path through the system's default CUPS queue. CI makes a cups-pdf
 // queue the default (tests/reports/cups_queue.sh); the PDF it writes has its text turned into
 // outlines, so this only checks that one one-page document came out.
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QDateTime>
-#include <QMap>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -19,9 +19,7 @@ namespace {
 
 // cups-pdf writes a job to the submitting user's ~/PDF, or to its spool folder for anonymous
 // jobs (see /etc/cups/cups-pdf.conf).
-QStringList outputFolders() {
-    return {QDir::homePath() + u"/PDF"_qs, u"/var/spool/cups-pdf/ANONYMOUS"_qs};
-}
+QStringList outputFolders() { return {QDir::homePath() + u"/PDF"_qs, u"/var/spool/cups-pdf/ANONYMOUS"_qs}; }
 
 // Each PDF with its modification time: cups-pdf may reuse a name and write over a file.
 QMap<QString, QDateTime> pdfFiles() {
@@ -59,7 +57,8 @@ TEST(PrintOnDefaultPrinter, OneCommandGivesOneOnePageDocument) {
     const QStringList added = newOrRewritten(before, pdfFiles());
     ASSERT_EQ(added.size(), 1) << added.join(u", "_qs).toStdString();
     const QString pdf = added.first();
-    EXPECT_TRUE(test::ToolOutput(u"pdfinfo"_qs, {pdf}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs))) << pdf.toStdString();
+    EXPECT_TRUE(test::ToolOutput(u"pdfinfo"_qs, {pdf}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs)))
+        << pdf.toStdString();
 }
 
 }  // namespace

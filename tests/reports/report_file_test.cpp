@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "reports/windows1251.h"
-#include "tests/reports/run_a.h"
 #include "tests/reports/file_bytes.h"
+#include "tests/reports/run_a.h"
 #include "tests/reports/run_a_bytes.h"
 
 namespace tremira::reports {
@@ -27,7 +27,9 @@ using test::WriteBytes;
 
 class ReportFile : public ::testing::Test {
 protected:
-    std::optional<FileWriteError> save(WriteMode mode) { return SaveReport(m_path, test::RunA(), test::FixedStamp(), mode); }
+    std::optional<FileWriteError> save(WriteMode mode) {
+        return SaveReport(m_path, test::RunA(), test::FixedStamp(), mode);
+    }
 
     QTemporaryDir m_folder;
     QString m_path = ReportFilePath(m_folder.path());
@@ -131,7 +133,9 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
             EXPECT_EQ(error->path, path);
             EXPECT_FALSE(error->reason.isEmpty());
             EXPECT_TRUE(c.unchanged(path));
-            EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+            EXPECT_EQ(QDir(folder.path())
+                          .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden)
+                          .size(),
                       QFileInfo::exists(QFileInfo(path).path()) ? 1 : 0);
         }
     }
@@ -146,7 +150,8 @@ TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
     for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
         SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
         WriteBytes(m_path, old);
-        const std::optional<FileWriteError> error = WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
+        const std::optional<FileWriteError> error =
+            WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->path, m_path);
         EXPECT_EQ(ReadBytes(m_path), old);

@@ -8,8 +8,7 @@ namespace {
 
 constexpr QChar kCarriageReturn(13);
 
-QString toolPiece()
-{
+QString toolPiece() {
     // __cplusplus is the standard's year and month, 202002 for C++20.
     return QStringLiteral("Программа написана на C++%1 и Qt %2 ")
         .arg(__cplusplus / 100 % 100)
@@ -18,15 +17,13 @@ QString toolPiece()
 
 }  // namespace
 
-QString composeAboutText()
-{
-    return QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется ")
-           + QStringLiteral("метод Н.Условного(https://example.org/metod) ") + kCarriageReturn
-           + toolPiece() + kCarriageReturn + QStringLiteral(" и снабжена подробной справкой ");
+QString composeAboutText() {
+    return QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется ") +
+           QStringLiteral("метод Н.Условного(https://example.org/metod) ") + kCarriageReturn + toolPiece() +
+           kCarriageReturn + QStringLiteral(" и снабжена подробной справкой ");
 }
 
-QString labelText(const QString &caption)
-{
+QString labelText(const QString &caption) {
     QString text = caption;
     return text.replace(kCarriageReturn, QLatin1Char('\n'));
 }

@@ -17,8 +17,7 @@ namespace tremira::ui {
 namespace {
 
 // Font sizes in pixels: 9 pt and 9.75 pt at 96 dpi.
-QFont captionFont(bool underline = false)
-{
+QFont captionFont(bool underline = false) {
     QFont font = pixelFont(13, QStringLiteral("MS Sans Serif"));
     font.setBold(true);
     font.setUnderline(underline);
@@ -26,16 +25,14 @@ QFont captionFont(bool underline = false)
 }
 
 template <typename Control>
-Control *place(Control *control, const QString &name, const QRect &geometry, const QFont &font)
-{
+Control *place(Control *control, const QString &name, const QRect &geometry, const QFont &font) {
     control->setObjectName(name);
     control->setGeometry(geometry);
     control->setFont(font);
     return control;
 }
 
-void makeLink(QLabel *label)
-{
+void makeLink(QLabel *label) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(palette);
@@ -43,8 +40,7 @@ void makeLink(QLabel *label)
 
 }  // namespace
 
-FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
-{
+FormAbout::FormAbout(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Programm"));
     setFixedSize(twipsRect(0, 0, 5025, 2370).size());
     createControls();
@@ -53,8 +49,7 @@ FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
     Label1->setText(labelText(m_aboutText));
 }
 
-void FormAbout::createControls()
-{
+void FormAbout::createControls() {
     Label1 = place(new QLabel(this), QStringLiteral("Label1"), twipsRect(240, 120, 4575, 1215),
                    pixelFont(12, QStringLiteral("Arial")));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -85,31 +80,25 @@ void FormAbout::createControls()
     Command1->setFocus();
 }
 
-void FormAbout::connectHandlers()
-{
+void FormAbout::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &FormAbout::accept);
     connect(Label2, &LinkLabel::clicked, this, &FormAbout::openMail);
     connect(Label5, &LinkLabel::clicked, this, &FormAbout::openWebSite);
 }
 
-void FormAbout::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape)
-        return;
+void FormAbout::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape) return;
     QDialog::keyPressEvent(event);
 }
 
-void FormAbout::openMail()
-{
+void FormAbout::openMail() {
     // Whether a mail program comes up is the desktop's affair: nothing is reported.
     platform::openWithDesktop(QString::fromLatin1(kAuthorMailLink), QCoreApplication::applicationDirPath());
 }
 
-void FormAbout::openWebSite()
-{
+void FormAbout::openWebSite() {
     const QUrl address = QUrl::fromUserInput(Label5->text());
-    if (platform::openWithDesktop(address.toString()))
-        return;
+    if (platform::openWithDesktop(address.toString())) return;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"),
                     QStringLiteral("Ошибка отображения файла"), QMessageBox::Ok, this);
     box.exec();

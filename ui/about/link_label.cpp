@@ -4,11 +4,9 @@
 
 namespace tremira::ui {
 
-void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
-{
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
 }
 
 }  // namespace tremira::ui

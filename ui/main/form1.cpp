@@ -13,8 +13,8 @@
 
 #include "calc/design_calculation.h"
 #include "help/chelp.h"
-#include "ui/main/calc_text.h"
 #include "ui/layout/twips_layout.h"
+#include "ui/main/calc_text.h"
 #include "ui/main/numeric_entry_filter.h"
 #include "ui/main/program_start.h"
 #include "ui/main/window_icon.h"
@@ -146,8 +146,8 @@ void Form1::createMenus() {
 }
 
 void Form1::arrangeTabOrder() {
-    const QWidget *const order[] = {Text4,   Text3,   Text2, Text1, Combo1, Combo2, Combo3, Text10, cndCalc,
-                                    cndExit, Text5,   Text6, Text7, Text8,  Text9,  Text11, Text12, Text4};
+    const QWidget *const order[] = {Text4,   Text3, Text2, Text1, Combo1, Combo2, Combo3, Text10, cndCalc,
+                                    cndExit, Text5, Text6, Text7, Text8,  Text9,  Text11, Text12, Text4};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
     }
@@ -207,8 +207,7 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
     return field;
 }
 
-void Form1::addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy,
-                     int height) {
+void Form1::addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy, int height) {
     auto *label = new QLabel(QString::fromUtf8(caption), m_client);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(twipsRect(left, top, width, height));

@@ -18,13 +18,15 @@ namespace tremira::ui {
 namespace {
 
 reports::DesignSnapshot snapshotOf(const Form1 &form) {
-    return {form.Text4->text(),       form.Text3->text(),       form.Text2->text(),  form.Text1->text(),
-            form.Combo1->currentText(), form.Combo2->currentText(), form.Combo3->currentText(),
-            form.Text10->text(),      form.Text5->text(),       form.Text11->text(), form.Text6->text(),
-            form.Text7->text(),       form.Text8->text(),       form.Text9->text(),  form.Text12->text()};
+    return {form.Text4->text(),         form.Text3->text(),         form.Text2->text(),         form.Text1->text(),
+            form.Combo1->currentText(), form.Combo2->currentText(), form.Combo3->currentText(), form.Text10->text(),
+            form.Text5->text(),         form.Text11->text(),        form.Text6->text(),         form.Text7->text(),
+            form.Text8->text(),         form.Text9->text(),         form.Text12->text()};
 }
 
-reports::ReportStamp currentStamp() { return reports::MakeReportStamp(QDateTime::currentDateTime(), QLocale::system()); }
+reports::ReportStamp currentStamp() {
+    return reports::MakeReportStamp(QDateTime::currentDateTime(), QLocale::system());
+}
 
 // Yes appends, No replaces. Escape or closing the box would count as No for Qt and replace the
 // whole file; a hidden Cancel takes them instead, and nothing is written.

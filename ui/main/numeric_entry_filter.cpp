@@ -19,10 +19,8 @@ KeyVerdict filterFunctionKey(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Enter:
         // Ctrl+Enter types a line feed, not an Enter: discarded like any other character.
         return modifiers.testFlag(Qt::ControlModifier) ? KeyVerdict::Discard : KeyVerdict::MoveToNextField;
-    case Qt::Key_Escape:
-        return KeyVerdict::Discard;
-    default:
-        return KeyVerdict::Pass;  // Backspace, Tab, Delete, arrows, Home, End, Insert...
+    case Qt::Key_Escape: return KeyVerdict::Discard;
+    default: return KeyVerdict::Pass;  // Backspace, Tab, Delete, arrows, Home, End, Insert...
     }
 }
 
@@ -50,14 +48,12 @@ bool NumericEntryFilter::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::KeyPress) return false;
     const auto *key = static_cast<QKeyEvent *>(event);
     switch (FilterNumericKey(key->key(), key->modifiers(), key->text())) {
-    case KeyVerdict::Pass:
-        return false;
+    case KeyVerdict::Pass: return false;
     case KeyVerdict::MoveToNextField:
         // Queued, so that the move happens after this key event, exactly like a typed Tab.
         QCoreApplication::postEvent(watched, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
         return true;
-    case KeyVerdict::Discard:
-        return true;
+    case KeyVerdict::Discard: return true;
     }
     return true;
 }

@@ -18,7 +18,9 @@ void PrepareApplication(QCoreApplication &app) {
     }
 }
 
-void ShowAlreadyRunning() { ShowMessage(nullptr, QStringLiteral("Проект уже запущен!"), QString(), QMessageBox::NoIcon); }
+void ShowAlreadyRunning() {
+    ShowMessage(nullptr, QStringLiteral("Проект уже запущен!"), QString(), QMessageBox::NoIcon);
+}
 
 QString ProgramFolder(const QString &executableFolder) {
     QString folder = executableFolder;

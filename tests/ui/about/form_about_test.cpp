@@ -17,14 +17,12 @@ namespace {
 
 using tremira::ui::FormAbout;
 
-const QString kAboutText =
-    QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется "
-                   "метод Н.Условного(https://example.org/metod) \r"
-                   "Программа написана на C++20 и Qt " QT_VERSION_STR " \r"
-                   " и снабжена подробной справкой ");
+const QString kAboutText = QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется "
+                                          "метод Н.Условного(https://example.org/metod) \r"
+                                          "Программа написана на C++20 и Qt " QT_VERSION_STR " \r"
+                                          " и снабжена подробной справкой ");
 
-TEST(FormAboutText, IsTheSameSixPiecesOnEveryOpening)
-{
+TEST(FormAboutText, IsTheSameSixPiecesOnEveryOpening) {
     for (int opening = 1; opening <= 2; ++opening) {
         SCOPED_TRACE(opening);
         FormAbout form;
@@ -36,8 +34,7 @@ TEST(FormAboutText, IsTheSameSixPiecesOnEveryOpening)
     }
 }
 
-TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips)
-{
+TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips) {
     struct Control {
         const char *name;
         QRect geometry;  // pixels, 15 twips each
@@ -82,8 +79,7 @@ TEST(FormAboutLayout, PlacesEachControlAsDrawnInTwips)
 
 class FormAboutWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_form.open();
         QApplication::setActiveWindow(&m_form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
@@ -91,33 +87,26 @@ protected:
     FormAbout m_form;
 };
 
-TEST_F(FormAboutWindow, OpensWithTheFocusOnOk)
-{
-    EXPECT_TRUE(m_form.Command1->hasFocus());
-}
+TEST_F(FormAboutWindow, OpensWithTheFocusOnOk) { EXPECT_TRUE(m_form.Command1->hasFocus()); }
 
-TEST_F(FormAboutWindow, OkClosesTheWindow)
-{
+TEST_F(FormAboutWindow, OkClosesTheWindow) {
     QTest::mouseClick(m_form.Command1, Qt::LeftButton);
     EXPECT_FALSE(m_form.isVisible());
 }
 
-TEST_F(FormAboutWindow, TheCloseBoxClosesItLikeOk)
-{
+TEST_F(FormAboutWindow, TheCloseBoxClosesItLikeOk) {
     m_form.close();
     EXPECT_FALSE(m_form.isVisible());
 }
 
-TEST_F(FormAboutWindow, EscapeDoesNotCloseItButEnterOnTheFocusedOkDoes)
-{
+TEST_F(FormAboutWindow, EscapeDoesNotCloseItButEnterOnTheFocusedOkDoes) {
     QTest::keyClick(m_form.Command1, Qt::Key_Escape);
     EXPECT_TRUE(m_form.isVisible());
     QTest::keyClick(m_form.Command1, Qt::Key_Return);
     EXPECT_FALSE(m_form.isVisible());
 }
 
-TEST_F(FormAboutWindow, TheMailLinkSendsTheFixedAddressFromTheProgramsFolder)
-{
+TEST_F(FormAboutWindow, TheMailLinkSendsTheFixedAddressFromTheProgramsFolder) {
     tremira::testing::FakeOpener opener;
     m_form.Label2->setText(QStringLiteral("other@example.net"));  // the link does not read its caption
     QTest::mouseClick(m_form.Label2, Qt::LeftButton);
@@ -127,8 +116,7 @@ TEST_F(FormAboutWindow, TheMailLinkSendsTheFixedAddressFromTheProgramsFolder)
     EXPECT_TRUE(m_form.isVisible());
 }
 
-TEST_F(FormAboutWindow, TheWebLinkOpensTheAddressItShowsAtTheClick)
-{
+TEST_F(FormAboutWindow, TheWebLinkOpensTheAddressItShowsAtTheClick) {
     struct Case {
         const char *name;
         QString caption;
@@ -142,32 +130,29 @@ TEST_F(FormAboutWindow, TheWebLinkOpensTheAddressItShowsAtTheClick)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         tremira::testing::FakeOpener opener;
-        if (!c.caption.isEmpty())
-            m_form.Label5->setText(c.caption);
+        if (!c.caption.isEmpty()) m_form.Label5->setText(c.caption);
         QTest::mouseClick(m_form.Label5, Qt::LeftButton);
         ASSERT_TRUE(opener.waitForCall());
         EXPECT_EQ(opener.arguments(), QStringList{c.address});
     }
 }
 
-TEST_F(FormAboutWindow, TheWebLinkWithoutAnOpenerShowsTheFailureBoxAndStaysUsable)
-{
+TEST_F(FormAboutWindow, TheWebLinkWithoutAnOpenerShowsTheFailureBoxAndStaysUsable) {
     tremira::testing::BoxAnswerer answerer;
     {
         tremira::testing::NoOpener noOpener;
         QTest::mouseClick(m_form.Label5, Qt::LeftButton);
     }
     const std::vector<tremira::testing::SeenBox> expected{
-        {QStringLiteral("Ошибка отображения файла"), QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"),
-         QMessageBox::NoIcon, QMessageBox::Ok}};
+        {QStringLiteral("Ошибка отображения файла"),
+         QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"), QMessageBox::NoIcon, QMessageBox::Ok}};
     EXPECT_EQ(answerer.boxes(), expected);
     EXPECT_TRUE(m_form.isVisible());
     QTest::mouseClick(m_form.Command1, Qt::LeftButton);
     EXPECT_FALSE(m_form.isVisible());
 }
 
-TEST(FormAboutModality, TheWindowBehindTakesNoClicksWhileItIsOpen)
-{
+TEST(FormAboutModality, TheWindowBehindTakesNoClicksWhileItIsOpen) {
     QPushButton behind(QStringLiteral("Расcчитать"));
     behind.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&behind));

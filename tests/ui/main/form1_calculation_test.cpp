@@ -22,7 +22,7 @@ const QString kInputError = QStringLiteral("Ошибка ввода!");
 const QString kApplicationTitle = QStringLiteral("Тремира");
 
 QStringList resultsOf(const Form1 &window) {
-    return {window.Text5->text(), window.Text6->text(), window.Text7->text(),  window.Text8->text(),
+    return {window.Text5->text(), window.Text6->text(),  window.Text7->text(), window.Text8->text(),
             window.Text9->text(), window.Text11->text(), window.Text12->text()};
 }
 
@@ -118,8 +118,8 @@ struct StoppedRun {
     const char *name;
     std::function<void(Form1 &)> enter;
     std::vector<SeenBox> boxes;
-    const char *sectionAfter;              // Text1 after the boxes
-    QLineEdit *Form1::*focusAfter;          // nullptr: the focus stays on the button
+    const char *sectionAfter;       // Text1 after the boxes
+    QLineEdit *Form1::*focusAfter;  // nullptr: the focus stays on the button
 };
 
 void PrintTo(const StoppedRun &run, std::ostream *out) { *out << run.name; }
@@ -170,7 +170,8 @@ const StoppedRun kStoppedRuns[] = {
      {inputError("Значение Макс. индукции завышено! Исправте значение")},
      "84,672",
      nullptr},
-    {"CurrentBelow25EmptiesTheSection", [](Form1 &w) { type(w.Text2, QStringLiteral("24")); },
+    {"CurrentBelow25EmptiesTheSection",
+     [](Form1 &w) { type(w.Text2, QStringLiteral("24")); },
      {inputError("Ток сварки слишком мал! Введите другое значение.")},
      "",
      nullptr},
@@ -208,7 +209,8 @@ const StoppedRun kStoppedRuns[] = {
      {errorTrap("Произошла ошибка: 11-Деление на ноль")},
      "84,672",
      nullptr},
-    {"CurrentWithTwoCommasIsNoNumber", [](Form1 &w) { type(w.Text2, QStringLiteral("1,2,3")); },
+    {"CurrentWithTwoCommasIsNoNumber",
+     [](Form1 &w) { type(w.Text2, QStringLiteral("1,2,3")); },
      {errorTrap("Произошла ошибка: 13-Несоответствие типа")},
      "0,63504",  // the proposal for "1,2": the longer texts are no number and propose nothing
      nullptr},
@@ -243,7 +245,8 @@ TEST_F(Form1Test, ExitMenuItemEndsTheProgramAtOnce) {
                   QMenuBar *bar = window.menuBar();
                   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window.mfile->menuAction()).center());
                   if (!QTest::qWaitFor([this] { return window.mfile->isVisible(); })) return;
-                  QTest::mouseClick(window.mfile, Qt::LeftButton, {}, window.mfile->actionGeometry(window.MFexit).center());
+                  QTest::mouseClick(window.mfile, Qt::LeftButton, {},
+                                    window.mfile->actionGeometry(window.MFexit).center());
               }),
               0);
 }

@@ -13,9 +13,9 @@ using namespace user;
 using tremira::testing::BoxAnswerer;
 
 TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
-    const QWidget *const order[] = {window.Text3,  window.Text2,  window.Text1,  window.Combo1, window.Combo2,
+    const QWidget *const order[] = {window.Text3,  window.Text2,  window.Text1,   window.Combo1,  window.Combo2,
                                     window.Combo3, window.Text10, window.cndCalc, window.cndExit, window.Text5,
-                                    window.Text6,  window.Text7,  window.Text8,  window.Text9,  window.Text11,
+                                    window.Text6,  window.Text7,  window.Text8,   window.Text9,   window.Text11,
                                     window.Text12, window.Text4};
     ASSERT_EQ(focusedControl(window), window.Text4);
     for (const QWidget *expected : order) {

@@ -22,8 +22,7 @@ using tremira::ui::Form1;
 
 class Form1Help : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         qApp->installEventFilter(&m_contextHelp);
         m_window.show();
         QApplication::setActiveWindow(&m_window);
@@ -35,21 +34,18 @@ protected:
     static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Тремира.chm"); }
 
     // Opens "Помощь" with a click and moves down to its n-th item with the arrow key.
-    void highlightHelpItem(int downPresses)
-    {
+    void highlightHelpItem(int downPresses) {
         QMenuBar *bar = m_window.menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_window.MHelp->menuAction()).center());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.MHelp));
-        for (int i = 0; i < downPresses; ++i)
-            QTest::keyClick(m_window.MHelp, Qt::Key_Down);
+        for (int i = 0; i < downPresses; ++i) QTest::keyClick(m_window.MHelp, Qt::Key_Down);
     }
 
     tremira::help::ContextHelpFilter m_contextHelp;
     Form1 m_window;
 };
 
-TEST_F(Form1Help, F1InTheWeldingCurrentOpensItsTopic)
-{
+TEST_F(Form1Help, F1InTheWeldingCurrentOpensItsTopic) {
     ViewerRecorder viewer;
     m_window.Text2->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window.Text2->hasFocus(); }));
@@ -58,8 +54,7 @@ TEST_F(Form1Help, F1InTheWeldingCurrentOpensItsTopic)
     EXPECT_TRUE(m_window.Text2->text().isEmpty());
 }
 
-TEST_F(Form1Help, F1OnTheHighlightedAboutItemOpensTheHelpMenuTopic)
-{
+TEST_F(Form1Help, F1OnTheHighlightedAboutItemOpensTheHelpMenuTopic) {
     highlightHelpItem(2);
     ASSERT_EQ(m_window.MHelp->activeAction(), m_window.MHabout);
     ViewerRecorder viewer;
@@ -68,20 +63,17 @@ TEST_F(Form1Help, F1OnTheHighlightedAboutItemOpensTheHelpMenuTopic)
     QTest::keyClick(m_window.MHelp, Qt::Key_Escape);
 }
 
-TEST_F(Form1Help, TheHelpCommandOpensTheOverviewEachTime)
-{
+TEST_F(Form1Help, TheHelpCommandOpensTheOverviewEachTime) {
     ViewerRecorder viewer;
     for (int use = 0; use < 2; ++use) {
         highlightHelpItem(1);
         ASSERT_EQ(m_window.MHelp->activeAction(), m_window.MHelpHTML);
         QTest::keyClick(m_window.MHelp, Qt::Key_Return);
     }
-    EXPECT_EQ(viewer.requests,
-              (QList<ViewerRequest>{{nullptr, helpFile(), 15, 0}, {nullptr, helpFile(), 15, 0}}));
+    EXPECT_EQ(viewer.requests, (QList<ViewerRequest>{{nullptr, helpFile(), 15, 0}, {nullptr, helpFile(), 15, 0}}));
 }
 
-TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally)
-{
+TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally) {
     QString shownTitle;
     const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
         if (auto *about = qobject_cast<tremira::ui::FormAbout *>(window)) {

@@ -15,8 +15,8 @@ using tremira::ui::Form1;
 
 namespace {
 
-QLineEdit *const Form1::*const kResultFields[] = {&Form1::Text5, &Form1::Text6, &Form1::Text7, &Form1::Text8,
-                                                   &Form1::Text9, &Form1::Text11, &Form1::Text12};
+QLineEdit *const Form1::*const kResultFields[] = {&Form1::Text5, &Form1::Text6,  &Form1::Text7, &Form1::Text8,
+                                                  &Form1::Text9, &Form1::Text11, &Form1::Text12};
 
 QStringList entriesOf(const QComboBox *list) {
     QStringList entries;
@@ -68,22 +68,14 @@ TEST_F(Form1Test, ControlsHaveTheirNamesPlacesAndHelpNumbers) {
         QRect geometry;
         int helpNumber;
     } controls[] = {
-        {"Text4", window.Text4, {232, 16, 40, 21}, 1},
-        {"Text3", window.Text3, {232, 40, 40, 21}, 2},
-        {"Text2", window.Text2, {232, 64, 40, 21}, 3},
-        {"Text1", window.Text1, {232, 88, 40, 21}, 4},
-        {"Combo1", window.Combo1, {400, 16, 105, 21}, 0},
-        {"Combo2", window.Combo2, {400, 40, 105, 21}, 0},
-        {"Combo3", window.Combo3, {400, 64, 105, 21}, 5},
-        {"Text10", window.Text10, {456, 88, 49, 21}, 6},
-        {"Text5", window.Text5, {232, 136, 40, 21}, 0},
-        {"Text6", window.Text6, {232, 160, 40, 21}, 0},
-        {"Text7", window.Text7, {232, 184, 40, 21}, 0},
-        {"Text12", window.Text12, {232, 208, 41, 19}, 0},
-        {"Text11", window.Text11, {464, 136, 41, 19}, 0},
-        {"Text8", window.Text8, {464, 160, 40, 21}, 0},
-        {"Text9", window.Text9, {464, 184, 40, 21}, 0},
-        {"cndCalc", window.cndCalc, {344, 216, 73, 21}, 0},
+        {"Text4", window.Text4, {232, 16, 40, 21}, 1},      {"Text3", window.Text3, {232, 40, 40, 21}, 2},
+        {"Text2", window.Text2, {232, 64, 40, 21}, 3},      {"Text1", window.Text1, {232, 88, 40, 21}, 4},
+        {"Combo1", window.Combo1, {400, 16, 105, 21}, 0},   {"Combo2", window.Combo2, {400, 40, 105, 21}, 0},
+        {"Combo3", window.Combo3, {400, 64, 105, 21}, 5},   {"Text10", window.Text10, {456, 88, 49, 21}, 6},
+        {"Text5", window.Text5, {232, 136, 40, 21}, 0},     {"Text6", window.Text6, {232, 160, 40, 21}, 0},
+        {"Text7", window.Text7, {232, 184, 40, 21}, 0},     {"Text12", window.Text12, {232, 208, 41, 19}, 0},
+        {"Text11", window.Text11, {464, 136, 41, 19}, 0},   {"Text8", window.Text8, {464, 160, 40, 21}, 0},
+        {"Text9", window.Text9, {464, 184, 40, 21}, 0},     {"cndCalc", window.cndCalc, {344, 216, 73, 21}, 0},
         {"cndExit", window.cndExit, {432, 216, 73, 21}, 0},
     };
     for (const auto &c : controls) {
@@ -149,12 +141,18 @@ TEST_F(Form1Test, MenusHoldTheirItemsWithoutShortcutsOrAccessLetters) {
         int helpNumber;
         std::vector<Item> items;
     } menus[] = {
-        {window.mfile, "mfile", "Файл", 7,
+        {window.mfile,
+         "mfile",
+         "Файл",
+         7,
          {{window.MFsave, "MFsave", "Записать на диск", 7},
           {window.MFprint, "MFprint", "Распечатать", 7},
           {nullptr, "ser", "", 7},
           {window.MFexit, "MFexit", "Выход", 6}}},
-        {window.MHelp, "MHelp", "Помощь", 8,
+        {window.MHelp,
+         "MHelp",
+         "Помощь",
+         8,
          {{window.MHelpHTML, "MHelpHTML", "Помощь", 8},
           {nullptr, "mh1", "", 0},
           {window.MHabout, "MHabout", "О программе", 8}}},

@@ -13,7 +13,6 @@ public:
     void SetUp() override { tremira::ui::PrepareApplication(*QCoreApplication::instance()); }
 };
 
-[[maybe_unused]] ::testing::Environment *const kPrepared =
-    ::testing::AddGlobalTestEnvironment(new PreparedApplication);
+[[maybe_unused]] ::testing::Environment *const kPrepared = ::testing::AddGlobalTestEnvironment(new PreparedApplication);
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
