@@ -3,7 +3,6 @@
 // a function that can fail returns Checked<T>, and the first error ends the calculation.
 
 #include <cstdint>
-#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -15,11 +14,10 @@ struct CalcError {
     static constexpr std::int32_t TypeMismatch = 13;
 
     std::int32_t Number = 0;
-    std::string_view Description;  // static text, never owned
 
-    static CalcError overflow() { return {Overflow, "Переполнение"}; }
-    static CalcError divisionByZero() { return {DivisionByZero, "Деление на ноль"}; }
-    static CalcError typeMismatch() { return {TypeMismatch, "Несоответствие типа"}; }
+    static CalcError overflow() { return {Overflow}; }
+    static CalcError divisionByZero() { return {DivisionByZero}; }
+    static CalcError typeMismatch() { return {TypeMismatch}; }
 
     friend bool operator==(const CalcError &a, const CalcError &b) { return a.Number == b.Number; }
 };

@@ -183,11 +183,8 @@ Checked<Int16> ParseInt16(std::string_view text) {
 }
 
 Checked<Int16> RealToInt16(double value) {
-    const double rounded = std::nearbyint(value);  // round-half-even in the default mode
-    if (!(rounded >= std::numeric_limits<Int16>::min() && rounded <= std::numeric_limits<Int16>::max())) {
-        return CalcError::overflow();
-    }
-    return static_cast<Int16>(rounded);
+    if (const std::optional<Int16> rounded = RoundHalfEven<Int16>(value)) return *rounded;
+    return CalcError::overflow();
 }
 
 Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {

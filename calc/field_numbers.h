@@ -4,7 +4,11 @@
 // Field texts always use the decimal comma (see kDecimalSeparator); nothing here depends
 // on the process locale.
 
+#include <cmath>
+#include <concepts>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +26,17 @@ inline constexpr char kDecimalSeparator = ',';
 Checked<double> ParseDouble(std::string_view text);
 Checked<Single> ParseSingle(std::string_view text);
 Checked<Int16> ParseInt16(std::string_view text);
+
+// The nearest value of an integer type, halves to the even one; nothing for a value that is no
+// number or lies outside the type's range.
+template <std::integral Int>
+std::optional<Int> RoundHalfEven(double value) {
+    const double rounded = std::nearbyint(value);  // round-half-even in the default mode
+    if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<Int>(rounded);
+}
 
 // Nearest integer, halves to the even one.
 Checked<Int16> RealToInt16(double value);

@@ -1,13 +1,11 @@
 #include "help/chelp.h"
 
-#include <cmath>
-#include <limits>
-
-#include "help/viewer_call.h"
-#include "platform/help_viewer.h"
+#include "calc/field_numbers.h"
 
 namespace tremira::help {
+namespace {
 
+// Removes leading and trailing blanks (character 32 only; tabs and other spaces stay).
 QString trimBlanks(const QString &text) {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -16,22 +14,12 @@ QString trimBlanks(const QString &text) {
     return text.sliced(first, last - first);
 }
 
-std::optional<qint32> toContextNumber(double value) {
-    // nearbyint rounds in the default mode: to nearest, halves to even.
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max()))
-        return std::nullopt;
-    return static_cast<qint32>(rounded);
-}
+}  // namespace
 
 void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optional<double> ContextID) const {
     const QString fileName = WindowPane.isEmpty() ? NewFile : trimBlanks(NewFile);
     // A number the viewer cannot take asks for the default topic rather than ending the program.
-    const std::optional<qint32> number = ContextID ? toContextNumber(*ContextID) : std::nullopt;
-    if (number)
-        viewer()(nullptr, fileName, platform::HH_HELP_CONTEXT, *number);
-    else
-        viewer()(nullptr, fileName, platform::HH_DISPLAY_TOPIC, 0);
+    m_viewer(fileName, ContextID ? calc::RoundHalfEven<qint32>(*ContextID) : std::nullopt);
 }
 
 QString HelpFilePath(const QString &programFolder) { return programFolder + QStringLiteral("/Тремира.chm"); }

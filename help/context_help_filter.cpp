@@ -1,46 +1,42 @@
 #include "help/context_help_filter.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMenuBar>
-#include <QWidget>
-
-#include "help/viewer_call.h"
-#include "platform/help_viewer.h"
 
 namespace tremira::help {
 
-namespace {
+ContextHelpFilter::ContextHelpFilter(QString helpFile, ViewerCall viewer, QObject *parent)
+    : QObject(parent), m_helpFile(std::move(helpFile)), m_viewer(std::move(viewer)) {}
 
-constexpr char kHelpNumber[] = "helpNumber";
-constexpr char kHelpFile[] = "helpFile";
-
-qint32 helpNumberOf(const QObject *object) { return object ? object->property(kHelpNumber).toInt() : 0; }
-
-// The highlighted item of an open menu, or the open menu itself when nothing is highlighted.
-const QObject *highlightedMenuItem() {
-    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-        if (menu->activeAction()) return menu->activeAction();
-        return menu->menuAction()->property(kHelpNumber).isValid() ? static_cast<QObject *>(menu->menuAction()) : menu;
+void ContextHelpFilter::setTopic(const QObject *target, HelpTopic topic) {
+    // A later object at the same address must not inherit the topic.
+    if (!m_topics.contains(target)) {
+        connect(target, &QObject::destroyed, this, [this](QObject *gone) { m_topics.remove(gone); });
     }
-    return nullptr;
+    m_topics.insert(target, topic);
 }
 
-}  // namespace
+HelpTopic ContextHelpFilter::topicOf(const QObject *target) const {
+    return m_topics.value(target, HelpTopic::Overview);
+}
 
-qint32 currentHelpNumber() {
-    if (const QObject *item = highlightedMenuItem()) return helpNumberOf(item);
-    return helpNumberOf(QApplication::focusWidget());
+HelpTopic ContextHelpFilter::currentTopic() const {
+    if (const auto *menu = qobject_cast<const QMenu *>(QApplication::activePopupWidget())) {
+        return menu->activeAction() ? topicOf(menu->activeAction()) : topicOf(menu);
+    }
+    // The text part of an option list has the focus, not the list that carries the topic.
+    for (const QObject *control = QApplication::focusWidget(); control; control = control->parent()) {
+        if (m_topics.contains(control)) return m_topics.value(control);
+    }
+    return HelpTopic::Overview;
 }
 
 bool ContextHelpFilter::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return QObject::eventFilter(watched, event);
-    const QString helpFile = qApp->property(kHelpFile).toString();
-    viewer()(nullptr, helpFile, platform::HH_HELP_CONTEXT, currentHelpNumber());
+    m_viewer(m_helpFile, static_cast<qint32>(currentTopic()));
     return true;
 }
 

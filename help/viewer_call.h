@@ -1,20 +1,16 @@
 #pragma once
-// The one road from the program to the help viewer, so that a test can stand in for it.
+// How a help request reaches the help viewer: the help file, and the context number of a
+// topic or none for the file's default topic. The program hands its windows the real viewer;
+// a test hands them a recorder in the same way.
 
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
-
-class QWidget;
+#include <optional>
 
 namespace tremira::help {
 
-using ViewerCall = std::function<void(QWidget *owner, const QString &fileName, quint32 command, qint32 data)>;
-
-// The viewer every help request goes to: the desktop's help viewer unless replaced.
-const ViewerCall &viewer();
-// Puts another viewer in place and returns the one it replaces.
-ViewerCall replaceViewer(ViewerCall replacement);
+using ViewerCall = std::function<void(const QString &fileName, std::optional<qint32> topic)>;
 
 }  // namespace tremira::help

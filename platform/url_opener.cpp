@@ -4,7 +4,7 @@
 
 namespace tremira::platform {
 
-bool openWithDesktop(const QString &address, const QString &workingFolder) {
+bool OpenWithDesktop(const QString &address, const QString &workingFolder) {
     return QProcess::startDetached(QStringLiteral("xdg-open"), {address}, workingFolder);
 }
 

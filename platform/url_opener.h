@@ -7,6 +7,6 @@ namespace tremira::platform {
 
 // Starts the desktop opener detached, in workingFolder when one is given; false when the
 // opener could not be started. What the opener then does is not followed.
-bool openWithDesktop(const QString &address, const QString &workingFolder = {});
+bool OpenWithDesktop(const QString &address, const QString &workingFolder = {});
 
 }  // namespace tremira::platform

@@ -47,7 +47,6 @@ std::optional<PrintError> PrintOnDefaultPrinter(const DesignSnapshot &sheet, con
     if (target.isNull()) return PrintError{PrintError::Kind::NoDefaultPrinter, QString()};
     QPrinter printer(target, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("report"));
-    printer.setDocName(QStringLiteral("report"));
     return PrintPage(printer, PrintedReportLines(sheet, stamp));
 }
 

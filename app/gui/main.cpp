@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "help/context_help_filter.h"
+#include "help/viewer/help_viewer.h"
 #include "platform/display_check.h"
 #include "platform/single_instance_lock.h"
 #include "ui/main/form1.h"
@@ -25,9 +25,8 @@ int main(int argc, char *argv[]) {
         tremira::ui::ShowAlreadyRunning();
         return 0;
     }
-    tremira::help::ContextHelpFilter contextHelp;
-    app.installEventFilter(&contextHelp);
-    tremira::ui::Form1 window;
+    tremira::ui::Form1 window(tremira::ui::ProgramFolder(QCoreApplication::applicationDirPath()),
+                              tremira::help::ShowHelp);
     window.show();
     return app.exec();
 }

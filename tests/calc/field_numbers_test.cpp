@@ -252,14 +252,5 @@ TEST(CheckedArithmetic, DivisionAndOverflowRaiseTheirErrors) {
     expectValue(NarrowToSingle(0.5), 0.5F);
 }
 
-TEST(CalcError, DescriptionsAreTheShortRussianTexts) {
-    EXPECT_EQ(CalcError::overflow().Number, 6);
-    EXPECT_EQ(CalcError::overflow().Description, "Переполнение");
-    EXPECT_EQ(CalcError::divisionByZero().Number, 11);
-    EXPECT_EQ(CalcError::divisionByZero().Description, "Деление на ноль");
-    EXPECT_EQ(CalcError::typeMismatch().Number, 13);
-    EXPECT_EQ(CalcError::typeMismatch().Description, "Несоответствие типа");
-}
-
 }  // namespace
 }  // namespace tremira::calc

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/chm_archive.h"
-#include "platform/help_file_index.h"
+#include "help/viewer/chm_archive.h"
+#include "help/viewer/help_file_index.h"
 
 namespace {
 
-using namespace tremira::platform;
+using namespace tremira::help;
 
 class HelpFile : public ::testing::Test {
 protected:
@@ -27,7 +27,7 @@ protected:
 
 TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
     const QHash<qint32, QString> map =
-        parseContextMap({text(QStringLiteral("/context_ids.h")), text(QStringLiteral("/context_alias.h"))});
+        ParseContextMap({text(QStringLiteral("/context_ids.h")), text(QStringLiteral("/context_alias.h"))});
     struct Topic {
         qint32 number;
         const char *page;
@@ -53,10 +53,10 @@ TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
 
 TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
     const HelpFileOptions options =
-        parseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
+        ParseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
-    const QList<ContentsEntry> contents = parseContents(text(options.contentsFile));
+    const QList<ContentsEntry> contents = ParseContents(text(options.contentsFile));
     EXPECT_EQ(contents.size(), 11);
     for (const ContentsEntry &entry : contents) {
         SCOPED_TRACE(entry.name.toStdString());
@@ -74,7 +74,7 @@ TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile) {
         EXPECT_TRUE(html.contains(QStringLiteral(R"(<link rel="stylesheet" type="text/css" href="style.css">)")));
         for (const QRegularExpressionMatch &match : reference.globalMatch(html)) {
             SCOPED_TRACE(match.captured(1).toStdString());
-            EXPECT_TRUE(m_archive->contains(storedPath(match.captured(1))));
+            EXPECT_TRUE(m_archive->contains(StoredPath(match.captured(1))));
         }
     }
 }

@@ -4,16 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/url_opener.h"
-#include "tests/platform/fake_opener.h"
+#include "tests/support/fake_opener.h"
 
 namespace {
 
-using tremira::platform::openWithDesktop;
+using tremira::platform::OpenWithDesktop;
 
 TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder) {
     tremira::testing::FakeOpener opener;
     QTemporaryDir folder;
-    ASSERT_TRUE(openWithDesktop(QStringLiteral("mailto:someone@example.org"), folder.path()));
+    ASSERT_TRUE(OpenWithDesktop(QStringLiteral("mailto:someone@example.org"), folder.path()));
     ASSERT_TRUE(opener.waitForCall());
     EXPECT_EQ(opener.arguments(), QStringList{QStringLiteral("mailto:someone@example.org")});
     EXPECT_EQ(opener.workingFolder(), QDir(folder.path()).canonicalPath());
@@ -21,7 +21,7 @@ TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder) {
 
 TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder) {
     tremira::testing::FakeOpener opener;
-    ASSERT_TRUE(openWithDesktop(QStringLiteral("https://www.example.org/a b")));
+    ASSERT_TRUE(OpenWithDesktop(QStringLiteral("https://www.example.org/a b")));
     ASSERT_TRUE(opener.waitForCall());
     EXPECT_EQ(opener.arguments(), QStringList{QStringLiteral("https://www.example.org/a b")});
     EXPECT_EQ(opener.workingFolder(), QDir::current().canonicalPath());
@@ -29,7 +29,7 @@ TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder) {
 
 TEST(UrlOpener, SaysSoWhenNoOpenerCanBeStarted) {
     tremira::testing::NoOpener noOpener;
-    EXPECT_FALSE(openWithDesktop(QStringLiteral("https://www.example.org")));
+    EXPECT_FALSE(OpenWithDesktop(QStringLiteral("https://www.example.org")));
 }
 
 }  // namespace

@@ -17,13 +17,13 @@ QString toolPiece() {
 
 }  // namespace
 
-QString composeAboutText() {
+QString ComposeAboutText() {
     return QStringLiteral("Программа для расчета сварочных трансформаторов. В расчете используется ") +
            QStringLiteral("метод Н.Условного(https://example.org/metod) ") + kCarriageReturn + toolPiece() +
            kCarriageReturn + QStringLiteral(" и снабжена подробной справкой ");
 }
 
-QString labelText(const QString &caption) {
+QString AboutLabelText(const QString &caption) {
     QString text = caption;
     return text.replace(kCarriageReturn, QLatin1Char('\n'));
 }

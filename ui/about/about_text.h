@@ -13,9 +13,9 @@ inline constexpr char kAuthorWebSite[] = "www.example.org";
 
 // What the program computes, whose method it follows and what it is built with. The pieces
 // are joined by single carriage returns (no line feed), each one a line break on screen.
-QString composeAboutText();
+QString ComposeAboutText();
 
 // The same text as a label shows it: a lone carriage return does not break a label's line.
-QString labelText(const QString &caption);
+QString AboutLabelText(const QString &caption);
 
 }  // namespace tremira::ui

@@ -18,7 +18,7 @@ namespace {
 
 // Font sizes in pixels: 9 pt and 9.75 pt at 96 dpi.
 QFont captionFont(bool underline = false) {
-    QFont font = pixelFont(13, QStringLiteral("MS Sans Serif"));
+    QFont font = PixelFont(13, QStringLiteral("MS Sans Serif"));
     font.setBold(true);
     font.setUnderline(underline);
     return font;
@@ -42,37 +42,36 @@ void makeLink(QLabel *label) {
 
 FormAbout::FormAbout(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Programm"));
-    setFixedSize(twipsRect(0, 0, 5025, 2370).size());
+    setFixedSize(TwipsRect(0, 0, 5025, 2370).size());
     createControls();
     connectHandlers();
-    m_aboutText = composeAboutText();
-    Label1->setText(labelText(m_aboutText));
+    Label1->setText(AboutLabelText(ComposeAboutText()));
 }
 
 void FormAbout::createControls() {
-    Label1 = place(new QLabel(this), QStringLiteral("Label1"), twipsRect(240, 120, 4575, 1215),
-                   pixelFont(12, QStringLiteral("Arial")));
+    Label1 = place(new QLabel(this), QStringLiteral("Label1"), TwipsRect(240, 120, 4575, 1215),
+                   PixelFont(12, QStringLiteral("Arial")));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setWordWrap(true);
 
     Label2 = place(new LinkLabel(QString::fromLatin1(kAuthorMail), this), QStringLiteral("Label2"),
-                   twipsRect(3240, 1320, 1455, 255), captionFont(true));
+                   TwipsRect(3240, 1320, 1455, 255), captionFont(true));
     makeLink(Label2);
     Label2->setCursor(Qt::PointingHandCursor);
 
     Command1 = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"),
-                     twipsRect(1920, 1920, 1335, 375), captionFont());
+                     TwipsRect(1920, 1920, 1335, 375), captionFont());
     // Not the default button, and Escape does not close the window; Enter presses OK only
     // while OK has the focus, as it does for any focused button.
     Command1->setDefault(false);
     Command1->setAutoDefault(true);
 
     Label3 = place(new QLabel(QStringLiteral("По всем вопросам пишите:"), this), QStringLiteral("Label3"),
-                   twipsRect(240, 1320, 3015, 375), captionFont());
+                   TwipsRect(240, 1320, 3015, 375), captionFont());
     Label4 = place(new QLabel(QStringLiteral("Или на мой сайт:"), this), QStringLiteral("Label4"),
-                   twipsRect(240, 1560, 2895, 255), captionFont());
+                   TwipsRect(240, 1560, 2895, 255), captionFont());
     Label5 = place(new LinkLabel(QString::fromLatin1(kAuthorWebSite), this), QStringLiteral("Label5"),
-                   twipsRect(3240, 1560, 1695, 255), captionFont(true));
+                   TwipsRect(3240, 1560, 1695, 255), captionFont(true));
     makeLink(Label5);
     // Label3 lies under both address lines; the links must stay on top to take the clicks.
     Label2->raise();
@@ -93,12 +92,12 @@ void FormAbout::keyPressEvent(QKeyEvent *event) {
 
 void FormAbout::openMail() {
     // Whether a mail program comes up is the desktop's affair: nothing is reported.
-    platform::openWithDesktop(QString::fromLatin1(kAuthorMailLink), QCoreApplication::applicationDirPath());
+    platform::OpenWithDesktop(QString::fromLatin1(kAuthorMailLink), QCoreApplication::applicationDirPath());
 }
 
 void FormAbout::openWebSite() {
     const QUrl address = QUrl::fromUserInput(Label5->text());
-    if (platform::openWithDesktop(address.toString())) return;
+    if (platform::OpenWithDesktop(address.toString())) return;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Не удалось запустить программу просмотра (xdg-open)"),
                     QStringLiteral("Ошибка отображения файла"), QMessageBox::Ok, this);
     box.exec();

@@ -16,16 +16,6 @@ class FormAbout : public QDialog {
 public:
     explicit FormAbout(QWidget *parent = nullptr);
 
-    // Label1's caption exactly as set at load; the label shows it with line breaks.
-    QString aboutText() const { return m_aboutText; }
-
-    QLabel *Label1 = nullptr;
-    LinkLabel *Label2 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    LinkLabel *Label5 = nullptr;
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -35,7 +25,12 @@ private:
     void openMail();
     void openWebSite();
 
-    QString m_aboutText;
+    QLabel *Label1 = nullptr;
+    LinkLabel *Label2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    LinkLabel *Label5 = nullptr;
 };
 
 }  // namespace tremira::ui

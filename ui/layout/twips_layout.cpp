@@ -4,11 +4,11 @@
 
 namespace tremira::ui {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+QRect TwipsRect(int left, int top, int width, int height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
-QFont pixelFont(int pixelSize, const QString &family) {
+QFont PixelFont(int pixelSize, const QString &family) {
     QStringList families{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
     if (!family.isEmpty()) {
         families.prepend(family);

@@ -10,12 +10,12 @@ namespace tremira::ui {
 // inch at 96 dpi), so Qt's high-DPI scaling keeps the proportions on any screen.
 constexpr int kTwipsPerPixel = 15;
 
-constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
 
-QRect twipsRect(int left, int top, int width, int height);
+QRect TwipsRect(int left, int top, int width, int height);
 
 // A font sized in pixels, not points, so that text keeps its place in the pixel layout whatever
 // dpi the display reports. The face asked for, if any, falls back to a metric-compatible sans serif.
-QFont pixelFont(int pixelSize, const QString &family = QString());
+QFont PixelFont(int pixelSize, const QString &family = QString());
 
 }  // namespace tremira::ui

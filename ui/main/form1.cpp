@@ -13,10 +13,10 @@
 
 #include "calc/design_calculation.h"
 #include "help/chelp.h"
+#include "help/context_help_filter.h"
 #include "ui/layout/twips_layout.h"
-#include "ui/main/calc_text.h"
 #include "ui/main/numeric_entry_filter.h"
-#include "ui/main/program_start.h"
+#include "ui/main/utf8_text.h"
 #include "ui/main/window_icon.h"
 
 namespace tremira::ui {
@@ -37,34 +37,35 @@ constexpr int kFrameCaptionFontPixels = 13;
 // Liberation Sans is a little wider than the face the label widths were made for: blanks one
 // pixel narrower let "Выходное напряжение (вольт)" fit its label whole.
 QFont windowFont() {
-    QFont font = pixelFont(kWindowFontPixels);
+    QFont font = PixelFont(kWindowFontPixels);
     font.setWordSpacing(-1);
     return font;
 }
 
 void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entries) {
     for (std::string_view entry : entries) {
-        list->addItem(toQString(entry));
+        list->addItem(ToQString(entry));
     }
     list->setCurrentIndex(0);
 }
 
 }  // namespace
 
-Form1::Form1(QWidget *parent) : QMainWindow(parent) {
+Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget *parent)
+    : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
     setWindowIcon(QPixmap::fromImage(DrawWindowIcon()));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
-    setProperty("helpNumber", 0);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    m_client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setCentralWidget(m_client);
     m_numericFilter = new NumericEntryFilter(this);
+    m_contextHelp = new help::ContextHelpFilter(help::HelpFilePath(m_curDir), m_helpViewer, this);
 
     createInputFrame();
     createResultFrame();
@@ -78,128 +79,153 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent) {
 
 void Form1::createInputFrame() {
     addFrame("Frame2", "Ввод данных", 0, 1815, kInputCaptionColour);
-    Text4 = addField("Text4", 3480, 240, 600, kFieldHeight, 1);
-    Text3 = addField("Text3", 3480, 600, 600, kFieldHeight, 2);
-    Text2 = addField("Text2", 3480, 960, 600, kFieldHeight, 3);
-    Text1 = addField("Text1", 3480, 1320, 600, kFieldHeight, 4);
-    Combo1 = addOptionList("Combo1", 6000, 240, 0);
-    Combo2 = addOptionList("Combo2", 6000, 600, 0);
-    Combo3 = addOptionList("Combo3", 6000, 960, 5);
-    Text10 = addField("Text10", 6840, 1320, 735, kFieldHeight, 6);
+    m_inputs.Text4 = addField("Text4", 3480, 240, 600, kFieldHeight);
+    m_inputs.Text3 = addField("Text3", 3480, 600, 600, kFieldHeight);
+    m_inputs.Text2 = addField("Text2", 3480, 960, 600, kFieldHeight);
+    m_inputs.Text1 = addField("Text1", 3480, 1320, 600, kFieldHeight);
+    m_inputs.Combo1 = addOptionList("Combo1", 6000, 240);
+    m_inputs.Combo2 = addOptionList("Combo2", 6000, 600);
+    m_inputs.Combo3 = addOptionList("Combo3", 6000, 960);
+    m_inputs.Text10 = addField("Text10", 6840, 1320, 735, kFieldHeight);
+    m_contextHelp->setTopic(m_inputs.Text4, help::HelpTopic::MainsVoltage);
+    m_contextHelp->setTopic(m_inputs.Text3, help::HelpTopic::OutputVoltage);
+    m_contextHelp->setTopic(m_inputs.Text2, help::HelpTopic::WeldingCurrent);
+    m_contextHelp->setTopic(m_inputs.Text1, help::HelpTopic::CoreSection);
+    m_contextHelp->setTopic(m_inputs.Combo3, help::HelpTopic::CoreType);
+    m_contextHelp->setTopic(m_inputs.Text10, help::HelpTopic::Induction);
 
-    Text4->setText(QStringLiteral("220"));
-    Text3->setText(QStringLiteral("65"));
-    Text10->setText(QStringLiteral("1,42"));
-    Text2->setToolTip(QStringLiteral("Макс. ток сварки зависит от  диаметра электрода"));
-    for (QLineEdit *field : {Text4, Text3, Text2, Text1, Text10}) m_numericFilter->watch(field);
+    m_inputs.Text4->setText(QStringLiteral("220"));
+    m_inputs.Text3->setText(QStringLiteral("65"));
+    m_inputs.Text10->setText(QStringLiteral("1,42"));
+    m_inputs.Text2->setToolTip(QStringLiteral("Макс. ток сварки зависит от  диаметра электрода"));
+    for (QLineEdit *field : {m_inputs.Text4, m_inputs.Text3, m_inputs.Text2, m_inputs.Text1, m_inputs.Text10})
+        m_numericFilter->watch(field);
 
-    addLabel("Label1", "Входное напряжение    (вольт)", 240, 360, 2415, Text4, kTallLabelHeight);
-    addLabel("Label2", "Выходное напряжение (вольт)", 240, 720, 2295, Text3);
-    addLabel("Label3", "Максимальный ток сварки (А)", 240, 1080, 2895, Text2);
-    addLabel("Label5", "Сечение сердечника трансф-тора (см2)", 240, 1440, 3255, Text1);
-    addLabel("Label6", "Материал I обмотки", 4200, 360, 1695, Combo1);
-    addLabel("Label7", "Материал II обмотки", 4200, 720, 1815, Combo2, kTallLabelHeight);
-    addLabel("Label12", "Тип сердечника", 4200, 1080, 1575, Combo3);
-    addLabel("Label13", "Макс. индукция сердечника  (Тл)", 4200, 1440, 2775, Text10);
+    addLabel("Label1", "Входное напряжение    (вольт)", 240, 360, 2415, m_inputs.Text4, kTallLabelHeight);
+    addLabel("Label2", "Выходное напряжение (вольт)", 240, 720, 2295, m_inputs.Text3);
+    addLabel("Label3", "Максимальный ток сварки (А)", 240, 1080, 2895, m_inputs.Text2);
+    addLabel("Label5", "Сечение сердечника трансф-тора (см2)", 240, 1440, 3255, m_inputs.Text1);
+    addLabel("Label6", "Материал I обмотки", 4200, 360, 1695, m_inputs.Combo1);
+    addLabel("Label7", "Материал II обмотки", 4200, 720, 1815, m_inputs.Combo2, kTallLabelHeight);
+    addLabel("Label12", "Тип сердечника", 4200, 1080, 1575, m_inputs.Combo3);
+    addLabel("Label13", "Макс. индукция сердечника  (Тл)", 4200, 1440, 2775, m_inputs.Text10);
 }
 
 void Form1::createResultFrame() {
     addFrame("Frame1", "Расчетные данные", 1800, 1935, kRed);
-    Text5 = addResultField("Text5", 3480, 2040, 600, kFieldHeight);
-    Text6 = addResultField("Text6", 3480, 2400, 600, kFieldHeight);
-    Text7 = addResultField("Text7", 3480, 2760, 600, kFieldHeight);
-    Text12 = addResultField("Text12", 3480, 3120, 615, 285);
-    Text11 = addResultField("Text11", 6960, 2040, 615, 285);
-    Text8 = addResultField("Text8", 6960, 2400, 600, kFieldHeight);
-    Text9 = addResultField("Text9", 6960, 2760, 600, kFieldHeight);
+    m_results.Text5 = addResultField("Text5", 3480, 2040, 600, kFieldHeight);
+    m_results.Text6 = addResultField("Text6", 3480, 2400, 600, kFieldHeight);
+    m_results.Text7 = addResultField("Text7", 3480, 2760, 600, kFieldHeight);
+    m_results.Text12 = addResultField("Text12", 3480, 3120, 615, 285);
+    m_results.Text11 = addResultField("Text11", 6960, 2040, 615, 285);
+    m_results.Text8 = addResultField("Text8", 6960, 2400, 600, kFieldHeight);
+    m_results.Text9 = addResultField("Text9", 6960, 2760, 600, kFieldHeight);
 
-    addLabel("Label4", "Габаритн. мощность трансф-тора (вт)", 240, 2160, 3375, Text5);
-    addLabel("Label10", "Количество витков I обмотки", 240, 2520, 2535, Text6);
-    addLabel("Label11", "Количество витков II обмотки", 240, 2880, 2655, Text7);
-    addLabel("Label15", "Максимальный ток I обмотки (A)", 240, 3240, 2655, Text12);
-    addLabel("Label14", "Требуемая мощность тр-ра  (вт)", 4200, 2160, 2535, Text11);
-    addLabel("Label8", "Сечение провода  I обмотки (см2)", 4200, 2520, 2775, Text8);
-    addLabel("Label9", "Сечение провода II обмотки (см2)", 4200, 2880, 2775, Text9);
+    addLabel("Label4", "Габаритн. мощность трансф-тора (вт)", 240, 2160, 3375, m_results.Text5);
+    addLabel("Label10", "Количество витков I обмотки", 240, 2520, 2535, m_results.Text6);
+    addLabel("Label11", "Количество витков II обмотки", 240, 2880, 2655, m_results.Text7);
+    addLabel("Label15", "Максимальный ток I обмотки (A)", 240, 3240, 2655, m_results.Text12);
+    addLabel("Label14", "Требуемая мощность тр-ра  (вт)", 4200, 2160, 2535, m_results.Text11);
+    addLabel("Label8", "Сечение провода  I обмотки (см2)", 4200, 2520, 2775, m_results.Text8);
+    addLabel("Label9", "Сечение провода II обмотки (см2)", 4200, 2880, 2775, m_results.Text9);
 }
 
 void Form1::createButtons() {
-    cndCalc = addButton("cndCalc", "Расcчитать", 5160);
-    cndExit = addButton("cndExit", "Выход", 6480);
+    m_buttons.cndCalc = addButton("cndCalc", "Расcчитать", 5160);
+    m_buttons.cndExit = addButton("cndExit", "Выход", 6480);
 }
 
 void Form1::createMenus() {
     menuBar()->setNativeMenuBar(false);  // the client area lies below a menu bar of the window's own
-    mfile = menuBar()->addMenu(QStringLiteral("Файл"));
-    mfile->setObjectName(QStringLiteral("mfile"));
-    mfile->setProperty("helpNumber", 7);
-    MFsave = addMenuItem(mfile, "MFsave", "Записать на диск", 7);
-    MFprint = addMenuItem(mfile, "MFprint", "Распечатать", 7);
-    addMenuItem(mfile, "ser", nullptr, 7);
-    MFexit = addMenuItem(mfile, "MFexit", "Выход", 6);
+    m_menus.mfile = menuBar()->addMenu(QStringLiteral("Файл"));
+    m_menus.mfile->setObjectName(QStringLiteral("mfile"));
+    m_contextHelp->setTopic(m_menus.mfile, help::HelpTopic::FileMenu);
+    m_menus.MFsave = addMenuItem(m_menus.mfile, "MFsave", "Записать на диск", help::HelpTopic::FileMenu);
+    m_menus.MFprint = addMenuItem(m_menus.mfile, "MFprint", "Распечатать", help::HelpTopic::FileMenu);
+    addMenuItem(m_menus.mfile, "ser", nullptr, help::HelpTopic::FileMenu);
+    // The exit item has always carried help number 6, which the help file maps to the induction.
+    m_menus.MFexit = addMenuItem(m_menus.mfile, "MFexit", "Выход", help::HelpTopic::Induction);
 
-    MHelp = menuBar()->addMenu(QStringLiteral("Помощь"));
-    MHelp->setObjectName(QStringLiteral("MHelp"));
-    MHelp->setProperty("helpNumber", 8);
-    MHelpHTML = addMenuItem(MHelp, "MHelpHTML", "Помощь", 8);
-    addMenuItem(MHelp, "mh1", nullptr, 0);
-    MHabout = addMenuItem(MHelp, "MHabout", "О программе", 8);
+    m_menus.MHelp = menuBar()->addMenu(QStringLiteral("Помощь"));
+    m_menus.MHelp->setObjectName(QStringLiteral("MHelp"));
+    m_contextHelp->setTopic(m_menus.MHelp, help::HelpTopic::HelpMenu);
+    m_menus.MHelpHTML = addMenuItem(m_menus.MHelp, "MHelpHTML", "Помощь", help::HelpTopic::HelpMenu);
+    addMenuItem(m_menus.MHelp, "mh1", nullptr, help::HelpTopic::Overview);
+    m_menus.MHabout = addMenuItem(m_menus.MHelp, "MHabout", "О программе", help::HelpTopic::HelpMenu);
 }
 
 void Form1::arrangeTabOrder() {
-    const QWidget *const order[] = {Text4,   Text3, Text2, Text1, Combo1, Combo2, Combo3, Text10, cndCalc,
-                                    cndExit, Text5, Text6, Text7, Text8,  Text9,  Text11, Text12, Text4};
+    const QWidget *const order[] = {
+        m_inputs.Text4,  m_inputs.Text3,  m_inputs.Text2,    m_inputs.Text1,    m_inputs.Combo1,  m_inputs.Combo2,
+        m_inputs.Combo3, m_inputs.Text10, m_buttons.cndCalc, m_buttons.cndExit, m_results.Text5,  m_results.Text6,
+        m_results.Text7, m_results.Text8, m_results.Text9,   m_results.Text11,  m_results.Text12, m_inputs.Text4};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
     }
 }
 
 void Form1::connectHandlers() {
-    connect(cndCalc, &QPushButton::clicked, this, &Form1::calculateDesign);
-    connect(Text2, &QLineEdit::textChanged, this, &Form1::suggestCoreSection);
-    connect(cndExit, &QPushButton::clicked, this, &Form1::exitProgram);
-    connect(MFexit, &QAction::triggered, this, &Form1::exitProgram);
-    connect(MFsave, &QAction::triggered, this, &Form1::saveReport);
-    connect(MFprint, &QAction::triggered, this, &Form1::printReport);
-    connect(MHelpHTML, &QAction::triggered, this, &Form1::showHelpContents);
-    connect(MHabout, &QAction::triggered, this, &Form1::showAbout);
+    connect(m_buttons.cndCalc, &QPushButton::clicked, this, &Form1::calculateDesign);
+    connect(m_inputs.Text2, &QLineEdit::textChanged, this, &Form1::suggestCoreSection);
+    connect(m_buttons.cndExit, &QPushButton::clicked, this, &Form1::exitProgram);
+    connect(m_menus.MFexit, &QAction::triggered, this, &Form1::exitProgram);
+    connect(m_menus.MFsave, &QAction::triggered, this, &Form1::saveReport);
+    connect(m_menus.MFprint, &QAction::triggered, this, &Form1::printReport);
+    connect(m_menus.MHelpHTML, &QAction::triggered, this, &Form1::showHelpContents);
+    connect(m_menus.MHabout, &QAction::triggered, this, &Form1::showAbout);
 }
 
 // The load steps after the second-copy check (which the entry point makes before any window).
 void Form1::startUp() {
-    CurDir = ProgramFolder(QCoreApplication::applicationDirPath());
-    qApp->setProperty("helpFile", help::HelpFilePath(CurDir));
-    fillOptionList(Combo1, calc::kMaterialEntries);
-    fillOptionList(Combo2, calc::kMaterialEntries);
-    fillOptionList(Combo3, calc::kCoreTypeEntries);
-    MFsave->setEnabled(false);
-    MFprint->setEnabled(false);
-    Text4->setFocus();
+    QCoreApplication::instance()->installEventFilter(m_contextHelp);
+    fillOptionList(m_inputs.Combo1, calc::kMaterialEntries);
+    fillOptionList(m_inputs.Combo2, calc::kMaterialEntries);
+    fillOptionList(m_inputs.Combo3, calc::kCoreTypeEntries);
+    m_menus.MFsave->setEnabled(false);
+    m_menus.MFprint->setEnabled(false);
+    m_inputs.Text4->setFocus();
 }
 
-QLineEdit *Form1::addField(const char *name, int left, int top, int width, int height, int helpNumber) {
+reports::DesignSnapshot Form1::snapshot() const {
+    return {.Text4 = m_inputs.Text4->text(),
+            .Text3 = m_inputs.Text3->text(),
+            .Text2 = m_inputs.Text2->text(),
+            .Text1 = m_inputs.Text1->text(),
+            .Combo1 = m_inputs.Combo1->currentText(),
+            .Combo2 = m_inputs.Combo2->currentText(),
+            .Combo3 = m_inputs.Combo3->currentText(),
+            .Text10 = m_inputs.Text10->text(),
+            .Text5 = m_results.Text5->text(),
+            .Text11 = m_results.Text11->text(),
+            .Text6 = m_results.Text6->text(),
+            .Text7 = m_results.Text7->text(),
+            .Text8 = m_results.Text8->text(),
+            .Text9 = m_results.Text9->text(),
+            .Text12 = m_results.Text12->text()};
+}
+
+QLineEdit *Form1::addField(const char *name, int left, int top, int width, int height) {
     auto *field = new QLineEdit(m_client);
     field->setObjectName(QLatin1String(name));
-    field->setGeometry(twipsRect(left, top, width, height));
+    field->setGeometry(TwipsRect(left, top, width, height));
     // QLineEdit cuts text at 32767 characters unless told otherwise; a long paste must reach
     // the calculation whole and get its error there.
     field->setMaxLength(std::numeric_limits<int>::max());
-    field->setProperty("helpNumber", helpNumber);
     return field;
 }
 
-QComboBox *Form1::addOptionList(const char *name, int left, int top, int helpNumber) {
+QComboBox *Form1::addOptionList(const char *name, int left, int top) {
     auto *list = new QComboBox(m_client);
     list->setObjectName(QLatin1String(name));
-    list->setGeometry(twipsRect(left, top, 1575, kFieldHeight));
+    list->setGeometry(TwipsRect(left, top, 1575, kFieldHeight));
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);  // a typed text stays as typed, never completed to an entry
-    list->setProperty("helpNumber", helpNumber);
     return list;
 }
 
 QLineEdit *Form1::addResultField(const char *name, int left, int top, int width, int height) {
-    QLineEdit *field = addField(name, left, top, width, height, 0);
+    QLineEdit *field = addField(name, left, top, width, height);
     field->setReadOnly(true);
     QPalette palette = field->palette();
     palette.setColor(QPalette::Text, kRed);
@@ -210,7 +236,7 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
 void Form1::addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy, int height) {
     auto *label = new QLabel(QString::fromUtf8(caption), m_client);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(twipsRect(left, top, width, height));
+    label->setGeometry(TwipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(buddy);
 }
@@ -218,8 +244,8 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
 void Form1::addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour) {
     auto *frame = new QGroupBox(QString::fromUtf8(caption), m_client);
     frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(twipsRect(120, top, 7575, height));
-    QFont font = pixelFont(kFrameCaptionFontPixels);
+    frame->setGeometry(TwipsRect(120, top, 7575, height));
+    QFont font = PixelFont(kFrameCaptionFontPixels);
     font.setBold(true);
     frame->setFont(font);
     QPalette palette = frame->palette();
@@ -231,16 +257,15 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
 QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(twipsRect(left, 3240, 1095, kFieldHeight));
+    button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
     button->setAutoDefault(false);
-    button->setProperty("helpNumber", 0);
     return button;
 }
 
-QAction *Form1::addMenuItem(QMenu *menu, const char *name, const char *caption, int helpNumber) {
+QAction *Form1::addMenuItem(QMenu *menu, const char *name, const char *caption, help::HelpTopic topic) {
     QAction *item = caption ? menu->addAction(QString::fromUtf8(caption)) : menu->addSeparator();
     item->setObjectName(QLatin1String(name));
-    item->setProperty("helpNumber", helpNumber);
+    m_contextHelp->setTopic(item, topic);
     return item;
 }
 

@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "help/viewer_call.h"
+#include "reports/design_snapshot.h"
+
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -14,6 +17,11 @@ namespace tremira::calc {
 struct DesignOutcome;
 }
 
+namespace tremira::help {
+class ContextHelpFilter;
+enum class HelpTopic : qint32;
+}  // namespace tremira::help
+
 namespace tremira::ui {
 
 class NumericEntryFilter;
@@ -22,46 +30,12 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // programFolder: the folder of the report file and the help file, without a trailing "/".
+    // helpViewer: where the help command and F1 send their requests.
+    Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget *parent = nullptr);
 
-    // Inputs.
-    QLineEdit *Text4 = nullptr;   // mains voltage, V
-    QLineEdit *Text3 = nullptr;   // output voltage, V
-    QLineEdit *Text2 = nullptr;   // maximum welding current, A
-    QLineEdit *Text1 = nullptr;   // core cross-section, cm²
-    QLineEdit *Text10 = nullptr;  // maximum core induction, T
-    QComboBox *Combo1 = nullptr;  // material of winding I
-    QComboBox *Combo2 = nullptr;  // material of winding II
-    QComboBox *Combo3 = nullptr;  // core type
-
-    // Results, written only by the calculation.
-    QLineEdit *Text5 = nullptr;   // overall power, W
-    QLineEdit *Text6 = nullptr;   // turns of winding I
-    QLineEdit *Text7 = nullptr;   // turns of winding II
-    QLineEdit *Text8 = nullptr;   // wire cross-section of winding I
-    QLineEdit *Text9 = nullptr;   // wire cross-section of winding II
-    QLineEdit *Text11 = nullptr;  // required power, W
-    QLineEdit *Text12 = nullptr;  // maximum current of winding I, A
-
-    QPushButton *cndCalc = nullptr;
-    QPushButton *cndExit = nullptr;
-
-    QMenu *mfile = nullptr;
-    QAction *MFsave = nullptr;
-    QAction *MFprint = nullptr;
-    QAction *MFexit = nullptr;
-    QMenu *MHelp = nullptr;
-    QAction *MHelpHTML = nullptr;
-    QAction *MHabout = nullptr;
-
-    // The program's folder, without a trailing "/".
-    QString CurDir;
-
-    // Menu handlers of the reports (form1_reports.cpp) and of help (form1_help.cpp).
-    void saveReport();
-    void printReport();
-    void showHelpContents();
-    void showAbout();
+    // The texts of the fields as they stand now, for the reports.
+    reports::DesignSnapshot snapshot() const;
 
 private:
     void createInputFrame();
@@ -72,21 +46,65 @@ private:
     void arrangeTabOrder();
     void startUp();
 
-    QLineEdit *addField(const char *name, int left, int top, int width, int height, int helpNumber);
-    QComboBox *addOptionList(const char *name, int left, int top, int helpNumber);
+    QLineEdit *addField(const char *name, int left, int top, int width, int height);
+    QComboBox *addOptionList(const char *name, int left, int top);
     QLineEdit *addResultField(const char *name, int left, int top, int width, int height);
     void addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy,
                   int heightTwips = 255);
     void addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour);
     QPushButton *addButton(const char *name, const char *caption, int left);
-    QAction *addMenuItem(QMenu *menu, const char *name, const char *caption, int helpNumber);
+    QAction *addMenuItem(QMenu *menu, const char *name, const char *caption, help::HelpTopic topic);
 
-    // Handlers.
+    // Handlers (form1_handlers.cpp, form1_reports.cpp, form1_help.cpp).
     void calculateDesign();
     void applyOutcome(const calc::DesignOutcome &outcome);
     void suggestCoreSection();
     void exitProgram();
+    void saveReport();
+    void printReport();
+    void showHelpContents();
+    void showAbout();
 
+    struct {
+        QLineEdit *Text4 = nullptr;   // mains voltage, V
+        QLineEdit *Text3 = nullptr;   // output voltage, V
+        QLineEdit *Text2 = nullptr;   // maximum welding current, A
+        QLineEdit *Text1 = nullptr;   // core cross-section, cm²
+        QLineEdit *Text10 = nullptr;  // maximum core induction, T
+        QComboBox *Combo1 = nullptr;  // material of winding I
+        QComboBox *Combo2 = nullptr;  // material of winding II
+        QComboBox *Combo3 = nullptr;  // core type
+    } m_inputs;
+
+    // Written only by the calculation.
+    struct {
+        QLineEdit *Text5 = nullptr;   // overall power, W
+        QLineEdit *Text6 = nullptr;   // turns of winding I
+        QLineEdit *Text7 = nullptr;   // turns of winding II
+        QLineEdit *Text8 = nullptr;   // wire cross-section of winding I
+        QLineEdit *Text9 = nullptr;   // wire cross-section of winding II
+        QLineEdit *Text11 = nullptr;  // required power, W
+        QLineEdit *Text12 = nullptr;  // maximum current of winding I, A
+    } m_results;
+
+    struct {
+        QPushButton *cndCalc = nullptr;
+        QPushButton *cndExit = nullptr;
+    } m_buttons;
+
+    struct {
+        QMenu *mfile = nullptr;
+        QAction *MFsave = nullptr;
+        QAction *MFprint = nullptr;
+        QAction *MFexit = nullptr;
+        QMenu *MHelp = nullptr;
+        QAction *MHelpHTML = nullptr;
+        QAction *MHabout = nullptr;
+    } m_menus;
+
+    const QString m_curDir;  // CurDir: the program's folder, without a trailing "/"
+    help::ViewerCall m_helpViewer;
+    help::ContextHelpFilter *m_contextHelp = nullptr;
     QWidget *m_client = nullptr;
     NumericEntryFilter *m_numericFilter = nullptr;
 };

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 
 #include "calc/design_calculation.h"
-#include "ui/main/calc_text.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
+#include "ui/main/utf8_text.h"
 
 namespace tremira::ui {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // The index of the entry whose text is shown, else -1: a typed text leaves Qt's current index
 // where it was, so the shown text decides.
 calc::Int16 listIndex(const QComboBox *list, const std::array<std::string_view, 2> &entries) {
-    return calc::ListIndexOf(asView(list->currentText().toUtf8()), entries);
+    return calc::ListIndexOf(Utf8View(list->currentText().toUtf8()), entries);
 }
 
 // UTF-8 copies of the input texts, alive as long as the DesignInput that points into them.
@@ -25,59 +25,63 @@ struct InputTexts {
 
     calc::DesignInput designInput(const QComboBox *materialI, const QComboBox *materialII,
                                   const QComboBox *coreType) const {
-        return {asView(mainsVoltage),
-                asView(outputVoltage),
-                asView(weldingCurrent),
-                asView(coreSection),
-                asView(induction),
-                listIndex(materialI, calc::kMaterialEntries),
-                listIndex(materialII, calc::kMaterialEntries),
-                listIndex(coreType, calc::kCoreTypeEntries)};
+        return {.mainsVoltage = Utf8View(mainsVoltage),
+                .outputVoltage = Utf8View(outputVoltage),
+                .weldingCurrent = Utf8View(weldingCurrent),
+                .coreSection = Utf8View(coreSection),
+                .induction = Utf8View(induction),
+                .materialI = listIndex(materialI, calc::kMaterialEntries),
+                .materialII = listIndex(materialII, calc::kMaterialEntries),
+                .coreType = listIndex(coreType, calc::kCoreTypeEntries)};
     }
 };
 
 // A result wider than its field shows its leading digits, not its tail.
 void writeResult(QLineEdit *field, const std::string &text) {
-    field->setText(toQString(text));
+    field->setText(ToQString(text));
     field->setCursorPosition(0);
 }
 
 }  // namespace
 
 void Form1::calculateDesign() {
-    const InputTexts texts{Text4->text().toUtf8(), Text3->text().toUtf8(), Text2->text().toUtf8(),
-                           Text1->text().toUtf8(), Text10->text().toUtf8()};
-    applyOutcome(calc::CalculateDesign(texts.designInput(Combo1, Combo2, Combo3)));
+    const InputTexts texts{.mainsVoltage = m_inputs.Text4->text().toUtf8(),
+                           .outputVoltage = m_inputs.Text3->text().toUtf8(),
+                           .weldingCurrent = m_inputs.Text2->text().toUtf8(),
+                           .coreSection = m_inputs.Text1->text().toUtf8(),
+                           .induction = m_inputs.Text10->text().toUtf8()};
+    applyOutcome(calc::CalculateDesign(texts.designInput(m_inputs.Combo1, m_inputs.Combo2, m_inputs.Combo3)));
 }
 
 void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
-    if (outcome.substitutedCoreSection) Text1->setText(toQString(*outcome.substitutedCoreSection));
+    if (outcome.substitutedCoreSection) m_inputs.Text1->setText(ToQString(*outcome.substitutedCoreSection));
     for (const calc::UserMessage &message : outcome.messages) ShowUserMessage(this, message);
 
     switch (outcome.afterMessages) {
     case calc::AfterMessageAction::None: break;
-    case calc::AfterMessageAction::ClearCoreSection: Text1->clear(); break;
-    case calc::AfterMessageAction::FocusOutputVoltage: Text3->setFocus(); break;
-    case calc::AfterMessageAction::FocusCoreSection: Text1->setFocus(); break;
+    case calc::AfterMessageAction::ClearCoreSection: m_inputs.Text1->clear(); break;
+    case calc::AfterMessageAction::FocusOutputVoltage: m_inputs.Text3->setFocus(); break;
+    case calc::AfterMessageAction::FocusCoreSection: m_inputs.Text1->setFocus(); break;
     }
 
     if (outcome.status != calc::Status::Completed || !outcome.results) return;
     const calc::DesignResults &results = *outcome.results;
-    writeResult(Text5, results.Text5);
-    writeResult(Text6, results.Text6);
-    writeResult(Text7, results.Text7);
-    writeResult(Text8, results.Text8);
-    writeResult(Text9, results.Text9);
-    writeResult(Text11, results.Text11);
-    writeResult(Text12, results.Text12);
-    MFsave->setEnabled(true);
-    MFprint->setEnabled(true);
+    writeResult(m_results.Text5, results.Text5);
+    writeResult(m_results.Text6, results.Text6);
+    writeResult(m_results.Text7, results.Text7);
+    writeResult(m_results.Text8, results.Text8);
+    writeResult(m_results.Text9, results.Text9);
+    writeResult(m_results.Text11, results.Text11);
+    writeResult(m_results.Text12, results.Text12);
+    m_menus.MFsave->setEnabled(true);
+    m_menus.MFprint->setEnabled(true);
 }
 
 void Form1::suggestCoreSection() {
-    const QByteArray current = Text2->text().toUtf8();
-    if (const auto section = calc::SuggestCoreSection(asView(current), listIndex(Combo3, calc::kCoreTypeEntries))) {
-        Text1->setText(toQString(*section));
+    const QByteArray current = m_inputs.Text2->text().toUtf8();
+    if (const auto section =
+            calc::SuggestCoreSection(Utf8View(current), listIndex(m_inputs.Combo3, calc::kCoreTypeEntries))) {
+        m_inputs.Text1->setText(ToQString(*section));
     }
 }
 

@@ -2,9 +2,7 @@
 // library, and show a box when the report could not be written or printed. The fields stay
 // as they are in every case.
 
-#include <QComboBox>
 #include <QDateTime>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <optional>
@@ -16,13 +14,6 @@
 
 namespace tremira::ui {
 namespace {
-
-reports::DesignSnapshot snapshotOf(const Form1 &form) {
-    return {form.Text4->text(),         form.Text3->text(),         form.Text2->text(),         form.Text1->text(),
-            form.Combo1->currentText(), form.Combo2->currentText(), form.Combo3->currentText(), form.Text10->text(),
-            form.Text5->text(),         form.Text11->text(),        form.Text6->text(),         form.Text7->text(),
-            form.Text8->text(),         form.Text9->text(),         form.Text12->text()};
-}
 
 reports::ReportStamp currentStamp() {
     return reports::MakeReportStamp(QDateTime::currentDateTime(), QLocale::system());
@@ -51,14 +42,14 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 void Form1::saveReport() {
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
-    const QString path = reports::ReportFilePath(CurDir);
-    if (const auto error = reports::SaveReport(path, snapshotOf(*this), currentStamp(), *mode)) {
+    const QString path = reports::ReportFilePath(m_curDir);
+    if (const auto error = reports::SaveReport(path, snapshot(), currentStamp(), *mode)) {
         showFailure(this, reports::FileWriteErrorText(*error));
     }
 }
 
 void Form1::printReport() {
-    if (const auto error = reports::PrintOnDefaultPrinter(snapshotOf(*this), currentStamp())) {
+    if (const auto error = reports::PrintOnDefaultPrinter(snapshot(), currentStamp())) {
         showFailure(this, reports::PrintErrorText(*error));
     }
 }

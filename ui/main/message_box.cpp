@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "calc/design_calculation.h"
-#include "ui/main/calc_text.h"
+#include "ui/main/utf8_text.h"
 
 namespace tremira::ui {
 namespace {
@@ -27,7 +27,7 @@ void ShowMessage(QWidget *parent, const QString &text, const QString &title, QMe
 }
 
 void ShowUserMessage(QWidget *parent, const calc::UserMessage &message) {
-    ShowMessage(parent, toQString(message.text), message.title ? toQString(*message.title) : QString(),
+    ShowMessage(parent, ToQString(message.text), message.title ? ToQString(*message.title) : QString(),
                 boxIcon(message.icon));
 }
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "form1_fixture.h"
-#include "tests/platform/box_answerer.h"
+#include "tests/support/box_answerer.h"
 
 using namespace user;
 using tremira::testing::BoxAnswerer;
@@ -21,9 +21,9 @@ namespace {
 const QString kInputError = QStringLiteral("Ошибка ввода!");
 const QString kApplicationTitle = QStringLiteral("Тремира");
 
-QStringList resultsOf(const Form1 &window) {
-    return {window.Text5->text(), window.Text6->text(),  window.Text7->text(), window.Text8->text(),
-            window.Text9->text(), window.Text11->text(), window.Text12->text()};
+QStringList resultsOf(const Form1Controls &ui) {
+    return {ui.Text5->text(), ui.Text6->text(),  ui.Text7->text(), ui.Text8->text(),
+            ui.Text9->text(), ui.Text11->text(), ui.Text12->text()};
 }
 
 // Text5, Text6, Text7, Text8, Text9, Text11, Text12.
@@ -33,75 +33,75 @@ const QStringList kRunBResults{"10400", "117", "35", "10", "32", "4000", "47,863
 }  // namespace
 
 TEST_F(Form1Test, RunAWritesTheResultsAndEnablesTheReports) {
-    type(window.Text2, QStringLiteral("160"));
+    type(ui.Text2, QStringLiteral("160"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     EXPECT_TRUE(answerer.boxes().empty());
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("84,672"));
-    EXPECT_EQ(resultsOf(window), kRunAResults);
-    EXPECT_TRUE(window.MFsave->isEnabled());
-    EXPECT_TRUE(window.MFprint->isEnabled());
-    EXPECT_EQ(window.Text12->cursorPosition(), 0);  // a long result shows its leading digits
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("84,672"));
+    EXPECT_EQ(resultsOf(ui), kRunAResults);
+    EXPECT_TRUE(ui.MFsave->isEnabled());
+    EXPECT_TRUE(ui.MFprint->isEnabled());
+    EXPECT_EQ(ui.Text12->cursorPosition(), 0);  // a long result shows its leading digits
 }
 
 TEST_F(Form1Test, RunBWithAluminiumAndToroidWritesItsResults) {
-    choose(window.Combo1, 1);
-    choose(window.Combo2, 1);
-    choose(window.Combo3, 1);
-    ASSERT_EQ(window.Combo3->currentText(), QStringLiteral("Тор"));
-    type(window.Text2, QStringLiteral("160"));
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("60,48"));
+    choose(ui.Combo1, 1);
+    choose(ui.Combo2, 1);
+    choose(ui.Combo3, 1);
+    ASSERT_EQ(ui.Combo3->currentText(), QStringLiteral("Тор"));
+    type(ui.Text2, QStringLiteral("160"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("60,48"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     EXPECT_TRUE(answerer.boxes().empty());
-    EXPECT_EQ(resultsOf(window), kRunBResults);
+    EXPECT_EQ(resultsOf(ui), kRunBResults);
 }
 
 TEST_F(Form1Test, EmptySectionIsSubstitutedBeforeCalculating) {
-    type(window.Text2, QStringLiteral("160"));
-    retype(window.Text1, QStringLiteral("0"));
+    type(ui.Text2, QStringLiteral("160"));
+    retype(ui.Text1, QStringLiteral("0"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("84,672"));
-    EXPECT_EQ(resultsOf(window), kRunAResults);
+    click(ui.cndCalc);
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("84,672"));
+    EXPECT_EQ(resultsOf(ui), kRunAResults);
 }
 
 TEST_F(Form1Test, TypedMaterialOutsideTheListCountsAsNoEntry) {
-    window.Combo1->setFocus();
+    ui.Combo1->setFocus();
     press(Qt::Key_A, Qt::ControlModifier);
     type(QApplication::focusWidget(), QStringLiteral("Сталь"));
     press(Qt::Key_Tab);
-    EXPECT_EQ(window.Combo1->currentText(), QStringLiteral("Сталь"));
-    EXPECT_EQ(window.Combo1->count(), 2);
-    type(window.Text2, QStringLiteral("160"));
+    EXPECT_EQ(ui.Combo1->currentText(), QStringLiteral("Сталь"));
+    EXPECT_EQ(ui.Combo1->count(), 2);
+    type(ui.Text2, QStringLiteral("160"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     // No entry is taken like aluminium: 48,19277 A at 5 A/mm² gives 10 instead of 6.
-    EXPECT_EQ(window.Text8->text(), QStringLiteral("10"));
-    EXPECT_EQ(window.Text9->text(), QStringLiteral("20"));
+    EXPECT_EQ(ui.Text8->text(), QStringLiteral("10"));
+    EXPECT_EQ(ui.Text9->text(), QStringLiteral("20"));
 }
 
 TEST_F(Form1Test, RefusalKeepsEarlierResultsAndEnabledReports) {
-    type(window.Text2, QStringLiteral("160"));
+    type(ui.Text2, QStringLiteral("160"));
     {
         BoxAnswerer answerer;
-        click(window.cndCalc);
+        click(ui.cndCalc);
     }
-    retype(window.Text3, QStringLiteral("47"));
+    retype(ui.Text3, QStringLiteral("47"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     ASSERT_EQ(answerer.boxes().size(), 1U);
-    EXPECT_EQ(resultsOf(window), kRunAResults);
-    EXPECT_TRUE(window.MFsave->isEnabled());
-    EXPECT_TRUE(window.MFprint->isEnabled());
+    EXPECT_EQ(resultsOf(ui), kRunAResults);
+    EXPECT_TRUE(ui.MFsave->isEnabled());
+    EXPECT_TRUE(ui.MFprint->isEnabled());
 }
 
 TEST_F(Form1Test, TypingIntoAResultFieldChangesNothing) {
-    type(window.Text2, QStringLiteral("160"));
+    type(ui.Text2, QStringLiteral("160"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     QGuiApplication::clipboard()->setText(QStringLiteral("99"));
-    for (QLineEdit *field : {window.Text5, window.Text12}) {
+    for (QLineEdit *field : {ui.Text5, ui.Text12}) {
         SCOPED_TRACE(field->objectName().toStdString());
         const QString before = field->text();
         QTest::mouseClick(field, Qt::LeftButton);
@@ -116,10 +116,10 @@ TEST_F(Form1Test, TypingIntoAResultFieldChangesNothing) {
 
 struct StoppedRun {
     const char *name;
-    std::function<void(Form1 &)> enter;
+    std::function<void(const Form1Controls &)> enter;
     std::vector<SeenBox> boxes;
-    const char *sectionAfter;       // Text1 after the boxes
-    QLineEdit *Form1::*focusAfter;  // nullptr: the focus stays on the button
+    const char *sectionAfter;                     // Text1 after the boxes
+    QLineEdit *const Form1Controls::*focusAfter;  // nullptr: the focus stays on the button
 };
 
 void PrintTo(const StoppedRun &run, std::ostream *out) { *out << run.name; }
@@ -128,16 +128,16 @@ class StoppedRunTest : public Form1Test, public ::testing::WithParamInterface<St
 
 TEST_P(StoppedRunTest, ShowsItsBoxesThenItsActionAndKeepsResultsAndReports) {
     const StoppedRun &run = GetParam();
-    run.enter(window);
+    run.enter(ui);
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     EXPECT_EQ(answerer.boxes(), run.boxes);
-    EXPECT_EQ(window.Text1->text(), QString::fromUtf8(run.sectionAfter));
-    QWidget *expectedFocus = run.focusAfter ? static_cast<QWidget *>(window.*run.focusAfter) : window.cndCalc;
+    EXPECT_EQ(ui.Text1->text(), QString::fromUtf8(run.sectionAfter));
+    QWidget *expectedFocus = run.focusAfter ? static_cast<QWidget *>(ui.*run.focusAfter) : ui.cndCalc;
     EXPECT_EQ(focusedControl(window), expectedFocus);
-    for (const QString &result : resultsOf(window)) EXPECT_TRUE(result.isEmpty());
-    EXPECT_FALSE(window.MFsave->isEnabled());
-    EXPECT_FALSE(window.MFprint->isEnabled());
+    for (const QString &result : resultsOf(ui)) EXPECT_TRUE(result.isEmpty());
+    EXPECT_FALSE(ui.MFsave->isEnabled());
+    EXPECT_FALSE(ui.MFprint->isEnabled());
 }
 
 namespace {
@@ -147,15 +147,15 @@ SeenBox inputError(const char *text) { return {QString::fromUtf8(text), kInputEr
 SeenBox errorTrap(const char *text) { return {QString::fromUtf8(text), kApplicationTitle, QMessageBox::Information}; }
 
 // The current typed, the proposal removed again: the calculation substitutes its own.
-void currentWithEmptySection(Form1 &window, const char *current) {
-    type(window.Text2, QString::fromLatin1(current));
-    retype(window.Text1, QString());
+void currentWithEmptySection(const Form1Controls &ui, const char *current) {
+    type(ui.Text2, QString::fromLatin1(current));
+    retype(ui.Text1, QString());
 }
 
 const StoppedRun kStoppedRuns[] = {
-    {"EmptyCurrent", [](Form1 &) {}, {inputError("Не все поля заполнены!")}, "", nullptr},
+    {"EmptyCurrent", [](const Form1Controls &) {}, {inputError("Не все поля заполнены!")}, "", nullptr},
     {"OutputEqualToMains",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          retype(w.Text3, QStringLiteral("220"));
          type(w.Text2, QStringLiteral("160"));
      },
@@ -163,7 +163,7 @@ const StoppedRun kStoppedRuns[] = {
      "84,672",
      nullptr},
     {"InductionAtLimit",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          retype(w.Text10, QStringLiteral("1,9"));
          type(w.Text2, QStringLiteral("160"));
      },
@@ -171,12 +171,12 @@ const StoppedRun kStoppedRuns[] = {
      "84,672",
      nullptr},
     {"CurrentBelow25EmptiesTheSection",
-     [](Form1 &w) { type(w.Text2, QStringLiteral("24")); },
+     [](const Form1Controls &w) { type(w.Text2, QStringLiteral("24")); },
      {inputError("Ток сварки слишком мал! Введите другое значение.")},
      "",
      nullptr},
     {"ToroidSectionBelowLimit",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          choose(w.Combo3, 1);
          currentWithEmptySection(w, "25");
      },
@@ -185,24 +185,24 @@ const StoppedRun kStoppedRuns[] = {
      "9,45",
      nullptr},
     {"OutputBelow48MovesToOutput",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          retype(w.Text3, QStringLiteral("47"));
          currentWithEmptySection(w, "160");
      },
      {inputError("Выходное напряжение мало! Введите другое значение.")},
      "84,672",
-     &Form1::Text3},
+     &Form1Controls::Text3},
     {"MainsOverflowShowsTwoBoxesAndMovesToSection",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          retype(w.Text4, QStringLiteral("40000"));
          currentWithEmptySection(w, "160");
      },
      {errorTrap("Произошла ошибка: 6-Переполнение"),
       {QStringLiteral("Введенное значение слишком мало!"), kApplicationTitle, QMessageBox::NoIcon}},
      "",
-     &Form1::Text1},
+     &Form1Controls::Text1},
     {"ZeroInductionDividesByZero",
-     [](Form1 &w) {
+     [](const Form1Controls &w) {
          retype(w.Text10, QStringLiteral("0,0"));
          currentWithEmptySection(w, "160");
      },
@@ -210,7 +210,7 @@ const StoppedRun kStoppedRuns[] = {
      "84,672",
      nullptr},
     {"CurrentWithTwoCommasIsNoNumber",
-     [](Form1 &w) { type(w.Text2, QStringLiteral("1,2,3")); },
+     [](const Form1Controls &w) { type(w.Text2, QStringLiteral("1,2,3")); },
      {errorTrap("Произошла ошибка: 13-Несоответствие типа")},
      "0,63504",  // the proposal for "1,2": the longer texts are no number and propose nothing
      nullptr},
@@ -237,16 +237,15 @@ int runUntilExit(const std::function<void()> &userAction) {
 }  // namespace
 
 TEST_F(Form1Test, ExitButtonEndsTheProgramAtOnce) {
-    EXPECT_EQ(runUntilExit([this] { click(window.cndExit); }), 0);
+    EXPECT_EQ(runUntilExit([this] { click(ui.cndExit); }), 0);
 }
 
 TEST_F(Form1Test, ExitMenuItemEndsTheProgramAtOnce) {
     EXPECT_EQ(runUntilExit([this] {
                   QMenuBar *bar = window.menuBar();
-                  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window.mfile->menuAction()).center());
-                  if (!QTest::qWaitFor([this] { return window.mfile->isVisible(); })) return;
-                  QTest::mouseClick(window.mfile, Qt::LeftButton, {},
-                                    window.mfile->actionGeometry(window.MFexit).center());
+                  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(ui.mfile->menuAction()).center());
+                  if (!QTest::qWaitFor([this] { return ui.mfile->isVisible(); })) return;
+                  QTest::mouseClick(ui.mfile, Qt::LeftButton, {}, ui.mfile->actionGeometry(ui.MFexit).center());
               }),
               0);
 }

@@ -7,17 +7,16 @@
 #include <QTimer>
 
 #include "form1_fixture.h"
-#include "tests/platform/box_answerer.h"
+#include "tests/support/box_answerer.h"
 
 using namespace user;
 using tremira::testing::BoxAnswerer;
 
 TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
-    const QWidget *const order[] = {window.Text3,  window.Text2,  window.Text1,   window.Combo1,  window.Combo2,
-                                    window.Combo3, window.Text10, window.cndCalc, window.cndExit, window.Text5,
-                                    window.Text6,  window.Text7,  window.Text8,   window.Text9,   window.Text11,
-                                    window.Text12, window.Text4};
-    ASSERT_EQ(focusedControl(window), window.Text4);
+    const QWidget *const order[] = {ui.Text3,  ui.Text2,   ui.Text1,   ui.Combo1, ui.Combo2, ui.Combo3,
+                                    ui.Text10, ui.cndCalc, ui.cndExit, ui.Text5,  ui.Text6,  ui.Text7,
+                                    ui.Text8,  ui.Text9,   ui.Text11,  ui.Text12, ui.Text4};
+    ASSERT_EQ(focusedControl(window), ui.Text4);
     for (const QWidget *expected : order) {
         press(Qt::Key_Tab);
         EXPECT_EQ(focusedControl(window), expected) << "expected " << expected->objectName().toStdString();
@@ -25,7 +24,7 @@ TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
 }
 
 TEST_F(Form1Test, NumericFieldsKeepOnlyDigitsAndCommas) {
-    for (QLineEdit *field : {window.Text4, window.Text3, window.Text2, window.Text1, window.Text10}) {
+    for (QLineEdit *field : {ui.Text4, ui.Text3, ui.Text2, ui.Text1, ui.Text10}) {
         SCOPED_TRACE(field->objectName().toStdString());
         retype(field, QStringLiteral("1a.-+ жЖ/e,5"));
         EXPECT_EQ(field->text(), QStringLiteral("1,5"));
@@ -39,7 +38,7 @@ TEST_F(Form1Test, NumericFieldsKeepOnlyDigitsAndCommas) {
 TEST_F(Form1Test, ControlShortcutsDoNothingWhileKeysWithoutCharacterKeepTheirEffect) {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("7x"));
-    QLineEdit *field = window.Text4;
+    QLineEdit *field = ui.Text4;
     retype(field, QStringLiteral("12"));
 
     press(Qt::Key_V, Qt::ControlModifier);
@@ -73,7 +72,7 @@ TEST_F(Form1Test, ControlShortcutsDoNothingWhileKeysWithoutCharacterKeepTheirEff
 
 TEST_F(Form1Test, ContextMenuPasteIsNotFilteredAndSpeaksRussian) {
     QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
-    QLineEdit *field = window.Text2;
+    QLineEdit *field = ui.Text2;
     QTimer menuAnswerer;
     QObject::connect(&menuAnswerer, &QTimer::timeout, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -98,13 +97,13 @@ TEST_F(Form1Test, ContextMenuPasteIsNotFilteredAndSpeaksRussian) {
 TEST_F(Form1Test, LongPasteIsNotCutAndReachesTheCalculation) {
     const QString million(1'000'000, QLatin1Char('1'));
     QGuiApplication::clipboard()->setText(million);
-    retype(window.Text4, QString());
+    retype(ui.Text4, QString());
     press(Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(window.Text4->text().size(), 1'000'000);
+    EXPECT_EQ(ui.Text4->text().size(), 1'000'000);
 
-    type(window.Text2, QStringLiteral("160"));
+    type(ui.Text2, QStringLiteral("160"));
     BoxAnswerer answerer;
-    click(window.cndCalc);
+    click(ui.cndCalc);
     ASSERT_FALSE(answerer.boxes().empty());
     EXPECT_EQ(answerer.boxes()[0].text, QStringLiteral("Произошла ошибка: 6-Переполнение"));
 }
@@ -113,11 +112,11 @@ TEST_F(Form1Test, EnterInsertsNothingAndMovesToTheNextFieldAfterTheKey) {
     const struct {
         QLineEdit *field;
         QWidget *next;
-    } moves[] = {{window.Text4, window.Text3},
-                 {window.Text3, window.Text2},
-                 {window.Text2, window.Text1},
-                 {window.Text1, window.Combo1},
-                 {window.Text10, window.cndCalc}};
+    } moves[] = {{ui.Text4, ui.Text3},
+                 {ui.Text3, ui.Text2},
+                 {ui.Text2, ui.Text1},
+                 {ui.Text1, ui.Combo1},
+                 {ui.Text10, ui.cndCalc}};
     for (const auto &move : moves) {
         SCOPED_TRACE(move.field->objectName().toStdString());
         retype(move.field, QStringLiteral("5"));
@@ -129,17 +128,17 @@ TEST_F(Form1Test, EnterInsertsNothingAndMovesToTheNextFieldAfterTheKey) {
 }
 
 TEST_F(Form1Test, EnterInCurrentFieldDoesNotRunTheSuggestion) {
-    type(window.Text2, QStringLiteral("160"));
-    retype(window.Text1, QStringLiteral("50"));
-    window.Text2->setFocus();
+    type(ui.Text2, QStringLiteral("160"));
+    retype(ui.Text1, QStringLiteral("50"));
+    ui.Text2->setFocus();
     press(Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == window.Text1; }));
-    EXPECT_EQ(window.Text2->text(), QStringLiteral("160"));
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("50"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text1; }));
+    EXPECT_EQ(ui.Text2->text(), QStringLiteral("160"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("50"));
 }
 
 TEST_F(Form1Test, EnterInOptionListOrResultFieldDoesNotMoveTheFocus) {
-    for (QWidget *control : {static_cast<QWidget *>(window.Combo1), static_cast<QWidget *>(window.Text5)}) {
+    for (QWidget *control : {static_cast<QWidget *>(ui.Combo1), static_cast<QWidget *>(ui.Text5)}) {
         SCOPED_TRACE(control->objectName().toStdString());
         control->setFocus();
         press(Qt::Key_Return);
@@ -162,41 +161,41 @@ TEST_F(Form1Test, TypingTheCurrentProposesTheCoreSectionForEachKey) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        choose(window.Combo3, c.coreType);
-        retype(window.Text2, QString());
-        retype(window.Text1, QString());
+        choose(ui.Combo3, c.coreType);
+        retype(ui.Text2, QString());
+        retype(ui.Text1, QString());
         const QString keys = QString::fromLatin1(c.keys);
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            type(window.Text2, keys.mid(i, 1));
-            EXPECT_EQ(window.Text1->text(), QString::fromLatin1(c.sections[static_cast<std::size_t>(i)]))
+            type(ui.Text2, keys.mid(i, 1));
+            EXPECT_EQ(ui.Text1->text(), QString::fromLatin1(c.sections[static_cast<std::size_t>(i)]))
                 << "after " << keys.left(i + 1).toStdString();
         }
     }
 }
 
 TEST_F(Form1Test, DeletingTheCurrentProposesAgainAndKeepsTheLastProposalWhenEmpty) {
-    type(window.Text2, QStringLiteral("160"));
+    type(ui.Text2, QStringLiteral("160"));
     const char *const afterEachBackspace[] = {"8,4672", "0,5292", "0,5292"};
     for (const char *expected : afterEachBackspace) {
-        QTest::keyClick(window.Text2, Qt::Key_Backspace);
-        EXPECT_EQ(window.Text1->text(), QString::fromLatin1(expected));
+        QTest::keyClick(ui.Text2, Qt::Key_Backspace);
+        EXPECT_EQ(ui.Text1->text(), QString::fromLatin1(expected));
     }
-    EXPECT_TRUE(window.Text2->text().isEmpty());
+    EXPECT_TRUE(ui.Text2->text().isEmpty());
 }
 
 TEST_F(Form1Test, ProposalOverwritesATypedSectionAndIgnoresTheCoreTypeUntilTheNextChange) {
-    type(window.Text2, QStringLiteral("16"));
-    retype(window.Text1, QStringLiteral("99"));
-    choose(window.Combo3, 1);
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("99"));
-    type(window.Text2, QStringLiteral("0"));
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("60,48"));
+    type(ui.Text2, QStringLiteral("16"));
+    retype(ui.Text1, QStringLiteral("99"));
+    choose(ui.Combo3, 1);
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("99"));
+    type(ui.Text2, QStringLiteral("0"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("60,48"));
 }
 
 TEST_F(Form1Test, PastedCurrentThatIsNotANumberLeavesTheSectionAlone) {
-    retype(window.Text2, QStringLiteral("16"));
+    retype(ui.Text2, QStringLiteral("16"));
     QGuiApplication::clipboard()->setText(QStringLiteral(",x"));
     press(Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(window.Text2->text(), QStringLiteral("16,x"));
-    EXPECT_EQ(window.Text1->text(), QStringLiteral("8,4672"));
+    EXPECT_EQ(ui.Text2->text(), QStringLiteral("16,x"));
+    EXPECT_EQ(ui.Text1->text(), QStringLiteral("8,4672"));
 }

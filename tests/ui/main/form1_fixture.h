@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/viewer_recorder.h"
 #include "ui/main/form1.h"
 
 namespace user {
@@ -52,6 +54,44 @@ inline void click(QWidget *button) { QTest::mouseClick(button, Qt::LeftButton); 
 
 }  // namespace user
 
+// The window's controls, found by their object names as a user finds them by their labels.
+struct Form1Controls {
+    explicit Form1Controls(const QWidget &window) : m_window(window) {}
+
+    template <typename Control>
+    Control *find(const char *name) const {
+        return m_window.findChild<Control *>(QLatin1String(name));
+    }
+
+    const QWidget &m_window;
+    QLineEdit *const Text4 = find<QLineEdit>("Text4");
+    QLineEdit *const Text3 = find<QLineEdit>("Text3");
+    QLineEdit *const Text2 = find<QLineEdit>("Text2");
+    QLineEdit *const Text1 = find<QLineEdit>("Text1");
+    QLineEdit *const Text10 = find<QLineEdit>("Text10");
+    QComboBox *const Combo1 = find<QComboBox>("Combo1");
+    QComboBox *const Combo2 = find<QComboBox>("Combo2");
+    QComboBox *const Combo3 = find<QComboBox>("Combo3");
+    QLineEdit *const Text5 = find<QLineEdit>("Text5");
+    QLineEdit *const Text6 = find<QLineEdit>("Text6");
+    QLineEdit *const Text7 = find<QLineEdit>("Text7");
+    QLineEdit *const Text8 = find<QLineEdit>("Text8");
+    QLineEdit *const Text9 = find<QLineEdit>("Text9");
+    QLineEdit *const Text11 = find<QLineEdit>("Text11");
+    QLineEdit *const Text12 = find<QLineEdit>("Text12");
+    QPushButton *const cndCalc = find<QPushButton>("cndCalc");
+    QPushButton *const cndExit = find<QPushButton>("cndExit");
+    QMenu *const mfile = find<QMenu>("mfile");
+    QAction *const MFsave = find<QAction>("MFsave");
+    QAction *const MFprint = find<QAction>("MFprint");
+    QAction *const MFexit = find<QAction>("MFexit");
+    QMenu *const MHelp = find<QMenu>("MHelp");
+    QAction *const MHelpHTML = find<QAction>("MHelpHTML");
+    QAction *const MHabout = find<QAction>("MHabout");
+};
+
+// A freshly started main window in the test program's folder, with a recorder in place of the
+// help viewer.
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,5 +99,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    tremira::ui::Form1 window;
+    tremira::testing::ViewerRecorder helpViewer;
+    tremira::ui::Form1 window{QCoreApplication::applicationDirPath(), helpViewer.call()};
+    const Form1Controls ui{window};
 };

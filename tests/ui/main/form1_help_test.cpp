@@ -8,69 +8,78 @@
 
 #include <gtest/gtest.h>
 
-#include "help/context_help_filter.h"
-#include "tests/help/viewer_recorder.h"
-#include "tests/platform/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/ui/main/form1_fixture.h"
 #include "ui/about/form_about.h"
 #include "ui/main/form1.h"
 
 namespace {
 
-using tremira::testing::ViewerRecorder;
 using tremira::testing::ViewerRequest;
 using tremira::ui::Form1;
 
-class Form1Help : public ::testing::Test {
+class Form1Help : public Form1Test {
 protected:
-    void SetUp() override {
-        qApp->installEventFilter(&m_contextHelp);
-        m_window.show();
-        QApplication::setActiveWindow(&m_window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
-    }
-    void TearDown() override { qApp->removeEventFilter(&m_contextHelp); }
-
     // The help file beside the executable.
     static QString helpFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Тремира.chm"); }
 
     // Opens "Помощь" with a click and moves down to its n-th item with the arrow key.
     void highlightHelpItem(int downPresses) {
-        QMenuBar *bar = m_window.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_window.MHelp->menuAction()).center());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.MHelp));
-        for (int i = 0; i < downPresses; ++i) QTest::keyClick(m_window.MHelp, Qt::Key_Down);
+        QMenuBar *bar = window.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(ui.MHelp->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.MHelp));
+        for (int i = 0; i < downPresses; ++i) QTest::keyClick(ui.MHelp, Qt::Key_Down);
     }
-
-    tremira::help::ContextHelpFilter m_contextHelp;
-    Form1 m_window;
 };
 
 TEST_F(Form1Help, F1InTheWeldingCurrentOpensItsTopic) {
-    ViewerRecorder viewer;
-    m_window.Text2->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window.Text2->hasFocus(); }));
-    QTest::keyClick(m_window.Text2, Qt::Key_F1);
-    EXPECT_EQ(viewer.requests, (QList<ViewerRequest>{{nullptr, helpFile(), 15, 3}}));
-    EXPECT_TRUE(m_window.Text2->text().isEmpty());
+    ui.Text2->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return ui.Text2->hasFocus(); }));
+    QTest::keyClick(ui.Text2, Qt::Key_F1);
+    EXPECT_EQ(helpViewer.requests, (QList<ViewerRequest>{{helpFile(), 3}}));
+    EXPECT_TRUE(ui.Text2->text().isEmpty());
 }
 
 TEST_F(Form1Help, F1OnTheHighlightedAboutItemOpensTheHelpMenuTopic) {
     highlightHelpItem(2);
-    ASSERT_EQ(m_window.MHelp->activeAction(), m_window.MHabout);
-    ViewerRecorder viewer;
-    QTest::keyClick(m_window.MHelp, Qt::Key_F1);
-    EXPECT_EQ(viewer.requests, (QList<ViewerRequest>{{nullptr, helpFile(), 15, 8}}));
-    QTest::keyClick(m_window.MHelp, Qt::Key_Escape);
+    ASSERT_EQ(ui.MHelp->activeAction(), ui.MHabout);
+    QTest::keyClick(ui.MHelp, Qt::Key_F1);
+    EXPECT_EQ(helpViewer.requests, (QList<ViewerRequest>{{helpFile(), 8}}));
+    QTest::keyClick(ui.MHelp, Qt::Key_Escape);
 }
 
 TEST_F(Form1Help, TheHelpCommandOpensTheOverviewEachTime) {
-    ViewerRecorder viewer;
     for (int use = 0; use < 2; ++use) {
         highlightHelpItem(1);
-        ASSERT_EQ(m_window.MHelp->activeAction(), m_window.MHelpHTML);
-        QTest::keyClick(m_window.MHelp, Qt::Key_Return);
+        ASSERT_EQ(ui.MHelp->activeAction(), ui.MHelpHTML);
+        QTest::keyClick(ui.MHelp, Qt::Key_Return);
     }
-    EXPECT_EQ(viewer.requests, (QList<ViewerRequest>{{nullptr, helpFile(), 15, 0}, {nullptr, helpFile(), 15, 0}}));
+    EXPECT_EQ(helpViewer.requests, (QList<ViewerRequest>{{helpFile(), 0}, {helpFile(), 0}}));
+}
+
+TEST_F(Form1Help, F1InEachMenuOpensTheTopicOfTheMenuOrOfTheHighlightedItem) {
+    user::type(ui.Text2, QStringLiteral("160"));
+    user::click(ui.cndCalc);  // the report items take the highlight only once enabled
+    ASSERT_TRUE(ui.MFsave->isEnabled());
+    const struct {
+        QMenu *menu;
+        QList<std::optional<qint32>> topics;  // with nothing highlighted, then item by item
+    } menus[] = {{ui.mfile, {7, 7, 7, 6}}, {ui.MHelp, {8, 8, 8}}};
+    QMenuBar *bar = window.menuBar();
+    for (const auto &m : menus) {
+        SCOPED_TRACE(m.menu->objectName().toStdString());
+        helpViewer.requests.clear();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m.menu->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m.menu));
+        for (qsizetype i = 0; i < m.topics.size(); ++i) {
+            if (i > 0) QTest::keyClick(m.menu, Qt::Key_Down);
+            QTest::keyClick(m.menu, Qt::Key_F1);
+        }
+        QList<std::optional<qint32>> topics;
+        for (const ViewerRequest &request : helpViewer.requests) topics.append(request.topic);
+        EXPECT_EQ(topics, m.topics);
+        QTest::keyClick(m.menu, Qt::Key_Escape);
+    }
 }
 
 TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally) {
@@ -78,11 +87,11 @@ TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally) {
     const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
         if (auto *about = qobject_cast<tremira::ui::FormAbout *>(window)) {
             shownTitle = about->windowTitle();
-            about->Command1->click();
+            about->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         }
     });
     highlightHelpItem(2);
-    QTest::keyClick(m_window.MHelp, Qt::Key_Return);
+    QTest::keyClick(ui.MHelp, Qt::Key_Return);
     // The command returns only when the About window has been closed.
     EXPECT_EQ(shownTitle, QStringLiteral("About Programm"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

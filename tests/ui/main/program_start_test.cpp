@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/box_answerer.h"
+#include "tests/support/box_answerer.h"
 #include "ui/main/program_start.h"
 
 using tremira::testing::BoxAnswerer;

@@ -15,9 +15,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "tests/platform/modal_answerer.h"
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_bytes.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/ui/main/form1_fixture.h"
 #include "ui/main/form1.h"
 
 namespace tremira::ui {
@@ -85,22 +86,21 @@ protected:
     }
 
     void SetUp() override {
-        m_form.CurDir = m_folder.path();
         m_form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_form));
         // The reference run, calculated by the window itself.
-        QTest::keyClicks(m_form.Text2, u"160"_qs);
-        QTest::mouseClick(m_form.cndCalc, Qt::LeftButton);
-        ASSERT_EQ(m_form.Text12->text(), u"48,19277"_qs);
-        ASSERT_TRUE(m_form.MFsave->isEnabled());
+        QTest::keyClicks(m_ui.Text2, u"160"_qs);
+        QTest::mouseClick(m_ui.cndCalc, Qt::LeftButton);
+        ASSERT_EQ(m_ui.Text12->text(), u"48,19277"_qs);
+        ASSERT_TRUE(m_ui.MFsave->isEnabled());
         m_fieldsBefore = fieldTexts();
     }
 
     void chooseFromFileMenu(QAction *item) {
         QMenuBar *bar = m_form.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_form.mfile->menuAction()).center());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return m_form.mfile->isVisible(); }));
-        QTest::mouseClick(m_form.mfile, Qt::LeftButton, {}, m_form.mfile->actionGeometry(item).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_ui.mfile->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_ui.mfile->isVisible(); }));
+        QTest::mouseClick(m_ui.mfile, Qt::LeftButton, {}, m_ui.mfile->actionGeometry(item).center());
     }
 
     QStringList fieldTexts() const {
@@ -112,7 +112,9 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_path = m_folder.filePath(u"report.txt"_qs);
-    Form1 m_form;
+    tremira::testing::ViewerRecorder m_helpViewer;
+    Form1 m_form{m_folder.path(), m_helpViewer.call()};
+    const Form1Controls m_ui{m_form};
     QStringList m_fieldsBefore;
 };
 
@@ -120,7 +122,7 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     const QByteArray old("earlier report without line end");
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Return)});
-    chooseFromFileMenu(m_form.MFsave);
+    chooseFromFileMenu(m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
@@ -137,7 +139,7 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
 TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
     WriteBytes(m_path, reports::test::kRunAReportBytes + reports::test::kRunAReportBytes);
     BoxAnswers boxes({clickButton(QMessageBox::No)});
-    chooseFromFileMenu(m_form.MFsave);
+    chooseFromFileMenu(m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::kRunAReportBytes));
@@ -147,7 +149,7 @@ TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
     const QByteArray old = reports::test::kRunAReportBytes + "kept";
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Escape)});
-    chooseFromFileMenu(m_form.MFsave);
+    chooseFromFileMenu(m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(ReadBytes(m_path), old);
@@ -156,7 +158,7 @@ TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
 TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"report.txt"_qs));
     BoxAnswers boxes({pressKey(Qt::Key_Return), clickButton(QMessageBox::Ok)});
-    chooseFromFileMenu(m_form.MFsave);
+    chooseFromFileMenu(m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 2);
     EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Critical);
@@ -168,7 +170,7 @@ TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
 // SetUpTestSuite() points the CUPS client at a server that does not exist.
 TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
     BoxAnswers boxes({clickButton(QMessageBox::Ok)});
-    chooseFromFileMenu(m_form.MFprint);
+    chooseFromFileMenu(m_ui.MFprint);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);

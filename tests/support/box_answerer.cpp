@@ -1,4 +1,4 @@
-#include "tests/platform/box_answerer.h"
+#include "tests/support/box_answerer.h"
 
 #include <QAbstractButton>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "tests/platform/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
 
 #include <QApplication>
 

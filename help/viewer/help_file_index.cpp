@@ -1,9 +1,9 @@
-#include "platform/help_file_index.h"
+#include "help/viewer/help_file_index.h"
 
 #include <QRegularExpression>
 #include <QtEndian>
 
-namespace tremira::platform {
+namespace tremira::help {
 
 namespace {
 
@@ -21,7 +21,7 @@ QString recordText(const QByteArray &systemFile, qsizetype offset, quint16 lengt
 
 }  // namespace
 
-QString storedPath(const QString &reference) {
+QString StoredPath(const QString &reference) {
     QString path = reference.trimmed();
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (path.startsWith(QLatin1String("./"))) path.remove(0, 1);
@@ -29,7 +29,7 @@ QString storedPath(const QString &reference) {
     return path;
 }
 
-HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile) {
+HelpFileOptions ParseHelpFileOptions(const QByteArray &systemFile) {
     HelpFileOptions options;
     const auto *bytes = reinterpret_cast<const uchar *>(systemFile.constData());
     // A 4-byte version, then records of a 2-byte code, a 2-byte length and the data.
@@ -42,15 +42,15 @@ HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile) {
         if (code == kTitleCode)
             options.title = text;
         else if (code == kDefaultTopicCode && !text.isEmpty())
-            options.defaultTopic = storedPath(text);
+            options.defaultTopic = StoredPath(text);
         else if (code == kContentsFileCode && !text.isEmpty())
-            options.contentsFile = storedPath(text);
+            options.contentsFile = StoredPath(text);
         offset += length;
     }
     return options;
 }
 
-QList<ContentsEntry> parseContents(const QString &sitemap) {
+QList<ContentsEntry> ParseContents(const QString &sitemap) {
     static const QRegularExpression token(
         QStringLiteral(
             R"re(<\s*(/?)\s*(ul|object)\b[^>]*>|<\s*param\s+name\s*=\s*"([^"]*)"\s+value\s*=\s*"([^"]*)")re"),
@@ -73,13 +73,13 @@ QList<ContentsEntry> parseContents(const QString &sitemap) {
             if (param == QLatin1String("name"))
                 current.name = match.captured(4);
             else if (param == QLatin1String("local"))
-                current.topic = storedPath(match.captured(4));
+                current.topic = StoredPath(match.captured(4));
         }
     }
     return entries;
 }
 
-QHash<qint32, QString> parseContextMap(const QStringList &headers) {
+QHash<qint32, QString> ParseContextMap(const QStringList &headers) {
     static const QRegularExpression define(QStringLiteral(R"(^\s*#define\s+(\w+)\s+(-?\d+)\s*$)"));
     static const QRegularExpression alias(QStringLiteral(R"(^\s*(\w+)\s*=\s*(\S+)\s*$)"));
     QHash<QString, qint32> numbers;
@@ -91,7 +91,7 @@ QHash<qint32, QString> parseContextMap(const QStringList &headers) {
                 const qint32 number = m.captured(2).toInt(&ok);
                 if (ok) numbers.insert(m.captured(1), number);
             } else if (const QRegularExpressionMatch a = alias.match(line); a.hasMatch()) {
-                topics.insert(a.captured(1), storedPath(a.captured(2)));
+                topics.insert(a.captured(1), StoredPath(a.captured(2)));
             }
         }
     }
@@ -102,4 +102,4 @@ QHash<qint32, QString> parseContextMap(const QStringList &headers) {
     return map;
 }
 
-}  // namespace tremira::platform
+}  // namespace tremira::help

@@ -1,4 +1,4 @@
-#include "platform/help_window.h"
+#include "help/viewer/help_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-namespace tremira::platform {
+namespace tremira::help {
 
 namespace {
 
@@ -44,6 +44,7 @@ HelpWindow::HelpWindow() {
     // The help lives on by itself but must not keep the program running once it closes.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("HelpWindow"));
     resize(820, 560);
     createToolBar();
     createPanes();
@@ -63,8 +64,10 @@ void HelpWindow::createToolBar() {
 void HelpWindow::createPanes() {
     auto *splitter = new QSplitter(this);
     m_contents = new QTreeWidget(splitter);
+    m_contents->setObjectName(QStringLiteral("contents"));
     m_contents->setHeaderHidden(true);
     m_page = new HelpPage(splitter);
+    m_page->setObjectName(QStringLiteral("page"));
     splitter->setSizes({220, 600});
     layout()->addWidget(splitter);
 
@@ -100,12 +103,12 @@ void HelpWindow::loadIndex() {
         setWindowTitle(QStringLiteral("Справка"));
         return;
     }
-    m_options = parseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
-    m_contextMap = parseContextMap(mapHeaders(*m_archive));
+    m_options = ParseHelpFileOptions(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
+    m_contextMap = ParseContextMap(mapHeaders(*m_archive));
     setWindowTitle(m_options.title.isEmpty() ? QFileInfo(m_fileName).completeBaseName() : m_options.title);
 
     const QList<ContentsEntry> entries =
-        parseContents(QString::fromUtf8(m_archive->read(m_options.contentsFile).value_or(QByteArray())));
+        ParseContents(QString::fromUtf8(m_archive->read(m_options.contentsFile).value_or(QByteArray())));
     QList<QTreeWidgetItem *> parents;
     for (const ContentsEntry &entry : entries) {
         parents.resize(qMin<qsizetype>(entry.depth, parents.size()));
@@ -153,4 +156,4 @@ void HelpWindow::selectContentsEntry(const QUrl &source) {
     }
 }
 
-}  // namespace tremira::platform
+}  // namespace tremira::help

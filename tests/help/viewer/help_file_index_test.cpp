@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/help_file_index.h"
+#include "help/viewer/help_file_index.h"
 
 namespace {
 
-using namespace tremira::platform;
+using namespace tremira::help;
 
 QByteArray record(quint16 code, const QByteArray &data) {
     QByteArray bytes;
@@ -17,7 +17,7 @@ TEST(HelpFileOptions, ReadsTitleDefaultTopicAndContentsFromTheCompilersRecords) 
     const QByteArray system = QByteArray("\x03\x00\x00\x00", 4) + record(9, "HHA Version 4.74.8702") +
                               record(0, QByteArray("contents.hhc\0", 13)) + record(2, QByteArray("obzor.htm\0", 10)) +
                               record(3, QStringLiteral("Тремира — справка").toUtf8() + '\0');
-    const HelpFileOptions options = parseHelpFileOptions(system);
+    const HelpFileOptions options = ParseHelpFileOptions(system);
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.contentsFile, QStringLiteral("/contents.hhc"));
@@ -26,10 +26,10 @@ TEST(HelpFileOptions, ReadsTitleDefaultTopicAndContentsFromTheCompilersRecords) 
 TEST(HelpFileOptions, StopsAtARecordLongerThanTheFile) {
     const QByteArray system =
         QByteArray("\x03\x00\x00\x00", 4) + record(2, "a.htm") + QByteArray("\x03\x00\x40\x00ab", 6);
-    const HelpFileOptions options = parseHelpFileOptions(system);
+    const HelpFileOptions options = ParseHelpFileOptions(system);
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/a.htm"));
     EXPECT_TRUE(options.title.isEmpty());
-    EXPECT_TRUE(parseHelpFileOptions(QByteArray("\x03\x00", 2)).defaultTopic.isEmpty());
+    EXPECT_TRUE(ParseHelpFileOptions(QByteArray("\x03\x00", 2)).defaultTopic.isEmpty());
 }
 
 TEST(HelpContents, ReadsNestedEntriesWithTheirDepth) {
@@ -40,7 +40,7 @@ TEST(HelpContents, ReadsNestedEntriesWithTheirDepth) {
 <li><object type="text/sitemap"><param name="Name" value="Меню"><param name="Local" value="./menu.htm"></object>
 <li><object type="text/sitemap"><param name="Local" value="nameless.htm"></object>
 </UL></body></html>)");
-    const QList<ContentsEntry> entries = parseContents(sitemap);
+    const QList<ContentsEntry> entries = ParseContents(sitemap);
     struct Expected {
         QString name, topic;
         int depth;
@@ -65,7 +65,7 @@ TEST(HelpContextMap, JoinsNumbersAndPagesFromSeparateHeaders) {
         QStringLiteral("#define IDH_A 0\r\n#define IDH_B 3\n  #define IDH_C -7\n#define IDH_NOPAGE 4\n// note\n"),
         QStringLiteral("IDH_A=a.htm\r\nIDH_B = b.htm\nIDH_C=/c.htm\nIDH_NONUMBER=d.htm\n"),
     };
-    const QHash<qint32, QString> map = parseContextMap(headers);
+    const QHash<qint32, QString> map = ParseContextMap(headers);
     const QHash<qint32, QString> expected = {
         {0, QStringLiteral("/a.htm")},
         {3, QStringLiteral("/b.htm")},

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <vector>
 
-#include "tests/platform/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
 
 namespace tremira::testing {
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace tremira::platform {
+namespace tremira::help {
 
 // The compiler's own record of the project options (the "#SYSTEM" file).
 struct HelpFileOptions {
@@ -16,7 +16,7 @@ struct HelpFileOptions {
     QString defaultTopic;  // stored path, "/overview.htm"
     QString contentsFile;  // stored path, "/contents.hhc"
 };
-HelpFileOptions parseHelpFileOptions(const QByteArray &systemFile);
+HelpFileOptions ParseHelpFileOptions(const QByteArray &systemFile);
 
 struct ContentsEntry {
     QString name;
@@ -24,13 +24,13 @@ struct ContentsEntry {
     int depth = 0;  // 0 for the top level
 };
 // Reads a sitemap table of contents (nested <ul> with <object type="text/sitemap">).
-QList<ContentsEntry> parseContents(const QString &sitemap);
+QList<ContentsEntry> ParseContents(const QString &sitemap);
 
 // Context numbers to stored topic paths, from the map headers stored beside the pages:
 // "#define NAME number" lines give the numbers, "NAME=page.htm" lines the pages.
-QHash<qint32, QString> parseContextMap(const QStringList &headers);
+QHash<qint32, QString> ParseContextMap(const QStringList &headers);
 
 // "page.htm", "./page.htm" and "/page.htm" all name the stored "/page.htm".
-QString storedPath(const QString &reference);
+QString StoredPath(const QString &reference);
 
-}  // namespace tremira::platform
+}  // namespace tremira::help

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -6,92 +7,99 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/help_viewer.h"
-#include "platform/help_window.h"
+#include "help/viewer/help_viewer.h"
+#include "help/viewer/help_window.h"
 
 namespace {
 
-using namespace tremira::platform;
+using namespace tremira::help;
 
 const QString kHelpFile = QStringLiteral(TREMIRA_HELP_FILE);
 
-HelpWindow *openHelp(const QString &fileName, quint32 command, qint32 data) {
-    return qobject_cast<HelpWindow *>(HtmlHelp(nullptr, fileName, command, data));
+// The help window shown after a request to the viewer; none unless exactly one is shown.
+HelpWindow *openHelp(const QString &fileName, std::optional<qint32> topic) {
+    ShowHelp(fileName, topic);
+    QList<HelpWindow *> shown;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *help = qobject_cast<HelpWindow *>(window); help && help->isVisible()) shown.append(help);
+    }
+    return shown.size() == 1 ? shown.first() : nullptr;
 }
 
-QString shownPage(const HelpWindow *window) { return window->page()->source().path(); }
+HelpPage *page(const HelpWindow *window) { return window->findChild<HelpPage *>(QStringLiteral("page")); }
+QTreeWidget *contents(const HelpWindow *window) { return window->findChild<QTreeWidget *>(QStringLiteral("contents")); }
+QString shownPage(const HelpWindow *window) { return page(window)->source().path(); }
 
 TEST(HelpViewer, ShowsTheTopicOfAContextNumberWithItsContentsEntry) {
-    HelpWindow *window = openHelp(kHelpFile, HH_HELP_CONTEXT, 3);
+    HelpWindow *window = openHelp(kHelpFile, 3);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_TRUE(window->isWindow());
     EXPECT_EQ(shownPage(window), QStringLiteral("/tok_svarki.htm"));
-    EXPECT_EQ(window->page()->documentTitle(), QStringLiteral("Максимальный ток сварки"));
-    EXPECT_TRUE(window->page()->toPlainText().contains(QStringLiteral("диаметра электрода")));
-    ASSERT_NE(window->contents()->currentItem(), nullptr);
-    EXPECT_EQ(window->contents()->currentItem()->text(0), QStringLiteral("Максимальный ток сварки"));
+    EXPECT_EQ(page(window)->documentTitle(), QStringLiteral("Максимальный ток сварки"));
+    EXPECT_TRUE(page(window)->toPlainText().contains(QStringLiteral("диаметра электрода")));
+    ASSERT_NE(contents(window)->currentItem(), nullptr);
+    EXPECT_EQ(contents(window)->currentItem()->text(0), QStringLiteral("Максимальный ток сварки"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Тремира — справка"));
 }
 
 TEST(HelpViewer, ASecondCallBringsTheSameWindowToTheRequestedTopic) {
     struct Case {
         const char *name;
-        quint32 command;
-        qint32 data;
+        std::optional<qint32> topic;
         QString page;
     };
     const Case cases[] = {
-        {"context 6", HH_HELP_CONTEXT, 6, QStringLiteral("/indukciya.htm")},
-        {"unmapped context", HH_HELP_CONTEXT, 99, QStringLiteral("/obzor.htm")},
-        {"context 8", HH_HELP_CONTEXT, 8, QStringLiteral("/menyu_pomoshch.htm")},
-        {"default topic", HH_DISPLAY_TOPIC, 0, QStringLiteral("/obzor.htm")},
+        {"context 6", 6, QStringLiteral("/indukciya.htm")},
+        {"unmapped context", 99, QStringLiteral("/obzor.htm")},
+        {"context 8", 8, QStringLiteral("/menyu_pomoshch.htm")},
+        {"default topic", std::nullopt, QStringLiteral("/obzor.htm")},
     };
-    HelpWindow *first = openHelp(kHelpFile, HH_HELP_CONTEXT, 1);
+    HelpWindow *first = openHelp(kHelpFile, 1);
     ASSERT_NE(first, nullptr);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(openHelp(kHelpFile, c.command, c.data), first);
+        EXPECT_EQ(openHelp(kHelpFile, c.topic), first);
         EXPECT_TRUE(first->isVisible());
         EXPECT_EQ(shownPage(first), c.page);
     }
 }
 
 TEST(HelpViewer, FollowsLinksAndGoesBackAndForward) {
-    HelpWindow *window = openHelp(kHelpFile, HH_HELP_CONTEXT, 0);
+    HelpWindow *window = openHelp(kHelpFile, 0);
     ASSERT_NE(window, nullptr);
-    window->page()->setSource(window->page()->source().resolved(QUrl(QStringLiteral("rezultaty.htm"))));
+    page(window)->setSource(page(window)->source().resolved(QUrl(QStringLiteral("rezultaty.htm"))));
     EXPECT_EQ(shownPage(window), QStringLiteral("/rezultaty.htm"));
-    window->page()->backward();
+    page(window)->backward();
     EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
-    window->page()->forward();
+    page(window)->forward();
     EXPECT_EQ(shownPage(window), QStringLiteral("/rezultaty.htm"));
 }
 
 TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
-    HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);
+    HelpWindow *window = openHelp(kHelpFile, std::nullopt);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const QList<QTreeWidgetItem *> found =
-        window->contents()->findItems(QStringLiteral("Сечение сердечника"), Qt::MatchExactly | Qt::MatchRecursive);
+        contents(window)->findItems(QStringLiteral("Сечение сердечника"), Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(found.size(), 1);
-    QTreeWidget *contents = window->contents();
-    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(found[0]).center());
+    QTreeWidget *tree = contents(window);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found[0]).center());
     EXPECT_EQ(shownPage(window), QStringLiteral("/sechenie_serdechnika.htm"));
-    window->page()->backward();
+    page(window)->backward();
     EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
 }
 
 TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile) {
-    HelpWindow *window = openHelp(kHelpFile, HH_DISPLAY_TOPIC, 0);
+    HelpWindow *window = openHelp(kHelpFile, std::nullopt);
     ASSERT_NE(window, nullptr);
     const QVariant picture =
-        window->page()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("help:/transformator.png")));
+        page(window)->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("help:/transformator.png")));
     EXPECT_FALSE(QImage::fromData(picture.toByteArray()).isNull());
     const QVariant style =
-        window->page()->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help:/style.css")));
+        page(window)->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help:/style.css")));
     EXPECT_TRUE(style.toByteArray().contains("body"));
-    EXPECT_FALSE(window->page()
+    EXPECT_FALSE(page(window)
                      ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("file:///etc/hostname")))
                      .isValid());
 }
@@ -114,19 +122,17 @@ TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        HelpWindow *window = openHelp(c.fileName, HH_HELP_CONTEXT, 3);
+        HelpWindow *window = openHelp(c.fileName, 3);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
-        const QString shown = window->page()->toPlainText();
+        const QString shown = page(window)->toPlainText();
         EXPECT_TRUE(shown.contains(QStringLiteral("Не удаётся открыть файл справки")));
         EXPECT_TRUE(shown.contains(c.fileName));
         EXPECT_TRUE(shown.contains(c.reason));
-        EXPECT_EQ(window->contents()->topLevelItemCount(), 0);
+        EXPECT_EQ(contents(window)->topLevelItemCount(), 0);
     }
     // The good file opens again in the same window afterwards.
-    EXPECT_EQ(shownPage(openHelp(kHelpFile, HH_HELP_CONTEXT, 2)), QStringLiteral("/vyhodnoe_napryazhenie.htm"));
+    EXPECT_EQ(shownPage(openHelp(kHelpFile, 2)), QStringLiteral("/vyhodnoe_napryazhenie.htm"));
 }
-
-TEST(HelpViewer, RefusesAnUnknownCommand) { EXPECT_EQ(HtmlHelp(nullptr, kHelpFile, 1, 0), nullptr); }
 
 }  // namespace

@@ -8,14 +8,14 @@
 
 #include <optional>
 
-#include "platform/chm_archive.h"
-#include "platform/help_file_index.h"
+#include "help/viewer/chm_archive.h"
+#include "help/viewer/help_file_index.h"
 
 class QAction;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace tremira::platform {
+namespace tremira::help {
 
 // Pages come from the open help file; every link stays inside it.
 class HelpPage : public QTextBrowser {
@@ -40,10 +40,6 @@ public:
     // A number the file does not map shows the default topic.
     void showContext(qint32 contextNumber);
 
-    QString fileName() const { return m_fileName; }
-    HelpPage *page() const { return m_page; }
-    QTreeWidget *contents() const { return m_contents; }
-
 private:
     void createToolBar();
     void createPanes();
@@ -66,4 +62,4 @@ private:
 // The scheme of the page addresses inside the help window.
 inline constexpr char kHelpScheme[] = "help";
 
-}  // namespace tremira::platform
+}  // namespace tremira::help

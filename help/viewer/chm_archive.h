@@ -10,7 +10,7 @@
 
 struct chmFile;
 
-namespace tremira::platform {
+namespace tremira::help {
 
 class ChmArchive {
 public:
@@ -32,4 +32,4 @@ private:
     std::unique_ptr<chmFile, Closer> m_file;
 };
 
-}  // namespace tremira::platform
+}  // namespace tremira::help

@@ -9,13 +9,13 @@
 
 namespace tremira::ui {
 
-inline QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+inline QString ToQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // A view of UTF-8 bytes; the QByteArray must outlive it.
-inline std::string_view asView(const QByteArray &bytes) {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+inline std::string_view Utf8View(const QByteArray &utf8) {
+    return {utf8.constData(), static_cast<std::size_t>(utf8.size())};
 }
 
 }  // namespace tremira::ui

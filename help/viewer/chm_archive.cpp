@@ -1,10 +1,10 @@
-#include "platform/chm_archive.h"
+#include "help/viewer/chm_archive.h"
 
 #include <QFile>
 
 #include <chm_lib.h>
 
-namespace tremira::platform {
+namespace tremira::help {
 
 namespace {
 
@@ -48,4 +48,4 @@ QStringList ChmArchive::files() const {
     return paths;
 }
 
-}  // namespace tremira::platform
+}  // namespace tremira::help
