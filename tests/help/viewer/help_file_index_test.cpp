@@ -24,8 +24,10 @@ TEST(HelpFileOptions, ReadsTitleDefaultTopicAndContentsFromTheCompilersRecords) 
 }
 
 TEST(HelpFileOptions, StopsAtARecordLongerThanTheFile) {
-    const QByteArray system =
-        QByteArray("\x03\x00\x00\x00", 4) + record(2, "a.htm") + QByteArray("\x03\x00\x40\x00ab", 6);
+    const QByteArray system = QByteArray("\x03\x00\x00\x00", 4) + record(2, "a.htm") +
+                              QByteArray("\x03\x00\x40\x00"
+                                         "ab",
+                                         6);
     const HelpFileOptions options = ParseHelpFileOptions(system);
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/a.htm"));
     EXPECT_TRUE(options.title.isEmpty());
