@@ -1,5 +1,9 @@
 #include "platform/chm_archive.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 
 #include <chm_lib.h>
@@ -15,6 +19,21 @@ std::optional<chmUnitInfo> resolve(chmFile *file, const QString &storedPath) {
     return unit;
 }
 
+// Declared sizes are checked before anything is allocated for them: a stored file lies
+// inside the help file.
+bool liesInFile(const chmUnitInfo &unit, qint64 fileSize) {
+    const auto size = static_cast<LONGUINT64>(fileSize);
+    return unit.start <= size && unit.length <= size - unit.start;
+}
+
+// Compressed files are unpacked from one stored section; chmlib unpacks a section cut short
+// into whatever its buffers held, so the whole section must lie inside the file.
+bool compressedSectionFits(chmFile *file, qint64 fileSize) {
+    const std::optional<chmUnitInfo> section =
+        resolve(file, QStringLiteral("::DataSpace/Storage/MSCompressed/Content"));
+    return section && liesInFile(*section, fileSize);
+}
+
 int collectFile(chmFile *, chmUnitInfo *unit, void *context) {
     static_cast<QStringList *>(context)->append(QString::fromUtf8(unit->path));
     return CHM_ENUMERATOR_CONTINUE;
@@ -25,15 +44,28 @@ int collectFile(chmFile *, chmUnitInfo *unit, void *context) {
 void ChmArchive::Closer::operator()(chmFile *file) const { chm_close(file); }
 
 std::optional<ChmArchive> ChmArchive::open(const QString &fileName) {
-    chmFile *file = chm_open(QFile::encodeName(fileName).constData());
+    // Non-blocking, and then only a regular file: a pipe named like the help file would
+    // otherwise hold the window on open for good.
+    const int descriptor = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return std::nullopt;
+    struct stat status {};
+    chmFile *file = nullptr;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        // chmlib opens by name: this name is the very file just checked, whatever the path holds by now.
+        file = chm_open(QByteArray("/proc/self/fd/").append(QByteArray::number(descriptor)).constData());
+    }
+    ::close(descriptor);
     if (!file) return std::nullopt;
-    return ChmArchive(file);
+    return ChmArchive(file, status.st_size, compressedSectionFits(file, status.st_size));
 }
 
 std::optional<QByteArray> ChmArchive::read(const QString &storedPath) const {
     std::optional<chmUnitInfo> unit = resolve(m_file.get(), storedPath);
-    if (!unit) return std::nullopt;
-    QByteArray content(static_cast<qsizetype>(unit->length), Qt::Uninitialized);
+    if (!unit || unit->length > static_cast<LONGUINT64>(kMaxEntrySize)) return std::nullopt;
+    if (unit->space == CHM_UNCOMPRESSED ? !liesInFile(*unit, m_fileSize) : !m_compressedSectionFits)
+        return std::nullopt;
+    // Zeroed, and a short read is damage: no byte that did not come from the file is ever used.
+    QByteArray content(static_cast<qsizetype>(unit->length), '\0');
     const LONGINT64 got = chm_retrieve_object(m_file.get(), &*unit, reinterpret_cast<unsigned char *>(content.data()),
                                               0, static_cast<LONGINT64>(unit->length));
     if (got != static_cast<LONGINT64>(unit->length)) return std::nullopt;
