@@ -54,12 +54,19 @@ build_main() {
   cmake --build build -j "$(jobs)"
 }
 
-# The calculation core again under AddressSanitizer and UndefinedBehaviorSanitizer, with
-# the libFuzzer targets (clang only).
+# The calculation core, the batch tool and the help-file reader again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, with the libFuzzer targets (clang only).
+SANITIZED_TARGETS=(calc_tests batch_tests tremira-calc tremira_calc_tests calc_fuzz batch_fuzz help_fuzz)
 build_sanitized() {
   CXX=clang++ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(werror_flag)" \
-    -DTREMIRA_CALC_ONLY=ON -DTREMIRA_SANITIZE=ON -DTREMIRA_FUZZ=ON >/dev/null
-  cmake --build build-san -j "$(jobs)"
+    -DTREMIRA_SANITIZE=ON -DTREMIRA_FUZZ=ON >/dev/null
+  cmake --build build-san -j "$(jobs)" --target "${SANITIZED_TARGETS[@]}"
+}
+
+# Only the tests of what build_sanitized built: the calculation and batch tests (label core)
+# and the fuzzing.
+test_sanitized() {
+  ctest --test-dir build-san --output-on-failure -j "$(jobs)" -L '^(core|fuzz)$'
 }
 
 build_bench() {
@@ -82,7 +89,7 @@ case "$command" in
     check_style
     build_sanitized
     build_main
-    ctest --test-dir build-san --output-on-failure -j "$(jobs)"
+    test_sanitized
     ctest --test-dir build --output-on-failure
     ;;
   fast)

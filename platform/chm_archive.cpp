@@ -34,8 +34,20 @@ bool compressedSectionFits(chmFile *file, qint64 fileSize) {
     return section && liesInFile(*section, fileSize);
 }
 
+// A damaged directory can chain its chunks into a loop that chmlib would follow for good:
+// the listing stops after far more entries than any help file holds.
+constexpr int kMaxDirectoryEntries = 100000;
+
+struct Listing {
+    QStringList files;
+    int entriesSeen = 0;
+};
+
 int collectFile(chmFile *, chmUnitInfo *unit, void *context) {
-    static_cast<QStringList *>(context)->append(QString::fromUtf8(unit->path));
+    auto *listing = static_cast<Listing *>(context);
+    if (++listing->entriesSeen > kMaxDirectoryEntries) return CHM_ENUMERATOR_SUCCESS;
+    if ((unit->flags & CHM_ENUMERATE_NORMAL) && (unit->flags & CHM_ENUMERATE_FILES))
+        listing->files.append(QString::fromUtf8(unit->path));
     return CHM_ENUMERATOR_CONTINUE;
 }
 
@@ -75,9 +87,9 @@ std::optional<QByteArray> ChmArchive::read(const QString &storedPath) const {
 bool ChmArchive::contains(const QString &storedPath) const { return resolve(m_file.get(), storedPath).has_value(); }
 
 QStringList ChmArchive::files() const {
-    QStringList paths;
-    chm_enumerate(m_file.get(), CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile, &paths);
-    return paths;
+    Listing listing;
+    chm_enumerate(m_file.get(), CHM_ENUMERATE_ALL, collectFile, &listing);
+    return listing.files;
 }
 
 }  // namespace tremira::platform
