@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QtEndian>
 
 #include <chm_lib.h>
 
@@ -24,6 +25,21 @@ std::optional<chmUnitInfo> resolve(chmFile *file, const QString &storedPath) {
 bool liesInFile(const chmUnitInfo &unit, qint64 fileSize) {
     const auto size = static_cast<LONGUINT64>(fileSize);
     return unit.start <= size && unit.length <= size - unit.start;
+}
+
+// chmlib allocates a directory chunk of the size the header claims before reading it: a
+// chunk larger than the whole file can only be damage.
+bool directoryChunkFits(int descriptor, qint64 fileSize) {
+    quint64 directoryOffset = 0;
+    quint32 chunkSize = 0;
+    constexpr off_t kDirectoryOffsetField = 0x48;  // in the file header
+    constexpr off_t kChunkSizeField = 0x10;        // in the directory header
+    return ::pread(descriptor, &directoryOffset, sizeof directoryOffset, kDirectoryOffsetField) ==
+               sizeof directoryOffset &&
+           qFromLittleEndian(directoryOffset) < static_cast<quint64>(fileSize) &&
+           ::pread(descriptor, &chunkSize, sizeof chunkSize,
+                   static_cast<off_t>(qFromLittleEndian(directoryOffset)) + kChunkSizeField) == sizeof chunkSize &&
+           qFromLittleEndian(chunkSize) <= static_cast<quint64>(fileSize);
 }
 
 // Compressed files are unpacked from one stored section; chmlib unpacks a section cut short
@@ -62,7 +78,8 @@ std::optional<ChmArchive> ChmArchive::open(const QString &fileName) {
     if (descriptor < 0) return std::nullopt;
     struct stat status {};
     chmFile *file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+        directoryChunkFits(descriptor, status.st_size)) {
         // chmlib opens by name: this name is the very file just checked, whatever the path holds by now.
         file = chm_open(QByteArray("/proc/self/fd/").append(QByteArray::number(descriptor)).constData());
     }

@@ -55,8 +55,8 @@ void HelpPage::setArchive(const ChmArchive *archive, const QString &fileName) {
 }
 
 QVariant HelpPage::loadResource(int type, const QUrl &name) {
-    if (!m_archive || name.scheme() != QLatin1String(kHelpScheme)) return {};
-    std::optional<QByteArray> content = m_archive->read(name.path());
+    if (name.scheme() != QLatin1String(kHelpScheme)) return {};
+    std::optional<QByteArray> content = m_archive ? m_archive->read(name.path()) : std::nullopt;
     if (type == QTextDocument::HtmlResource && !isReadablePage(content)) return FailurePage(m_fileName);
     return content.value_or(QByteArray());
 }
