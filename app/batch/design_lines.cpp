@@ -1,5 +1,7 @@
 #include "design_lines.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "app/batch/utf8_validation.h"
@@ -34,6 +36,34 @@ void appendEscaped(std::string &out, std::string_view text) {
     out.append(text, start);
 }
 
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// LibreOffice would split the row at a ";", take a "=" or "@" for a formula and lose its
+// way at a quote or a control character: such a text is written quoted, quotes doubled.
+bool needsQuotes(std::string_view text) {
+    if (text.starts_with('=') || text.starts_with('@')) return true;
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == '"' || c == kFieldSeparator || isControl(c); });
+}
+
+void appendCell(std::string &out, std::string_view text) {
+    if (!needsQuotes(text)) {
+        appendEscaped(out, text);
+        return;
+    }
+    std::string escaped;
+    appendEscaped(escaped, text);
+    out += '"';
+    for (const char c : escaped) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 // Text1 after the run: the substituted section, empty when the refusal empties the field,
 // otherwise the text the user gave.
 std::string_view coreSectionAfter(const calc::DesignInput &input, const DesignOutcome &outcome) {
@@ -43,6 +73,24 @@ std::string_view coreSectionAfter(const calc::DesignInput &input, const DesignOu
 }
 
 }  // namespace
+
+std::string EscapedName(std::string_view name) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : name) {
+        if (c == '\\') {
+            escaped += "\\\\";
+        } else if (isControl(c)) {
+            const auto byte = static_cast<unsigned char>(c);
+            escaped += "\\x";
+            escaped += kHexDigits[byte >> 4];
+            escaped += kHexDigits[byte & 0xF];
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
 
 DesignLine ReadDesignLine(std::string_view line) {
     DesignLine result;
@@ -81,7 +129,7 @@ void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Te
 void AppendOutcome(std::string &out, const calc::DesignInput &input, const DesignOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
-    appendEscaped(out, coreSectionAfter(input, outcome));
+    appendCell(out, coreSectionAfter(input, outcome));
     if (outcome.results) {
         const calc::DesignResults &r = *outcome.results;
         for (const std::string *text : {&r.Text5, &r.Text11, &r.Text6, &r.Text7, &r.Text8, &r.Text9, &r.Text12}) {
@@ -111,12 +159,22 @@ BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThre
 
 void BatchRun::processSource(LineReader &reader, std::string_view name) {
     std::size_t lineNumber = 0;
-    while (std::optional<std::string_view> line = reader.next()) {
+    // After a failed write nothing more can reach the output: stop reading at once.
+    while (!m_outputFailed) {
+        std::optional<std::string_view> line = reader.next();
+        if (!line) break;
+        ++lineNumber;
+        if (reader.lineTooLong()) {
+            const std::string cap = std::to_string(reader.maxLineLength());
+            noteInvalid(name, lineNumber, "line longer than " + cap + " bytes / строка длиннее " + cap + " байт");
+            continue;
+        }
         // Windows editors start a UTF-8 file with a byte order mark; it is not part of the mains voltage.
-        if (lineNumber == 0 && line->starts_with(kByteOrderMark)) line->remove_prefix(kByteOrderMark.size());
-        processLine(*line, name, ++lineNumber);
+        if (lineNumber == 1 && line->starts_with(kByteOrderMark)) line->remove_prefix(kByteOrderMark.size());
+        processLine(*line, name, lineNumber);
     }
-    if (reader.failed()) noteUnreadable(name, "read error / ошибка чтения");
+    if (reader.failed())
+        noteUnreadable(name, std::string("read error / ошибка чтения: ") + std::strerror(reader.error()));
 }
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
@@ -126,25 +184,25 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
         const calc::DesignInput input = ToDesignInput(design);
         AppendOutcome(m_output, input, calc::CalculateDesign(input));
         ++m_designs;
+        flushIfFull();
+    } else if (design.kind == LineKind::NotUtf8) {
+        noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
     } else {
-        AppendInvalid(m_output);
-        ++m_invalid;
-        std::string report(name);
-        report += ':' + std::to_string(lineNumber) + ": ";
-        if (design.kind == LineKind::NotUtf8) {
-            report += "not valid UTF-8 / не UTF-8";
-        } else {
-            const std::string found = std::to_string(design.fieldCount);
-            report += "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found;
-        }
-        m_report(report);
+        const std::string found = std::to_string(design.fieldCount);
+        noteInvalid(name, lineNumber, "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found);
     }
+}
+
+void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
+    AppendInvalid(m_output);
+    ++m_invalid;
+    m_report(EscapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();
 }
 
 void BatchRun::noteUnreadable(std::string_view name, std::string_view reason) {
     m_ioFailed = true;
-    m_report(std::string(name) + ": " + std::string(reason));
+    m_report(EscapedName(name) + ": " + std::string(reason));
 }
 
 void BatchRun::flushIfFull() {
@@ -152,7 +210,7 @@ void BatchRun::flushIfFull() {
 }
 
 void BatchRun::finish() {
-    if (!m_output.empty() && !m_writeOutput(m_output)) m_ioFailed = true;
+    if (!m_outputFailed && !m_output.empty() && !m_writeOutput(m_output)) m_outputFailed = m_ioFailed = true;
     m_output.clear();
 }
 

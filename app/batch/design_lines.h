@@ -36,6 +36,9 @@ void AppendHeader(std::string &out);
 void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome);
 void AppendInvalid(std::string &out);
 
+// A file name as the reports show it: control characters as \xHH, the backslash as \\.
+std::string EscapedName(std::string_view name);
+
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
 public:
@@ -51,15 +54,17 @@ public:
     void processSource(LineReader &reader, std::string_view name);
     void processLine(std::string_view line, std::string_view name, std::size_t lineNumber);
     void noteUnreadable(std::string_view name, std::string_view reason);
-    // Writes what is still buffered.
+    // Writes what is still buffered; after a failed write nothing more is written.
     void finish();
 
     // 0 every line read, 1 some line invalid, 2 a file could not be read or output written.
     int exitStatus() const;
     std::size_t designCount() const { return m_designs; }
     std::size_t invalidCount() const { return m_invalid; }
+    bool outputFailed() const { return m_outputFailed; }
 
 private:
+    void noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason);
     void flushIfFull();
 
     WriteOutput m_writeOutput;
@@ -69,6 +74,7 @@ private:
     std::size_t m_designs = 0;
     std::size_t m_invalid = 0;
     bool m_ioFailed = false;
+    bool m_outputFailed = false;
 };
 
 }  // namespace tremira::batch

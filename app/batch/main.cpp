@@ -33,6 +33,8 @@ constexpr std::string_view kHelp =
   мощность требуемая (Text11); витки обмотки I (Text6) и II (Text7); сечение
   провода обмотки I (Text8) и II (Text9); макс. ток обмотки I (Text12);
   сообщения по порядку через " | " (CR записан как \r, обратная косая черта как \\).
+Сечение с ", ; или управляющим символом или начинающееся с = или @ записано
+в кавычках (кавычки удвоены). Строка длиннее 1 МиБ пропускается как invalid.
 Результаты заполнены только у рассчитанных строк. Вывод открывается в LibreOffice
 с разделителем ";" и десятичной запятой.
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
@@ -58,6 +60,8 @@ Writes a header line and then one line per design to standard output, ";"-separa
   required power (Text11); turns of winding I (Text6) and II (Text7); wire
   cross-section of winding I (Text8) and II (Text9); maximum current of winding I
   (Text12); the messages in order joined by " | " (CR written as \r, backslash as \\).
+A core section holding ", ; or a control character, or starting with = or @, is
+written in double quotes (quotes doubled). A line over 1 MiB is skipped as invalid.
 Results are filled for completed designs only. LibreOffice opens the output with
 ";" as separator and the comma as decimal mark.
 Exit status: 0 every line was read; 1 some line had another number of fields or
@@ -120,7 +124,7 @@ int main(int argc, char **argv) {
         tremira::batch::LineReader reader = readerOf(STDIN_FILENO);
         run.processSource(reader, "<stdin>");
     }
-    for (int i = 1; i < argc; ++i) processFile(run, argv[i]);
+    for (int i = 1; i < argc && !run.outputFailed(); ++i) processFile(run, argv[i]);
     run.finish();
     return run.exitStatus();
 }

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QSplitter>
 #include <QStyle>
+#include <QTextDocumentFragment>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -24,6 +25,11 @@ QUrl topicUrl(const QString &topic) {
     return url;
 }
 
+// A page that is missing, damaged or decodes to no text at all.
+bool isReadablePage(const std::optional<QByteArray> &content) {
+    return content && !QTextDocumentFragment::fromHtml(QString::fromUtf8(*content)).toPlainText().trimmed().isEmpty();
+}
+
 QStringList mapHeaders(const ChmArchive &archive) {
     QStringList headers;
     for (const QString &path : archive.files()) {
@@ -35,9 +41,24 @@ QStringList mapHeaders(const ChmArchive &archive) {
 
 }  // namespace
 
-QVariant HelpPage::loadResource(int, const QUrl &name) {
-    if (!m_archive || name.scheme() != QLatin1String(kHelpScheme)) return {};
-    return m_archive->read(name.path()).value_or(QByteArray());
+QString FailurePage(const QString &fileName) {
+    const QString reason = QFileInfo::exists(fileName)
+                               ? QStringLiteral("Файл повреждён или не является файлом справки.")
+                               : QStringLiteral("Файл не найден.");
+    return QStringLiteral("<h3>Не удаётся открыть файл справки</h3><p>%1</p><p>%2</p>")
+        .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason);
+}
+
+void HelpPage::setArchive(const ChmArchive *archive, const QString &fileName) {
+    m_archive = archive;
+    m_fileName = fileName;
+}
+
+QVariant HelpPage::loadResource(int type, const QUrl &name) {
+    if (name.scheme() != QLatin1String(kHelpScheme)) return {};
+    std::optional<QByteArray> content = m_archive ? m_archive->read(name.path()) : std::nullopt;
+    if (type == QTextDocument::HtmlResource && !isReadablePage(content)) return FailurePage(m_fileName);
+    return content.value_or(QByteArray());
 }
 
 HelpWindow::HelpWindow() {
@@ -85,11 +106,13 @@ bool HelpWindow::openFile(const QString &fileName) {
     if (m_archive && fileName == m_fileName) return true;
     m_fileName = fileName;
     m_archive = ChmArchive::open(fileName);
-    m_page->setArchive(m_archive ? &*m_archive : nullptr);
+    m_page->setArchive(m_archive ? &*m_archive : nullptr, fileName);
+    // A topic of the same name in the new file must be read again, not kept from the old one.
+    m_page->clear();
     m_page->clearHistory();
     loadIndex();
     if (!m_archive) {
-        showFailure(fileName);
+        showFailure();
         return false;
     }
     return true;
@@ -121,16 +144,15 @@ void HelpWindow::loadIndex() {
     if (m_options.defaultTopic.isEmpty() && !entries.isEmpty()) m_options.defaultTopic = entries.first().topic;
 }
 
-void HelpWindow::showFailure(const QString &fileName) {
-    const QString reason = QFileInfo::exists(fileName)
-                               ? QStringLiteral("Файл повреждён или не является файлом справки.")
-                               : QStringLiteral("Файл не найден.");
-    m_page->setHtml(QStringLiteral("<h3>Не удаётся открыть файл справки</h3><p>%1</p><p>%2</p>")
-                        .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason));
-}
+void HelpWindow::showFailure() { m_page->setHtml(FailurePage(m_fileName)); }
 
+// A file without a topic to start from cannot show anything: it is damaged.
 void HelpWindow::showDefaultTopic() {
-    if (m_archive) showTopic(m_options.defaultTopic);
+    if (!m_archive) return;
+    if (m_options.defaultTopic.isEmpty())
+        showFailure();
+    else
+        showTopic(m_options.defaultTopic);
 }
 
 void HelpWindow::showContext(qint32 contextNumber) {
@@ -144,7 +166,8 @@ void HelpWindow::showContext(qint32 contextNumber) {
 
 void HelpWindow::showTopic(const QString &topic) {
     // Clicking an entry may also activate it: one page, one step of history.
-    if (!topic.isEmpty() && m_page->source() != topicUrl(topic)) m_page->setSource(topicUrl(topic));
+    if (topic.isEmpty()) return;
+    if (m_page->source() != topicUrl(topic) || m_page->document()->isEmpty()) m_page->setSource(topicUrl(topic));
 }
 
 void HelpWindow::selectContentsEntry(const QUrl &source) {

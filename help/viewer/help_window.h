@@ -17,16 +17,21 @@ class QTreeWidgetItem;
 
 namespace tremira::help {
 
-// Pages come from the open help file; every link stays inside it.
+// The page shown in place of a help file, or a page of it, that cannot be read.
+QString FailurePage(const QString &fileName);
+
+// Pages come from the open help file; every link stays inside it. A page the file cannot
+// give shows the failure page.
 class HelpPage : public QTextBrowser {
     Q_OBJECT
 public:
     using QTextBrowser::QTextBrowser;
-    void setArchive(const ChmArchive *archive) { m_archive = archive; }
+    void setArchive(const ChmArchive *archive, const QString &fileName);
     QVariant loadResource(int type, const QUrl &name) override;
 
 private:
     const ChmArchive *m_archive = nullptr;
+    QString m_fileName;
 };
 
 class HelpWindow : public QWidget {
@@ -44,7 +49,7 @@ private:
     void createToolBar();
     void createPanes();
     void loadIndex();
-    void showFailure(const QString &fileName);
+    void showFailure();
     void showTopic(const QString &topic);
     void selectContentsEntry(const QUrl &source);
 

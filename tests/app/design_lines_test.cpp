@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,42 @@ TEST(LineReader, SplitsAtLineFeedsAcrossBlocksOfAnySize) {
     EXPECT_EQ(splitLines("\n", 10, 10), std::vector<std::string>{""});
 }
 
+// A line over the cap comes back empty and marked; the reader never offers the source more
+// room than one block or the cap and its "\n", however long the line.
+TEST(LineReader, LinesOverTheCapAreSkippedInBoundedMemory) {
+    struct Case {
+        const char *name;
+        std::string input;
+        std::vector<std::string> lines;  // "!" stands for a line reported too long
+    } const cases[] = {
+        {"a line of exactly the cap is kept", "12345678\nx\n", {"12345678", "x"}},
+        {"one byte over the cap", "123456789\nx\n", {"!", "x"}},
+        {"too long at the end of the input", "x\n123456789", {"x", "!"}},
+        {"a long line between short ones", "a\n" + std::string(100000, '0') + "\nb", {"a", "!", "b"}},
+        {"a long line without any line feed", std::string(100000, '\0'), {"!"}},
+    };
+    for (const Case &c : cases) {
+        for (std::size_t block : {1, 5, 64}) {
+            SCOPED_TRACE(std::string(c.name) + ", block " + std::to_string(block));
+            std::size_t position = 0;
+            std::size_t largestRoom = 0;
+            LineReader reader(
+                [&](char *data, std::size_t size) -> std::ptrdiff_t {
+                    largestRoom = std::max(largestRoom, size);
+                    const std::size_t count = std::min({size, std::size_t{3}, c.input.size() - position});
+                    std::copy_n(c.input.data() + position, count, data);
+                    position += count;
+                    return static_cast<std::ptrdiff_t>(count);
+                },
+                block, 8);
+            std::vector<std::string> lines;
+            while (const auto line = reader.next()) lines.emplace_back(reader.lineTooLong() ? "!" : *line);
+            EXPECT_EQ(lines, c.lines);
+            EXPECT_LE(largestRoom, std::max<std::size_t>(block, 9));
+        }
+    }
+}
+
 TEST(LineReader, ReadErrorEndsTheLinesAndIsReported) {
     int calls = 0;
     LineReader reader(
@@ -88,6 +125,30 @@ TEST(LineReader, ReadErrorEndsTheLinesAndIsReported) {
     EXPECT_EQ(reader.next(), "b");
     EXPECT_EQ(reader.next(), std::nullopt);
     EXPECT_TRUE(reader.failed());
+}
+
+TEST(BatchRun, ReportsNameTheFileEscapedAndGiveTheSystemsReason) {
+    std::vector<std::string> reports;
+    BatchRun run([](std::string_view) { return true; }, [&](std::string_view text) { reports.emplace_back(text); });
+    const std::string input = "1;2\n" + std::string(LineReader::kDefaultMaxLineLength + 1, ';') + "\n";
+    std::size_t position = 0;
+    LineReader reader([&](char *data, std::size_t size) -> std::ptrdiff_t {
+        if (position == input.size()) {
+            errno = EACCES;
+            return -1;
+        }
+        const std::size_t count = std::min(size, input.size() - position);
+        std::copy_n(input.data() + position, count, data);
+        position += count;
+        return static_cast<std::ptrdiff_t>(count);
+    });
+    run.processSource(reader, "a\x1B[2J\nb\\c.csv");
+    EXPECT_EQ(reports, (std::vector<std::string>{
+                           "a\\x1B[2J\\x0Ab\\\\c.csv:1: 8 fields expected, found 2 / ожидалось 8 полей, найдено 2",
+                           "a\\x1B[2J\\x0Ab\\\\c.csv:2: line longer than 1048576 bytes / строка длиннее 1048576 байт",
+                           "a\\x1B[2J\\x0Ab\\\\c.csv: read error / ошибка чтения: Permission denied"}));
+    EXPECT_EQ(run.invalidCount(), 2U);
+    EXPECT_EQ(run.exitStatus(), 2);
 }
 
 TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
@@ -180,6 +241,18 @@ TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
         {"division by zero keeps the substituted section", "220;65;160;;Медь;Медь;Стержневой;0,0",
          "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"},
         {"wrong field count", "220;65;160", "invalid;;;;;;;;;\n"},
+        {"quote in the core section: quoted, doubled", "220;65;160;1\"2;Медь;Медь;Стержневой;1,42",
+         "failed;\"1\"\"2\";;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"leading = is not a formula", "220;65;160;=1+1;Медь;Медь;Стержневой;1,42",
+         "failed;\"=1+1\";;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"leading @ is not a formula", "220;65;160;@A1;Медь;Медь;Стержневой;1,42",
+         "failed;\"@A1\";;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"tab is a control character", "220;65;160;8\t4;Медь;Медь;Стержневой;1,42",
+         "failed;\"8\t4\";;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"CR inside the core section is written as \\r, quoted", "220;65;160;8\r4;Медь;Медь;Стержневой;1,42",
+         "failed;\"8\\r4\";;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
+        {"= later in the text stays plain", "220;65;160;8=4;Медь;Медь;Стержневой;1,42",
+         "failed;8=4;;;;;;;;Произошла ошибка: 13-Несоответствие типа\n"},
         {"comment", "# Run A", ""},
     };
     for (const Case &c : cases) {
@@ -237,6 +310,30 @@ TEST(BatchRun, OutputIsWrittenInLargeBlocksAndAWriteFailureGivesStatus2) {
     writable = false;
     run.finish();
     EXPECT_EQ(run.exitStatus(), 2);
+}
+
+TEST(BatchRun, AfterAFailedWriteNoMoreIsReadOrWritten) {
+    std::size_t writes = 0;
+    BatchRun run(
+        [&](std::string_view) {
+            ++writes;
+            return false;
+        },
+        [](std::string_view) {}, 100);
+    const std::string line = "220;65;160;;Медь;Медь;Стержневой;1,42\n";
+    std::size_t reads = 0;
+    LineReader reader(
+        [&](char *data, std::size_t size) -> std::ptrdiff_t {
+            if (++reads > 100000) return 0;
+            return static_cast<std::ptrdiff_t>(line.copy(data, std::min(size, line.size())));
+        },
+        line.size());
+    run.processSource(reader, "long.csv");
+    run.finish();
+    EXPECT_TRUE(run.outputFailed());
+    EXPECT_EQ(run.exitStatus(), 2);
+    EXPECT_EQ(writes, 1U);
+    EXPECT_LE(reads, 3U);  // the lines that filled the 100-byte output buffer, each about 50 bytes
 }
 
 }  // namespace

@@ -23,10 +23,10 @@ struct ProcessResult {
     std::string err;
 };
 
-// A path as one shell word.
-std::string quoted(const fs::path &path) {
+// A path or a command line as one shell word.
+std::string quoted(const std::string &text) {
     std::string word = "'";
-    word += path.string();
+    for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
     word += '\'';
     return word;
 }
@@ -53,10 +53,15 @@ protected:
 
     // `arguments` are already quoted for the shell.
     ProcessResult run(const std::string &arguments, const fs::path &stdinFile = "/dev/null") {
+        return runShell(quoted(g_executable) + " " + arguments + " <" + quoted(stdinFile));
+    }
+
+    // A shell command line that starts tremira-calc as "$0"; its output is captured.
+    ProcessResult runShell(const std::string &commandLine) {
         const fs::path out = m_dir / "stdout";
         const fs::path err = m_dir / "stderr";
-        const std::string command = quoted(g_executable) + " " + arguments + " <" + quoted(stdinFile) + " >" +
-                                    quoted(out) + " 2>" + quoted(err);
+        const std::string command =
+            "sh -c " + quoted(commandLine) + " " + quoted(g_executable) + " >" + quoted(out) + " 2>" + quoted(err);
         const int status = std::system(command.c_str());
         ProcessResult result;
         if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
@@ -113,6 +118,41 @@ TEST_F(TremiraCalc, MissingFileGivesStatus2AndTheOtherFilesAreStillCalculated) {
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.out, kHeader + "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
     EXPECT_NE(result.err.find("missing.csv"), std::string::npos) << result.err;
+}
+
+TEST_F(TremiraCalc, ReadErrorGivesStatus2WithTheSystemsReason) {
+    const ProcessResult result = run(quoted(m_dir));
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, kHeader);
+    EXPECT_NE(result.err.find(": read error / ошибка чтения: Is a directory"), std::string::npos) << result.err;
+}
+
+TEST_F(TremiraCalc, AFailedWriteEndsAnEndlessInputWithStatus2) {
+    const ProcessResult result = runShell("yes '220;65;160;;Медь;Медь;Стержневой;1,42' | \"$0\" >/dev/full");
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("standard output: No space left on device"), std::string::npos) << result.err;
+}
+
+// A 300 MB line without a line feed between two design files, with the address space held to
+// about 100 MB: the line is reported and skipped, both files' results come out.
+TEST_F(TremiraCalc, AnEndlessLineIsSkippedInBoundedMemory) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than the bound";
+#endif
+#endif
+    const fs::path before = write("before.csv", "220;65;160;;Медь;Медь;Стержневой;1,42\n");
+    const fs::path endless = m_dir / "endless.bin";
+    std::ofstream(endless, std::ios::binary).close();
+    fs::resize_file(endless, 300'000'000);  // sparse: zero bytes on disk
+    const fs::path after = write("after.csv", "220;65;160;;Алюминий;Алюминий;Тор;1,42\n");
+    const ProcessResult result =
+        runShell("ulimit -v 100000; exec \"$0\" " + quoted(before) + " " + quoted(endless) + " " + quoted(after));
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
+                                    "invalid;;;;;;;;;\n"
+                                    "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
+    EXPECT_NE(result.err.find("endless.bin:1: line longer than 1048576 bytes"), std::string::npos) << result.err;
 }
 
 TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {

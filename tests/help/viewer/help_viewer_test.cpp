@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help/viewer/help_viewer.h"
-#include "help/viewer/help_window.h"
+#include "tests/help/viewer/shown_help_window.h"
 
 namespace {
 
@@ -16,22 +15,14 @@ using namespace tremira::help;
 
 const QString kHelpFile = QStringLiteral(TREMIRA_HELP_FILE);
 
-// The help window shown after a request to the viewer; none unless exactly one is shown.
-HelpWindow *openHelp(const QString &fileName, std::optional<qint32> topic) {
-    ShowHelp(fileName, topic);
-    QList<HelpWindow *> shown;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *help = qobject_cast<HelpWindow *>(window); help && help->isVisible()) shown.append(help);
-    }
-    return shown.size() == 1 ? shown.first() : nullptr;
-}
+using tremira::testing::OpenHelp;
 
-HelpPage *page(const HelpWindow *window) { return window->findChild<HelpPage *>(QStringLiteral("page")); }
-QTreeWidget *contents(const HelpWindow *window) { return window->findChild<QTreeWidget *>(QStringLiteral("contents")); }
+HelpPage *page(const HelpWindow *window) { return tremira::testing::ShownPage(window); }
+QTreeWidget *contents(const HelpWindow *window) { return tremira::testing::ShownContents(window); }
 QString shownPage(const HelpWindow *window) { return page(window)->source().path(); }
 
 TEST(HelpViewer, ShowsTheTopicOfAContextNumberWithItsContentsEntry) {
-    HelpWindow *window = openHelp(kHelpFile, 3);
+    HelpWindow *window = OpenHelp(kHelpFile, 3);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_TRUE(window->isWindow());
@@ -55,18 +46,18 @@ TEST(HelpViewer, ASecondCallBringsTheSameWindowToTheRequestedTopic) {
         {"context 8", 8, QStringLiteral("/menyu_pomoshch.htm")},
         {"default topic", std::nullopt, QStringLiteral("/obzor.htm")},
     };
-    HelpWindow *first = openHelp(kHelpFile, 1);
+    HelpWindow *first = OpenHelp(kHelpFile, 1);
     ASSERT_NE(first, nullptr);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(openHelp(kHelpFile, c.topic), first);
+        EXPECT_EQ(OpenHelp(kHelpFile, c.topic), first);
         EXPECT_TRUE(first->isVisible());
         EXPECT_EQ(shownPage(first), c.page);
     }
 }
 
 TEST(HelpViewer, FollowsLinksAndGoesBackAndForward) {
-    HelpWindow *window = openHelp(kHelpFile, 0);
+    HelpWindow *window = OpenHelp(kHelpFile, 0);
     ASSERT_NE(window, nullptr);
     page(window)->setSource(page(window)->source().resolved(QUrl(QStringLiteral("rezultaty.htm"))));
     EXPECT_EQ(shownPage(window), QStringLiteral("/rezultaty.htm"));
@@ -77,7 +68,7 @@ TEST(HelpViewer, FollowsLinksAndGoesBackAndForward) {
 }
 
 TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
-    HelpWindow *window = openHelp(kHelpFile, std::nullopt);
+    HelpWindow *window = OpenHelp(kHelpFile, std::nullopt);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const QList<QTreeWidgetItem *> found =
@@ -91,7 +82,7 @@ TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
 }
 
 TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile) {
-    HelpWindow *window = openHelp(kHelpFile, std::nullopt);
+    HelpWindow *window = OpenHelp(kHelpFile, std::nullopt);
     ASSERT_NE(window, nullptr);
     const QVariant picture =
         page(window)->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("help:/transformator.png")));
@@ -122,7 +113,7 @@ TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        HelpWindow *window = openHelp(c.fileName, 3);
+        HelpWindow *window = OpenHelp(c.fileName, 3);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
         const QString shown = page(window)->toPlainText();
@@ -132,7 +123,7 @@ TEST(HelpViewer, AFileItCannotReadGivesAMessageInTheHelpWindow) {
         EXPECT_EQ(contents(window)->topLevelItemCount(), 0);
     }
     // The good file opens again in the same window afterwards.
-    EXPECT_EQ(shownPage(openHelp(kHelpFile, 2)), QStringLiteral("/vyhodnoe_napryazhenie.htm"));
+    EXPECT_EQ(shownPage(OpenHelp(kHelpFile, 2)), QStringLiteral("/vyhodnoe_napryazhenie.htm"));
 }
 
 }  // namespace

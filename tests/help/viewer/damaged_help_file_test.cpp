@@ -1,0 +1,151 @@
+// The help window on damaged copies of the built help file: every one shows the damaged-file
+// message, none crashes, and nothing that is not in the file ever reaches the page.
+
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "help/viewer/chm_archive.h"
+#include "tests/help/viewer/shown_help_window.h"
+
+namespace {
+
+using namespace tremira::help;
+
+const QString kHelpFile = QStringLiteral(TREMIRA_HELP_FILE);
+
+QByteArray readAll(const QString &fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray encInt(quint64 value) {
+    QByteArray bytes(1, static_cast<char>(value & 0x7F));
+    while (value >>= 7) bytes.prepend(static_cast<char>(0x80 | (value & 0x7F)));
+    return bytes;
+}
+
+qsizetype encIntSize(const QByteArray &bytes, qsizetype at) {
+    qsizetype size = 1;
+    while (static_cast<uchar>(bytes[at + size - 1]) & 0x80) ++size;
+    return size;
+}
+
+quint32 littleEndian32(const QByteArray &bytes, qsizetype at) {
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uchar>(bytes[at + i]);
+    return value;
+}
+
+void setLittleEndian32(QByteArray &bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// The directory entry of `storedPath` (name, section, offset, length) made to claim `length`
+// bytes. The longer number takes room from the free space at the end of its directory chunk.
+QByteArray withClaimedLength(QByteArray file, const QByteArray &storedPath, quint64 length) {
+    const qsizetype name = file.indexOf(encInt(storedPath.size()) + storedPath);
+    const qsizetype chunk = file.lastIndexOf("PMGL", name);
+    const quint32 chunkSize = littleEndian32(file, file.indexOf("ITSP") + 0x10);
+    if (name < 0 || chunk < 0) return {};
+    qsizetype field = name + 1 + storedPath.size();
+    field += encIntSize(file, field);  // section
+    field += encIntSize(file, field);  // offset
+    const QByteArray claimed = encInt(length);
+    const qsizetype growth = claimed.size() - encIntSize(file, field);
+    file.replace(field, encIntSize(file, field), claimed);
+    file.remove(chunk + chunkSize, growth);
+    setLittleEndian32(file, chunk + 4, littleEndian32(file, chunk + 4) - static_cast<quint32>(growth));
+    return file;
+}
+
+QByteArray withFlippedBits(QByteArray file, qsizetype first, qsizetype step) {
+    for (qsizetype at = first; at < file.size(); at += step) file[at] = static_cast<char>(file[at] ^ 0x10);
+    return file;
+}
+
+struct DamagedFile {
+    const char *name;
+    QByteArray bytes;
+    bool reachesAPage = true;  // false when the damage lies where no page is read from
+};
+
+std::vector<DamagedFile> damagedCopies(const QByteArray &good) {
+    return {
+        {"/#SYSTEM claims 2^40 bytes", withClaimedLength(good, "/#SYSTEM", quint64{1} << 40)},
+        {"/obzor.htm claims 2^40 bytes", withClaimedLength(good, "/obzor.htm", quint64{1} << 40)},
+        {"/obzor.htm claims 1 GB", withClaimedLength(good, "/obzor.htm", quint64{1} << 30)},
+        {"cut at 300 bytes", good.left(300)},
+        {"cut at 2000 bytes", good.left(2000)},
+        {"cut at 8192 bytes", good.left(8192)},
+        {"cut at 16384 bytes", good.left(16384)},
+        {"cut at 20000 bytes", good.left(20000)},
+        {"a few bits flipped after the header", withFlippedBits(good, 4500, 3001), false},
+        {"many bits flipped", withFlippedBits(good, 200, 97)},
+    };
+}
+
+const QString kFailure = QStringLiteral("Не удаётся открыть файл справки");
+
+// The text of every page of a help file, as the help window shows it.
+QHash<QString, QString> shownPages(const QString &fileName, const QStringList &pages) {
+    HelpWindow *window = tremira::testing::OpenHelp(fileName, std::nullopt);
+    QHash<QString, QString> shown;
+    if (!window) return shown;
+    shown.insert(QString(), tremira::testing::ShownPage(window)->toPlainText());
+    for (const QString &page : pages) {
+        tremira::testing::ShownPage(window)->setSource(QUrl(QStringLiteral("help:") + page));
+        shown.insert(page, tremira::testing::ShownPage(window)->toPlainText());
+    }
+    return shown;
+}
+
+// Each page of a damaged copy is either the intact page or the damaged-file message, and
+// the damage shows on at least one of them.
+TEST(DamagedHelpFile, EveryPageIsIntactOrSaysTheFileIsDamaged) {
+    QStringList pages;
+    for (const QString &path : ChmArchive::open(kHelpFile)->files()) {
+        if (path.endsWith(QLatin1String(".htm"))) pages.append(path);
+    }
+    ASSERT_GE(pages.size(), 9);
+    const QHash<QString, QString> intact = shownPages(kHelpFile, pages);
+    QTemporaryDir folder;
+    int index = 0;
+    for (const DamagedFile &damaged : damagedCopies(readAll(kHelpFile))) {
+        SCOPED_TRACE(damaged.name);
+        ASSERT_FALSE(damaged.bytes.isEmpty()) << "the generator did not find its place in the file";
+        const QString fileName = folder.filePath(QStringLiteral("%1.chm").arg(++index));
+        QFile file(fileName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged.bytes);
+        file.close();
+        int failures = 0;
+        const QHash<QString, QString> shown = shownPages(fileName, pages);
+        for (auto page = shown.cbegin(); page != shown.cend(); ++page) {
+            SCOPED_TRACE(page.key().toStdString());
+            if (page.value() == intact.value(page.key())) continue;
+            ++failures;
+            EXPECT_TRUE(page.value().contains(kFailure)) << page.value().left(200).toStdString();
+            EXPECT_TRUE(page.value().contains(fileName));
+        }
+        EXPECT_EQ(failures > 0, damaged.reachesAPage);
+    }
+}
+
+// Opening a pipe would wait for a writer for good; it is refused at once.
+TEST(DamagedHelpFile, APipeNamedLikeTheHelpFileIsRefusedAtOnce) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("Тремира.chm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(ChmArchive::open(pipe).has_value());
+    HelpWindow *window = tremira::testing::OpenHelp(pipe, 3);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(tremira::testing::ShownPage(window)->toPlainText().contains(kFailure));
+}
+
+}  // namespace
