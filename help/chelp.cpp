@@ -3,6 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include <QFileInfo>
+
+#include "help/help_file_location.h"
 #include "help/viewer_call.h"
 #include "platform/help_viewer.h"
 
@@ -34,6 +37,8 @@ void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optiona
         viewer()(nullptr, fileName, platform::HH_DISPLAY_TOPIC, 0);
 }
 
-QString HelpFilePath(const QString &programFolder) { return programFolder + QStringLiteral("/Тремира.chm"); }
+QString HelpFilePath(const QString &programFolder) {
+    return HelpFileLocation(programFolder, QFileInfo::exists(HelpFileLocation(programFolder, true)));
+}
 
 }  // namespace tremira::help

@@ -15,7 +15,8 @@ public:
     void Show(const QString &NewFile, const QString &WindowPane, std::optional<double> ContextID = std::nullopt) const;
 };
 
-// The program's help file in its folder (given without a trailing "/").
+// The program's help file: in its folder (given without a trailing "/") when it is there,
+// else in the installed data folder.
 QString HelpFilePath(const QString &programFolder);
 
 // Removes leading and trailing blanks (character 32 only; tabs and other spaces stay).
