@@ -4,9 +4,12 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <optional>
 
 #include "reports/report_file.h"
@@ -51,7 +54,10 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 void Form1::saveReport() {
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
-    const QString path = reports::ReportFilePath(CurDir);
+    const QString folder = reports::ReportFolder(CurDir, QFileInfo(CurDir).isWritable(),
+                                                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QDir().mkpath(folder);  // the per-user folder is made on the first save; a failure shows below
+    const QString path = reports::ReportFilePath(folder);
     if (const auto error = reports::SaveReport(path, snapshotOf(*this), currentStamp(), *mode)) {
         showFailure(this, reports::FileWriteErrorText(*error));
     }
