@@ -12,12 +12,12 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/calc_text.h"
 #include "ui/main/numeric_entry_filter.h"
 #include "ui/main/program_start.h"
-#include "ui/main/window_icon.h"
 
 namespace tremira::ui {
 namespace {
@@ -54,7 +54,7 @@ void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entr
 Form1::Form1(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
-    setWindowIcon(QPixmap::fromImage(DrawWindowIcon()));
+    setWindowIcon(desktop::ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());
