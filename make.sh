@@ -5,6 +5,7 @@
 #   ./make.sh setup   only install the missing Debian packages
 #   ./make.sh run     build and start the program
 #   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then ctest)
+#   ./make.sh package build the Debian package build/tremira_<version>_amd64.deb
 #   ./make.sh fast    build, then run only the fast tests (no e2e, no fuzzing)
 #   ./make.sh bench   build the benchmarks and run them
 #   ./make.sh fuzz N  fuzz the calculation for N seconds (default 600)
@@ -20,6 +21,7 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth xdotool x11-utils imagemagick python3 xclip
   hyperfine
+  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
 )
 
 as_root() {
@@ -62,6 +64,10 @@ build_sanitized() {
   cmake --build build-san -j "$(jobs)"
 }
 
+build_package() {
+  cmake --build build --target package
+}
+
 build_bench() {
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_BENCH=ON >/dev/null
   cmake --build build-bench -j "$(jobs)"
@@ -85,6 +91,11 @@ case "$command" in
     ctest --test-dir build-san --output-on-failure -j "$(jobs)"
     ctest --test-dir build --output-on-failure
     ;;
+  package)
+    install_missing_packages
+    build_main
+    build_package
+    ;;
   fast)
     install_missing_packages
     build_main
@@ -101,7 +112,7 @@ case "$command" in
     fuzz/run.sh build-san "${2:-600}"
     ;;
   *)
-    echo "usage: $0 setup|run|test|fast|bench|fuzz [seconds]" >&2
+    echo "usage: $0 setup|run|test|fast|package|bench|fuzz [seconds]" >&2
     exit 2
     ;;
 esac
