@@ -4,7 +4,8 @@
 #
 #   ./make.sh setup   only install the missing Debian packages
 #   ./make.sh run     build and start the program
-#   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then ctest)
+#   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then
+#                     ctest, then the Debian package: lintian, installed, driven as an ordinary user, removed)
 #   ./make.sh package build the Debian package build/tremira_<version>_amd64.deb
 #   ./make.sh fast    build, then run only the fast tests (no e2e, no fuzzing)
 #   ./make.sh bench   build the benchmarks and run them
@@ -68,6 +69,39 @@ build_package() {
   cmake --build build --target package
 }
 
+package_file() {
+  echo "build/tremira_$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)_amd64.deb"
+}
+
+# The installed program is tested by a user who cannot write in /usr/bin, as a desktop user.
+TEST_USER=tremira-test
+
+# Runs a command as the caller, or as TEST_USER (made when missing) when the caller is root;
+# the folder given first is handed to that user for the command's output.
+run_as_ordinary_user() {
+  local output=$1
+  shift
+  mkdir -p "$output"
+  if [ "$(id -u)" -ne 0 ]; then
+    "$@"
+    return
+  fi
+  id -u "$TEST_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
+  chown "$TEST_USER" "$output"
+  runuser -u "$TEST_USER" -- "$@"
+}
+
+# The package as a user gets it: no lintian error; installed with apt, the installed program
+# passes its scenario; removed again whatever the outcome.
+check_installed_package() {
+  local deb artifacts=build/Testing/Temporary/e2e-installed
+  deb=$(package_file)
+  lintian --fail-on error "$deb"
+  trap 'as_root apt-get purge -y -qq tremira' EXIT
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb"
+  run_as_ordinary_user "$artifacts" python3 -B e2e/installed.py --artifacts "$artifacts"
+}
+
 build_bench() {
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_BENCH=ON >/dev/null
   cmake --build build-bench -j "$(jobs)"
@@ -90,6 +124,8 @@ case "$command" in
     build_main
     ctest --test-dir build-san --output-on-failure -j "$(jobs)"
     ctest --test-dir build --output-on-failure
+    build_package
+    check_installed_package
     ;;
   package)
     install_missing_packages
