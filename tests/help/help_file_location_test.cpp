@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,17 @@ using tremira::help::HelpFileLocation;
 using tremira::help::HelpFilePath;
 
 TEST(HelpFileLocation, BesideTheProgramElseInTheInstalledDataFolder) {
-    const struct {
-        const char *name;
-        QString programFolder;
-        bool besideProgram;
-        QString expected;
-    } cases[] = {
-        {"build folder", QStringLiteral("/work/build/bin"), true, QStringLiteral("/work/build/bin/Тремира.chm")},
-        {"portable copy", QStringLiteral("/media/usb/Тремира"), true, QStringLiteral("/media/usb/Тремира/Тремира.chm")},
-        {"installed in /usr", QStringLiteral("/usr/bin"), false, QStringLiteral("/usr/share/tremira/Тремира.chm")},
-        {"installed in /opt", QStringLiteral("/opt/tremira/bin"), false,
-         QStringLiteral("/opt/tremira/share/tremira/Тремира.chm")},
-        {"root folder", QString(), true, QStringLiteral("/Тремира.chm")},
+    // Each case names its program folder, whether the file lies there, and where it is read.
+    const std::tuple<QString, bool, QString> cases[] = {
+        {QStringLiteral("/work/build/bin"), true, QStringLiteral("/work/build/bin/Тремира.chm")},
+        {QStringLiteral("/media/usb/Тремира"), true, QStringLiteral("/media/usb/Тремира/Тремира.chm")},
+        {QStringLiteral("/usr/bin"), false, QStringLiteral("/usr/share/tremira/Тремира.chm")},
+        {QStringLiteral("/opt/tremira/bin"), false, QStringLiteral("/opt/tremira/share/tremira/Тремира.chm")},
+        {QString(), true, QStringLiteral("/Тремира.chm")},  // the root folder
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(HelpFileLocation(c.programFolder, c.besideProgram), c.expected);
+    for (const auto &[programFolder, besideProgram, expected] : cases) {
+        SCOPED_TRACE(expected.toStdString());
+        EXPECT_EQ(HelpFileLocation(programFolder, besideProgram), expected);
     }
 }
 
