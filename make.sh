@@ -76,30 +76,34 @@ package_file() {
 # The installed program is tested by a user who cannot write in /usr/bin, as a desktop user.
 TEST_USER=tremira-test
 
-# Runs a command as the caller, or as TEST_USER (made when missing) when the caller is root;
-# the folder given first is handed to that user for the command's output.
-run_as_ordinary_user() {
-  local output=$1
-  shift
-  mkdir -p "$output"
-  if [ "$(id -u)" -ne 0 ]; then
-    "$@"
-    return
+# Runs the installed program's scenario as the caller, or as TEST_USER (made when missing) when
+# the caller is root. It runs from a copy in /tmp, which that user can read wherever the
+# checkout lies; the copy stays, with the screenshots, when the scenario fails.
+run_installed_scenario() {
+  local work
+  work=$(mktemp -d /tmp/tremira-installed.XXXXXX)
+  cp e2e/*.py "$work"
+  mkdir "$work/artifacts"
+  chmod 755 "$work"
+  if [ "$(id -u)" -eq 0 ]; then
+    id -u "$TEST_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
+    chown "$TEST_USER" "$work/artifacts"
+    runuser -u "$TEST_USER" -- python3 -B "$work/installed.py" --artifacts "$work/artifacts"
+  else
+    python3 -B "$work/installed.py" --artifacts "$work/artifacts"
   fi
-  id -u "$TEST_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
-  chown "$TEST_USER" "$output"
-  runuser -u "$TEST_USER" -- "$@"
+  rm -rf "$work"
 }
 
 # The package as a user gets it: no lintian error; installed with apt, the installed program
 # passes its scenario; removed again whatever the outcome.
 check_installed_package() {
-  local deb artifacts=build/Testing/Temporary/e2e-installed
+  local deb
   deb=$(package_file)
   lintian --fail-on error "$deb"
   trap 'as_root apt-get purge -y -qq tremira' EXIT
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb"
-  run_as_ordinary_user "$artifacts" python3 -B e2e/installed.py --artifacts "$artifacts"
+  run_installed_scenario
 }
 
 build_bench() {
