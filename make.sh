@@ -4,7 +4,9 @@
 #
 #   ./make.sh setup   only install the missing Debian packages
 #   ./make.sh run     build and start the program
-#   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then ctest)
+#   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then
+#                     ctest, then the Debian package: lintian, installed, driven as an ordinary user, removed)
+#   ./make.sh package build the Debian package build/tremira_<version>_amd64.deb
 #   ./make.sh fast    build, then run only the fast tests (no e2e, no fuzzing)
 #   ./make.sh bench   build the benchmarks and run them
 #   ./make.sh fuzz N  fuzz the calculation for N seconds (default 600)
@@ -20,6 +22,7 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth xdotool x11-utils imagemagick python3 xclip
   hyperfine
+  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
 )
 
 as_root() {
@@ -70,6 +73,47 @@ test_sanitized() {
     ctest --test-dir build-san --output-on-failure -j "$(jobs)" -LE e2e
 }
 
+build_package() {
+  cmake --build build --target package
+}
+
+package_file() {
+  echo "build/tremira_$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)_amd64.deb"
+}
+
+# The installed program is tested by a user who cannot write in /usr/bin, as a desktop user.
+TEST_USER=tremira-test
+
+# Runs the installed program's scenario as the caller, or as TEST_USER (made when missing) when
+# the caller is root. It runs from a copy in /tmp, which that user can read wherever the
+# checkout lies; the copy stays, with the screenshots, when the scenario fails.
+run_installed_scenario() {
+  local work
+  work=$(mktemp -d /tmp/tremira-installed.XXXXXX)
+  cp e2e/*.py "$work"
+  mkdir "$work/artifacts"
+  chmod 755 "$work"
+  if [ "$(id -u)" -eq 0 ]; then
+    id -u "$TEST_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
+    chown "$TEST_USER" "$work/artifacts"
+    runuser -u "$TEST_USER" -- python3 -B "$work/installed.py" --artifacts "$work/artifacts"
+  else
+    python3 -B "$work/installed.py" --artifacts "$work/artifacts"
+  fi
+  rm -rf "$work"
+}
+
+# The package as a user gets it: no lintian error; installed with apt, the installed program
+# passes its scenario; removed again whatever the outcome.
+check_installed_package() {
+  local deb
+  deb=$(package_file)
+  lintian --fail-on error "$deb"
+  trap 'as_root apt-get purge -y -qq tremira' EXIT
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb"
+  run_installed_scenario
+}
+
 build_bench() {
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_BENCH=ON >/dev/null
   cmake --build build-bench -j "$(jobs)"
@@ -92,6 +136,13 @@ case "$command" in
     build_main
     test_sanitized
     ctest --test-dir build --output-on-failure
+    build_package
+    check_installed_package
+    ;;
+  package)
+    install_missing_packages
+    build_main
+    build_package
     ;;
   fast)
     install_missing_packages
@@ -109,7 +160,7 @@ case "$command" in
     fuzz/run.sh build-san "${2:-600}"
     ;;
   *)
-    echo "usage: $0 setup|run|test|fast|bench|fuzz [seconds]" >&2
+    echo "usage: $0 setup|run|test|fast|package|bench|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

@@ -125,6 +125,7 @@ class Session:
             source = os.path.join(bin_dir, entry)
             if os.path.exists(source):
                 shutil.copy2(source, self.program_dir)
+        self.program = os.path.join(self.program_dir, "tremira")
         runtime_dir = os.path.join(self.tmp, "runtime")
         os.mkdir(runtime_dir, 0o700)
         self.fake_bin = os.path.join(self.tmp, "fake-bin")
@@ -146,7 +147,7 @@ class Session:
         env = dict(self.env, **extra_env)
         index = len(self.programs)
         out = open(os.path.join(self.tmp, f"tremira-{index}.log"), "wb")
-        process = subprocess.Popen([os.path.join(self.program_dir, "tremira")], env=env,
+        process = subprocess.Popen([self.program], env=env,
                                    cwd=self.tmp, stdout=out, stderr=subprocess.STDOUT)
         out.close()
         self.programs.append(process)

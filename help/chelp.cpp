@@ -1,6 +1,9 @@
 #include "help/chelp.h"
 
+#include <QFileInfo>
+
 #include "calc/field_numbers.h"
+#include "help/help_file_location.h"
 
 namespace tremira::help {
 namespace {
@@ -22,6 +25,8 @@ void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optiona
     m_viewer(fileName, ContextID ? calc::RoundHalfEven<qint32>(*ContextID) : std::nullopt);
 }
 
-QString HelpFilePath(const QString &programFolder) { return programFolder + QStringLiteral("/Тремира.chm"); }
+QString HelpFilePath(const QString &programFolder) {
+    return HelpFileLocation(programFolder, QFileInfo::exists(HelpFileLocation(programFolder, true)));
+}
 
 }  // namespace tremira::help

@@ -21,7 +21,8 @@ private:
     ViewerCall m_viewer;
 };
 
-// The program's help file in its folder (given without a trailing "/").
+// The program's help file: in its folder (given without a trailing "/") when it is there,
+// else in the installed data folder.
 QString HelpFilePath(const QString &programFolder);
 
 }  // namespace tremira::help

@@ -52,7 +52,12 @@ std::optional<FileWriteError> replaceReport(const QString &path, const QByteArra
 
 qint64 WriteWhole(QIODevice &device, const QByteArray &bytes) { return device.write(bytes); }
 
-QString ReportFilePath(const QString &programFolder) { return programFolder + QStringLiteral("/report.txt"); }
+QString ReportFolder(const QString &programFolder, bool programFolderWritable, const QString &documentsFolder) {
+    if (programFolderWritable || documentsFolder.isEmpty()) return programFolder;
+    return documentsFolder + QStringLiteral("/Тремира");
+}
+
+QString ReportFilePath(const QString &folder) { return folder + QStringLiteral("/report.txt"); }
 
 std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp) {
     const QString crLf = QStringLiteral("\r\n");

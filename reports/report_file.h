@@ -25,8 +25,14 @@ struct FileWriteError {
 using DeviceWrite = std::function<qint64(QIODevice &device, const QByteArray &bytes)>;
 qint64 WriteWhole(QIODevice &device, const QByteArray &bytes);
 
-// The report path beside the program.
-QString ReportFilePath(const QString &programFolder);
+// The folder that holds "report.txt": the program's folder when the user may write there (the
+// build folder, a portable copy), otherwise "Тремира" in the user's documents folder (an
+// installed program). Without a documents folder the program's folder stays, and saving there
+// says why it failed.
+QString ReportFolder(const QString &programFolder, bool programFolderWritable, const QString &documentsFolder);
+
+// The report path in its folder.
+QString ReportFilePath(const QString &folder);
 
 // The bytes of one report: Windows-1251, CR LF after every line.
 std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp);

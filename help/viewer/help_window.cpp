@@ -25,9 +25,11 @@ QUrl topicUrl(const QString &topic) {
     return url;
 }
 
-// A page that is missing, damaged or decodes to no text at all.
+// A page that is missing, damaged or decodes to no text at all. A text page never holds a NUL
+// byte: chmlib hands out NULs for a block it could not unpack.
 bool isReadablePage(const std::optional<QByteArray> &content) {
-    return content && !QTextDocumentFragment::fromHtml(QString::fromUtf8(*content)).toPlainText().trimmed().isEmpty();
+    return content && !content->contains('\0') &&
+           !QTextDocumentFragment::fromHtml(QString::fromUtf8(*content)).toPlainText().trimmed().isEmpty();
 }
 
 QStringList mapHeaders(const ChmArchive &archive) {

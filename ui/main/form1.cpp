@@ -12,12 +12,12 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "help/context_help_filter.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/numeric_entry_filter.h"
 #include "ui/main/utf8_text.h"
-#include "ui/main/window_icon.h"
 
 namespace tremira::ui {
 namespace {
@@ -55,7 +55,7 @@ Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget 
     : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
-    setWindowIcon(QPixmap::fromImage(DrawWindowIcon()));
+    setWindowIcon(desktop::ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());

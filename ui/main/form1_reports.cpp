@@ -3,8 +3,11 @@
 // as they are in every case.
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <optional>
 
 #include "reports/report_file.h"
@@ -42,7 +45,10 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 void Form1::saveReport() {
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
-    const QString path = reports::ReportFilePath(m_curDir);
+    const QString folder = reports::ReportFolder(m_curDir, QFileInfo(m_curDir).isWritable(),
+                                                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QDir().mkpath(folder);  // the per-user folder is made on the first save; a failure shows below
+    const QString path = reports::ReportFilePath(folder);
     if (const auto error = reports::SaveReport(path, snapshot(), currentStamp(), *mode)) {
         showFailure(this, reports::FileWriteErrorText(*error));
     }

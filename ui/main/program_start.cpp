@@ -1,9 +1,10 @@
 #include "ui/main/program_start.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "desktop/program_icon.h"
 #include "ui/main/message_box.h"
 
 namespace tremira::ui {
@@ -12,6 +13,7 @@ void PrepareApplication(QCoreApplication &app) {
     // The application name, not the display name: Qt appends a display name to every window
     // caption on X11, and the window's caption must stay exactly its own.
     QCoreApplication::setApplicationName(QStringLiteral("Тремира"));
+    QGuiApplication::setDesktopFileName(desktop::DesktopFileName());
     auto *translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);

@@ -8,8 +8,8 @@
 
 #include <limits>
 
+#include "desktop/program_icon.h"
 #include "form1_fixture.h"
-#include "ui/main/window_icon.h"
 
 namespace {
 
@@ -123,11 +123,7 @@ TEST_F(Form1Test, WindowHasFixedSizeNoMinMaxBoxAndItsOwnIcon) {
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(window.menuBar()->isNativeMenuBar());
-    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(33, 33)));
-
-    const QImage icon = tremira::ui::DrawWindowIcon();
-    EXPECT_EQ(icon.size(), QSize(33, 33));
-    EXPECT_NE(icon.pixel(16, 5), icon.pixel(1, 1));  // drawn, not a blank square
+    EXPECT_EQ(window.windowIcon().availableSizes(), tremira::desktop::ProgramIcon().availableSizes());
 }
 
 TEST_F(Form1Test, MenusHoldTheirItemsWithoutShortcutsOrAccessLetters) {
