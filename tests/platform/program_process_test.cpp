@@ -4,6 +4,7 @@
 // process can be seen from here.
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -14,6 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,19 +68,27 @@ protected:
         }
     }
 
+    // Our runtime folder, or none and our folder as the temporary folder instead.
     QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("DISPLAY"), s_display);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        if (m_withRuntimeFolder) {
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        } else {
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+            env.insert(QStringLiteral("TMPDIR"), m_runtime.path());
+        }
         return env;
     }
 
-    QProcess &startProgram() {
+    QProcess &startProgram() { return startProgram(environment()); }
+
+    QProcess &startProgram(const QProcessEnvironment &env) {
         m_processes.push_back(std::make_unique<QProcess>());
         QProcess &process = *m_processes.back();
-        process.setProcessEnvironment(environment());
+        process.setProcessEnvironment(env);
         process.start(QStringLiteral(TREMIRA_PROGRAM), {});
         EXPECT_TRUE(process.waitForStarted());
         return process;
@@ -106,9 +120,12 @@ protected:
         return QTest::qWaitFor([&] { return visibleWindowTitles(process) == titles; }, kWaitMs);
     }
 
-    // The lock file of the program's copies: the file name of the program's own path, in our runtime folder.
+    // The lock file of the program's copies: the file name of the program's own path, in our
+    // runtime folder, or in the user's folder in our temporary folder.
     QString lockPath() const {
-        return m_runtime.filePath(QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName());
+        const QString fileName = QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName();
+        if (m_withRuntimeFolder) return m_runtime.filePath(fileName);
+        return m_runtime.filePath(QStringLiteral("tremira-%1/").arg(::getuid()) + fileName);
     }
 
     qint64 lockOwner() const {
@@ -121,6 +138,7 @@ protected:
     static inline QProcess *s_xvfb = nullptr;
     static inline QString s_display;
     QTemporaryDir m_runtime;
+    bool m_withRuntimeFolder = true;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 
@@ -147,6 +165,83 @@ TEST_F(ProgramProcesses, SecondCopyIsRefusedWithItsBoxWhileTheFirstRuns) {
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(visibleWindowTitles(first), QStringList{kMainWindowTitle});
     EXPECT_EQ(lockOwner(), first.processId());
+}
+
+// No runtime folder (su, cron, some ssh sessions): the lock lies in a folder of the user's own
+// in the temporary folder, and still keeps a second copy out.
+TEST_F(ProgramProcesses, WithoutARuntimeFolderASecondCopyIsStillRefused) {
+    m_withRuntimeFolder = false;
+    ASSERT_EQ(::chmod(QFile::encodeName(m_runtime.path()).constData(), 01777), 0);  // like /tmp
+    QProcess &first = startProgram();
+    ASSERT_TRUE(waitForWindows(first, {kMainWindowTitle}));
+    EXPECT_EQ(lockOwner(), first.processId());
+    EXPECT_TRUE(lockPath().startsWith(m_runtime.filePath(QStringLiteral("tremira-%1/").arg(::getuid()))));
+
+    QProcess &second = startProgram();
+    ASSERT_TRUE(waitForWindows(second, {kApplicationTitle}));
+    EXPECT_EQ(visibleWindowTitles(first), QStringList{kMainWindowTitle});
+}
+
+// What another user (or an accident) can put where the lock would be: the program starts and
+// says in one line that a second copy is not checked, instead of "Проект уже запущен!" forever.
+TEST_F(ProgramProcesses, NothingAnotherUserPutsWhereTheLockWouldBeKeepsTheProgramFromStarting) {
+    const QString folderOfTheUser = QStringLiteral("tremira-%1").arg(::getuid());
+    const QString lockName = QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName();
+    const struct {
+        const char *name;
+        bool withRuntimeFolder;
+        std::function<void(const QDir &folder)> prepare;
+        bool warns;
+        bool needsRoot;
+    } cases[] = {
+        {"a directory at the lock path", true, [&](const QDir &folder) { folder.mkdir(lockName); }, true, false},
+        {"another user's lock file", true,
+         [&](const QDir &folder) {
+             QFile lock(folder.filePath(lockName));
+             lock.open(QIODevice::WriteOnly);
+             lock.write("1\ntremira\n\n");  // names a live process: init
+             lock.close();
+             ::chown(QFile::encodeName(lock.fileName()).constData(), 65534, 65534);
+         },
+         true, true},
+        {"no runtime folder, another user's file at the former lock path /tmp/tremira-<uid>.lock", false,
+         [&](const QDir &folder) {
+             QFile(folder.filePath(lockName)).open(QIODevice::WriteOnly);
+             ::chown(QFile::encodeName(folder.filePath(lockName)).constData(), 65534, 65534);
+         },
+         false, true},
+        {"no runtime folder, another user's folder where the user's would be", false,
+         [&](const QDir &folder) {
+             folder.mkdir(folderOfTheUser);
+             ::chown(QFile::encodeName(folder.filePath(folderOfTheUser)).constData(), 65534, 65534);
+         },
+         true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && ::geteuid() != 0) {
+            std::printf("skipped (needs root to act as another user): %s\n", c.name);
+            continue;
+        }
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), c.withRuntimeFolder ? 0700 : 01777), 0);
+        c.prepare(QDir(folder.path()));
+        QProcessEnvironment env = environment();
+        if (c.withRuntimeFolder) {
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        } else {
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+            env.insert(QStringLiteral("TMPDIR"), folder.path());
+        }
+        QProcess &program = startProgram(env);
+        EXPECT_TRUE(waitForWindows(program, {kMainWindowTitle}));
+        program.kill();
+        program.waitForFinished();  // and all it printed is read
+        const QString printed = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(printed.contains(QStringLiteral("вторая копия не проверяется")), c.warns) << printed.toStdString();
+        EXPECT_EQ(printed.contains(QStringLiteral("a second copy is not checked")), c.warns) << printed.toStdString();
+    }
 }
 
 TEST_F(ProgramProcesses, CopyKilledWithSigkillDoesNotBlockTheNextStart) {
