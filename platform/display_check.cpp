@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -15,6 +16,8 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+
+#include <xcb/xcb.h>
 
 namespace tremira::platform {
 
@@ -131,10 +134,14 @@ bool anyConnects(const std::vector<DisplayEndpoint> &endpoints, const DisplayPro
     return std::any_of(endpoints.begin(), endpoints.end(), probe);
 }
 
-bool x11Reachable(const DisplayEnvironment &environment, const DisplayProbe &probe) {
+// The sockets first, with their bounded wait: the handshake itself waits as long as the
+// network does. A display whose form the probe does not understand goes to the handshake
+// directly; the X library reads it as Qt will.
+bool x11Reachable(const DisplayEnvironment &environment, const DisplayProbe &probe, const X11Handshake &handshake) {
     if (environment.x11Display.isEmpty()) return false;
     const std::vector<DisplayEndpoint> endpoints = X11Endpoints(environment.x11Display);
-    return endpoints.empty() || anyConnects(endpoints, probe);
+    if (!endpoints.empty() && !anyConnects(endpoints, probe)) return false;
+    return handshake(environment.x11Display);
 }
 
 bool waylandReachable(const DisplayEnvironment &environment, const DisplayProbe &probe) {
@@ -142,15 +149,60 @@ bool waylandReachable(const DisplayEnvironment &environment, const DisplayProbe 
 }
 
 // One entry of a platform list such as "wayland;xcb" or "xcb:option=value".
-bool pluginReachable(const QString &entry, const DisplayEnvironment &environment, const DisplayProbe &probe) {
+bool pluginReachable(const QString &entry, const DisplayEnvironment &environment, const DisplayProbe &probe,
+                     const X11Handshake &handshake) {
     const QString plugin = entry.section(QLatin1Char(':'), 0, 0).trimmed();
-    if (plugin == QLatin1String("xcb")) return x11Reachable(environment, probe);
+    if (plugin == QLatin1String("xcb")) return x11Reachable(environment, probe, handshake);
     if (plugin.startsWith(QLatin1String("wayland"))) return waylandReachable(environment, probe);
     // offscreen, minimal, vnc, eglfs, linuxfb: no display server needed.
     return !plugin.isEmpty();
 }
 
+// Points standard error at /dev/null while it lives (the process has one thread here: Qt does
+// not exist yet).
+class SilencedStandardError {
+public:
+    SilencedStandardError() : m_saved(::dup(STDERR_FILENO)) {
+        const FileDescriptor null{::open("/dev/null", O_WRONLY | O_CLOEXEC)};
+        if (m_saved >= 0 && null.fd >= 0) ::dup2(null.fd, STDERR_FILENO);
+    }
+    SilencedStandardError(const SilencedStandardError &) = delete;
+    SilencedStandardError &operator=(const SilencedStandardError &) = delete;
+    ~SilencedStandardError() {
+        if (m_saved < 0) return;
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+
+private:
+    int m_saved;
+};
+
 }  // namespace
+
+X11ClientHandshake::~X11ClientHandshake() { release(); }
+
+bool X11ClientHandshake::operator()(const QString &display) {
+    release();
+    const QByteArray name = display.toLocal8Bit();
+    xcb_connection_t *connection = nullptr;
+    {
+        // libxcb writes the server's refusal ("Authorization required, ...") to standard error.
+        const SilencedStandardError silenced;
+        connection = xcb_connect(name.constData(), nullptr);
+    }
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    m_connection = connection;
+    return true;
+}
+
+void X11ClientHandshake::release() {
+    if (m_connection) xcb_disconnect(m_connection);
+    m_connection = nullptr;
+}
 
 bool ConnectsTo(const DisplayEndpoint &endpoint) {
     switch (endpoint.kind) {
@@ -161,13 +213,14 @@ bool ConnectsTo(const DisplayEndpoint &endpoint) {
     return false;
 }
 
-bool GraphicalSessionReachable(const DisplayEnvironment &environment, const DisplayProbe &probe) {
+bool GraphicalSessionReachable(const DisplayEnvironment &environment, const DisplayProbe &probe,
+                               const X11Handshake &handshake) {
     if (environment.platformName.trimmed().isEmpty()) {
-        return x11Reachable(environment, probe) || waylandReachable(environment, probe);
+        return x11Reachable(environment, probe, handshake) || waylandReachable(environment, probe);
     }
     const QStringList entries = environment.platformName.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     return std::any_of(entries.begin(), entries.end(),
-                       [&](const QString &entry) { return pluginReachable(entry, environment, probe); });
+                       [&](const QString &entry) { return pluginReachable(entry, environment, probe, handshake); });
 }
 
 }  // namespace tremira::platform

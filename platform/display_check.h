@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+struct xcb_connection_t;
+
 namespace tremira::platform {
 
 struct DisplayEnvironment {
@@ -40,7 +42,36 @@ bool ConnectsTo(const DisplayEndpoint &endpoint);
 
 using DisplayProbe = std::function<bool(const DisplayEndpoint &)>;
 
-bool GraphicalSessionReachable(const DisplayEnvironment &environment, const DisplayProbe &probe = ConnectsTo);
+// Whether the X server of a display takes this program as a client: the connection handshake
+// with the user's authority. A socket that answers is not enough: a server that refuses the
+// program (a wrong XAUTHORITY, sudo in a desktop session, its client limit reached) makes Qt
+// abort as well.
+using X11Handshake = std::function<bool(const QString &display)>;
+
+// The real handshake, through libxcb as Qt's xcb plugin does it (XAUTHORITY, else
+// ~/.Xauthority). The connection that succeeded stays open until release() or the end of this
+// object, so that the program is never the server's last client while Qt connects: a server
+// started without -noreset (as xvfb-run starts it) resets when its last client leaves and
+// refuses connections meanwhile. The server's refusal text, which libxcb would print, is kept
+// off the terminal: the caller prints its one line.
+class X11ClientHandshake {
+public:
+    X11ClientHandshake() = default;
+    X11ClientHandshake(const X11ClientHandshake &) = delete;
+    X11ClientHandshake &operator=(const X11ClientHandshake &) = delete;
+    ~X11ClientHandshake();
+
+    bool operator()(const QString &display);
+    void release();
+
+private:
+    xcb_connection_t *m_connection = nullptr;
+};
+
+// X11 needs a socket that answers (probe, which bounds the wait on TCP) and then a server that
+// accepts the handshake; Wayland needs its socket to answer.
+bool GraphicalSessionReachable(const DisplayEnvironment &environment, const DisplayProbe &probe,
+                               const X11Handshake &handshake);
 
 // One line, Russian and English, for the terminal.
 extern const char kNoGraphicalSessionMessage[];

@@ -17,8 +17,12 @@ enum class WriteMode { Append, Replace };
 
 struct FileWriteError {
     QString path;    // as given; shown in native form
-    QString reason;  // the system's words
+    QString reason;  // in Russian, one sentence
 };
+
+// The reason for a system error number (errno), in Russian; empty for a number without a text
+// of its own. The system's texts would come in the language of the C library, not the program's.
+QString SystemErrorReason(int error);
 
 // Writes all bytes to an open device and returns how many it took (-1 on error). The file
 // writer goes through it so that a device that gives up part-way can be put in its place.
@@ -37,6 +41,9 @@ QString ReportFilePath(const QString &folder);
 // The bytes of one report: Windows-1251, CR LF after every line.
 std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp);
 
+// Replace goes through a new file beside the old one, renamed over it at the end; where no new
+// file can be made (a read-only folder, no room for one more file) but report.txt itself can be
+// written, it is rewritten in place, with its old bytes kept to be put back on a failure.
 std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteArray &bytes, WriteMode mode,
                                               const DeviceWrite &write = WriteWhole);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <functional>
 
 #include "help/viewer/help_viewer.h"
 #include "platform/display_check.h"
@@ -12,12 +13,16 @@
 
 int main(int argc, char *argv[]) {
     // Checked before QApplication exists: Qt aborts with a core dump when its platform
-    // plugin finds no display, or the display it is given does not answer.
-    if (!tremira::platform::GraphicalSessionReachable(tremira::platform::CurrentDisplayEnvironment(argc, argv))) {
+    // plugin finds no display, the display it is given does not answer, or its X server
+    // refuses the program. The probe's X connection is held until Qt has its own.
+    tremira::platform::X11ClientHandshake x11Handshake;
+    if (!tremira::platform::GraphicalSessionReachable(tremira::platform::CurrentDisplayEnvironment(argc, argv),
+                                                      tremira::platform::ConnectsTo, std::ref(x11Handshake))) {
         std::fprintf(stderr, "%s\n", tremira::platform::kNoGraphicalSessionMessage);
         return 1;
     }
     QApplication app(argc, argv);
+    x11Handshake.release();
     tremira::ui::PrepareApplication(app);
 
     tremira::platform::SingleInstanceLock lock;

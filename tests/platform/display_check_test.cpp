@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
 #include <ostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/display_check.h"
@@ -27,16 +33,33 @@ const DisplayEndpoint kX0File{Kind::File, "/tmp/.X11-unix/X0"};
 const DisplayEndpoint kX0Tcp{Kind::Tcp, "localhost", 6000};
 const DisplayEndpoint kWayland0{Kind::File, "/run/user/1000/wayland-0"};
 
-// Answers on the endpoints it is given and remembers every one that was tried.
+// Answers on the endpoints it is given and remembers every one that was tried; its X server
+// takes the program as a client unless told otherwise, and remembers each handshake.
 struct FakeServers {
+    explicit FakeServers(std::vector<DisplayEndpoint> listeningOn = {}, bool accepting = true)
+        : listening(std::move(listeningOn)), acceptsClients(accepting) {}
+
     std::vector<DisplayEndpoint> listening;
     std::vector<DisplayEndpoint> tried;
+    bool acceptsClients;
+    QStringList handshakes;
 
     bool operator()(const DisplayEndpoint &endpoint) {
         tried.push_back(endpoint);
         return std::find(listening.begin(), listening.end(), endpoint) != listening.end();
     }
+
+    tremira::platform::X11Handshake handshake() {
+        return [this](const QString &display) {
+            handshakes << display;
+            return acceptsClients;
+        };
+    }
 };
+
+bool reachable(const DisplayEnvironment &environment, FakeServers &servers) {
+    return GraphicalSessionReachable(environment, std::ref(servers), servers.handshake());
+}
 
 }  // namespace
 
@@ -62,8 +85,8 @@ TEST(GraphicalSessionReachable, NeedsTheDisplayOfTheChosenPlatform) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        FakeServers servers{everything, {}};
-        EXPECT_EQ(GraphicalSessionReachable(c.environment, std::ref(servers)), c.expected);
+        FakeServers servers{everything};
+        EXPECT_EQ(reachable(c.environment, servers), c.expected);
     }
 }
 
@@ -88,18 +111,74 @@ TEST(GraphicalSessionReachable, ADisplayThatIsSetButDoesNotAnswerIsNotReachable)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        FakeServers servers{c.listening, {}};
-        EXPECT_EQ(GraphicalSessionReachable(c.environment, std::ref(servers)), c.expected);
+        FakeServers servers{c.listening};
+        EXPECT_EQ(reachable(c.environment, servers), c.expected);
     }
 }
 
-TEST(GraphicalSessionReachable, ADisplayOfAnUnknownFormIsLeftToQtUntried) {
-    for (const char *display : {"host::0", "nonsense", ":x", "host:"}) {
-        SCOPED_TRACE(display);
-        FakeServers servers;
-        EXPECT_TRUE(GraphicalSessionReachable({"", display, "", ""}, std::ref(servers)));
-        EXPECT_TRUE(servers.tried.empty());
+// A wrong XAUTHORITY, sudo in a desktop session, a server at its client limit: the socket
+// answers, the server refuses the program, and Qt would abort.
+TEST(GraphicalSessionReachable, AnXServerThatRefusesTheProgramIsNotReachable) {
+    const DisplayEnvironment x11{"", ":0", "", ""};
+    const struct {
+        const char *name;
+        DisplayEnvironment environment;
+        std::vector<DisplayEndpoint> listening;
+        bool expected;
+    } cases[] = {
+        {"X11 session", x11, {kX0Abstract}, false},
+        {"explicit xcb", {"xcb", ":0", "", ""}, {kX0Abstract}, false},
+        {"fallback list", {"xcb;wayland", ":0", "", ""}, {kX0Abstract}, false},
+        {"default platform, Wayland answers",
+         {"", ":0", "wayland-0", "/run/user/1000"},
+         {kX0Abstract, kWayland0},
+         true},
+        {"fallback list, Wayland answers",
+         {"xcb;wayland", ":0", "wayland-0", "/run/user/1000"},
+         {kX0File, kWayland0},
+         true},
+        {"offscreen needs no X server", {"offscreen", ":0", "", ""}, {kX0Abstract}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServers servers{c.listening, false};
+        EXPECT_EQ(reachable(c.environment, servers), c.expected);
     }
+}
+
+TEST(GraphicalSessionReachable, TheHandshakeGoesToTheDisplayAsGivenOnlyAfterASocketAnswered) {
+    FakeServers silent;
+    EXPECT_FALSE(reachable({"", "localhost:10.0", "", ""}, silent));
+    EXPECT_TRUE(silent.handshakes.isEmpty());  // the socket probe bounds the wait, the handshake does not
+
+    FakeServers answering{{kX0File}};
+    EXPECT_TRUE(reachable({"", ":0.0", "", ""}, answering));
+    EXPECT_EQ(answering.handshakes, QStringList{":0.0"});
+
+    FakeServers wayland{{kWayland0}};
+    EXPECT_TRUE(reachable({"wayland", ":0", "wayland-0", "/run/user/1000"}, wayland));
+    EXPECT_TRUE(wayland.handshakes.isEmpty());  // Wayland needs only its socket, as before
+}
+
+// The probe cannot name the sockets of these forms: the handshake reads them as Qt's X library
+// will, and decides.
+TEST(GraphicalSessionReachable, ADisplayOfAnUnknownFormGoesToTheHandshakeUntried) {
+    for (const bool accepted : {true, false}) {
+        for (const char *display : {"host::0", "nonsense", ":x", "host:"}) {
+            SCOPED_TRACE(std::string(display) + (accepted ? ", accepted" : ", refused"));
+            FakeServers servers{{}, accepted};
+            EXPECT_EQ(reachable({"", display, "", ""}, servers), accepted);
+            EXPECT_TRUE(servers.tried.empty());
+            EXPECT_EQ(servers.handshakes, QStringList{QString::fromLatin1(display)});
+        }
+    }
+}
+
+// The real handshake against real X servers: tests/platform/program_process_test.cpp.
+TEST(X11ClientHandshake, FailsWhereNoServerListens) {
+    tremira::platform::X11ClientHandshake handshake;
+    EXPECT_FALSE(handshake(QStringLiteral("unix:65000")));
+    handshake.release();  // holds nothing: harmless
 }
 
 TEST(X11Endpoints, FollowTheFormOfDisplay) {

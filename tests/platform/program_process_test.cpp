@@ -1,19 +1,30 @@
 // The program started as real processes: one copy at a time per user, a killed copy does not
-// block the next start, and without a display it says so instead of crashing. The window
-// tests run on a private X server, so that the windows of each process can be seen from here.
+// block the next start, and without a display, or with an X server that refuses it, it says so
+// instead of crashing. The window tests run on a private X server, so that the windows of each
+// process can be seen from here.
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/display_check.h"
 #include "platform/single_instance_lock.h"
 
 namespace {
@@ -57,19 +68,27 @@ protected:
         }
     }
 
+    // Our runtime folder, or none and our folder as the temporary folder instead.
     QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("DISPLAY"), s_display);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        if (m_withRuntimeFolder) {
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        } else {
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+            env.insert(QStringLiteral("TMPDIR"), m_runtime.path());
+        }
         return env;
     }
 
-    QProcess &startProgram() {
+    QProcess &startProgram() { return startProgram(environment()); }
+
+    QProcess &startProgram(const QProcessEnvironment &env) {
         m_processes.push_back(std::make_unique<QProcess>());
         QProcess &process = *m_processes.back();
-        process.setProcessEnvironment(environment());
+        process.setProcessEnvironment(env);
         process.start(QStringLiteral(TREMIRA_PROGRAM), {});
         EXPECT_TRUE(process.waitForStarted());
         return process;
@@ -101,9 +120,12 @@ protected:
         return QTest::qWaitFor([&] { return visibleWindowTitles(process) == titles; }, kWaitMs);
     }
 
-    // The lock file of the program's copies: the file name of the program's own path, in our runtime folder.
+    // The lock file of the program's copies: the file name of the program's own path, in our
+    // runtime folder, or in the user's folder in our temporary folder.
     QString lockPath() const {
-        return m_runtime.filePath(QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName());
+        const QString fileName = QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName();
+        if (m_withRuntimeFolder) return m_runtime.filePath(fileName);
+        return m_runtime.filePath(QStringLiteral("tremira-%1/").arg(::getuid()) + fileName);
     }
 
     qint64 lockOwner() const {
@@ -116,6 +138,7 @@ protected:
     static inline QProcess *s_xvfb = nullptr;
     static inline QString s_display;
     QTemporaryDir m_runtime;
+    bool m_withRuntimeFolder = true;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 
@@ -142,6 +165,83 @@ TEST_F(ProgramProcesses, SecondCopyIsRefusedWithItsBoxWhileTheFirstRuns) {
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(visibleWindowTitles(first), QStringList{kMainWindowTitle});
     EXPECT_EQ(lockOwner(), first.processId());
+}
+
+// No runtime folder (su, cron, some ssh sessions): the lock lies in a folder of the user's own
+// in the temporary folder, and still keeps a second copy out.
+TEST_F(ProgramProcesses, WithoutARuntimeFolderASecondCopyIsStillRefused) {
+    m_withRuntimeFolder = false;
+    ASSERT_EQ(::chmod(QFile::encodeName(m_runtime.path()).constData(), 01777), 0);  // like /tmp
+    QProcess &first = startProgram();
+    ASSERT_TRUE(waitForWindows(first, {kMainWindowTitle}));
+    EXPECT_EQ(lockOwner(), first.processId());
+    EXPECT_TRUE(lockPath().startsWith(m_runtime.filePath(QStringLiteral("tremira-%1/").arg(::getuid()))));
+
+    QProcess &second = startProgram();
+    ASSERT_TRUE(waitForWindows(second, {kApplicationTitle}));
+    EXPECT_EQ(visibleWindowTitles(first), QStringList{kMainWindowTitle});
+}
+
+// What another user (or an accident) can put where the lock would be: the program starts and
+// says in one line that a second copy is not checked, instead of "Проект уже запущен!" forever.
+TEST_F(ProgramProcesses, NothingAnotherUserPutsWhereTheLockWouldBeKeepsTheProgramFromStarting) {
+    const QString folderOfTheUser = QStringLiteral("tremira-%1").arg(::getuid());
+    const QString lockName = QFileInfo(tremira::platform::SingleInstanceLockPath()).fileName();
+    const struct {
+        const char *name;
+        bool withRuntimeFolder;
+        std::function<void(const QDir &folder)> prepare;
+        bool warns;
+        bool needsRoot;
+    } cases[] = {
+        {"a directory at the lock path", true, [&](const QDir &folder) { folder.mkdir(lockName); }, true, false},
+        {"another user's lock file", true,
+         [&](const QDir &folder) {
+             QFile lock(folder.filePath(lockName));
+             lock.open(QIODevice::WriteOnly);
+             lock.write("1\ntremira\n\n");  // names a live process: init
+             lock.close();
+             ::chown(QFile::encodeName(lock.fileName()).constData(), 65534, 65534);
+         },
+         true, true},
+        {"no runtime folder, another user's file at the former lock path /tmp/tremira-<uid>.lock", false,
+         [&](const QDir &folder) {
+             QFile(folder.filePath(lockName)).open(QIODevice::WriteOnly);
+             ::chown(QFile::encodeName(folder.filePath(lockName)).constData(), 65534, 65534);
+         },
+         false, true},
+        {"no runtime folder, another user's folder where the user's would be", false,
+         [&](const QDir &folder) {
+             folder.mkdir(folderOfTheUser);
+             ::chown(QFile::encodeName(folder.filePath(folderOfTheUser)).constData(), 65534, 65534);
+         },
+         true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && ::geteuid() != 0) {
+            std::printf("skipped (needs root to act as another user): %s\n", c.name);
+            continue;
+        }
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), c.withRuntimeFolder ? 0700 : 01777), 0);
+        c.prepare(QDir(folder.path()));
+        QProcessEnvironment env = environment();
+        if (c.withRuntimeFolder) {
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        } else {
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+            env.insert(QStringLiteral("TMPDIR"), folder.path());
+        }
+        QProcess &program = startProgram(env);
+        EXPECT_TRUE(waitForWindows(program, {kMainWindowTitle}));
+        program.kill();
+        program.waitForFinished();  // and all it printed is read
+        const QString printed = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(printed.contains(QStringLiteral("вторая копия не проверяется")), c.warns) << printed.toStdString();
+        EXPECT_EQ(printed.contains(QStringLiteral("a second copy is not checked")), c.warns) << printed.toStdString();
+    }
 }
 
 TEST_F(ProgramProcesses, CopyKilledWithSigkillDoesNotBlockTheNextStart) {
@@ -201,3 +301,153 @@ TEST(ProgramWithoutDisplay, SaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
         EXPECT_TRUE(message.contains(QStringLiteral("xvfb-run"))) << message.toStdString();
     }
 }
+
+namespace {
+
+void ExpectTheOneLineAboutAGraphicalSession(QProcess &program) {
+    ASSERT_TRUE(program.waitForFinished(kWaitMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);  // not Qt's abort with a core dump
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString message = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(message.count(QLatin1Char('\n')), 1) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("графический сеанс"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("graphical session"))) << message.toStdString();
+}
+
+// A private X server that admits only holders of its cookie, as the server of a desktop
+// session does, at most maxClients clients at a time.
+class XServerWithCookie : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        m_cookieFile = m_folder.filePath(QStringLiteral("cookie"));
+        const quint64 words[2] = {QRandomGenerator::system()->generate64(), QRandomGenerator::system()->generate64()};
+        m_cookie = QByteArray(reinterpret_cast<const char *>(words), sizeof words).toHex();
+        // The server takes every cookie of its file, whatever display an entry names.
+        if (!xauth({QStringLiteral("add"), QStringLiteral(":0"), QStringLiteral("."), QString::fromLatin1(m_cookie)})) {
+            GTEST_SKIP() << "xauth is not available";
+        }
+        m_xvfb.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-auth"), m_cookieFile,
+                      QStringLiteral("-maxclients"), QString::number(kMaxClients), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("800x600x24"), QStringLiteral("-noreset"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!m_xvfb.waitForStarted() || !m_xvfb.waitForReadyRead(kWaitMs)) GTEST_SKIP() << "Xvfb is not available";
+        m_display = QLatin1Char(':') + QString::fromLatin1(m_xvfb.readLine().trimmed());
+        // The client looks its cookie up by display.
+        ASSERT_TRUE(xauth({QStringLiteral("add"), m_display, QStringLiteral("."), QString::fromLatin1(m_cookie)}));
+    }
+
+    void TearDown() override {
+        if (m_xvfb.state() == QProcess::NotRunning) return;
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished();
+    }
+
+    bool xauth(const QStringList &arguments) const {
+        QProcess tool;
+        tool.start(QStringLiteral("xauth"), QStringList{QStringLiteral("-f"), m_cookieFile} + arguments);
+        return tool.waitForFinished(kWaitMs) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    }
+
+    QProcessEnvironment environment(const QString &authority) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("XAUTHORITY"), authority);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        return env;
+    }
+
+    // This process as a client of the server, with the given authority.
+    bool handshake(tremira::platform::X11ClientHandshake &client, const QString &authority) const {
+        const QByteArray saved = qgetenv("XAUTHORITY");
+        const bool hadAuthority = qEnvironmentVariableIsSet("XAUTHORITY");
+        qputenv("XAUTHORITY", QFile::encodeName(authority));
+        const bool accepted = client(m_display);
+        if (hadAuthority) {
+            qputenv("XAUTHORITY", saved);
+        } else {
+            qunsetenv("XAUTHORITY");
+        }
+        return accepted;
+    }
+
+    static constexpr int kMaxClients = 64;  // the least Xvfb takes
+    QTemporaryDir m_folder;
+    QTemporaryDir m_runtime;
+    QString m_cookieFile;
+    QByteArray m_cookie;
+    QProcess m_xvfb;
+    QString m_display;
+};
+
+TEST_F(XServerWithCookie, TheHandshakeNeedsTheCookieAndLeavesTheServersWordsOffTheTerminal) {
+    tremira::platform::X11ClientHandshake withCookie;
+    EXPECT_TRUE(handshake(withCookie, m_cookieFile));
+
+    tremira::platform::X11ClientHandshake withoutCookie;
+    ::testing::internal::CaptureStderr();
+    const bool accepted = handshake(withoutCookie, QStringLiteral("/nonexistent"));
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(printed, "");  // libxcb would print "Authorization required, ..."
+}
+
+TEST_F(XServerWithCookie, AHandshakeHoldsItsConnectionUntilReleased) {
+    std::vector<std::unique_ptr<tremira::platform::X11ClientHandshake>> clients;
+    for (int i = 0; i <= kMaxClients; ++i) {
+        clients.push_back(std::make_unique<tremira::platform::X11ClientHandshake>());
+        if (!handshake(*clients.back(), m_cookieFile)) break;
+    }
+    ASSERT_LE(clients.size(), static_cast<std::size_t>(kMaxClients));  // the limit was reached
+    tremira::platform::X11ClientHandshake last;
+    EXPECT_FALSE(handshake(last, m_cookieFile));
+    clients.front()->release();
+    EXPECT_TRUE(handshake(last, m_cookieFile));
+}
+
+TEST_F(XServerWithCookie, ProgramWithAWrongAuthoritySaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
+    for (const QString &authority : {QStringLiteral("/nonexistent"), m_folder.filePath(QStringLiteral("empty"))}) {
+        SCOPED_TRACE(authority.toStdString());
+        QFile(m_folder.filePath(QStringLiteral("empty"))).open(QIODevice::WriteOnly);
+        QProcess program;
+        program.setProcessEnvironment(environment(authority));
+        program.start(QStringLiteral(TREMIRA_PROGRAM), {});
+        ExpectTheOneLineAboutAGraphicalSession(program);
+    }
+}
+
+TEST_F(XServerWithCookie, ProgramOnAServerAtItsClientLimitSaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
+    std::vector<std::unique_ptr<tremira::platform::X11ClientHandshake>> clients;
+    do {
+        clients.push_back(std::make_unique<tremira::platform::X11ClientHandshake>());
+    } while (clients.size() <= static_cast<std::size_t>(kMaxClients) && handshake(*clients.back(), m_cookieFile));
+    QProcess program;
+    program.setProcessEnvironment(environment(m_cookieFile));
+    program.start(QStringLiteral(TREMIRA_PROGRAM), {});
+    ExpectTheOneLineAboutAGraphicalSession(program);
+}
+
+TEST_F(XServerWithCookie, ProgramWithTheCookieShowsItsWindow) {
+    QProcess program;
+    program.setProcessEnvironment(environment(m_cookieFile));
+    program.start(QStringLiteral(TREMIRA_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            QProcess tool;
+            tool.setProcessEnvironment(environment(m_cookieFile));
+            tool.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                   QStringLiteral("--name"), kMainWindowTitle});
+            tool.waitForFinished();
+            return !tool.readAllStandardOutput().trimmed().isEmpty();
+        },
+        kWaitMs);
+    EXPECT_TRUE(shown) << program.readAllStandardError().toStdString();
+    program.kill();
+    program.waitForFinished();
+}
+
+}  // namespace

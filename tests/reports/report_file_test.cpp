@@ -1,16 +1,20 @@
 #include "reports/report_file.h"
 
+#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <string>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,6 +28,50 @@ namespace {
 
 using test::ReadBytes;
 using test::WriteBytes;
+
+// Root writes through file permissions: for the life of this object the calling thread gives up
+// that right (capabilities are per thread on Linux), so that a read-only folder stops the writer
+// as it stops any user. For a user who is not root, permissions already count.
+class WithoutRootsRightOverPermissions {
+public:
+    WithoutRootsRightOverPermissions() {
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0) return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+            lowered[capability / 32].effective &= ~(1U << (capability % 32));
+        }
+        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~WithoutRootsRightOverPermissions() {
+        if (m_lowered) ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    WithoutRootsRightOverPermissions(const WithoutRootsRightOverPermissions &) = delete;
+    WithoutRootsRightOverPermissions &operator=(const WithoutRootsRightOverPermissions &) = delete;
+
+    // Whether permissions now stop this thread.
+    bool effective() const { return m_lowered || ::geteuid() != 0; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+};
+
+void setMode(const QString &path, mode_t mode) { ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0); }
+
+ino_t inodeOf(const QString &path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+QStringList entriesOf(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+// A reason for the box: one Russian sentence, no English words from the system.
+void expectRussianReason(const QString &reason) {
+    EXPECT_TRUE(reason.contains(QRegularExpression(u"^[А-ЯЁ][^A-Za-z]*\\.$"_qs))) << reason.toStdString();
+}
 
 class ReportFile : public ::testing::Test {
 protected:
@@ -100,6 +148,7 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
         const char *name;
         std::function<QString(const QString &folder)> prepare;  // returns the report path
         std::function<bool(const QString &path)> unchanged;
+        QString reason;
     };
     const auto isDirectory = [](const QString &path) { return QFileInfo(path).isDir(); };
     const Case cases[] = {
@@ -108,7 +157,7 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
              QDir(folder).mkdir(u"report.txt"_qs);
              return ReportFilePath(folder);
          },
-         isDirectory},
+         isDirectory, u"Это папка, а не файл."_qs},
         // Opening a pipe for writing would block until a reader comes.
         {"pipe named report.txt",
          [](const QString &folder) {
@@ -119,9 +168,11 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
          [](const QString &path) {
              struct stat info {};
              return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
-         }},
+         },
+         u"Это не обычный файл, а канал, устройство или сокет."_qs},
         {"missing folder", [](const QString &folder) { return ReportFilePath(folder + u"/missing"_qs); },
-         [](const QString &path) { return !QFileInfo::exists(path) && !QFileInfo::exists(QFileInfo(path).path()); }},
+         [](const QString &path) { return !QFileInfo::exists(path) && !QFileInfo::exists(QFileInfo(path).path()); },
+         u"Папка файла не найдена."_qs},
     };
     for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
         for (const Case &c : cases) {
@@ -131,7 +182,7 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
             const std::optional<FileWriteError> error = SaveReport(path, test::RunA(), test::FixedStamp(), mode);
             ASSERT_TRUE(error.has_value());
             EXPECT_EQ(error->path, path);
-            EXPECT_FALSE(error->reason.isEmpty());
+            EXPECT_EQ(error->reason, c.reason);
             EXPECT_TRUE(c.unchanged(path));
             EXPECT_EQ(QDir(folder.path())
                           .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden)
@@ -154,8 +205,146 @@ TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
             WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->path, m_path);
+        EXPECT_EQ(error->reason, u"Запись прервалась."_qs);  // the system gave no cause
         EXPECT_EQ(ReadBytes(m_path), old);
         EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+}
+
+// The reason comes from the system's error number, in the program's language; a number without
+// a text of its own is named with the step that failed.
+TEST_F(ReportFile, TheReasonIsRussianForEverySystemErrorAndNamesTheStepOtherwise) {
+    for (const int error : {EACCES, EPERM, EROFS, ENOSPC, EDQUOT, EFBIG, EISDIR, ENOENT, ENOTDIR, ENAMETOOLONG, ELOOP,
+                            ETXTBSY, EBUSY, EMFILE, ENFILE, EIO, ENXIO, ENODEV}) {
+        SCOPED_TRACE(std::strerror(error));
+        expectRussianReason(SystemErrorReason(error));
+    }
+    EXPECT_EQ(SystemErrorReason(ENOSPC), u"На диске не хватает места."_qs);
+    EXPECT_TRUE(SystemErrorReason(0).isEmpty());
+    EXPECT_TRUE(SystemErrorReason(EINVAL).isEmpty());
+
+    const struct {
+        int error;
+        QString reason;
+    } cases[] = {
+        {ENOSPC, u"На диске не хватает места."_qs},
+        {EIO, u"Ошибка ввода-вывода на диске."_qs},
+        {0, u"Запись прервалась."_qs},
+        {EINVAL, u"Запись прервалась (ошибка системы %1)."_qs.arg(EINVAL)},
+    };
+    for (const auto &c : cases) {
+        for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
+            SCOPED_TRACE(std::to_string(c.error) + (mode == WriteMode::Append ? ", append" : ", replace"));
+            const DeviceWrite failing = [&](QIODevice &, const QByteArray &) -> qint64 {
+                errno = c.error;
+                return -1;
+            };
+            const std::optional<FileWriteError> error = WriteReportFile(m_path, test::kRunAReportBytes, mode, failing);
+            ASSERT_TRUE(error.has_value());
+            EXPECT_EQ(error->reason, c.reason);
+        }
+    }
+}
+
+TEST_F(ReportFile, TheFailureBoxNamesTheNativePathAndTheReason) {
+    EXPECT_EQ(FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"Это папка, а не файл."_qs}),
+              u"Не удалось записать результат в файл\n/opt/tremira/report.txt\n\nЭто папка, а не файл."_qs);
+}
+
+// A folder the user cannot write, with a report.txt the user can: append works, and so must
+// replace, without the new file beside the old one that it would normally write first.
+class ReadOnlyFolder : public ReportFile {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        if (!m_withoutRights.effective()) GTEST_SKIP() << "cannot give up root's right over permissions here";
+    }
+    void TearDown() override { ::chmod(QFile::encodeName(m_folder.path()).constData(), 0700); }
+
+    void makeReadOnly() { setMode(m_folder.path(), 0555); }
+
+    WithoutRootsRightOverPermissions m_withoutRights;
+};
+
+TEST_F(ReadOnlyFolder, ReplaceRewritesAWritableReportInPlace) {
+    const QByteArray longer = test::kRunAReportBytes + test::kRunAReportBytes + "tail";
+    const QByteArray shorter("one line\r\n");
+    for (const QByteArray &old : {longer, shorter, QByteArray()}) {
+        SCOPED_TRACE(old.size());
+        setMode(m_folder.path(), 0700);
+        WriteBytes(m_path, old);
+        const ino_t inode = inodeOf(m_path);
+        makeReadOnly();
+        ASSERT_FALSE(QFile(m_folder.filePath(u"probe"_qs)).open(QIODevice::WriteOnly));  // the folder stops us
+
+        const std::optional<FileWriteError> error = save(WriteMode::Replace);
+        ASSERT_FALSE(error) << error->reason.toStdString();
+        EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+        EXPECT_EQ(inodeOf(m_path), inode);
+        EXPECT_EQ(entriesOf(m_folder.path()), QStringList{u"report.txt"_qs});
+    }
+}
+
+TEST_F(ReadOnlyFolder, AppendStillWorks) {
+    WriteBytes(m_path, "old\r\n");
+    makeReadOnly();
+    ASSERT_FALSE(save(WriteMode::Append));
+    EXPECT_EQ(ReadBytes(m_path), "old\r\n" + test::kRunAReportBytes);
+}
+
+// The in-place rewrite fails at its first write (over the old bytes of a longer file; growing a
+// shorter one) or at its second (over the old bytes of a shorter file, after it has grown): the
+// old content is back byte for byte.
+TEST_F(ReadOnlyFolder, AnInPlaceRewriteThatStopsPartWayLeavesTheOldContentByteForByte) {
+    const QByteArray longer = test::kRunAReportBytes + test::kRunAReportBytes + "no line end";
+    const QByteArray shorter("first\r\nsecond");
+    const struct {
+        QByteArray old;
+        int failingCall;
+    } cases[] = {{longer, 1}, {shorter, 1}, {shorter, 2}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.old.size()) + " old bytes, write " + std::to_string(c.failingCall) + " fails");
+        int calls = 0;
+        const DeviceWrite stopsPartWay = [&](QIODevice &device, const QByteArray &bytes) -> qint64 {
+            if (++calls < c.failingCall) return device.write(bytes);
+            device.write(bytes.left(bytes.size() / 2));
+            errno = ENOSPC;
+            return -1;
+        };
+        setMode(m_folder.path(), 0700);
+        WriteBytes(m_path, c.old);
+        makeReadOnly();
+        const std::optional<FileWriteError> error =
+            WriteReportFile(m_path, test::kRunAReportBytes, WriteMode::Replace, stopsPartWay);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(calls, c.failingCall);
+        EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
+        EXPECT_EQ(ReadBytes(m_path), c.old);
+        EXPECT_EQ(entriesOf(m_folder.path()), QStringList{u"report.txt"_qs});
+    }
+}
+
+TEST_F(ReadOnlyFolder, AReadOnlyReportOrNoReportGivesTheReasonAndStaysAsItWas) {
+    const QString noRights = u"Нет прав на запись в этот файл или в его папку."_qs;
+    for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
+        SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
+        setMode(m_folder.path(), 0700);
+        QFile::remove(m_path);
+        makeReadOnly();
+        std::optional<FileWriteError> error = save(mode);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->reason, noRights);
+        EXPECT_TRUE(entriesOf(m_folder.path()).isEmpty());
+
+        setMode(m_folder.path(), 0700);
+        WriteBytes(m_path, "old");
+        setMode(m_path, 0444);
+        makeReadOnly();
+        error = save(mode);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->reason, noRights);
+        EXPECT_EQ(ReadBytes(m_path), "old");
+        EXPECT_EQ(entriesOf(m_folder.path()), QStringList{u"report.txt"_qs});
     }
 }
 
@@ -187,10 +376,59 @@ TEST_F(FullDisk, NoSpaceLeftKeepsTheOldContentByteForByte) {
         WriteBytes(m_path, old);
         const std::optional<FileWriteError> error = save(mode);
         ASSERT_TRUE(error.has_value());
-        EXPECT_FALSE(error->reason.isEmpty());
+        EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);  // not "Неизвестная ошибка"
         EXPECT_EQ(ReadBytes(m_path), old);
         EXPECT_EQ(QDir(QFileInfo(m_path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
+}
+
+// A disk without room for one more file (a tmpfs whose inodes are all taken): no new file can be
+// made beside report.txt, so replace rewrites it in place, and where the disk has no room for
+// the longer report either, the old content stays byte for byte.
+class NoRoomForAnotherFile : public ReportFile {
+protected:
+    void mountDisk(const char *options) {
+        m_mountPoint = QFile::encodeName(m_folder.path() + u"/disk"_qs);
+        QDir(m_folder.path()).mkdir(u"disk"_qs);
+        if (::mount("tmpfs", m_mountPoint.constData(), "tmpfs", 0, options) != 0) {
+            GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+        }
+        m_mounted = true;
+        m_path = ReportFilePath(m_folder.path() + u"/disk"_qs);
+    }
+    void TearDown() override {
+        if (m_mounted) ::umount(m_mountPoint.constData());
+    }
+
+    QByteArray m_mountPoint;
+    bool m_mounted = false;
+};
+
+TEST_F(NoRoomForAnotherFile, ReplaceRewritesTheReportInPlace) {
+    mountDisk("size=64k,nr_inodes=2");  // the folder and report.txt
+    if (IsSkipped()) return;
+    WriteBytes(m_path, "old\r\n");
+    ASSERT_FALSE(QFile(QFileInfo(m_path).path() + u"/probe"_qs).open(QIODevice::WriteOnly));
+    const ino_t inode = inodeOf(m_path);
+    const std::optional<FileWriteError> error = save(WriteMode::Replace);
+    ASSERT_FALSE(error) << error->reason.toStdString();
+    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(inodeOf(m_path), inode);
+}
+
+TEST_F(NoRoomForAnotherFile, AndNoRoomForTheLongerReportKeepsTheOldContentByteForByte) {
+    mountDisk("size=8k,nr_inodes=3");  // two pages: a file that takes one, and report.txt
+    if (IsSkipped()) return;
+    WriteBytes(QFileInfo(m_path).path() + u"/filler"_qs, QByteArray(4096, 'x'));
+    const QByteArray old("old\r\n");
+    WriteBytes(m_path, old);
+    ASSERT_EQ(ReadBytes(m_path), old);
+    // More than the one page report.txt has: the file cannot grow.
+    const std::optional<FileWriteError> error =
+        WriteReportFile(m_path, test::kRunAReportBytes.repeated(5), WriteMode::Replace);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
+    EXPECT_EQ(ReadBytes(m_path), old);
 }
 
 }  // namespace

@@ -163,6 +163,7 @@ TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
     ASSERT_EQ(boxes.seen.size(), 2);
     EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Critical);
     EXPECT_TRUE(boxes.seen[1].text.contains(QDir::toNativeSeparators(m_path))) << boxes.seen[1].text.toStdString();
+    EXPECT_TRUE(boxes.seen[1].text.endsWith(u"\n\nЭто папка, а не файл."_qs)) << boxes.seen[1].text.toStdString();
     EXPECT_TRUE(QFileInfo(m_path).isDir());
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
