@@ -16,6 +16,9 @@ import unittest
 MAIN_TITLE = "Расчет сварочного трансформатора"
 APP_TITLE = "Тремира"
 
+# What the C++ tests and these scenarios share.
+TEST_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "data")
+
 TWIPS_PER_PIXEL = 15
 CLIENT_HEIGHT_TWIPS = 3855
 

@@ -17,7 +17,7 @@
 #include "reports/windows1251.h"
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a.h"
-#include "tests/reports/run_a_bytes.h"
+#include "tests/reports/run_a_report.h"
 
 namespace tremira::reports {
 namespace {
@@ -37,13 +37,13 @@ protected:
 
 TEST_F(ReportFile, AppendCreatesAMissingFileWithOneReport) {
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, AppendKeepsTheOldContentAndSeparatesReportsByTwoEmptyLines) {
     ASSERT_FALSE(save(WriteMode::Append));
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes() + test::RunAReportBytes());
     EXPECT_TRUE(ReadBytes(m_path).contains(QByteArray(52, '*') + "\r\n\r\n\r\n"));
 }
 
@@ -51,13 +51,13 @@ TEST_F(ReportFile, AppendCompletesALastLineWithoutLineEnd) {
     const QByteArray old("first\r\n\xcf\xee\xf1\xeb\xe5\xe4\xed\xff\xff");
     WriteBytes(m_path, old);
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), old + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), old + test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, ReplaceLeavesExactlyOneReport) {
-    WriteBytes(m_path, test::kRunAReportBytes + test::kRunAReportBytes + "tail");
+    WriteBytes(m_path, test::RunAReportBytes() + test::RunAReportBytes() + "tail");
     ASSERT_FALSE(save(WriteMode::Replace));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, CharactersOutsideTheCodePageBecomeQuestionMarks) {
@@ -142,7 +142,7 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
 }
 
 TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
-    const QByteArray old = test::kRunAReportBytes + "no line end";
+    const QByteArray old = test::RunAReportBytes() + "no line end";
     const DeviceWrite giveUpHalfway = [](QIODevice &device, const QByteArray &bytes) -> qint64 {
         device.write(bytes.left(bytes.size() / 2));
         return -1;
@@ -151,7 +151,7 @@ TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
         SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
         WriteBytes(m_path, old);
         const std::optional<FileWriteError> error =
-            WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
+            WriteReportFile(m_path, test::RunAReportBytes(), mode, giveUpHalfway);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->path, m_path);
         EXPECT_EQ(ReadBytes(m_path), old);
