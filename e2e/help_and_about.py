@@ -71,8 +71,7 @@ class Help(ProgramTestCase):
         window.choose_menu_item(HELP_MENU, ABOUT_ITEM)
         about = self.s.wait_window(ABOUT_TITLE)
         self.s.focus(about, "the About window")
-        x, y, width, height = self.s.geometry(about)
-        self.assertEqual((335, 158), (width, height), "About client area 5025 x 2370 twips")
+        x, y, _, _ = self.s.geometry(about)
 
         def click(name):
             left, top, w, h = ABOUT_LAYOUT[name]
