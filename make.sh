@@ -90,15 +90,16 @@ TEST_USER=tremira-test
 run_installed_scenario() {
   local work
   work=$(mktemp -d /tmp/tremira-installed.XXXXXX)
-  cp e2e/*.py "$work"
-  mkdir "$work/artifacts"
+  mkdir -p "$work/e2e" "$work/tests" "$work/artifacts"
+  cp e2e/*.py "$work/e2e"
+  cp -r tests/data "$work/tests/"
   chmod 755 "$work"
   if [ "$(id -u)" -eq 0 ]; then
     id -u "$TEST_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$TEST_USER"
     chown "$TEST_USER" "$work/artifacts"
-    runuser -u "$TEST_USER" -- python3 -B "$work/installed.py" --artifacts "$work/artifacts"
+    runuser -u "$TEST_USER" -- python3 -B "$work/e2e/installed.py" --artifacts "$work/artifacts"
   else
-    python3 -B "$work/installed.py" --artifacts "$work/artifacts"
+    python3 -B "$work/e2e/installed.py" --artifacts "$work/artifacts"
   fi
   rm -rf "$work"
 }

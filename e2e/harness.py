@@ -16,31 +16,22 @@ import unittest
 MAIN_TITLE = "Расчет сварочного трансформатора"
 APP_TITLE = "Тремира"
 
+# What the C++ tests and these scenarios share.
+TEST_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "data")
+
 TWIPS_PER_PIXEL = 15
 CLIENT_HEIGHT_TWIPS = 3855
 
-# Left, top, width, height in twips, relative to the client area below the menu bar.
-LAYOUT = {
-    "Text4": (3480, 240, 600, 315),
-    "Text3": (3480, 600, 600, 315),
-    "Text2": (3480, 960, 600, 315),
-    "Text1": (3480, 1320, 600, 315),
-    "Combo1": (6000, 240, 1575, 315),
-    "Combo2": (6000, 600, 1575, 315),
-    "Combo3": (6000, 960, 1575, 315),
-    "Text10": (6840, 1320, 735, 315),
-    "Text5": (3480, 2040, 600, 315),
-    "Text6": (3480, 2400, 600, 315),
-    "Text7": (3480, 2760, 600, 315),
-    "Text12": (3480, 3120, 615, 285),
-    "Text11": (6960, 2040, 615, 285),
-    "Text8": (6960, 2400, 600, 315),
-    "Text9": (6960, 2760, 600, 315),
-    "cndCalc": (5160, 3240, 1095, 315),
-    "cndExit": (6480, 3240, 1095, 315),
-}
-TAB_ORDER = ["Text4", "Text3", "Text2", "Text1", "Combo1", "Combo2", "Combo3", "Text10",
-             "cndCalc", "cndExit", "Text5", "Text6", "Text7", "Text8", "Text9", "Text11", "Text12"]
+
+def _control_table():
+    """Left, top, width, height in twips of each control of the main window, in tab order."""
+    with open(os.path.join(TEST_DATA, "form1_controls.tsv"), encoding="utf-8") as table:
+        rows = [line.split("\t") for line in table.read().splitlines() if line and not line.startswith("#")]
+    return {name: tuple(int(twips) for twips in place) for name, *place in rows}
+
+
+LAYOUT = _control_table()
+TAB_ORDER = list(LAYOUT)
 
 # Menu items of the default (Fusion) style, in pixels at scale 1.
 MENU_ITEM_HEIGHT = 22

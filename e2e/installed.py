@@ -20,7 +20,8 @@ import unittest
 
 import harness
 from harness import wait_for
-from scenarios import HELP_TITLE, RUN_A_FIELDS, WELDING_CURRENT_HEADING, Help, ProgramTestCase
+from help_and_about import HELP_TITLE, WELDING_CURRENT_HEADING, Help
+from steps import RUN_A_FIELDS, ProgramTestCase
 
 INSTALLED_FOLDER = "/usr/bin"
 BATCH_HEADER = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"

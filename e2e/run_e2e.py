@@ -14,7 +14,17 @@ import tempfile
 import unittest
 
 import harness
-import scenarios
+from big_screen_and_odd_input import BigScreenAndOddInput
+from calculation import FirstDesign, Refusals
+from entry import EntryFilter
+from help_and_about import Help
+from printing import Printing
+from single_copy import SingleCopy
+
+# Scenario names as ctest knows them (e2e.<name>), each one TestCase.
+SCENARIOS = {"first_design": FirstDesign, "refusals": Refusals, "entry_filter": EntryFilter,
+             "single_copy": SingleCopy, "printing": Printing, "help": Help,
+             "big_screen_and_odd_input": BigScreenAndOddInput}
 
 
 def main():
@@ -27,12 +37,12 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the scenarios")
     args = parser.parse_args()
     if args.list:
-        print("\n".join(scenarios.SCENARIOS))
+        print("\n".join(SCENARIOS))
         return 0
-    if not args.program_dir or args.scenario not in scenarios.SCENARIOS:
-        parser.error(f"give the program folder and one of: {', '.join(scenarios.SCENARIOS)}")
+    if not args.program_dir or args.scenario not in SCENARIOS:
+        parser.error(f"give the program folder and one of: {', '.join(SCENARIOS)}")
 
-    case = scenarios.SCENARIOS[args.scenario]
+    case = SCENARIOS[args.scenario]
     harness.E2ETestCase.bin_dir = os.path.abspath(args.program_dir)
     harness.E2ETestCase.artifact_dir = os.path.abspath(args.artifacts)
     harness.E2ETestCase.docs_dir = args.docs and os.path.abspath(args.docs)

@@ -21,7 +21,7 @@
 #include "reports/windows1251.h"
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a.h"
-#include "tests/reports/run_a_bytes.h"
+#include "tests/reports/run_a_report.h"
 
 namespace tremira::reports {
 namespace {
@@ -85,13 +85,13 @@ protected:
 
 TEST_F(ReportFile, AppendCreatesAMissingFileWithOneReport) {
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, AppendKeepsTheOldContentAndSeparatesReportsByTwoEmptyLines) {
     ASSERT_FALSE(save(WriteMode::Append));
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes() + test::RunAReportBytes());
     EXPECT_TRUE(ReadBytes(m_path).contains(QByteArray(52, '*') + "\r\n\r\n\r\n"));
 }
 
@@ -99,13 +99,13 @@ TEST_F(ReportFile, AppendCompletesALastLineWithoutLineEnd) {
     const QByteArray old("first\r\n\xcf\xee\xf1\xeb\xe5\xe4\xed\xff\xff");
     WriteBytes(m_path, old);
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), old + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), old + test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, ReplaceLeavesExactlyOneReport) {
-    WriteBytes(m_path, test::kRunAReportBytes + test::kRunAReportBytes + "tail");
+    WriteBytes(m_path, test::RunAReportBytes() + test::RunAReportBytes() + "tail");
     ASSERT_FALSE(save(WriteMode::Replace));
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
 }
 
 TEST_F(ReportFile, CharactersOutsideTheCodePageBecomeQuestionMarks) {
@@ -193,7 +193,7 @@ TEST_F(ReportFile, PathsThatCannotTakeAReportGiveAnErrorAndStayUntouched) {
 }
 
 TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
-    const QByteArray old = test::kRunAReportBytes + "no line end";
+    const QByteArray old = test::RunAReportBytes() + "no line end";
     const DeviceWrite giveUpHalfway = [](QIODevice &device, const QByteArray &bytes) -> qint64 {
         device.write(bytes.left(bytes.size() / 2));
         return -1;
@@ -202,7 +202,7 @@ TEST_F(ReportFile, AWriteThatStopsPartWayLeavesTheOldContentByteForByte) {
         SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
         WriteBytes(m_path, old);
         const std::optional<FileWriteError> error =
-            WriteReportFile(m_path, test::kRunAReportBytes, mode, giveUpHalfway);
+            WriteReportFile(m_path, test::RunAReportBytes(), mode, giveUpHalfway);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->path, m_path);
         EXPECT_EQ(error->reason, u"Запись прервалась."_qs);  // the system gave no cause
@@ -239,7 +239,7 @@ TEST_F(ReportFile, TheReasonIsRussianForEverySystemErrorAndNamesTheStepOtherwise
                 errno = c.error;
                 return -1;
             };
-            const std::optional<FileWriteError> error = WriteReportFile(m_path, test::kRunAReportBytes, mode, failing);
+            const std::optional<FileWriteError> error = WriteReportFile(m_path, test::RunAReportBytes(), mode, failing);
             ASSERT_TRUE(error.has_value());
             EXPECT_EQ(error->reason, c.reason);
         }
@@ -267,7 +267,7 @@ protected:
 };
 
 TEST_F(ReadOnlyFolder, ReplaceRewritesAWritableReportInPlace) {
-    const QByteArray longer = test::kRunAReportBytes + test::kRunAReportBytes + "tail";
+    const QByteArray longer = test::RunAReportBytes() + test::RunAReportBytes() + "tail";
     const QByteArray shorter("one line\r\n");
     for (const QByteArray &old : {longer, shorter, QByteArray()}) {
         SCOPED_TRACE(old.size());
@@ -279,7 +279,7 @@ TEST_F(ReadOnlyFolder, ReplaceRewritesAWritableReportInPlace) {
 
         const std::optional<FileWriteError> error = save(WriteMode::Replace);
         ASSERT_FALSE(error) << error->reason.toStdString();
-        EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+        EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
         EXPECT_EQ(inodeOf(m_path), inode);
         EXPECT_EQ(entriesOf(m_folder.path()), QStringList{u"report.txt"_qs});
     }
@@ -289,14 +289,14 @@ TEST_F(ReadOnlyFolder, AppendStillWorks) {
     WriteBytes(m_path, "old\r\n");
     makeReadOnly();
     ASSERT_FALSE(save(WriteMode::Append));
-    EXPECT_EQ(ReadBytes(m_path), "old\r\n" + test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), "old\r\n" + test::RunAReportBytes());
 }
 
 // The in-place rewrite fails at its first write (over the old bytes of a longer file; growing a
 // shorter one) or at its second (over the old bytes of a shorter file, after it has grown): the
 // old content is back byte for byte.
 TEST_F(ReadOnlyFolder, AnInPlaceRewriteThatStopsPartWayLeavesTheOldContentByteForByte) {
-    const QByteArray longer = test::kRunAReportBytes + test::kRunAReportBytes + "no line end";
+    const QByteArray longer = test::RunAReportBytes() + test::RunAReportBytes() + "no line end";
     const QByteArray shorter("first\r\nsecond");
     const struct {
         QByteArray old;
@@ -315,7 +315,7 @@ TEST_F(ReadOnlyFolder, AnInPlaceRewriteThatStopsPartWayLeavesTheOldContentByteFo
         WriteBytes(m_path, c.old);
         makeReadOnly();
         const std::optional<FileWriteError> error =
-            WriteReportFile(m_path, test::kRunAReportBytes, WriteMode::Replace, stopsPartWay);
+            WriteReportFile(m_path, test::RunAReportBytes(), WriteMode::Replace, stopsPartWay);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(calls, c.failingCall);
         EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
@@ -412,7 +412,7 @@ TEST_F(NoRoomForAnotherFile, ReplaceRewritesTheReportInPlace) {
     const ino_t inode = inodeOf(m_path);
     const std::optional<FileWriteError> error = save(WriteMode::Replace);
     ASSERT_FALSE(error) << error->reason.toStdString();
-    EXPECT_EQ(ReadBytes(m_path), test::kRunAReportBytes);
+    EXPECT_EQ(ReadBytes(m_path), test::RunAReportBytes());
     EXPECT_EQ(inodeOf(m_path), inode);
 }
 
@@ -425,7 +425,7 @@ TEST_F(NoRoomForAnotherFile, AndNoRoomForTheLongerReportKeepsTheOldContentByteFo
     ASSERT_EQ(ReadBytes(m_path), old);
     // More than the one page report.txt has: the file cannot grow.
     const std::optional<FileWriteError> error =
-        WriteReportFile(m_path, test::kRunAReportBytes.repeated(5), WriteMode::Replace);
+        WriteReportFile(m_path, test::RunAReportBytes().repeated(5), WriteMode::Replace);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
     EXPECT_EQ(ReadBytes(m_path), old);

@@ -4,7 +4,7 @@
 
 #include "reports/report_file.h"
 #include "tests/reports/run_a.h"
-#include "tests/reports/run_a_bytes.h"
+#include "tests/reports/run_a_report.h"
 
 namespace tremira::reports {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 TEST(FileReport, RunAIsWrittenByteForByte) {
     const std::optional<QByteArray> bytes = EncodeFileReport(test::RunA(), test::FixedStamp());
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->toHex(' ').toStdString(), test::kRunAReportBytes.toHex(' ').toStdString());
+    EXPECT_EQ(bytes->toHex(' ').toStdString(), test::RunAReportBytes().toHex(' ').toStdString());
 }
 
 TEST(FileReport, EmptyFieldsLeaveLabelAndSpacesUpToTheValueColumn) {

@@ -6,20 +6,24 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "form1_control_table.h"
 #include "form1_fixture.h"
 #include "tests/support/box_answerer.h"
 
 using namespace user;
 using tremira::testing::BoxAnswerer;
 
+// The control table lists the controls in tab order, the mains voltage first.
 TEST_F(Form1Test, TabVisitsEveryControlInOrderAndWrapsToMainsVoltage) {
-    const QWidget *const order[] = {ui.Text3,  ui.Text2,   ui.Text1,   ui.Combo1, ui.Combo2, ui.Combo3,
-                                    ui.Text10, ui.cndCalc, ui.cndExit, ui.Text5,  ui.Text6,  ui.Text7,
-                                    ui.Text8,  ui.Text9,   ui.Text11,  ui.Text12, ui.Text4};
+    const QList<ControlPlace> order = ControlTable();
+    ASSERT_FALSE(order.isEmpty());
+    ASSERT_EQ(order.first().name, QStringLiteral("Text4"));
     ASSERT_EQ(focusedControl(window), ui.Text4);
-    for (const QWidget *expected : order) {
+    for (qsizetype i = 1; i <= order.size(); ++i) {
         press(Qt::Key_Tab);
-        EXPECT_EQ(focusedControl(window), expected) << "expected " << expected->objectName().toStdString();
+        const QWidget *focused = focusedControl(window);
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->objectName(), order[i % order.size()].name);
     }
 }
 

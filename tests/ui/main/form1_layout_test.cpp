@@ -6,9 +6,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "desktop/program_icon.h"
+#include "form1_control_table.h"
 #include "form1_fixture.h"
 
 namespace {
@@ -60,28 +63,31 @@ TEST_F(Form1Test, LabelsHaveTheirCaptionsPlacesAndBuddiesAndShowTheWholeCaption)
     }
 }
 
+// Places from the shared control table, in twips: 15 to a pixel.
 TEST_F(Form1Test, ControlsHaveTheirNamesPlacesAndF1Topics) {
     const struct {
         const char *name;
         QWidget *control;
-        QRect geometry;
         int helpNumber;
     } controls[] = {
-        {"Text4", ui.Text4, {232, 16, 40, 21}, 1},      {"Text3", ui.Text3, {232, 40, 40, 21}, 2},
-        {"Text2", ui.Text2, {232, 64, 40, 21}, 3},      {"Text1", ui.Text1, {232, 88, 40, 21}, 4},
-        {"Combo1", ui.Combo1, {400, 16, 105, 21}, 0},   {"Combo2", ui.Combo2, {400, 40, 105, 21}, 0},
-        {"Combo3", ui.Combo3, {400, 64, 105, 21}, 5},   {"Text10", ui.Text10, {456, 88, 49, 21}, 6},
-        {"Text5", ui.Text5, {232, 136, 40, 21}, 0},     {"Text6", ui.Text6, {232, 160, 40, 21}, 0},
-        {"Text7", ui.Text7, {232, 184, 40, 21}, 0},     {"Text12", ui.Text12, {232, 208, 41, 19}, 0},
-        {"Text11", ui.Text11, {464, 136, 41, 19}, 0},   {"Text8", ui.Text8, {464, 160, 40, 21}, 0},
-        {"Text9", ui.Text9, {464, 184, 40, 21}, 0},     {"cndCalc", ui.cndCalc, {344, 216, 73, 21}, 0},
-        {"cndExit", ui.cndExit, {432, 216, 73, 21}, 0},
+        {"Text4", ui.Text4, 1},     {"Text3", ui.Text3, 2},   {"Text2", ui.Text2, 3},   {"Text1", ui.Text1, 4},
+        {"Combo1", ui.Combo1, 0},   {"Combo2", ui.Combo2, 0}, {"Combo3", ui.Combo3, 5}, {"Text10", ui.Text10, 6},
+        {"Text5", ui.Text5, 0},     {"Text6", ui.Text6, 0},   {"Text7", ui.Text7, 0},   {"Text12", ui.Text12, 0},
+        {"Text11", ui.Text11, 0},   {"Text8", ui.Text8, 0},   {"Text9", ui.Text9, 0},   {"cndCalc", ui.cndCalc, 0},
+        {"cndExit", ui.cndExit, 0},
     };
+    const QList<ControlPlace> places = ControlTable();
+    ASSERT_EQ(places.size(), static_cast<qsizetype>(std::size(controls)));  // and each found below
     for (const auto &c : controls) {
         SCOPED_TRACE(c.name);
+        const auto place = std::find_if(places.begin(), places.end(),
+                                        [&](const ControlPlace &p) { return p.name == QLatin1String(c.name); });
+        ASSERT_NE(place, places.end());
+        const QRect &twips = place->twips;
         ASSERT_NE(c.control, nullptr);
         EXPECT_EQ(c.control->objectName(), QString::fromLatin1(c.name));
-        EXPECT_EQ(c.control->geometry(), c.geometry);
+        EXPECT_EQ(c.control->geometry(),
+                  QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         c.control->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return user::focusedControl(window) == c.control; }));
         helpViewer.requests.clear();

@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/reports/file_bytes.h"
-#include "tests/reports/run_a_bytes.h"
+#include "tests/reports/run_a_report.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/ui/main/form1_fixture.h"
 #include "ui/main/form1.h"
@@ -132,21 +132,21 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     EXPECT_EQ(boxes.seen[0].visibleButtons, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
     const QByteArray bytes = ReadBytes(m_path);
     ASSERT_TRUE(bytes.startsWith(old + "\r\n\xc4\xe0\xf2\xe0: "));
-    EXPECT_EQ(withoutStamp(bytes.mid(old.size())), withoutStamp(reports::test::kRunAReportBytes));
+    EXPECT_EQ(withoutStamp(bytes.mid(old.size())), withoutStamp(reports::test::RunAReportBytes()));
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
 TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
-    WriteBytes(m_path, reports::test::kRunAReportBytes + reports::test::kRunAReportBytes);
+    WriteBytes(m_path, reports::test::RunAReportBytes() + reports::test::RunAReportBytes());
     BoxAnswers boxes({clickButton(QMessageBox::No)});
     chooseFromFileMenu(m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
-    EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::kRunAReportBytes));
+    EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
 }
 
 TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
-    const QByteArray old = reports::test::kRunAReportBytes + "kept";
+    const QByteArray old = reports::test::RunAReportBytes() + "kept";
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Escape)});
     chooseFromFileMenu(m_ui.MFsave);

@@ -1,0 +1,83 @@
+"""What the scenarios share: menu places, Run A, and the steps a user takes in every scenario."""
+
+import os
+import re
+
+from harness import SENTINEL, TEST_DATA, E2ETestCase, MessageBox, wait_for
+
+SAVE_QUESTION = "Запись результата в файл"
+FILE_MENU, HELP_MENU = 0, 1
+SAVE_ITEM, PRINT_ITEM = 0, 1
+HELP_ITEM, ABOUT_ITEM = 0, -1
+
+# The result fields of Run A (welding current 160, everything else at its start value).
+RUN_A_FIELDS = {"Text5": "10400", "Text6": "83", "Text7": "25", "Text8": "6", "Text9": "20",
+                "Text11": "5600", "Text12": "48,19277", "Text1": "84,672"}
+
+# Run A's report file, byte for byte, with a fixed date and time on its second line.
+RUN_A_REPORT = os.path.join(TEST_DATA, "run_a_report.txt")
+DATE_LINE_NUMBER = 2
+DATE_LINE = re.compile(
+    "Дата: \\d\\d\\.\\d\\d\\.\\d{4}Время: \\d\\d:\\d\\d:\\d\\d".encode("cp1251"))
+
+class ProgramTestCase(E2ETestCase):
+    """Steps shared by the scenarios."""
+
+    def type_run_a(self, window):
+        window.set_field("Text2", "160")
+
+    def calculate_by_keys(self, window, from_field):
+        window.press_by_tab(from_field, "cndCalc")
+        self.s.key("space")
+
+    def save_report(self, window, answer_yes):
+        window.choose_menu_item(FILE_MENU, SAVE_ITEM)
+        if answer_yes:
+            self.close_box(SAVE_QUESTION, "Добавить результат в файл(Да) или записать как новый(Нет)?")
+        else:
+            # Yes has the focus as the default button; Tab moves to No, the only other button.
+            MessageBox.wait(self.s, SAVE_QUESTION).press("Tab", "space")
+
+    def close_box(self, title, text, whole=True):
+        """Waits for the box titled title, checks its text (whole, or how it begins), presses Enter."""
+        box = MessageBox.wait(self.s, title)
+        seen = box.text()
+        if whole:
+            self.assertEqual(text, seen, f'text of the box "{title}"')
+        else:
+            self.assertEqual(text, seen[:len(text)], f'beginning of the box "{title}"')
+        box.press("Return")
+
+    def wait_reports(self, count):
+        path = self.report_path()
+        return wait_for(f"report.txt to hold {count} report(s) of 25 lines",
+                        lambda: os.path.exists(path) and read_bytes(path).count(b"\r\n") >= 25 * count
+                        and read_bytes(path))
+
+    def assert_run_a_report(self, raw, what):
+        lines = raw.split(b"\r\n")
+        self.assertEqual(26, len(lines), f"{what}: 25 lines, each ending in CR LF")
+        self.assertEqual(b"", lines[25], f"{what}: nothing after the last CR LF")
+        for number, (expected, seen) in enumerate(zip(read_bytes(RUN_A_REPORT).split(b"\r\n"), lines), start=1):
+            if number == DATE_LINE_NUMBER:
+                self.assertTrue(DATE_LINE.fullmatch(seen), f"{what}, line {number}: {seen!r}")
+            else:
+                self.assertEqual(expected.decode("cp1251"), seen.decode("cp1251", "replace"),
+                                 f"{what}, line {number}")
+                self.assertEqual(expected, seen, f"{what}, line {number}: Windows-1251 bytes")
+
+    def assert_no_report(self):
+        self.assertFalse(os.path.exists(self.report_path()), "report.txt written behind the user's back")
+
+    def selected_after_keys(self, *keys):
+        """Text that the focused field selects after keys: which field has the focus, and its text."""
+        self.s.own_selection("primary", SENTINEL)
+        self.s.key(*keys)
+        return wait_for("the focused field to select its text",
+                        lambda: self.s.read_selection("primary") not in (None, SENTINEL)
+                        and self.s.read_selection("primary")).decode()
+
+
+def read_bytes(path):
+    with open(path, "rb") as handle:
+        return handle.read()
