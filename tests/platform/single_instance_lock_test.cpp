@@ -55,6 +55,13 @@ int modeOf(const QString &path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
 }
 
+// Makes a folder with exactly the given mode, whatever the umask; returns its path.
+QString makeFolder(const QString &path, mode_t mode) {
+    QDir().mkdir(path);
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    return path;
+}
+
 bool chownTo(const QString &path, uid_t owner) {
     return ::lchown(QFile::encodeName(path).constData(), owner, static_cast<gid_t>(-1)) == 0;
 }
@@ -188,36 +195,19 @@ TEST(SingleInstanceLock, AFolderThatIsNotTheUsersAloneIsNotTrusted) {
         std::function<QString(const QString &parent)> prepare;  // returns the lock's folder
         bool needsRoot;
     } cases[] = {
-        {"readable by others",
-         [](const QString &parent) {
-             const QString folder = parent + QStringLiteral("/lock");
-             QDir().mkdir(folder);
-             ::chmod(QFile::encodeName(folder).constData(), 0755);
-             return folder;
-         },
+        {"readable by others", [](const QString &parent) { return makeFolder(parent + QStringLiteral("/lock"), 0755); },
          false},
         {"writable by everyone, with the sticky bit, like /tmp",
-         [](const QString &parent) {
-             const QString folder = parent + QStringLiteral("/lock");
-             QDir().mkdir(folder);
-             ::chmod(QFile::encodeName(folder).constData(), 01777);
-             return folder;
-         },
-         false},
+         [](const QString &parent) { return makeFolder(parent + QStringLiteral("/lock"), 01777); }, false},
         {"a symbolic link to a folder of the user",
          [](const QString &parent) {
-             const QString target = parent + QStringLiteral("/target");
-             QDir().mkdir(target);
-             ::chmod(QFile::encodeName(target).constData(), 0700);
-             QFile::link(target, parent + QStringLiteral("/lock"));
+             QFile::link(makeFolder(parent + QStringLiteral("/target"), 0700), parent + QStringLiteral("/lock"));
              return parent + QStringLiteral("/lock");
          },
          false},
         {"another user's folder, mode 0700",
          [](const QString &parent) {
-             const QString folder = parent + QStringLiteral("/lock");
-             QDir().mkdir(folder);
-             ::chmod(QFile::encodeName(folder).constData(), 0700);
+             const QString folder = makeFolder(parent + QStringLiteral("/lock"), 0700);
              chownTo(folder, kOtherUser);
              return folder;
          },
@@ -344,9 +334,7 @@ TEST(SingleInstanceLockPath, AnotherUserCannotLockTheUserOutOfTheTemporaryFolder
          true},
         {"another user's folder where the user's folder would be",
          [](const QString &temporary) {
-             const QString folder = temporary + QStringLiteral("/tremira-%1").arg(::getuid());
-             QDir().mkdir(folder);
-             ::chmod(QFile::encodeName(folder).constData(), 0777);
+             const QString folder = makeFolder(temporary + QStringLiteral("/tremira-%1").arg(::getuid()), 0777);
              QFile(folder + QLatin1Char('/') + lockFileName()).open(QIODevice::WriteOnly);
              chownTo(folder + QLatin1Char('/') + lockFileName(), kOtherUser);
              chownTo(folder, kOtherUser);

@@ -348,13 +348,13 @@ TEST_F(ReadOnlyFolder, AReadOnlyReportOrNoReportGivesTheReasonAndStaysAsItWas) {
     }
 }
 
-// A real full disk: a tmpfs of two pages, mounted when the test may mount (root in CI).
-class FullDisk : public ReportFile {
+// A small tmpfs as the report's folder, mounted when the test may mount (root in CI).
+class SmallDisk : public ReportFile {
 protected:
-    void SetUp() override {
+    void mountDisk(const char *options) {
         m_mountPoint = QFile::encodeName(m_folder.path() + u"/disk"_qs);
         QDir(m_folder.path()).mkdir(u"disk"_qs);
-        if (::mount("tmpfs", m_mountPoint.constData(), "tmpfs", 0, "size=8k") != 0) {
+        if (::mount("tmpfs", m_mountPoint.constData(), "tmpfs", 0, options) != 0) {
             GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
         }
         m_mounted = true;
@@ -366,6 +366,12 @@ protected:
 
     QByteArray m_mountPoint;
     bool m_mounted = false;
+};
+
+// A real full disk: a tmpfs of two pages.
+class FullDisk : public SmallDisk {
+protected:
+    void SetUp() override { mountDisk("size=8k"); }
 };
 
 TEST_F(FullDisk, NoSpaceLeftKeepsTheOldContentByteForByte) {
@@ -385,24 +391,7 @@ TEST_F(FullDisk, NoSpaceLeftKeepsTheOldContentByteForByte) {
 // A disk without room for one more file (a tmpfs whose inodes are all taken): no new file can be
 // made beside report.txt, so replace rewrites it in place, and where the disk has no room for
 // the longer report either, the old content stays byte for byte.
-class NoRoomForAnotherFile : public ReportFile {
-protected:
-    void mountDisk(const char *options) {
-        m_mountPoint = QFile::encodeName(m_folder.path() + u"/disk"_qs);
-        QDir(m_folder.path()).mkdir(u"disk"_qs);
-        if (::mount("tmpfs", m_mountPoint.constData(), "tmpfs", 0, options) != 0) {
-            GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
-        }
-        m_mounted = true;
-        m_path = ReportFilePath(m_folder.path() + u"/disk"_qs);
-    }
-    void TearDown() override {
-        if (m_mounted) ::umount(m_mountPoint.constData());
-    }
-
-    QByteArray m_mountPoint;
-    bool m_mounted = false;
-};
+class NoRoomForAnotherFile : public SmallDisk {};
 
 TEST_F(NoRoomForAnotherFile, ReplaceRewritesTheReportInPlace) {
     mountDisk("size=64k,nr_inodes=2");  // the folder and report.txt
