@@ -47,6 +47,16 @@ std::optional<FileWriteError> refuseSpecialFile(const QString &path) {
     return FileWriteError{path, QStringLiteral("Это не обычный файл, а канал, устройство или сокет.")};
 }
 
+// Writes bytes after the old end of the file; on a failure the file is cut back to that end, so
+// no part of them stays behind the old content. Gives the system's error number on a failure.
+std::optional<int> writeAfterEnd(QFile &file, qint64 oldSize, const QByteArray &bytes, const DeviceWrite &write) {
+    errno = 0;
+    if (file.seek(oldSize) && write(file, bytes) == bytes.size()) return std::nullopt;
+    const int error = errno;
+    file.resize(oldSize);
+    return error;
+}
+
 std::optional<FileWriteError> appendReport(const QString &path, const QByteArray &bytes, const DeviceWrite &write) {
     QFile file(path);
     errno = 0;
@@ -54,13 +64,8 @@ std::optional<FileWriteError> appendReport(const QString &path, const QByteArray
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         return failure(path, Step::Open, errno);
     }
-    const qint64 oldSize = file.size();
-    errno = 0;
-    if (write(file, bytes) != bytes.size()) {
-        const int error = errno;
-        // No half report may stay behind the old content.
-        file.resize(oldSize);
-        return failure(path, Step::Write, error);
+    if (const std::optional<int> error = writeAfterEnd(file, file.size(), bytes, write)) {
+        return failure(path, Step::Write, *error);
     }
     return std::nullopt;
 }
@@ -79,12 +84,8 @@ std::optional<FileWriteError> rewriteInPlace(const QString &path, const QByteArr
     const qint64 oldSize = old.size();
 
     if (bytes.size() > oldSize) {
-        const QByteArray tail = bytes.mid(oldSize);
-        errno = 0;
-        if (!file.seek(oldSize) || write(file, tail) != tail.size()) {
-            const int error = errno;
-            file.resize(oldSize);
-            return failure(path, Step::Write, error);
+        if (const std::optional<int> error = writeAfterEnd(file, oldSize, bytes.mid(oldSize), write)) {
+            return failure(path, Step::Write, *error);
         }
     }
     const QByteArray head = bytes.left(oldSize);
