@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 #include "form1_fixture.h"
@@ -198,4 +199,45 @@ TEST_F(Form1Test, PastedCurrentThatIsNotANumberLeavesTheSectionAlone) {
     press(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(ui.Text2->text(), QStringLiteral("16,x"));
     EXPECT_EQ(ui.Text1->text(), QStringLiteral("8,4672"));
+}
+
+TEST_F(Form1Test, CtrlHIAndMActAsBackspaceTabAndEnterWhileCtrlBackspaceDeletesNothing) {
+    retype(ui.Text4, QStringLiteral("12,5"));
+    press(Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(ui.Text4->text(), QStringLiteral("12,5"));
+    press(Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(ui.Text4->text(), QStringLiteral("12,"));
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    press(Qt::Key_H, Qt::ControlModifier);  // deletes the selection, as Backspace does
+    EXPECT_EQ(ui.Text4->text(), QString());
+
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(focusedControl(window), ui.Text3);  // at once, as Tab
+    press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(focusedControl(window), ui.Text3);  // after the key, as Enter
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text2; }));
+    EXPECT_EQ(ui.Text3->text(), QStringLiteral("65"));
+}
+
+TEST_F(Form1Test, NumericFieldsTakeNoDroppedText) {
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("x9"));
+    // Dragged text goes through the window, which hands it to the control under the pointer.
+    const auto drop = [&](QWidget *control) {
+        const QPoint at = control->mapTo(&window, QPoint(5, control->height() / 2));
+        QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &dropped);
+        return true;
+    };
+    for (QLineEdit *field : {ui.Text4, ui.Text3, ui.Text2, ui.Text1, ui.Text10}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        const QString before = field->text();
+        EXPECT_FALSE(drop(field));
+        EXPECT_EQ(field->text(), before);
+    }
+    ASSERT_TRUE(drop(ui.Combo1));  // an option list takes any text, dropped too
+    EXPECT_TRUE(ui.Combo1->currentText().contains(QStringLiteral("x9")));
 }
