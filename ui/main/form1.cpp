@@ -239,6 +239,9 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
     label->setGeometry(TwipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(buddy);
+    // Labels lie on the window under the fields: where a caption runs into its field, a click
+    // there still reaches the field.
+    label->stackUnder(buddy);
 }
 
 void Form1::addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour) {

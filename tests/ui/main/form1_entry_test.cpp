@@ -241,3 +241,20 @@ TEST_F(Form1Test, NumericFieldsTakeNoDroppedText) {
     ASSERT_TRUE(drop(ui.Combo1));  // an option list takes any text, dropped too
     EXPECT_TRUE(ui.Combo1->currentText().contains(QStringLiteral("x9")));
 }
+
+TEST_F(Form1Test, AClickAtTheLeftEdgeOfEachFieldReachesTheField) {
+    type(ui.Text2, QStringLiteral("160"));
+    click(ui.cndCalc);  // the result fields get texts to put the cursor into
+    for (QLineEdit *field : {ui.Text4, ui.Text3, ui.Text2, ui.Text1, ui.Text10, ui.Text5, ui.Text6, ui.Text7, ui.Text8,
+                             ui.Text9, ui.Text11, ui.Text12}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        ui.cndExit->setFocus();
+        field->end(false);
+        ASSERT_NE(field->cursorPosition(), 0);
+        // Sent to the window, which hands the click to whatever lies on top at that point.
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          field->mapTo(&window, QPoint(2, field->height() / 2)));
+        EXPECT_EQ(focusedControl(window), field);
+        EXPECT_EQ(field->cursorPosition(), 0);
+    }
+}
