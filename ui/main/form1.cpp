@@ -261,7 +261,9 @@ QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
-    button->setAutoDefault(false);
+    // Enter presses the focused button, as Space does; a main window has no default button, so
+    // Enter in a field still only moves the focus.
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -219,6 +219,33 @@ TEST_F(Form1Test, CtrlHIAndMActAsBackspaceTabAndEnterWhileCtrlBackspaceDeletesNo
     EXPECT_EQ(ui.Text3->text(), QStringLiteral("65"));
 }
 
+TEST_F(Form1Test, EnterWalksTheFieldsToTheCalculateButtonAndPressesIt) {
+    ASSERT_EQ(focusedControl(window), ui.Text4);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text3; }));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text2; }));
+    type(ui.Text2, QStringLiteral("160"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text1; }));
+    EXPECT_TRUE(ui.Text5->text().isEmpty());  // Enter in a field presses no button
+    ui.Text10->setFocus();
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.cndCalc; }));
+    EXPECT_TRUE(ui.Text5->text().isEmpty());
+    press(Qt::Key_Return);
+    EXPECT_EQ(ui.Text5->text(), QStringLiteral("10400"));
+
+    retype(ui.Text2, QStringLiteral("100"));
+    ui.cndCalc->setFocus();
+    press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(ui.Text5->text(), QStringLiteral("6500"));
+    press(Qt::Key_Escape);  // no cancel button: the window stays as it is
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(focusedControl(window), ui.cndCalc);
+}
+
 TEST_F(Form1Test, NumericFieldsTakeNoDroppedText) {
     QMimeData dragged;
     dragged.setText(QStringLiteral("x9"));
