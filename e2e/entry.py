@@ -41,3 +41,9 @@ class EntryFilter(ProgramTestCase):
         window.click_control("Text10")
         self.s.key("Return", "space")
         self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
+        # Enter again from the induction: on the calculate button it presses it (100 A × 65 V).
+        window.set_field("Text2", "100")
+        window.click_control("Text10")
+        self.s.key("Return", "Return")
+        self.assertEqual("6500", wait_for("the results of Enter",
+                                          lambda: (text := window.read_field("Text5")) != "10400" and text))

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace tremira::help {
 
@@ -24,6 +25,10 @@ HelpTopic ContextHelpFilter::topicOf(const QObject *target) const {
 HelpTopic ContextHelpFilter::currentTopic() const {
     if (const auto *menu = qobject_cast<const QMenu *>(QApplication::activePopupWidget())) {
         return menu->activeAction() ? topicOf(menu->activeAction()) : topicOf(menu);
+    }
+    // A menu bar entered by Alt has the focus with a title highlighted and its menu closed.
+    if (const auto *bar = qobject_cast<const QMenuBar *>(QApplication::focusWidget())) {
+        if (const QAction *title = bar->activeAction(); title && title->menu()) return topicOf(title->menu());
     }
     // The text part of an option list has the focus, not the list that carries the topic.
     for (const QObject *control = QApplication::focusWidget(); control; control = control->parent()) {

@@ -1,6 +1,7 @@
 #pragma once
 // F1 anywhere in the program opens the help file at the topic of the focused control, or of
-// the highlighted menu item (the open menu's own when none is highlighted) while a menu is open.
+// the highlighted menu item (the open menu's own when none is highlighted) while a menu is open,
+// or of the menu whose title is highlighted in the menu bar.
 // Whatever has no topic of its own opens the overview.
 
 #include <QHash>

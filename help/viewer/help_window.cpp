@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTextDocumentFragment>
@@ -71,6 +72,9 @@ HelpWindow::HelpWindow() {
     resize(820, 560);
     createToolBar();
     createPanes();
+    // F1 while reading keeps the page: without a key of its own here, the program's context help
+    // would take F1 and bring the overview over the topic being read.
+    new QShortcut(QKeySequence(Qt::Key_F1), this);
 }
 
 void HelpWindow::createToolBar() {

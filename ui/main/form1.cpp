@@ -239,6 +239,9 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
     label->setGeometry(TwipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(buddy);
+    // Labels lie on the window under the fields: where a caption runs into its field, a click
+    // there still reaches the field.
+    label->stackUnder(buddy);
 }
 
 void Form1::addFrame(const char *name, const char *caption, int top, int height, const QColor &captionColour) {
@@ -258,7 +261,9 @@ QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
-    button->setAutoDefault(false);
+    // Enter presses the focused button, as Space does; a main window has no default button, so
+    // Enter in a field still only moves the focus.
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -9,6 +9,7 @@
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
 #include "ui/main/utf8_text.h"
+#include "ui/main/whole_text_tooltip.h"
 
 namespace tremira::ui {
 namespace {
@@ -36,10 +37,12 @@ struct InputTexts {
     }
 };
 
-// A result wider than its field shows its leading digits, not its tail.
+// A result wider than its field shows its leading digits, not its tail, and the whole as a
+// tooltip.
 void writeResult(QLineEdit *field, const std::string &text) {
     field->setText(ToQString(text));
     field->setCursorPosition(0);
+    ShowCutTextAsToolTip(field);
 }
 
 }  // namespace

@@ -20,18 +20,36 @@ KeyVerdict filterFunctionKey(int key, Qt::KeyboardModifiers modifiers) {
         // Ctrl+Enter types a line feed, not an Enter: discarded like any other character.
         return modifiers.testFlag(Qt::ControlModifier) ? KeyVerdict::Discard : KeyVerdict::MoveToNextField;
     case Qt::Key_Escape: return KeyVerdict::Discard;
-    default: return KeyVerdict::Pass;  // Backspace, Tab, Delete, arrows, Home, End, Insert...
+    case Qt::Key_Backspace:
+        // Ctrl+Backspace types character 127, not a Backspace: it deletes no word.
+        return modifiers.testFlag(Qt::ControlModifier) ? KeyVerdict::Discard : KeyVerdict::Pass;
+    default: return KeyVerdict::Pass;  // Tab, Delete, arrows, Home, End, Insert...
     }
+}
+
+// Ctrl with a Latin letter types a control code: Ctrl+H is Backspace (8), Ctrl+I Tab (9) and
+// Ctrl+M Enter (13), which the filter treats as those keys; every other code is discarded, so
+// the clipboard, undo and select-all shortcuts do nothing in these fields.
+KeyVerdict filterControlLetter(int key) {
+    switch (key) {
+    case Qt::Key_H: return KeyVerdict::ActAsBackspace;
+    case Qt::Key_I: return KeyVerdict::ActAsTab;
+    case Qt::Key_M: return KeyVerdict::MoveToNextField;
+    default: return KeyVerdict::Discard;
+    }
+}
+
+void sendPlainKey(QObject *receiver, Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &event);
 }
 
 }  // namespace
 
 KeyVerdict FilterNumericKey(int key, Qt::KeyboardModifiers modifiers, QStringView text) {
     if (isFunctionKey(key)) return filterFunctionKey(key, modifiers);
-    // Ctrl with a letter (Latin or Cyrillic layout) is a control character: clipboard,
-    // undo and select-all shortcuts do nothing in these fields.
     if (modifiers.testFlag(Qt::ControlModifier) && QChar::isLetter(static_cast<char32_t>(key))) {
-        return KeyVerdict::Discard;
+        return filterControlLetter(key);  // a Cyrillic layout's letter is none of H, I, M
     }
     for (QChar c : text) {
         if (!isNumberCharacter(c)) return KeyVerdict::Discard;
@@ -41,6 +59,7 @@ KeyVerdict FilterNumericKey(int key, Qt::KeyboardModifiers modifiers, QStringVie
 
 void NumericEntryFilter::watch(QWidget *field) {
     field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->setAcceptDrops(false);
     field->installEventFilter(this);
 }
 
@@ -53,6 +72,8 @@ bool NumericEntryFilter::eventFilter(QObject *watched, QEvent *event) {
         // Queued, so that the move happens after this key event, exactly like a typed Tab.
         QCoreApplication::postEvent(watched, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
         return true;
+    case KeyVerdict::ActAsBackspace: sendPlainKey(watched, Qt::Key_Backspace); return true;
+    case KeyVerdict::ActAsTab: sendPlainKey(watched, Qt::Key_Tab); return true;
     case KeyVerdict::Discard: return true;
     }
     return true;

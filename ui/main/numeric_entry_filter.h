@@ -1,7 +1,8 @@
 #pragma once
 // The key filter of the numeric input fields: digits and the comma pass, Enter moves to the
-// next field, every other character and every Ctrl+letter key is discarded; keys that
-// produce no character keep their usual effect.
+// next field, every other character is discarded; Ctrl+H, Ctrl+I and Ctrl+M act as Backspace,
+// Tab and Enter, every other Ctrl+letter key is discarded; keys that produce no character
+// keep their usual effect.
 
 #include <QObject>
 #include <QStringView>
@@ -9,7 +10,7 @@
 
 namespace tremira::ui {
 
-enum class KeyVerdict { Pass, Discard, MoveToNextField };
+enum class KeyVerdict { Pass, Discard, MoveToNextField, ActAsBackspace, ActAsTab };
 
 KeyVerdict FilterNumericKey(int key, Qt::KeyboardModifiers modifiers, QStringView text);
 
@@ -18,7 +19,8 @@ class NumericEntryFilter : public QObject {
 public:
     using QObject::QObject;
 
-    // Also turns the input method off: a committed text would bypass the key filter.
+    // Also turns the input method and drops off: a committed or dropped text would bypass the
+    // key filter.
     void watch(QWidget *field);
 
 protected:

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "help/context_help_filter.h"
 #include "tests/help/viewer/shown_help_window.h"
 
 namespace {
@@ -79,6 +80,22 @@ TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
     EXPECT_EQ(shownPage(window), QStringLiteral("/sechenie_serdechnika.htm"));
     page(window)->backward();
     EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
+}
+
+TEST(HelpViewer, F1WhileReadingKeepsThePage) {
+    // The program's context help serves every window, the help window included.
+    ContextHelpFilter contextHelp(kHelpFile, ShowHelp);
+    qApp->installEventFilter(&contextHelp);
+    HelpWindow *window = OpenHelp(kHelpFile, 3);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    for (QWidget *pane : {static_cast<QWidget *>(page(window)), static_cast<QWidget *>(contents(window))}) {
+        SCOPED_TRACE(pane->objectName().toStdString());
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_F1);
+        EXPECT_EQ(shownPage(window), QStringLiteral("/tok_svarki.htm"));
+    }
+    qApp->removeEventFilter(&contextHelp);
 }
 
 TEST(HelpViewer, ReadsStyleSheetsAndPicturesFromTheHelpFile) {

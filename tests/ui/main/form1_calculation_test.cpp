@@ -240,6 +240,14 @@ TEST_F(Form1Test, ExitButtonEndsTheProgramAtOnce) {
     EXPECT_EQ(runUntilExit([this] { click(ui.cndExit); }), 0);
 }
 
+TEST_F(Form1Test, EnterOnTheFocusedExitButtonEndsTheProgram) {
+    EXPECT_EQ(runUntilExit([this] {
+                  ui.cndExit->setFocus();
+                  press(Qt::Key_Return);
+              }),
+              0);
+}
+
 TEST_F(Form1Test, ExitMenuItemEndsTheProgramAtOnce) {
     EXPECT_EQ(runUntilExit([this] {
                   QMenuBar *bar = window.menuBar();

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 #include "form1_control_table.h"
@@ -202,4 +203,89 @@ TEST_F(Form1Test, PastedCurrentThatIsNotANumberLeavesTheSectionAlone) {
     press(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(ui.Text2->text(), QStringLiteral("16,x"));
     EXPECT_EQ(ui.Text1->text(), QStringLiteral("8,4672"));
+}
+
+TEST_F(Form1Test, CtrlHIAndMActAsBackspaceTabAndEnterWhileCtrlBackspaceDeletesNothing) {
+    retype(ui.Text4, QStringLiteral("12,5"));
+    press(Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(ui.Text4->text(), QStringLiteral("12,5"));
+    press(Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(ui.Text4->text(), QStringLiteral("12,"));
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    press(Qt::Key_H, Qt::ControlModifier);  // deletes the selection, as Backspace does
+    EXPECT_EQ(ui.Text4->text(), QString());
+
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(focusedControl(window), ui.Text3);  // at once, as Tab
+    press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(focusedControl(window), ui.Text3);  // after the key, as Enter
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text2; }));
+    EXPECT_EQ(ui.Text3->text(), QStringLiteral("65"));
+}
+
+TEST_F(Form1Test, EnterWalksTheFieldsToTheCalculateButtonAndPressesIt) {
+    ASSERT_EQ(focusedControl(window), ui.Text4);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text3; }));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text2; }));
+    type(ui.Text2, QStringLiteral("160"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.Text1; }));
+    EXPECT_TRUE(ui.Text5->text().isEmpty());  // Enter in a field presses no button
+    ui.Text10->setFocus();
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedControl(window) == ui.cndCalc; }));
+    EXPECT_TRUE(ui.Text5->text().isEmpty());
+    press(Qt::Key_Return);
+    EXPECT_EQ(ui.Text5->text(), QStringLiteral("10400"));
+
+    retype(ui.Text2, QStringLiteral("100"));
+    ui.cndCalc->setFocus();
+    press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(ui.Text5->text(), QStringLiteral("6500"));
+    press(Qt::Key_Escape);  // no cancel button: the window stays as it is
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(focusedControl(window), ui.cndCalc);
+}
+
+TEST_F(Form1Test, NumericFieldsTakeNoDroppedText) {
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("x9"));
+    // Dragged text goes through the window, which hands it to the control under the pointer.
+    const auto drop = [&](QWidget *control) {
+        const QPoint at = control->mapTo(&window, QPoint(5, control->height() / 2));
+        QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &dropped);
+        return true;
+    };
+    for (QLineEdit *field : {ui.Text4, ui.Text3, ui.Text2, ui.Text1, ui.Text10}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        const QString before = field->text();
+        EXPECT_FALSE(drop(field));
+        EXPECT_EQ(field->text(), before);
+    }
+    ASSERT_TRUE(drop(ui.Combo1));  // an option list takes any text, dropped too
+    EXPECT_TRUE(ui.Combo1->currentText().contains(QStringLiteral("x9")));
+}
+
+TEST_F(Form1Test, AClickAtTheLeftEdgeOfEachFieldReachesTheField) {
+    type(ui.Text2, QStringLiteral("160"));
+    click(ui.cndCalc);  // the result fields get texts to put the cursor into
+    for (QLineEdit *field : {ui.Text4, ui.Text3, ui.Text2, ui.Text1, ui.Text10, ui.Text5, ui.Text6, ui.Text7, ui.Text8,
+                             ui.Text9, ui.Text11, ui.Text12}) {
+        SCOPED_TRACE(field->objectName().toStdString());
+        ui.cndExit->setFocus();
+        field->end(false);
+        ASSERT_NE(field->cursorPosition(), 0);
+        // Sent to the window, which hands the click to whatever lies on top at that point.
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          field->mapTo(&window, QPoint(2, field->height() / 2)));
+        EXPECT_EQ(focusedControl(window), field);
+        EXPECT_EQ(field->cursorPosition(), 0);
+    }
 }

