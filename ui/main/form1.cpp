@@ -13,9 +13,9 @@
 
 #include "calc/design_calculation.h"
 #include "help/chelp.h"
+#include "ui/fields/calc_text.h"
+#include "ui/fields/numeric_entry_filter.h"
 #include "ui/layout/twips_layout.h"
-#include "ui/main/calc_text.h"
-#include "ui/main/numeric_entry_filter.h"
 #include "ui/main/program_start.h"
 #include "ui/main/window_icon.h"
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 #include "calc/design_calculation.h"
-#include "ui/main/calc_text.h"
+#include "ui/fields/calc_text.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
 

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "calc/design_calculation.h"
-#include "ui/main/calc_text.h"
+#include "ui/fields/calc_text.h"
 
 namespace tremira::ui {
 namespace {
