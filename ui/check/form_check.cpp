@@ -109,7 +109,7 @@ void FormCheck::createCheckColumn() {
     m_fillVerdict = addVerdict("fillVerdict", kRightColumn, 2520);
 
     addSection(QStringLiteral("Напряжение холостого хода"), kRightColumn, 3120);
-    m_loadVoltage = addRow("loadVoltage", QStringLiteral("Напряжение дуги 20+0,04·I (В)"), kRightColumn, 3420);
+    m_loadVoltage = addRow("loadVoltage", QStringLiteral("Напряжение дуги (В)"), kRightColumn, 3420);
     m_strikeRatio = addRow("strikeRatio", QStringLiteral("Запас U2 : Uдуги"), kRightColumn, 3720);
     m_voltageVerdict = addVerdict("voltageVerdict", kRightColumn, 4020);
 
