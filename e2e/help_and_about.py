@@ -2,7 +2,7 @@
 
 import os
 
-from harness import SENTINEL, TWIPS_PER_PIXEL, wait_for
+from harness import TWIPS_PER_PIXEL, wait_for
 from steps import ABOUT_ITEM, HELP_ITEM, HELP_MENU, ProgramTestCase, read_bytes
 
 # The help file's own title and the headings of the pages for the numbers 0, 3 and 8.
@@ -10,8 +10,6 @@ HELP_TITLE = "Тремира — справка"
 OVERVIEW_HEADING = "Тремира — расчет сварочного трансформатора"
 WELDING_CURRENT_HEADING = "Максимальный ток сварки"
 HELP_MENU_HEADING = "Меню «Помощь»"
-HELP_HEADING_AT = (0.45, 70)  # fraction of the window's width, pixels from its top
-DOUBLE_CLICK_PAUSE = 0.5  # longer than Qt's double-click interval: each try is a fresh triple click
 
 # The About window's controls, in twips of its client area.
 ABOUT_TITLE = "About Programm"
@@ -30,22 +28,6 @@ class Help(ProgramTestCase):
             script.write(f'#!/bin/sh\nprintf "%s|%s\\n" "$PWD" "$*" >> "{record}"\n')
         os.chmod(opener, 0o755)
         return record
-
-    def page_heading(self, help_window):
-        """The first line of the page the help window shows, selected with a triple click."""
-        x, y, width, _ = self.s.geometry(help_window)
-        self.s.own_selection("primary", SENTINEL)
-        self.s.xdo("mousemove", str(x + round(width * HELP_HEADING_AT[0])), str(y + HELP_HEADING_AT[1]),
-                   "click", "--repeat", "3", "--delay", "60", "1")
-        return wait_for("the help page to select its heading",
-                        lambda: self.s.read_selection("primary") not in (None, SENTINEL)
-                        and self.s.read_selection("primary")).decode().strip()
-
-    def wait_heading(self, help_window, heading):
-        headings = []
-        wait_for(lambda: f'the help window to show the topic "{heading}" (seen: {headings[-1:]})',
-                 lambda: headings.append(self.page_heading(help_window)) or headings[-1] == heading,
-                 interval=DOUBLE_CLICK_PAUSE)
 
     def test_help_menu_and_f1_open_their_topics(self):
         window = self.start_main_window()

@@ -20,7 +20,7 @@ import unittest
 
 import harness
 from harness import wait_for
-from help_and_about import HELP_TITLE, WELDING_CURRENT_HEADING, Help
+from help_and_about import HELP_TITLE, WELDING_CURRENT_HEADING
 from steps import RUN_A_FIELDS, ProgramTestCase
 
 INSTALLED_FOLDER = "/usr/bin"
@@ -28,8 +28,6 @@ BATCH_HEADER = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;message
 
 
 class InstalledProgram(ProgramTestCase):
-    page_heading = Help.page_heading
-    wait_heading = Help.wait_heading
 
     def setUp(self):
         super().setUp()

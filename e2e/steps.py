@@ -20,6 +20,10 @@ DATE_LINE_NUMBER = 2
 DATE_LINE = re.compile(
     "Дата: \\d\\d\\.\\d\\d\\.\\d{4}Время: \\d\\d:\\d\\d:\\d\\d".encode("cp1251"))
 
+HELP_HEADING_AT = (0.45, 70)  # fraction of the help window's width, pixels from its top
+DOUBLE_CLICK_PAUSE = 0.5  # longer than Qt's double-click interval: each try is a fresh triple click
+
+
 class ProgramTestCase(E2ETestCase):
     """Steps shared by the scenarios."""
 
@@ -76,6 +80,22 @@ class ProgramTestCase(E2ETestCase):
         return wait_for("the focused field to select its text",
                         lambda: self.s.read_selection("primary") not in (None, SENTINEL)
                         and self.s.read_selection("primary")).decode()
+
+    def page_heading(self, help_window):
+        """The first line of the page the help window shows, selected with a triple click."""
+        x, y, width, _ = self.s.geometry(help_window)
+        self.s.own_selection("primary", SENTINEL)
+        self.s.xdo("mousemove", str(x + round(width * HELP_HEADING_AT[0])), str(y + HELP_HEADING_AT[1]),
+                   "click", "--repeat", "3", "--delay", "60", "1")
+        return wait_for("the help page to select its heading",
+                        lambda: self.s.read_selection("primary") not in (None, SENTINEL)
+                        and self.s.read_selection("primary")).decode().strip()
+
+    def wait_heading(self, help_window, heading):
+        headings = []
+        wait_for(lambda: f'the help window to show the topic "{heading}" (seen: {headings[-1:]})',
+                 lambda: headings.append(self.page_heading(help_window)) or headings[-1] == heading,
+                 interval=DOUBLE_CLICK_PAUSE)
 
 
 def read_bytes(path):

@@ -1,6 +1,8 @@
-// Arbitrary field texts and list indexes through CalculateDesign and SuggestCoreSection.
-// Input: three bytes, the list indexes of Combo1..Combo3 (signed), then the texts of
-// Text4;Text3;Text2;Text1;Text10 separated by ";" (the seeds are real designs).
+// Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection and
+// CheckDesign. Input: three bytes, the list indexes of Combo1..Combo3 (signed), then the
+// texts of Text4;Text3;Text2;Text1;Text10, of the check's window width;window height;fill
+// factor;test turns;test voltage and of Text6;Text7;Text8;Text9, separated by ";" (the
+// seeds are real designs).
 
 #include <array>
 #include <cmath>
@@ -9,6 +11,7 @@
 #include <string_view>
 
 #include "calc/design_calculation.h"
+#include "calc/design_check.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -94,6 +97,27 @@ void checkFormat(const std::uint8_t *data, std::size_t size, std::string (*forma
     require(std::abs(*back - exact) <= std::abs(exact) * tolerance, "formatting keeps the leading digits");
 }
 
+// Every figure of the check is a text, never a NaN or an infinity; a known number reads back.
+void checkDesignCheck(const DesignCheckOutcome &out) {
+    const DesignCheckOutcome *o = &out;
+    const CheckFigure *numbers[] = {
+        &o->voltsPerTurn,    &o->copperArea,       &o->neededWindowArea, &o->windowArea,  &o->fillPercent,
+        &o->wireI.diameter,  &o->wireII.diameter,  &o->loadVoltage,      &o->strikeRatio, &o->testVoltsPerTurn,
+        &o->correctedTurnsI, &o->correctedTurnsII, &o->actualInduction};
+    for (const CheckFigure *figure : numbers) {
+        require(!figure->text.empty(), "every figure has a text");
+        require(figure->text.find("inf") == std::string::npos && figure->text.find("nan") == std::string::npos,
+                "no figure shows an infinity or a NaN");
+        require(!figure->known || !isPlain(figure->text) || ParseDouble(figure->text).ok(),
+                "a known figure reads back");
+    }
+    for (const CheckFigure *verdict :
+         {&o->fillVerdict, &o->wireI.nominal, &o->wireII.nominal, &o->voltageVerdict, &o->inductionVerdict}) {
+        require(!verdict->text.empty(), "every verdict has a text");
+    }
+    require((out.fill == FillVerdict::Unknown) != out.fillVerdict.known, "a fill verdict comes with its text");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -106,8 +130,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     input.coreType = static_cast<std::int8_t>(data[2]);
 
     std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
-    std::array<std::string_view *, 5> texts{&input.mainsVoltage, &input.outputVoltage, &input.weldingCurrent,
-                                            &input.coreSection, &input.induction};
+    DesignCheckInput check;
+    std::array<std::string_view, 4> resultTexts;
+    std::array<std::string_view *, 14> texts{
+        &input.mainsVoltage, &input.outputVoltage, &input.weldingCurrent, &input.coreSection, &input.induction,
+        &check.windowWidth,  &check.windowHeight,  &check.fillFactor,     &check.testTurns,   &check.testVoltage,
+        &resultTexts[0],     &resultTexts[1],      &resultTexts[2],       &resultTexts[3]};
     for (std::string_view *text : texts) {
         const std::size_t end = rest.find(';');
         *text = rest.substr(0, end);
@@ -119,5 +147,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkSubstitution(input, outcome);
     if (outcome.results) checkResults(input, *outcome.results);
     checkSuggestion(input.weldingCurrent, input.coreType);
+
+    check.design = input;
+    check.results = {"",
+                     std::string(resultTexts[0]),
+                     std::string(resultTexts[1]),
+                     std::string(resultTexts[2]),
+                     std::string(resultTexts[3]),
+                     "",
+                     ""};
+    checkDesignCheck(CheckDesign(check));
     return 0;
 }

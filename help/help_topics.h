@@ -18,6 +18,7 @@ enum class HelpTopic : qint32 {
     Induction = IDH_INDUKCIYA,
     FileMenu = IDH_MENYU_FAJL,
     HelpMenu = IDH_MENYU_POMOSHCH,
+    DesignCheck = IDH_PROVERKA_KONSTRUKCII,
 };
 
 }  // namespace tremira::help

@@ -151,10 +151,12 @@ void AppendOutcome(std::string &out, const calc::DesignInput &input, const Desig
 
 void AppendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
 
-BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold)
-    : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)), m_flushThreshold(flushThreshold) {
+BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold, Columns columns)
+    : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)), m_flushThreshold(flushThreshold),
+      m_columns(columns) {
     m_output.reserve(flushThreshold + 4096);
     AppendHeader(m_output);
+    if (m_columns == Columns::DesignAndCheck) AppendCheckHeader(m_output);
 }
 
 void BatchRun::processSource(LineReader &reader, std::string_view name) {
@@ -178,11 +180,15 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
 }
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
-    const DesignLine design = ReadDesignLine(line);
+    const bool withCheck = m_columns == Columns::DesignAndCheck;
+    const CheckedLine checked = withCheck ? SplitCheckFields(line) : CheckedLine{line};
+    const DesignLine design = ReadDesignLine(checked.designPart);
     if (design.kind == LineKind::Skipped) return;
     if (design.kind == LineKind::Design) {
         const calc::DesignInput input = ToDesignInput(design);
-        AppendOutcome(m_output, input, calc::CalculateDesign(input));
+        const calc::DesignOutcome outcome = calc::CalculateDesign(input);
+        AppendOutcome(m_output, input, outcome);
+        if (withCheck) AppendCheckColumns(m_output, input, outcome, checked);
         ++m_designs;
         flushIfFull();
     } else if (design.kind == LineKind::NotUtf8) {
@@ -195,6 +201,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
     AppendInvalid(m_output);
+    if (m_columns == Columns::DesignAndCheck) AppendEmptyCheckColumns(m_output);
     ++m_invalid;
     m_report(EscapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/batch/check_columns.h"
 #include "app/batch/line_reader.h"
 #include "calc/design_calculation.h"
 
@@ -47,8 +48,12 @@ public:
 
     static constexpr std::size_t kDefaultFlushThreshold = std::size_t{1} << 20;
 
+    // DesignAndCheck: lines may carry the check's fields, and results the check's columns.
+    enum class Columns { Design, DesignAndCheck };
+
     // The output is written whenever `flushThreshold` bytes are buffered, and at the end.
-    BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold = kDefaultFlushThreshold);
+    BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold = kDefaultFlushThreshold,
+             Columns columns = Columns::Design);
 
     // Every line of one source; `name` appears in the reports of bad lines.
     void processSource(LineReader &reader, std::string_view name);
@@ -71,6 +76,7 @@ private:
     Report m_report;
     std::string m_output;
     std::size_t m_flushThreshold;
+    Columns m_columns;
     std::size_t m_designs = 0;
     std::size_t m_invalid = 0;
     bool m_ioFailed = false;

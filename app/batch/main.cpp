@@ -8,13 +8,16 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/batch/design_lines.h"
 
 namespace {
 
+constexpr std::string_view kCheckOption = "--check";
+
 constexpr std::string_view kHelp =
-    R"(Использование: tremira-calc [ФАЙЛ]...
+    R"(Использование: tremira-calc [--check] [ФАЙЛ]...
 Рассчитывает сварочные трансформаторы так же, как окно программы Тремира.
 Читает расчёты из ФАЙЛОВ (или со стандартного ввода, если файлы не указаны) в UTF-8:
 одна строка - один расчёт, восемь полей через ";" в порядке полей окна:
@@ -37,11 +40,22 @@ constexpr std::string_view kHelp =
 в кавычках (кавычки удвоены). Строка длиннее 1 МиБ пропускается как invalid.
 Результаты заполнены только у рассчитанных строк. Вывод открывается в LibreOffice
 с разделителем ";" и десятичной запятой.
+С --check после восьми полей можно дать ещё пять (пустые можно опустить):
+  ширина окна сердечника, мм (для тора - внутренний диаметр); высота окна, мм
+  (для тора пусто); коэффициент заполнения (пусто - 0,35); витки пробной обмотки;
+  напряжение на ней, В. К выводу добавляются столбцы проверки конструкции:
+  K;copper_area;window_area_needed;window_area;fill_percent;fill;wire_I_diameter;
+  wire_I;wire_II_diameter;wire_II;load_voltage;strike_ratio;voltage;test_K;
+  test_W1;test_W2;test_B;test_induction - вольт на виток, площадь меди и окна
+  (мм²), заполнение (%), провод (диаметр и номинал, мм), напряжение нагрузки (В),
+  запас для зажигания дуги, пробная обмотка (K', витки I и II, индукция, Тл).
+  Вместо числа, которое нельзя получить, стоит короткое сообщение.
+  Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
 2 - файл не открывается или не читается, или вывод не записывается.
 
-Usage: tremira-calc [FILE]...
+Usage: tremira-calc [--check] [FILE]...
 Calculates welding transformers exactly as the Тремира window does.
 Reads designs from the FILEs (standard input when none is given), UTF-8, one
 design per line, eight fields separated by ";" in the order of the window's inputs:
@@ -64,6 +78,14 @@ A core section holding ", ; or a control character, or starting with = or @, is
 written in double quotes (quotes doubled). A line over 1 MiB is skipped as invalid.
 Results are filled for completed designs only. LibreOffice opens the output with
 ";" as separator and the comma as decimal mark.
+With --check, five more fields may follow the eight (empty ones may be left out):
+  core window width, mm (inner diameter for a toroid); window height, mm (empty
+  for a toroid); fill factor (empty: 0,35); test winding turns; voltage measured
+  on it, V. The output gains the design check's columns named above: volts per
+  turn, copper and window areas (mm²), fill (%), wire (diameter and nominal size,
+  mm), load voltage (V), arc strike margin, and the test winding (K', turns I and
+  II, induction, T). A figure that cannot be given holds a short message instead.
+  Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
 could not be opened or read, or the output could not be written.
@@ -109,22 +131,30 @@ void processFile(tremira::batch::BatchRun &run, const char *path) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    using tremira::batch::BatchRun;
+    BatchRun::Columns columns = BatchRun::Columns::Design;
+    std::vector<const char *> files;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") return writeAll(STDOUT_FILENO, kHelp) ? 0 : 2;
+        if (arg == kCheckOption) {
+            columns = BatchRun::Columns::DesignAndCheck;
+        } else {
+            files.push_back(argv[i]);
+        }
     }
-    tremira::batch::BatchRun run(
+    BatchRun run(
         [](std::string_view data) {
             if (writeAll(STDOUT_FILENO, data)) return true;
             report(std::string("standard output: ") + std::strerror(errno));
             return false;
         },
-        report);
-    if (argc < 2) {
+        report, BatchRun::kDefaultFlushThreshold, columns);
+    if (files.empty()) {
         tremira::batch::LineReader reader = readerOf(STDIN_FILENO);
         run.processSource(reader, "<stdin>");
     }
-    for (int i = 1; i < argc && !run.outputFailed(); ++i) processFile(run, argv[i]);
+    for (std::size_t i = 0; i < files.size() && !run.outputFailed(); ++i) processFile(run, files[i]);
     run.finish();
     return run.exitStatus();
 }

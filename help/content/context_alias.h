@@ -7,3 +7,4 @@ IDH_TIP_SERDECHNIKA=tip_serdechnika.htm
 IDH_INDUKCIYA=indukciya.htm
 IDH_MENYU_FAJL=menyu_fajl.htm
 IDH_MENYU_POMOSHCH=menyu_pomoshch.htm
+IDH_PROVERKA_KONSTRUKCII=proverka_konstrukcii.htm

@@ -155,11 +155,37 @@ TEST_F(TremiraCalc, AnEndlessLineIsSkippedInBoundedMemory) {
     EXPECT_NE(result.err.find("endless.bin:1: line longer than 1048576 bytes"), std::string::npos) << result.err;
 }
 
+TEST_F(TremiraCalc, CheckOptionAddsTheDesignCheckColumns) {
+    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24\n"
+                                                  "220;65;160;;Алюминий;Алюминий;Тор;1,42;61\r\n");
+    const ProcessResult result = run(quoted(designs) + " --check");
+    EXPECT_EQ(result.exitStatus, 0);
+    const std::string checkHeader =
+        ";K;copper_area;window_area_needed;window_area;fill_percent;fill;wire_I_diameter;wire_I;wire_II_diameter;"
+        "wire_II;load_voltage;strike_ratio;voltage;test_K;test_W1;test_W2;test_B;test_induction\n";
+    const std::string noTest = "пробная обмотка не задана";
+    EXPECT_EQ(result.out, kHeader.substr(0, kHeader.size() - 1) + checkHeader +
+                              "completed;84,672;10400;5600;83;25;6;20;48,19277;;2,637;998;2852;3000;33;помещается;"
+                              "2,764;2,80;5,046;3 × 3,00;26,4;2,46;в норме;2,4;92;27;1,29;в норме\n"
+                              "completed;60,48;10400;4000;117;35;10;32;47,86325;;1,884;2290;6543;2922;78;"
+                              "не помещается: нужно окно не меньше 6543 мм², внутренний диаметр не меньше 91,3 мм;"
+                              "3,568;3,75;6,383;4 × 3,35;26,4;2,46;в норме;" +
+                              noTest + ";" + noTest + ";" + noTest + ";" + noTest + ";" + noTest + "\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(TremiraCalc, WithoutCheckTheCheckFieldsMakeALineInvalid) {
+    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60\n");
+    const ProcessResult result = run(quoted(designs));
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, kHeader + "invalid;;;;;;;;;\n");
+}
+
 TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {
     const ProcessResult result = run("--help");
     EXPECT_EQ(result.exitStatus, 0);
     for (const char *part : {"Использование: tremira-calc", "Usage: tremira-calc", "Стержневой", "Text12",
-                             "Код возврата", "Exit status"}) {
+                             "Код возврата", "Exit status", "--check", "test_induction"}) {
         SCOPED_TRACE(part);
         EXPECT_NE(result.out.find(part), std::string::npos);
     }

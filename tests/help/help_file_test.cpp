@@ -43,6 +43,7 @@ TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
         {6, "/indukciya.htm", QStringLiteral("Максимальная индукция и выход из программы")},
         {7, "/menyu_fajl.htm", QStringLiteral("Меню «Файл»: запись и печать")},
         {8, "/menyu_pomoshch.htm", QStringLiteral("Меню «Помощь»")},
+        {9, "/proverka_konstrukcii.htm", QStringLiteral("Проверка конструкции")},
     };
     for (const Topic &topic : topics) {
         SCOPED_TRACE(topic.number);
@@ -57,7 +58,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     const QList<ContentsEntry> contents = ParseContents(text(options.contentsFile));
-    EXPECT_EQ(contents.size(), 11);
+    EXPECT_EQ(contents.size(), 12);
     for (const ContentsEntry &entry : contents) {
         SCOPED_TRACE(entry.name.toStdString());
         EXPECT_TRUE(entry.topic.isEmpty() || m_archive->contains(entry.topic));
@@ -66,7 +67,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
 
 TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile) {
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"#]+)")re"));
-    EXPECT_EQ(pages().size(), 10);
+    EXPECT_EQ(pages().size(), 11);
     for (const QString &page : pages()) {
         SCOPED_TRACE(page.toStdString());
         const QString html = text(page);

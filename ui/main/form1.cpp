@@ -15,9 +15,9 @@
 #include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "help/context_help_filter.h"
+#include "ui/fields/numeric_entry_filter.h"
+#include "ui/fields/utf8_text.h"
 #include "ui/layout/twips_layout.h"
-#include "ui/main/numeric_entry_filter.h"
-#include "ui/main/utf8_text.h"
 
 namespace tremira::ui {
 namespace {
@@ -152,6 +152,11 @@ void Form1::createMenus() {
     m_menus.MHelpHTML = addMenuItem(m_menus.MHelp, "MHelpHTML", "Помощь", help::HelpTopic::HelpMenu);
     addMenuItem(m_menus.MHelp, "mh1", nullptr, help::HelpTopic::Overview);
     m_menus.MHabout = addMenuItem(m_menus.MHelp, "MHabout", "О программе", help::HelpTopic::HelpMenu);
+
+    m_menus.MService = menuBar()->addMenu(QStringLiteral("Сервис"));
+    m_menus.MService->setObjectName(QStringLiteral("MService"));
+    m_contextHelp->setTopic(m_menus.MService, help::HelpTopic::DesignCheck);
+    m_menus.MScheck = addMenuItem(m_menus.MService, "MScheck", "Проверка конструкции…", help::HelpTopic::DesignCheck);
 }
 
 void Form1::arrangeTabOrder() {
@@ -173,6 +178,7 @@ void Form1::connectHandlers() {
     connect(m_menus.MFprint, &QAction::triggered, this, &Form1::printReport);
     connect(m_menus.MHelpHTML, &QAction::triggered, this, &Form1::showHelpContents);
     connect(m_menus.MHabout, &QAction::triggered, this, &Form1::showAbout);
+    connect(m_menus.MScheck, &QAction::triggered, this, &Form1::showDesignCheck);
 }
 
 // The load steps after the second-copy check (which the entry point makes before any window).
@@ -183,6 +189,7 @@ void Form1::startUp() {
     fillOptionList(m_inputs.Combo3, calc::kCoreTypeEntries);
     m_menus.MFsave->setEnabled(false);
     m_menus.MFprint->setEnabled(false);
+    m_menus.MScheck->setEnabled(false);
     m_inputs.Text4->setFocus();
 }
 

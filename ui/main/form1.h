@@ -64,6 +64,7 @@ private:
     void printReport();
     void showHelpContents();
     void showAbout();
+    void showDesignCheck();
 
     struct {
         QLineEdit *Text4 = nullptr;   // mains voltage, V
@@ -100,6 +101,8 @@ private:
         QMenu *MHelp = nullptr;
         QAction *MHelpHTML = nullptr;
         QAction *MHabout = nullptr;
+        QMenu *MService = nullptr;
+        QAction *MScheck = nullptr;
     } m_menus;
 
     const QString m_curDir;  // CurDir: the program's folder, without a trailing "/"

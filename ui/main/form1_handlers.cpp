@@ -6,9 +6,11 @@
 #include <QLineEdit>
 
 #include "calc/design_calculation.h"
+#include "help/context_help_filter.h"
+#include "ui/check/form_check.h"
+#include "ui/fields/utf8_text.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
-#include "ui/main/utf8_text.h"
 #include "ui/main/whole_text_tooltip.h"
 
 namespace tremira::ui {
@@ -78,6 +80,7 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     writeResult(m_results.Text12, results.Text12);
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
+    m_menus.MScheck->setEnabled(true);
 }
 
 void Form1::suggestCoreSection() {
@@ -86,6 +89,16 @@ void Form1::suggestCoreSection() {
             calc::SuggestCoreSection(Utf8View(current), listIndex(m_inputs.Combo3, calc::kCoreTypeEntries))) {
         m_inputs.Text1->setText(ToQString(*section));
     }
+}
+
+void Form1::showDesignCheck() {
+    const ShownDesign design{.fields = snapshot(),
+                             .materialIIndex = listIndex(m_inputs.Combo1, calc::kMaterialEntries),
+                             .materialIIIndex = listIndex(m_inputs.Combo2, calc::kMaterialEntries),
+                             .coreTypeIndex = listIndex(m_inputs.Combo3, calc::kCoreTypeEntries)};
+    // Built anew for each opening, modal like the About window.
+    FormCheck check(design, *m_contextHelp, this);
+    check.exec();
 }
 
 void Form1::exitProgram() { QCoreApplication::exit(0); }

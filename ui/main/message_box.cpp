@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "calc/design_calculation.h"
-#include "ui/main/utf8_text.h"
+#include "ui/fields/utf8_text.h"
 
 namespace tremira::ui {
 namespace {

@@ -41,6 +41,7 @@ TEST_F(Form1Test, RunAWritesTheResultsAndEnablesTheReports) {
     EXPECT_EQ(resultsOf(ui), kRunAResults);
     EXPECT_TRUE(ui.MFsave->isEnabled());
     EXPECT_TRUE(ui.MFprint->isEnabled());
+    EXPECT_TRUE(ui.MScheck->isEnabled());
     EXPECT_EQ(ui.Text12->cursorPosition(), 0);  // a long result shows its leading digits
 }
 
@@ -138,6 +139,7 @@ TEST_P(StoppedRunTest, ShowsItsBoxesThenItsActionAndKeepsResultsAndReports) {
     for (const QString &result : resultsOf(ui)) EXPECT_TRUE(result.isEmpty());
     EXPECT_FALSE(ui.MFsave->isEnabled());
     EXPECT_FALSE(ui.MFprint->isEnabled());
+    EXPECT_FALSE(ui.MScheck->isEnabled());
 }
 
 namespace {

@@ -88,6 +88,8 @@ struct Form1Controls {
     QMenu *const MHelp = find<QMenu>("MHelp");
     QAction *const MHelpHTML = find<QAction>("MHelpHTML");
     QAction *const MHabout = find<QAction>("MHabout");
+    QMenu *const MService = find<QMenu>("MService");
+    QAction *const MScheck = find<QAction>("MScheck");
 };
 
 // A freshly started main window in the test program's folder, with a recorder in place of the

@@ -77,7 +77,7 @@ TEST_F(Form1Help, F1InEachMenuOpensTheTopicOfTheMenuOrOfTheHighlightedItem) {
     const struct {
         QMenu *menu;
         QList<std::optional<qint32>> topics;  // with nothing highlighted, then item by item
-    } menus[] = {{ui.mfile, {7, 7, 7, 6}}, {ui.MHelp, {8, 8, 8}}};
+    } menus[] = {{ui.mfile, {7, 7, 7, 6}}, {ui.MHelp, {8, 8, 8}}, {ui.MService, {9, 9}}};
     QMenuBar *bar = window.menuBar();
     for (const auto &m : menus) {
         SCOPED_TRACE(m.menu->objectName().toStdString());
@@ -93,6 +93,27 @@ TEST_F(Form1Help, F1InEachMenuOpensTheTopicOfTheMenuOrOfTheHighlightedItem) {
         EXPECT_EQ(topics, m.topics);
         QTest::keyClick(m.menu, Qt::Key_Escape);
     }
+}
+
+TEST_F(Form1Help, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
+    user::type(ui.Text2, QStringLiteral("160"));
+    user::click(ui.cndCalc);
+    QStringList shown;
+    const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
+        if (window->windowTitle() != QStringLiteral("Проверка конструкции")) return;
+        for (const char *name : {"coreSection", "turnsI", "turnsII", "wireSectionII", "voltsPerTurn"})
+            shown << window->findChild<QLineEdit *>(QLatin1String(name))->text();
+        window->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
+    });
+    QMenuBar *bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(ui.MService->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.MService));
+    QTest::keyClick(ui.MService, Qt::Key_Down);
+    QTest::keyClick(ui.MService, Qt::Key_Return);
+    // The command returns only when the window has been closed.
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("84,672"), QStringLiteral("83"), QStringLiteral("25"),
+                                  QStringLiteral("20"), QStringLiteral("2,637")}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally) {

@@ -152,8 +152,11 @@ TEST_F(Form1Test, MenusHoldTheirItemsWithoutShortcutsOrAccessLetters) {
          "MHelp",
          "Помощь",
          {{ui.MHelpHTML, "MHelpHTML", "Помощь"}, {nullptr, "mh1", ""}, {ui.MHabout, "MHabout", "О программе"}}},
+        {ui.MService, "MService", "Сервис", {{ui.MScheck, "MScheck", "Проверка конструкции…"}}},
     };
-    EXPECT_EQ(window.menuBar()->actions().size(), 2);
+    // "Сервис" comes after the two menus of the original window.
+    EXPECT_EQ(window.menuBar()->actions(),
+              (QList<QAction *>{ui.mfile->menuAction(), ui.MHelp->menuAction(), ui.MService->menuAction()}));
     for (const auto &menu : menus) {
         SCOPED_TRACE(menu.name);
         EXPECT_EQ(menu.menu->objectName(), QString::fromLatin1(menu.name));
@@ -195,6 +198,7 @@ TEST_F(Form1Test, StartsWithDefaultTextsFirstEntriesReportsDisabledAndFocusInMai
     for (const QLineEdit *field : resultFields(ui)) EXPECT_TRUE(field->text().isEmpty());
     EXPECT_FALSE(ui.MFsave->isEnabled());
     EXPECT_FALSE(ui.MFprint->isEnabled());
+    EXPECT_FALSE(ui.MScheck->isEnabled());
     EXPECT_TRUE(ui.MFexit->isEnabled());
     EXPECT_TRUE(ui.MHelpHTML->isEnabled());
     EXPECT_TRUE(ui.MHabout->isEnabled());

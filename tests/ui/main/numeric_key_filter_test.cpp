@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/main/numeric_entry_filter.h"
+#include "ui/fields/numeric_entry_filter.h"
 
 using tremira::ui::FilterNumericKey;
 using tremira::ui::KeyVerdict;

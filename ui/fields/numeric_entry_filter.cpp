@@ -1,4 +1,4 @@
-#include "ui/main/numeric_entry_filter.h"
+#include "ui/fields/numeric_entry_filter.h"
 
 #include <QChar>
 #include <QCoreApplication>

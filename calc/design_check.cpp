@@ -1,0 +1,302 @@
+#include "design_check.h"
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <numbers>
+#include <utility>
+#include <variant>
+
+namespace tremira::calc {
+namespace {
+
+// A number read or worked out, or the message that stands in the place of every figure
+// that needs it.
+using Reading = std::variant<double, std::string>;
+
+bool isKnown(const Reading &reading) { return std::holds_alternative<double>(reading); }
+double valueOf(const Reading &reading) { return std::get<double>(reading); }
+
+// The message of the first reading that has one; empty when all are numbers.
+std::string firstProblem(std::initializer_list<const Reading *> readings) {
+    for (const Reading *reading : readings) {
+        if (!isKnown(*reading)) return std::get<std::string>(*reading);
+    }
+    return {};
+}
+
+// The computed value when every input is known, else the first input's message.
+template <typename Compute>
+Reading whenKnown(std::initializer_list<const Reading *> inputs, Compute compute) {
+    std::string message = firstProblem(inputs);
+    if (!message.empty()) return message;
+    return compute();
+}
+
+Reading problem(std::string_view subject, std::string_view what) {
+    std::string text(subject);
+    text += ": ";
+    text += what;
+    return text;
+}
+
+// Inputs outside this range are typing slips, and keep every figure a plain finite number.
+constexpr double kSmallestInput = 1e-6;
+constexpr double kLargestInput = 1e6;
+
+enum class NumberKind { Real, Single, Whole };  // as the calculation reads the field
+
+Checked<double> parse(std::string_view text, NumberKind kind) {
+    switch (kind) {
+    case NumberKind::Single: {
+        const Checked<Single> value = ParseSingle(text);
+        if (!value) return value.error();
+        return static_cast<double>(*value);
+    }
+    case NumberKind::Whole: {
+        const Checked<Int16> value = ParseInt16(text);
+        if (!value) return value.error();
+        return static_cast<double>(*value);
+    }
+    case NumberKind::Real: break;
+    }
+    return ParseDouble(text);
+}
+
+Reading readPositive(std::string_view text, std::string_view subject, NumberKind kind = NumberKind::Real) {
+    if (text.find_first_not_of(' ') == std::string_view::npos) return problem(subject, "не задано");
+    const Checked<double> value = parse(text, kind);
+    if (!value) {
+        return problem(subject, value.error().Number == CalcError::TypeMismatch ? "не число" : "слишком большое число");
+    }
+    if (*value <= 0) return problem(subject, "нужно больше нуля");
+    if (*value < kSmallestInput) return problem(subject, "слишком малое число");
+    if (*value > kLargestInput) return problem(subject, "слишком большое число");
+    return *value;
+}
+
+CheckFigure unknown(std::string message) { return {std::move(message), false}; }
+
+enum class Rounding { Nearest, Up };
+
+// The value rounded to `decimals` places (nearest: halves away from zero), in the
+// program's format.
+std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = rounding == Rounding::Up ? std::ceil(value * scale) : std::round(value * scale);
+    return FormatDouble(scaled / scale);
+}
+
+CheckFigure figureOf(const Reading &reading, int decimals, Rounding rounding = Rounding::Nearest) {
+    if (!isKnown(reading)) return unknown(std::get<std::string>(reading));
+    return {rounded(valueOf(reading), decimals, rounding), true};
+}
+
+// The design's figures, each read as the calculation reads its field.
+struct DesignFigures {
+    Reading mainsVoltage, outputVoltage, current, coreSection, induction;
+    Reading turnsI, turnsII, wireSectionI, wireSectionII;
+};
+
+DesignFigures readDesign(const DesignCheckInput &input) {
+    const DesignInput &d = input.design;
+    const DesignResults &r = input.results;
+    return {readPositive(d.mainsVoltage, "напряжение сети", NumberKind::Whole),
+            readPositive(d.outputVoltage, "выходное напряжение", NumberKind::Whole),
+            readPositive(d.weldingCurrent, "ток сварки", NumberKind::Whole),
+            readPositive(d.coreSection, "сечение сердечника", NumberKind::Single),
+            readPositive(d.induction, "макс. индукция", NumberKind::Single),
+            readPositive(r.Text6, "витки обмотки I", NumberKind::Whole),
+            readPositive(r.Text7, "витки обмотки II", NumberKind::Whole),
+            readPositive(r.Text8, "сечение провода обмотки I", NumberKind::Whole),
+            readPositive(r.Text9, "сечение провода обмотки II", NumberKind::Whole)};
+}
+
+// Volts per turn that one tesla gives in this core: 0,023088 × S × 0,95.
+double voltsPerTurnPerTesla(double coreSection) { return 0.023088 * coreSection * 0.95; }
+
+// K = B × 0,023088 × S × 0,95, multiplied in this order and stored as a single, as the
+// calculation has it.
+Reading voltsPerTurn(const DesignFigures &d) {
+    return whenKnown({&d.induction, &d.coreSection}, [&] {
+        const double product = valueOf(d.induction) * 0.023088 * valueOf(d.coreSection) * 0.95;
+        return static_cast<double>(static_cast<Single>(product));
+    });
+}
+
+// --- Fill of the core window -------------------------------------------------------------
+
+Reading readFillFactor(std::string_view text) {
+    constexpr std::string_view kSubject = "коэффициент заполнения";
+    Reading factor = readPositive(text, kSubject);
+    if (isKnown(factor) && valueOf(factor) > 1) return problem(kSubject, "нужно не больше 1");
+    return factor;
+}
+
+Reading windowAreaOf(const DesignCheckInput &input, bool toroid) {
+    if (toroid) {
+        const Reading diameter = readPositive(input.windowWidth, "внутренний диаметр");
+        if (!isKnown(diameter)) return diameter;
+        return std::numbers::pi * valueOf(diameter) * valueOf(diameter) / 4;
+    }
+    const Reading width = readPositive(input.windowWidth, "ширина окна");
+    const Reading height = readPositive(input.windowHeight, "высота окна");
+    return whenKnown({&width, &height}, [&] { return valueOf(width) * valueOf(height); });
+}
+
+std::string doesNotFitText(double neededArea, bool toroid) {
+    std::string text = "не помещается: нужно окно не меньше " + rounded(neededArea, 0, Rounding::Up) + " мм²";
+    if (toroid) {
+        const double diameter = std::sqrt(4 * neededArea / std::numbers::pi);
+        text += ", внутренний диаметр не меньше " + rounded(diameter, 1, Rounding::Up) + " мм";
+    }
+    return text;
+}
+
+void checkFill(const DesignCheckInput &input, const DesignFigures &d, DesignCheckOutcome &out) {
+    // Every turn passes the window once.
+    const Reading copper = whenKnown({&d.turnsI, &d.wireSectionI, &d.turnsII, &d.wireSectionII}, [&] {
+        return valueOf(d.turnsI) * valueOf(d.wireSectionI) + valueOf(d.turnsII) * valueOf(d.wireSectionII);
+    });
+    const Reading factor = readFillFactor(input.fillFactor);
+    const Reading needed = whenKnown({&copper, &factor}, [&] { return valueOf(copper) / valueOf(factor); });
+    const Reading window = windowAreaOf(input, out.toroid);
+
+    out.copperArea = figureOf(copper, 0);
+    out.neededWindowArea = figureOf(needed, 0, Rounding::Up);
+    out.windowArea = figureOf(window, 0);
+    out.fillPercent =
+        figureOf(whenKnown({&copper, &window}, [&] { return valueOf(copper) / valueOf(window) * 100; }), 0);
+    if (std::string message = firstProblem({&needed, &window}); !message.empty()) {
+        out.fillVerdict = unknown(std::move(message));
+        return;
+    }
+    const bool fits = valueOf(needed) <= valueOf(window);
+    out.fill = fits ? FillVerdict::Fits : FillVerdict::DoesNotFit;
+    out.fillVerdict = {fits ? "помещается" : doesNotFitText(valueOf(needed), out.toroid), true};
+}
+
+// --- Wire -------------------------------------------------------------------------------
+
+// Nominal round-wire diameters, mm, smallest first: the preferred sizes with the
+// intermediate ones, as wire is sold.
+constexpr std::array<std::string_view, 33> kNominalDiameters{
+    "0,80", "0,85", "0,90", "0,95", "1,00", "1,06", "1,12", "1,18", "1,25", "1,32", "1,40",
+    "1,50", "1,60", "1,70", "1,80", "1,90", "2,00", "2,12", "2,24", "2,36", "2,50", "2,65",
+    "2,80", "3,00", "3,15", "3,35", "3,55", "3,75", "4,00", "4,25", "4,50", "4,75", "5,00"};
+// Thicker than this, a winding is wound of parallel strands, none above the strand limit.
+constexpr std::string_view kThickestSingleWire = "5,00";
+constexpr std::string_view kThickestStrand = "3,55";
+
+double diameterOf(std::string_view nominal) { return *ParseDouble(nominal); }
+double roundWireArea(double diameter) { return std::numbers::pi * diameter * diameter / 4; }
+
+// The smallest nominal diameter whose `strands` wires together have at least `section`.
+std::string_view smallestNominal(double section, double strands) {
+    for (std::string_view nominal : kNominalDiameters) {
+        if (strands * roundWireArea(diameterOf(nominal)) >= section) return nominal;
+    }
+    return kThickestStrand;  // not reached: strands of the thickest strand always suffice
+}
+
+WireChoice chooseWire(const Reading &section) {
+    if (!isKnown(section)) return {unknown(std::get<std::string>(section)), unknown(std::get<std::string>(section))};
+    const double q = valueOf(section);
+    const double diameter = 2 * std::sqrt(q / std::numbers::pi);
+    WireChoice choice{{rounded(diameter, 3), true}, {}};
+    if (diameter <= diameterOf(kThickestSingleWire)) {
+        choice.nominal = {std::string(smallestNominal(q, 1)), true};
+        return choice;
+    }
+    const double strands = std::ceil(q / roundWireArea(diameterOf(kThickestStrand)));
+    choice.nominal = {FormatDouble(strands) + " × " + std::string(smallestNominal(q, strands)), true};
+    return choice;
+}
+
+// --- Voltages ---------------------------------------------------------------------------
+
+constexpr double kSafeNoLoadVoltage = 80;  // AC welding sources in normal conditions
+constexpr double kStrikeMargin = 1.8;      // no-load over load voltage for a reliable strike
+
+void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
+    if (std::string message = firstProblem({&d.current, &d.outputVoltage}); !message.empty()) {
+        out.loadVoltage = out.strikeRatio = unknown(message);
+        out.voltageVerdict = unknown(std::move(message));
+        return;
+    }
+    const double noLoad = valueOf(d.outputVoltage);
+    const double load = 20 + 0.04 * valueOf(d.current);
+    out.loadVoltage = {rounded(load, 1), true};
+    out.strikeRatio = {rounded(noLoad / load, 2), true};
+    out.aboveSafeVoltage = noLoad > kSafeNoLoadVoltage;
+    out.belowStrikeMargin = noLoad < kStrikeMargin * load;
+
+    std::string verdict;
+    if (out.aboveSafeVoltage) verdict = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
+    if (out.belowStrikeMargin) {
+        if (!verdict.empty()) verdict += ", ";
+        verdict += "ниже " + rounded(kStrikeMargin * load, 2) + " В (1,8 × " + rounded(load, 1) +
+                   " В): дуга зажигается ненадёжно";
+    }
+    out.voltageVerdict = {verdict.empty() ? "в норме" : verdict, true};
+}
+
+// --- Test winding -----------------------------------------------------------------------
+
+constexpr double kSaturationInduction = 1.9;
+
+// Turns for `voltage` at `voltsPerTurn`: nearest integer, halves to the even one.
+CheckFigure correctedTurns(const Reading &voltage, double voltsPerTurn) {
+    if (!isKnown(voltage)) return unknown(std::get<std::string>(voltage));
+    const Checked<Int16> turns = RealToInt16(valueOf(voltage) / voltsPerTurn);
+    if (!turns) return unknown("слишком много витков");
+    return {FormatInt16(*turns), true};
+}
+
+void setAllTestFigures(DesignCheckOutcome &out, const std::string &message) {
+    for (CheckFigure *figure : {&out.testVoltsPerTurn, &out.correctedTurnsI, &out.correctedTurnsII,
+                                &out.actualInduction, &out.inductionVerdict}) {
+        *figure = unknown(message);
+    }
+}
+
+void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, DesignCheckOutcome &out) {
+    const bool blank = input.testTurns.find_first_not_of(' ') == std::string_view::npos &&
+                       input.testVoltage.find_first_not_of(' ') == std::string_view::npos;
+    if (blank) return setAllTestFigures(out, "пробная обмотка не задана");
+    const Reading turns = readPositive(input.testTurns, "витки пробной обмотки");
+    const Reading voltage = readPositive(input.testVoltage, "напряжение пробной обмотки");
+    if (std::string message = firstProblem({&turns, &voltage}); !message.empty()) {
+        return setAllTestFigures(out, message);
+    }
+    const double measured = valueOf(voltage) / valueOf(turns);  // K′
+    out.testVoltsPerTurn = {rounded(measured, 3), true};
+    out.correctedTurnsI = correctedTurns(d.mainsVoltage, measured);
+    out.correctedTurnsII = correctedTurns(d.outputVoltage, measured);
+    if (!isKnown(d.coreSection)) {
+        out.actualInduction = unknown(std::get<std::string>(d.coreSection));
+        out.inductionVerdict = out.actualInduction;
+        return;
+    }
+    const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
+    out.actualInduction = {rounded(induction, 2), true};
+    out.saturated = induction >= kSaturationInduction;
+    out.inductionVerdict = {out.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме", true};
+}
+
+}  // namespace
+
+DesignCheckOutcome CheckDesign(const DesignCheckInput &input) {
+    DesignCheckOutcome out;
+    out.toroid = input.design.coreType == 1;
+    const DesignFigures design = readDesign(input);
+    out.voltsPerTurn = figureOf(voltsPerTurn(design), 3);
+    checkFill(input, design, out);
+    out.wireI = chooseWire(design.wireSectionI);
+    out.wireII = chooseWire(design.wireSectionII);
+    checkVoltages(design, out);
+    checkTestWinding(input, design, out);
+    return out;
+}
+
+}  // namespace tremira::calc

@@ -1,0 +1,289 @@
+// The check of a design: fill of the core window, wire sizes, no-load voltage and the test
+// winding. Expected figures are worked out by hand from the formulas of the help topic.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "calc/design_check.h"
+
+namespace {
+
+using tremira::calc::CheckDesign;
+using tremira::calc::CheckFigure;
+using tremira::calc::DesignCheckInput;
+using tremira::calc::DesignCheckOutcome;
+using tremira::calc::FillVerdict;
+
+CheckFigure known(const char *text) { return {text, true}; }
+CheckFigure message(const char *text) { return {text, false}; }
+
+// Run A as the main window shows it after the calculation, with a 50 × 60 mm window.
+DesignCheckInput runA() {
+    DesignCheckInput input;
+    input.design = {"220", "65", "160", "84,672", "1,42", 0, 0, 0};
+    input.results = {"10400", "83", "25", "6", "20", "5600", "48,19277"};
+    input.windowWidth = "50";
+    input.windowHeight = "60";
+    input.fillFactor = "0,35";
+    return input;
+}
+
+TEST(CheckDesign, WorkedCheckOfRunA) {
+    DesignCheckInput input = runA();
+    input.testTurns = "10";
+    input.testVoltage = "24";
+    const DesignCheckOutcome out = CheckDesign(input);
+
+    EXPECT_FALSE(out.toroid);
+    EXPECT_EQ(out.voltsPerTurn, known("2,637"));
+    EXPECT_EQ(out.copperArea, known("998"));
+    EXPECT_EQ(out.neededWindowArea, known("2852"));
+    EXPECT_EQ(out.windowArea, known("3000"));
+    EXPECT_EQ(out.fillPercent, known("33"));
+    EXPECT_EQ(out.fill, FillVerdict::Fits);
+    EXPECT_EQ(out.fillVerdict, known("помещается"));
+
+    EXPECT_EQ(out.wireI.diameter, known("2,764"));
+    EXPECT_EQ(out.wireI.nominal, known("2,80"));
+    EXPECT_EQ(out.wireII.diameter, known("5,046"));
+    EXPECT_EQ(out.wireII.nominal, known("3 × 3,00"));
+
+    EXPECT_EQ(out.loadVoltage, known("26,4"));
+    EXPECT_EQ(out.strikeRatio, known("2,46"));
+    EXPECT_FALSE(out.aboveSafeVoltage);
+    EXPECT_FALSE(out.belowStrikeMargin);
+    EXPECT_EQ(out.voltageVerdict, known("в норме"));
+
+    EXPECT_EQ(out.testVoltsPerTurn, known("2,4"));
+    EXPECT_EQ(out.correctedTurnsI, known("92"));
+    EXPECT_EQ(out.correctedTurnsII, known("27"));
+    EXPECT_EQ(out.actualInduction, known("1,29"));
+    EXPECT_FALSE(out.saturated);
+    EXPECT_EQ(out.inductionVerdict, known("в норме"));
+}
+
+TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
+    struct Case {
+        const char *name;
+        tremira::calc::Int16 coreType;
+        const char *width, *height, *factor;
+        CheckFigure needed, window, percent;
+        FillVerdict fill;
+        CheckFigure verdict;
+    };
+    const Case cases[] = {
+        {"rod 40 x 60 is too small", 0, "40", "60", "0,35", known("2852"), known("2400"), known("42"),
+         FillVerdict::DoesNotFit, known("не помещается: нужно окно не меньше 2852 мм²")},
+        {"a looser winding needs less", 0, "40", "60", "0,4", known("2495"), known("2400"), known("42"),
+         FillVerdict::DoesNotFit, known("не помещается: нужно окно не меньше 2495 мм²")},
+        {"window in tenths of a millimetre", 0, "47,6", "60", "0,35", known("2852"), known("2856"), known("35"),
+         FillVerdict::Fits, known("помещается")},
+        {"toroid 60 mm is too small", 1, "60", "", "0,35", known("2852"), known("2827"), known("35"),
+         FillVerdict::DoesNotFit,
+         known("не помещается: нужно окно не меньше 2852 мм², внутренний диаметр не меньше 60,3 мм")},
+        {"toroid 61 mm fits, height unread", 1, "61", "abc", "0,35", known("2852"), known("2922"), known("34"),
+         FillVerdict::Fits, known("помещается")},
+        {"list index -1 counts as a rod core", -1, "50", "60", "0,35", known("2852"), known("3000"), known("33"),
+         FillVerdict::Fits, known("помещается")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignCheckInput input = runA();
+        input.design.coreType = c.coreType;
+        input.windowWidth = c.width;
+        input.windowHeight = c.height;
+        input.fillFactor = c.factor;
+        const DesignCheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(out.copperArea, known("998"));
+        EXPECT_EQ(out.neededWindowArea, c.needed);
+        EXPECT_EQ(out.windowArea, c.window);
+        EXPECT_EQ(out.fillPercent, c.percent);
+        EXPECT_EQ(out.fill, c.fill);
+        EXPECT_EQ(out.fillVerdict, c.verdict);
+    }
+}
+
+TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
+    struct Case {
+        const char *section;
+        CheckFigure diameter, nominal;
+    };
+    const Case cases[] = {
+        {"1", known("1,128"), known("1,18")},      {"10", known("3,568"), known("3,75")},
+        {"19", known("4,918"), known("5,00")},     {"20", known("5,046"), known("3 × 3,00")},
+        {"32", known("6,383"), known("4 × 3,35")}, {"40", known("7,136"), known("5 × 3,35")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.section);
+        DesignCheckInput input = runA();
+        input.results.Text8 = c.section;
+        input.results.Text9 = c.section;
+        const DesignCheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(out.wireI.diameter, c.diameter);
+        EXPECT_EQ(out.wireI.nominal, c.nominal);
+        EXPECT_EQ(out.wireII.diameter, c.diameter);
+        EXPECT_EQ(out.wireII.nominal, c.nominal);
+    }
+}
+
+TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
+    struct Case {
+        const char *output, *current;
+        CheckFigure load, ratio;
+        bool above, below;
+        CheckFigure verdict;
+    };
+    const char *kTooHigh = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
+    const Case cases[] = {
+        {"80", "160", known("26,4"), known("3,03"), false, false, known("в норме")},
+        {"85", "160", known("26,4"), known("3,22"), true, false, known(kTooHigh)},
+        {"48", "160", known("26,4"), known("1,82"), false, false, known("в норме")},
+        {"45", "160", known("26,4"), known("1,7"), false, true,
+         known("ниже 47,52 В (1,8 × 26,4 В): дуга зажигается ненадёжно")},
+        {"54", "250", known("30"), known("1,8"), false, false, known("в норме")},
+        {"53", "250", known("30"), known("1,77"), false, true,
+         known("ниже 54 В (1,8 × 30 В): дуга зажигается ненадёжно")},
+        {"90", "2000", known("100"), known("0,9"), true, true,
+         known("выше 80 В: опасно (в условиях повышенной опасности не выше 48 В), ниже 180 В (1,8 × 100 В): "
+               "дуга зажигается ненадёжно")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.output) + " V at " + c.current + " A");
+        DesignCheckInput input = runA();
+        input.design.outputVoltage = c.output;
+        input.design.weldingCurrent = c.current;
+        const DesignCheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(out.loadVoltage, c.load);
+        EXPECT_EQ(out.strikeRatio, c.ratio);
+        EXPECT_EQ(out.aboveSafeVoltage, c.above);
+        EXPECT_EQ(out.belowStrikeMargin, c.below);
+        EXPECT_EQ(out.voltageVerdict, c.verdict);
+    }
+}
+
+TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
+    struct Case {
+        const char *turns, *voltage;
+        CheckFigure k, w1, w2, b;
+        bool saturated;
+    };
+    const Case cases[] = {
+        {"10", "36", known("3,6"), known("61"), known("18"), known("1,94"), true},
+        // 220 / 8 = 27,5 and 220 / 88 = 2,5: halves go to the even number.
+        {"1", "8", known("8"), known("28"), known("8"), known("4,31"), true},
+        {"1", "88", known("88"), known("2"), known("1"), known("47,38"), true},
+        {"4", "10,5", known("2,625"), known("84"), known("25"), known("1,41"), false},
+        {"0,5", "1", known("2"), known("110"), known("32"), known("1,08"), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.turns) + " turns, " + c.voltage + " V");
+        DesignCheckInput input = runA();
+        input.testTurns = c.turns;
+        input.testVoltage = c.voltage;
+        const DesignCheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(out.testVoltsPerTurn, c.k);
+        EXPECT_EQ(out.correctedTurnsI, c.w1);
+        EXPECT_EQ(out.correctedTurnsII, c.w2);
+        EXPECT_EQ(out.actualInduction, c.b);
+        EXPECT_EQ(out.saturated, c.saturated);
+        EXPECT_EQ(out.inductionVerdict, known(c.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме"));
+    }
+}
+
+// Each bad text names itself in place of the first figure it makes impossible, and leaves
+// the figures that do not need it alone.
+TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
+    using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
+    const Figure window = [](const DesignCheckOutcome &o) { return o.windowArea; };
+    const Figure needed = [](const DesignCheckOutcome &o) { return o.neededWindowArea; };
+    const Figure testK = [](const DesignCheckOutcome &o) { return o.testVoltsPerTurn; };
+    const Figure w1 = [](const DesignCheckOutcome &o) { return o.correctedTurnsI; };
+    const std::string kFourHundredNines(400, '9');
+    struct Case {
+        const char *name;
+        std::function<void(DesignCheckInput &)> change;
+        Figure figure;
+        CheckFigure expected;
+    };
+    const Case cases[] = {
+        {"empty width", [](DesignCheckInput &i) { i.windowWidth = ""; }, window, message("ширина окна: не задано")},
+        {"blank height", [](DesignCheckInput &i) { i.windowHeight = "  "; }, window, message("высота окна: не задано")},
+        {"lone comma", [](DesignCheckInput &i) { i.windowWidth = ","; }, window, message("ширина окна: не число")},
+        {"two commas", [](DesignCheckInput &i) { i.windowHeight = "1,2,3"; }, window, message("высота окна: не число")},
+        {"letters", [](DesignCheckInput &i) { i.windowWidth = "abc"; }, window, message("ширина окна: не число")},
+        {"zero width", [](DesignCheckInput &i) { i.windowWidth = "0"; }, window,
+         message("ширина окна: нужно больше нуля")},
+        {"negative height", [](DesignCheckInput &i) { i.windowHeight = "-60"; }, window,
+         message("высота окна: нужно больше нуля")},
+        {"huge width", [](DesignCheckInput &i) { i.windowWidth = "10000000"; }, window,
+         message("ширина окна: слишком большое число")},
+        {"400 digits", [&](DesignCheckInput &i) { i.windowWidth = kFourHundredNines; }, window,
+         message("ширина окна: слишком большое число")},
+        {"tiny height", [](DesignCheckInput &i) { i.windowHeight = "0,0000001"; }, window,
+         message("высота окна: слишком малое число")},
+        {"toroid without diameter",
+         [](DesignCheckInput &i) {
+             i.design.coreType = 1;
+             i.windowWidth = "";
+         },
+         window, message("внутренний диаметр: не задано")},
+        {"fill factor above 1", [](DesignCheckInput &i) { i.fillFactor = "1,5"; }, needed,
+         message("коэффициент заполнения: нужно не больше 1")},
+        {"fill factor zero", [](DesignCheckInput &i) { i.fillFactor = "0"; }, needed,
+         message("коэффициент заполнения: нужно больше нуля")},
+        {"test voltage missing", [](DesignCheckInput &i) { i.testTurns = "10"; }, testK,
+         message("напряжение пробной обмотки: не задано")},
+        {"test turns zero",
+         [](DesignCheckInput &i) {
+             i.testTurns = "0";
+             i.testVoltage = "24";
+         },
+         testK, message("витки пробной обмотки: нужно больше нуля")},
+        {"no test winding", [](DesignCheckInput &) {}, testK, message("пробная обмотка не задана")},
+        {"corrected turns beyond 32767",
+         [](DesignCheckInput &i) {
+             i.testTurns = "1000000";
+             i.testVoltage = "1";
+         },
+         w1, message("слишком много витков")},
+    };
+    const DesignCheckOutcome good = CheckDesign(runA());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignCheckInput input = runA();
+        c.change(input);
+        const DesignCheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(c.figure(out), c.expected);
+        EXPECT_EQ(out.copperArea, good.copperArea);
+        EXPECT_EQ(out.wireII.nominal, good.wireII.nominal);
+        EXPECT_EQ(out.voltageVerdict, good.voltageVerdict);
+    }
+}
+
+TEST(CheckDesign, AWindowProblemStandsInPlaceOfTheFillAndItsVerdict) {
+    DesignCheckInput input = runA();
+    input.windowWidth = "0";
+    const DesignCheckOutcome out = CheckDesign(input);
+    EXPECT_EQ(out.neededWindowArea, known("2852"));
+    EXPECT_EQ(out.fillPercent, message("ширина окна: нужно больше нуля"));
+    EXPECT_EQ(out.fill, FillVerdict::Unknown);
+    EXPECT_EQ(out.fillVerdict, message("ширина окна: нужно больше нуля"));
+}
+
+TEST(CheckDesign, ADesignWithoutResultsStillGivesWhatItsInputsAllow) {
+    DesignCheckInput input = runA();
+    input.results = {};
+    input.design.induction = "0";
+    const DesignCheckOutcome out = CheckDesign(input);
+    EXPECT_EQ(out.voltsPerTurn, message("макс. индукция: нужно больше нуля"));
+    EXPECT_EQ(out.copperArea, message("витки обмотки I: не задано"));
+    EXPECT_EQ(out.fillVerdict, message("витки обмотки I: не задано"));
+    EXPECT_EQ(out.windowArea, known("3000"));
+    EXPECT_EQ(out.wireI.nominal, message("сечение провода обмотки I: не задано"));
+    EXPECT_EQ(out.wireII.diameter, message("сечение провода обмотки II: не задано"));
+    EXPECT_EQ(out.strikeRatio, known("2,46"));
+}
+
+}  // namespace

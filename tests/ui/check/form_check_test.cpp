@@ -1,0 +1,174 @@
+// The design check window: the shown design, the answers recomputed at each typed key, the
+// key filter, the clipboard summary, closing, and F1.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "help/context_help_filter.h"
+#include "tests/reports/run_a.h"
+#include "tests/support/viewer_recorder.h"
+#include "ui/check/form_check.h"
+
+namespace {
+
+using tremira::ui::FormCheck;
+using tremira::ui::ShownDesign;
+
+// Run A as the main window shows it after the calculation.
+ShownDesign runA() { return {.fields = tremira::reports::test::RunA()}; }
+
+ShownDesign runBToroid() {
+    ShownDesign d = runA();
+    d.fields.Text1 = QStringLiteral("60,48");
+    d.fields.Combo1 = d.fields.Combo2 = QStringLiteral("Алюминий");
+    d.materialIIndex = d.materialIIIndex = 1;
+    d.fields.Combo3 = QStringLiteral("Тор");
+    d.coreTypeIndex = 1;
+    d.fields.Text6 = QStringLiteral("117");
+    d.fields.Text7 = QStringLiteral("35");
+    d.fields.Text8 = QStringLiteral("10");
+    d.fields.Text9 = QStringLiteral("32");
+    return d;
+}
+
+class FormCheckTest : public ::testing::Test {
+protected:
+    void open(const ShownDesign &design) {
+        m_form = std::make_unique<FormCheck>(design, m_contextHelp);
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    }
+    QLineEdit *field(const char *name) const { return m_form->findChild<QLineEdit *>(QLatin1String(name)); }
+    QString text(const char *name) const { return field(name)->text(); }
+    QString verdict(const char *name) const { return m_form->findChild<QLabel *>(QLatin1String(name))->text(); }
+    // Real key presses into the field, through the window's key filter.
+    void type(const char *name, const QString &keys) {
+        QLineEdit *target = field(name);
+        target->setFocus();
+        QTest::keyClicks(target, keys);
+    }
+
+    const QString m_helpFile = QStringLiteral("/opt/tremira/Тремира.chm");
+    tremira::testing::ViewerRecorder m_helpViewer;
+    tremira::help::ContextHelpFilter m_contextHelp{m_helpFile, m_helpViewer.call()};
+    std::unique_ptr<FormCheck> m_form;
+};
+
+TEST_F(FormCheckTest, ShowsTheDesignReadOnly) {
+    open(runA());
+    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Проверка конструкции"));
+    EXPECT_TRUE(m_form->isModal());
+    const struct {
+        const char *name;
+        const char *text;
+    } shown[] = {{"mainsVoltage", "220"},   {"outputVoltage", "65"},    {"weldingCurrent", "160"},
+                 {"coreSection", "84,672"}, {"coreType", "Стержневой"}, {"induction", "1,42"},
+                 {"turnsI", "83"},          {"turnsII", "25"},          {"wireSectionI", "6"},
+                 {"wireSectionII", "20"},   {"voltsPerTurn", "2,637"},  {"wireNominalII", "3 × 3,00"}};
+    for (const auto &s : shown) {
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(text(s.name), QString::fromUtf8(s.text));
+        EXPECT_TRUE(field(s.name)->isReadOnly());
+    }
+    type("turnsI", QStringLiteral("9"));
+    EXPECT_EQ(text("turnsI"), QStringLiteral("83"));
+}
+
+TEST_F(FormCheckTest, EveryAnswerFollowsTheTypedKeys) {
+    open(runA());
+    ASSERT_EQ(QApplication::focusWidget(), field("windowWidth"));
+    EXPECT_EQ(text("fillFactor"), QStringLiteral("0,35"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("ширина окна: не задано"));
+    EXPECT_EQ(verdict("fillVerdict"), QStringLiteral("Итог: ширина окна: не задано"));
+    EXPECT_EQ(text("testVoltsPerTurn"), QStringLiteral("пробная обмотка не задана"));
+
+    type("windowWidth", QStringLiteral("4"));
+    type("windowHeight", QStringLiteral("60"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("240"));
+    EXPECT_EQ(verdict("fillVerdict"), QStringLiteral("Итог: не помещается: нужно окно не меньше 2852 мм²"));
+    type("windowWidth", QStringLiteral("0"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("2400"));
+    QTest::keyClick(field("windowWidth"), Qt::Key_Backspace);
+    QTest::keyClick(field("windowWidth"), Qt::Key_Backspace);
+    type("windowWidth", QStringLiteral("50"));
+    EXPECT_EQ(text("copperArea"), QStringLiteral("998"));
+    EXPECT_EQ(text("neededWindowArea"), QStringLiteral("2852"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("3000"));
+    EXPECT_EQ(text("fillPercent"), QStringLiteral("33"));
+    EXPECT_EQ(verdict("fillVerdict"), QStringLiteral("Итог: помещается"));
+
+    type("testTurns", QStringLiteral("10"));
+    EXPECT_EQ(text("correctedTurnsI"), QStringLiteral("напряжение пробной обмотки: не задано"));
+    type("testVoltage", QStringLiteral("24"));
+    EXPECT_EQ(text("testVoltsPerTurn"), QStringLiteral("2,4"));
+    EXPECT_EQ(text("correctedTurnsI"), QStringLiteral("92"));
+    EXPECT_EQ(text("correctedTurnsII"), QStringLiteral("27"));
+    EXPECT_EQ(text("actualInduction"), QStringLiteral("1,29"));
+    EXPECT_EQ(verdict("inductionVerdict"), QStringLiteral("Итог: в норме"));
+    EXPECT_EQ(verdict("voltageVerdict"), QStringLiteral("Итог: в норме"));
+}
+
+TEST_F(FormCheckTest, NumericFieldsKeepOnlyDigitsAndCommasAndEnterMovesOn) {
+    open(runA());
+    type("windowWidth", QStringLiteral("4a.-9 e,5"));
+    EXPECT_EQ(text("windowWidth"), QStringLiteral("49,5"));
+    QTest::keyClick(field("windowWidth"), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return field("windowHeight")->hasFocus(); }));
+    QTest::keyClicks(field("windowHeight"), QStringLiteral("60"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("2970"));
+}
+
+TEST_F(FormCheckTest, AToroidAsksForTheInnerDiameterOnly) {
+    open(runBToroid());
+    EXPECT_FALSE(field("windowHeight")->isEnabled());
+    type("windowWidth", QStringLiteral("100"));
+    EXPECT_EQ(text("copperArea"), QStringLiteral("2290"));
+    EXPECT_EQ(text("windowArea"), QStringLiteral("7854"));
+    EXPECT_EQ(verdict("fillVerdict"), QStringLiteral("Итог: помещается"));
+    EXPECT_EQ(text("wireNominalI"), QStringLiteral("3,75"));
+}
+
+TEST_F(FormCheckTest, CopyPutsThePlainTextSummaryOnTheClipboard) {
+    open(runA());
+    type("windowWidth", QStringLiteral("50"));
+    type("windowHeight", QStringLiteral("60"));
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("copyButton")), Qt::LeftButton);
+    const QString summary = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("Проверка конструкции\n"))) << summary.toStdString();
+    for (const char *line :
+         {"\nРасчёт\n", "\nВитки I обмотки: 83\n", "\nШирина окна (мм): 50\n", "\nПлощадь окна (мм²): 3000\n",
+          "\nИтог: помещается\n", "\nПровод II по IEC 60317 (мм): 3 × 3,00\n", "\nВитки пробной обмотки: \n"}) {
+        SCOPED_TRACE(line);
+        EXPECT_TRUE(summary.contains(QString::fromUtf8(line))) << summary.toStdString();
+    }
+    EXPECT_TRUE(m_form->isVisible());
+}
+
+TEST_F(FormCheckTest, CloseEndsTheWindow) {
+    open(runA());
+    QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(m_form->result(), QDialog::Accepted);
+}
+
+TEST_F(FormCheckTest, F1InAFieldOpensTheCheckTopic) {
+    qApp->installEventFilter(&m_contextHelp);
+    open(runA());
+    for (const char *name : {"windowWidth", "testVoltage"}) {
+        field(name)->setFocus();
+        QTest::keyClick(field(name), Qt::Key_F1);
+    }
+    qApp->removeEventFilter(&m_contextHelp);
+    using tremira::testing::ViewerRequest;
+    EXPECT_EQ(m_helpViewer.requests, (QList<ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 9}}));
+}
+
+}  // namespace
