@@ -29,7 +29,6 @@ std::string_view errorTrapText(const CalcError &error) {
     }
 }
 
-constexpr double kInductionLimit = 1.9;
 constexpr Single kCoreSectionLimit = 10.0F;
 constexpr Int16 kMinimumCurrent = 25;
 constexpr Int16 kMinimumOutputVoltage = 48;
@@ -59,7 +58,7 @@ DesignOutcome failed(DesignOutcome outcome, const CalcError &error) {
 // Steps 9 to 15: everything after the checks, in the types the design fixes.
 Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
     double product = b;
-    for (double factor : {0.023088, static_cast<double>(s), 0.95}) {
+    for (double factor : {kVoltsPerTurnFactor, static_cast<double>(s), kCoreStackingFactor}) {
         const Checked<double> next = CheckedMultiply(product, factor);
         if (!next) return next.error();
         product = *next;

@@ -77,6 +77,12 @@ struct DesignOutcome {
 
 DesignOutcome CalculateDesign(const DesignInput &input);
 
+// Volts per turn K = B × 0,023088 × S × 0,95 (B in tesla, S in cm²), multiplied in this order.
+inline constexpr double kVoltsPerTurnFactor = 0.023088;
+inline constexpr double kCoreStackingFactor = 0.95;
+// The induction of a steel in saturation: the calculation refuses it, the check warns of it.
+inline constexpr double kInductionLimit = 1.9;
+
 // Core section (cm²) that a welding current needs: current × 0.378 for a toroid,
 // current × 0.378 × 1.4 for any other core type index, in double precision in this order.
 double RequiredCoreSection(double weldingCurrent, Int16 coreType);

@@ -14,6 +14,8 @@ namespace {
 // that needs it.
 using Reading = std::variant<double, std::string>;
 
+bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
 bool isKnown(const Reading &reading) { return std::holds_alternative<double>(reading); }
 double valueOf(const Reading &reading) { return std::get<double>(reading); }
 
@@ -64,7 +66,7 @@ Checked<double> parse(std::string_view text, NumberKind kind) {
 }
 
 Reading readPositive(std::string_view text, std::string_view subject, NumberKind kind = NumberKind::Real) {
-    if (text.find_first_not_of(' ') == std::string_view::npos) return problem(subject, "не задано");
+    if (isBlank(text)) return problem(subject, "не задано");
     const Checked<double> value = parse(text, kind);
     if (!value) {
         return problem(subject, value.error().Number == CalcError::TypeMismatch ? "не число" : "слишком большое число");
@@ -112,14 +114,14 @@ DesignFigures readDesign(const DesignCheckInput &input) {
             readPositive(r.Text9, "сечение провода обмотки II", NumberKind::Whole)};
 }
 
-// Volts per turn that one tesla gives in this core: 0,023088 × S × 0,95.
-double voltsPerTurnPerTesla(double coreSection) { return 0.023088 * coreSection * 0.95; }
+// Volts per turn that one tesla gives in this core.
+double voltsPerTurnPerTesla(double coreSection) { return kVoltsPerTurnFactor * coreSection * kCoreStackingFactor; }
 
-// K = B × 0,023088 × S × 0,95, multiplied in this order and stored as a single, as the
-// calculation has it.
+// K multiplied in the calculation's order and stored as a single, as the calculation has it.
 Reading voltsPerTurn(const DesignFigures &d) {
     return whenKnown({&d.induction, &d.coreSection}, [&] {
-        const double product = valueOf(d.induction) * 0.023088 * valueOf(d.coreSection) * 0.95;
+        const double product =
+            valueOf(d.induction) * kVoltsPerTurnFactor * valueOf(d.coreSection) * kCoreStackingFactor;
         return static_cast<double>(static_cast<Single>(product));
     });
 }
@@ -243,8 +245,6 @@ void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
 
 // --- Test winding -----------------------------------------------------------------------
 
-constexpr double kSaturationInduction = 1.9;
-
 // Turns for `voltage` at `voltsPerTurn`: nearest integer, halves to the even one.
 CheckFigure correctedTurns(const Reading &voltage, double voltsPerTurn) {
     if (!isKnown(voltage)) return unknown(std::get<std::string>(voltage));
@@ -261,9 +261,8 @@ void setAllTestFigures(DesignCheckOutcome &out, const std::string &message) {
 }
 
 void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, DesignCheckOutcome &out) {
-    const bool blank = input.testTurns.find_first_not_of(' ') == std::string_view::npos &&
-                       input.testVoltage.find_first_not_of(' ') == std::string_view::npos;
-    if (blank) return setAllTestFigures(out, "пробная обмотка не задана");
+    if (isBlank(input.testTurns) && isBlank(input.testVoltage))
+        return setAllTestFigures(out, "пробная обмотка не задана");
     const Reading turns = readPositive(input.testTurns, "витки пробной обмотки");
     const Reading voltage = readPositive(input.testVoltage, "напряжение пробной обмотки");
     if (std::string message = firstProblem({&turns, &voltage}); !message.empty()) {
@@ -280,7 +279,7 @@ void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, Des
     }
     const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
     out.actualInduction = {rounded(induction, 2), true};
-    out.saturated = induction >= kSaturationInduction;
+    out.saturated = induction >= kInductionLimit;
     out.inductionVerdict = {out.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме", true};
 }
 
