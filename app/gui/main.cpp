@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "help/viewer/help_viewer.h"
 #include "platform/display_check.h"
@@ -30,8 +31,11 @@ int main(int argc, char *argv[]) {
         tremira::ui::ShowAlreadyRunning();
         return 0;
     }
-    tremira::ui::Form1 window(tremira::ui::ProgramFolder(QCoreApplication::applicationDirPath()),
-                              tremira::help::ShowHelp);
+    const QString programFolder = tremira::ui::ProgramFolder(QCoreApplication::applicationDirPath());
+    const QString helpReader = tremira::help::HelpReaderProgram(programFolder);
+    tremira::ui::Form1 window(programFolder, [helpReader](const QString &fileName, std::optional<qint32> topic) {
+        tremira::help::ShowHelp(helpReader, fileName, topic);
+    });
     window.show();
     return app.exec();
 }

@@ -1,14 +1,16 @@
 #include "help/viewer/help_viewer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 
 #include "help/viewer/help_window.h"
 
 namespace tremira::help {
 
-void ShowHelp(const QString &fileName, std::optional<qint32> topic) {
+void ShowHelp(const QString &readerProgram, const QString &fileName, std::optional<qint32> topic) {
     static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow;
+    if (!window) window = new HelpWindow(readerProgram);
     if (window->openFile(fileName)) {
         if (topic)
             window->showContext(*topic);
@@ -18,6 +20,14 @@ void ShowHelp(const QString &fileName, std::optional<qint32> topic) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+QString HelpReaderProgram(const QString &programFolder) {
+    const QString name = QStringLiteral("/tremira-help-reader");
+    const QString beside = programFolder + name;
+    if (QFileInfo::exists(beside)) return beside;
+    // The installed libexec folder, relative to the installed program, comes from the install layout.
+    return QDir::cleanPath(programFolder + QStringLiteral("/" TREMIRA_LIBEXEC_FROM_PROGRAM_FOLDER)) + name;
 }
 
 }  // namespace tremira::help

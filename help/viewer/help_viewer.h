@@ -12,6 +12,10 @@ namespace tremira::help {
 // The help window is top-level and has no owner; a second call brings the same window forward
 // at the requested topic. A file that cannot be read shows a message in the window; a number
 // the file does not map shows the default topic.
-void ShowHelp(const QString &fileName, std::optional<qint32> topic);
+void ShowHelp(const QString &readerProgram, const QString &fileName, std::optional<qint32> topic);
+
+// The help reader beside the program (the build folder, a portable copy), otherwise in the
+// libexec folder of an installed program; programFolder is given without a trailing "/".
+QString HelpReaderProgram(const QString &programFolder);
 
 }  // namespace tremira::help

@@ -64,7 +64,7 @@ QVariant HelpPage::loadResource(int type, const QUrl &name) {
     return content.value_or(QByteArray());
 }
 
-HelpWindow::HelpWindow() {
+HelpWindow::HelpWindow(const QString &readerProgram) : m_readerProgram(readerProgram) {
     // The help lives on by itself but must not keep the program running once it closes.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -111,7 +111,7 @@ void HelpWindow::createPanes() {
 bool HelpWindow::openFile(const QString &fileName) {
     if (m_archive && fileName == m_fileName) return true;
     m_fileName = fileName;
-    m_archive = ChmArchive::open(fileName);
+    m_archive = ChmArchive::open(m_readerProgram, fileName);
     m_page->setArchive(m_archive ? &*m_archive : nullptr, fileName);
     // A topic of the same name in the new file must be read again, not kept from the old one.
     m_page->clear();

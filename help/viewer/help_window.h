@@ -37,7 +37,7 @@ private:
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    HelpWindow();
+    explicit HelpWindow(const QString &readerProgram);
 
     // Opens another file only when it differs from the one shown; false when it cannot be read.
     bool openFile(const QString &fileName);
@@ -53,6 +53,7 @@ private:
     void showTopic(const QString &topic);
     void selectContentsEntry(const QUrl &source);
 
+    QString m_readerProgram;
     QString m_fileName;
     std::optional<ChmArchive> m_archive;
     HelpFileOptions m_options;

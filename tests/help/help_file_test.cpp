@@ -14,7 +14,7 @@ using namespace tremira::help;
 class HelpFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_archive = ChmArchive::open(QStringLiteral(TREMIRA_HELP_FILE));
+        m_archive = ChmArchive::open(QStringLiteral(TREMIRA_HELP_READER), QStringLiteral(TREMIRA_HELP_FILE));
         ASSERT_TRUE(m_archive.has_value());
     }
 

@@ -84,7 +84,7 @@ TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
 
 TEST(HelpViewer, F1WhileReadingKeepsThePage) {
     // The program's context help serves every window, the help window included.
-    ContextHelpFilter contextHelp(kHelpFile, ShowHelp);
+    ContextHelpFilter contextHelp(kHelpFile, tremira::testing::ShowHelpWithBuiltReader);
     qApp->installEventFilter(&contextHelp);
     HelpWindow *window = OpenHelp(kHelpFile, 3);
     ASSERT_NE(window, nullptr);

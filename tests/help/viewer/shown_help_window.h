@@ -11,10 +11,15 @@
 
 namespace tremira::testing {
 
+// The viewer as the program calls it, with the help reader of the build.
+inline void ShowHelpWithBuiltReader(const QString &fileName, std::optional<qint32> topic) {
+    help::ShowHelp(QStringLiteral(TREMIRA_HELP_READER), fileName, topic);
+}
+
 // Asks the viewer for a topic and returns the help window it shows; none unless exactly one
 // help window is shown.
 inline help::HelpWindow *OpenHelp(const QString &fileName, std::optional<qint32> topic) {
-    help::ShowHelp(fileName, topic);
+    ShowHelpWithBuiltReader(fileName, topic);
     QList<help::HelpWindow *> shown;
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (auto *found = qobject_cast<help::HelpWindow *>(window); found && found->isVisible()) shown.append(found);

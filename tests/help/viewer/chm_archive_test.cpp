@@ -1,0 +1,146 @@
+// The help window's side of the help reader: the entry stream it parses, the reader process it
+// runs (stand-in readers here), and where it finds the reader.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "help/viewer/chm_archive.h"
+#include "help/viewer/help_viewer.h"
+#include "help/viewer/reader/entry_stream.h"
+
+namespace {
+
+using namespace tremira::help;
+
+QByteArray record(const QByteArray &path, qint64 length, const QByteArray &content = {}) {
+    QByteArray bytes = path + '\0';
+    bytes.append(kEntryLengthBytes, '\0');
+    qToLittleEndian(length, bytes.data() + path.size() + 1);
+    return bytes + content;
+}
+
+QByteArray entry(const QByteArray &path, const QByteArray &content) { return record(path, content.size(), content); }
+
+const QByteArray kGoodStream = entry("/#SYSTEM", "options") + entry("/obzor.htm", QByteArray("<p>\0a</p>", 9)) +
+                               record("/broken.htm", kDamagedEntry) + entry("/$WWKeywordLinks/Property", "") +
+                               entry("/style.css", "p {}");
+
+TEST(EntryStream, HoldsEveryRecordAndListsOnlyOrdinaryFilesInOrder) {
+    const std::optional<ChmArchive> archive = ParseEntryStream(kGoodStream);
+    ASSERT_TRUE(archive.has_value());
+    EXPECT_EQ(archive->files(), QStringList({"/obzor.htm", "/broken.htm", "/style.css"}));
+    EXPECT_EQ(archive->read(QStringLiteral("/#SYSTEM")), QByteArray("options"));
+    EXPECT_EQ(archive->read(QStringLiteral("/obzor.htm")), QByteArray("<p>\0a</p>", 9));
+    EXPECT_EQ(archive->read(QStringLiteral("/$WWKeywordLinks/Property")), QByteArray(""));
+    // A damaged entry is listed and held, but gives nothing.
+    EXPECT_TRUE(archive->contains(QStringLiteral("/broken.htm")));
+    EXPECT_FALSE(archive->read(QStringLiteral("/broken.htm")).has_value());
+    EXPECT_FALSE(archive->contains(QStringLiteral("/missing.htm")));
+    EXPECT_FALSE(archive->read(QStringLiteral("/missing.htm")).has_value());
+}
+
+TEST(EntryStream, AnEmptyStreamIsAFileWithoutEntries) {
+    const std::optional<ChmArchive> archive = ParseEntryStream({});
+    ASSERT_TRUE(archive.has_value());
+    EXPECT_TRUE(archive->files().isEmpty());
+}
+
+TEST(EntryStream, ACutOrMalformedStreamIsRefused) {
+    const QByteArray page = entry("/obzor.htm", "<p>text</p>");
+    const struct {
+        const char *name;
+        QByteArray stream;
+    } cases[] = {
+        {"cut in the path", page.left(5)},
+        {"cut in the length", page.left(14)},
+        {"cut in the content", page.chopped(1)},
+        {"cut in the second record", page + page.left(3)},
+        {"a length below the damage mark", record("/a.htm", -2)},
+        {"a length beyond the stream", record("/a.htm", 1000, "short")},
+        {"the largest length", record("/a.htm", std::numeric_limits<qint64>::max(), "x")},
+    };
+    for (const auto &[name, stream] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ParseEntryStream(stream).has_value());
+    }
+}
+
+TEST(EntryStream, APathListedTwiceIsListedOnce) {
+    const std::optional<ChmArchive> archive = ParseEntryStream(entry("/a.htm", "first") + entry("/a.htm", "second"));
+    ASSERT_TRUE(archive.has_value());
+    EXPECT_EQ(archive->files(), QStringList({"/a.htm"}));
+}
+
+class StandInReader : public testing::Test {
+protected:
+    QString script(const char *name, const QByteArray &body) {
+        const QString path = m_folder.filePath(QLatin1String(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+    QString helpFile(const QByteArray &content) {
+        const QString path = m_folder.filePath(QStringLiteral("Тремира.chm"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    QTemporaryDir m_folder;
+};
+
+// The reader gets the file on its standard input and its standard output is the stream.
+TEST_F(StandInReader, TheStreamOfAReaderThatSucceedsIsTheFile) {
+    const std::optional<ChmArchive> archive = ChmArchive::open(QStringLiteral("/bin/cat"), helpFile(kGoodStream));
+    ASSERT_TRUE(archive.has_value());
+    EXPECT_EQ(archive->read(QStringLiteral("/style.css")), QByteArray("p {}"));
+}
+
+TEST_F(StandInReader, AReaderThatFailsCrashesOrIsMissingGivesNoFile) {
+    const QString file = helpFile(kGoodStream);
+    const struct {
+        const char *name;
+        QString reader;
+    } cases[] = {
+        {"fails after writing", script("fails", "cat; exit 1")},
+        {"crashes after writing", script("crashes", "cat; kill -SEGV $$")},
+        {"is missing", m_folder.filePath(QStringLiteral("missing"))},
+        {"cannot be run", m_folder.path()},
+    };
+    for (const auto &[name, reader] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ChmArchive::open(reader, file).has_value());
+    }
+}
+
+TEST_F(StandInReader, AReaderThatRunsWildIsStoppedInTime) {
+    const QString pidFile = m_folder.filePath(QStringLiteral("pid"));
+    const QString reader = script("wild", "echo $$ > '" + QFile::encodeName(pidFile) + "'; exec sleep 600");
+    EXPECT_FALSE(ChmArchive::open(reader, helpFile(kGoodStream)).has_value());
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(QDir(QStringLiteral("/proc/") + pid.readAll().trimmed()).exists()) << "the reader still runs";
+}
+
+TEST(HelpReaderProgram, BesideTheProgramElseInTheInstalledLibexecFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(HelpReaderProgram(bin), root.filePath(QStringLiteral("libexec/tremira/tremira-help-reader")));
+    QFile beside(bin + QStringLiteral("/tremira-help-reader"));
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    EXPECT_EQ(HelpReaderProgram(bin), beside.fileName());
+}
+
+}  // namespace
