@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <utility>
-#include <variant>
 
 namespace tremira::calc {
 
@@ -22,23 +21,26 @@ struct CalcError {
     friend bool operator==(const CalcError &a, const CalcError &b) { return a.Number == b.Number; }
 };
 
-// A value or the error that prevented it.
+// A value or the error that prevented it. A plain pair rather than a variant: the
+// calculation passes one along at every step, and this one stays in registers.
 template <typename T>
 class Checked {
 public:
-    Checked(T value) : m_state(std::move(value)) {}
-    Checked(CalcError error) : m_state(error) {}
+    Checked(T value) : m_value(std::move(value)) {}
+    Checked(CalcError error) : m_error(error) {}
 
-    bool ok() const { return std::holds_alternative<T>(m_state); }
+    bool ok() const { return m_error.Number == 0; }
     explicit operator bool() const { return ok(); }
-    const T &value() const { return std::get<T>(m_state); }
-    T &value() { return std::get<T>(m_state); }
+    // The value is meaningful only when ok().
+    const T &value() const { return m_value; }
+    T &value() { return m_value; }
     const T &operator*() const { return value(); }
     T &operator*() { return value(); }
-    CalcError error() const { return std::get<CalcError>(m_state); }
+    CalcError error() const { return m_error; }
 
 private:
-    std::variant<T, CalcError> m_state;
+    T m_value{};
+    CalcError m_error{};  // Number 0: no error
 };
 
 }  // namespace tremira::calc

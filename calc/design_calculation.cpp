@@ -1,7 +1,6 @@
 #include "design_calculation.h"
 
 #include <cmath>
-#include <utility>
 
 namespace tremira::calc {
 namespace {
@@ -37,26 +36,34 @@ bool isUnfilled(std::string_view text) { return text.empty() || text == "0"; }
 
 Int16 currentDensity(Int16 material) { return material == 0 ? 8 : 5; }
 
-DesignOutcome refused(DesignOutcome outcome, const UserMessage &message,
-                      AfterMessageAction action = AfterMessageAction::None) {
+void refuse(DesignOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
     outcome.status = Status::Refused;
     outcome.messages.push_back(message);
     outcome.afterMessages = action;
-    return outcome;
 }
 
-DesignOutcome failed(DesignOutcome outcome, const CalcError &error) {
+void fail(DesignOutcome &outcome, const CalcError &error) {
     outcome.status = Status::Failed;
     outcome.messages.push_back({errorTrapText(error), std::nullopt, MessageIcon::Information});
     if (error.Number == CalcError::Overflow) {
         outcome.messages.push_back(kValueTooSmall);
         outcome.afterMessages = AfterMessageAction::FocusCoreSection;
     }
-    return outcome;
 }
 
+// The results as numbers, before they become the texts of their fields.
+struct ResultNumbers {
+    Int16 overallPower;
+    Int16 w1;
+    Int16 w2;
+    Int16 q1;
+    Int16 q2;
+    Int16 requiredPower;
+    Single i1;
+};
+
 // Steps 9 to 15: everything after the checks, in the types the design fixes.
-Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
+Checked<ResultNumbers> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
     double product = b;
     for (double factor : {kVoltsPerTurnFactor, static_cast<double>(s), kCoreStackingFactor}) {
         const Checked<double> next = CheckedMultiply(product, factor);
@@ -102,9 +109,61 @@ Checked<DesignResults> computeResults(Int16 u1, Int16 u2, Int16 current, Single 
     const Checked<Int16> q2 = RealToInt16(static_cast<double>(current) / currentDensity(input.materialII));
     if (!q2) return q2.error();
 
-    return DesignResults{FormatInt16(*overallPower), FormatInt16(w1),  FormatInt16(w2),
-                         FormatInt16(*q1),           FormatInt16(*q2), FormatInt16(requiredPower),
-                         FormatSingle(*i1)};
+    return ResultNumbers{*overallPower, w1, w2, *q1, *q2, requiredPower, *i1};
+}
+
+void writeResults(const ResultNumbers &numbers, DesignResults &results) {
+    results.Text5 = FormatInt16(numbers.overallPower);
+    results.Text6 = FormatInt16(numbers.w1);
+    results.Text7 = FormatInt16(numbers.w2);
+    results.Text8 = FormatInt16(numbers.q1);
+    results.Text9 = FormatInt16(numbers.q2);
+    results.Text11 = FormatInt16(numbers.requiredPower);
+    results.Text12 = FormatSingle(numbers.i1);
+}
+
+// The steps in their order; each refusal or error ends the run where it stands.
+void runDesign(const DesignInput &input, DesignOutcome &outcome) {
+    if (isUnfilled(input.mainsVoltage) || isUnfilled(input.outputVoltage) || isUnfilled(input.weldingCurrent) ||
+        isUnfilled(input.induction)) {
+        return refuse(outcome, kFieldsNotFilled);
+    }
+
+    const Checked<Int16> u1 = ParseInt16(input.mainsVoltage);
+    if (!u1) return fail(outcome, u1.error());
+    const Checked<Int16> u2 = ParseInt16(input.outputVoltage);
+    if (!u2) return fail(outcome, u2.error());
+    if (*u2 >= *u1) return refuse(outcome, kVoltageOrder);
+
+    const Checked<double> inductionText = ParseDouble(input.induction);
+    if (!inductionText) return fail(outcome, inductionText.error());
+    if (*inductionText >= kInductionLimit) return refuse(outcome, kInductionTooHigh);
+
+    const Checked<Int16> current = ParseInt16(input.weldingCurrent);
+    if (!current) return fail(outcome, current.error());
+    if (*current < kMinimumCurrent) return refuse(outcome, kCurrentTooLow, AfterMessageAction::ClearCoreSection);
+
+    // The induction as a single: the number already read, stored into the narrower type.
+    const Checked<Single> induction = NarrowToSingle(*inductionText);
+    if (!induction) return fail(outcome, induction.error());
+
+    std::string_view coreSectionText = input.coreSection;
+    if (isUnfilled(coreSectionText)) {
+        outcome.substitutedCoreSection = FormatDouble(RequiredCoreSection(*current, input.coreType));
+        coreSectionText = *outcome.substitutedCoreSection;
+    }
+    const Checked<Single> coreSection = ParseSingle(coreSectionText);
+    if (!coreSection) return fail(outcome, coreSection.error());
+    if (*coreSection < kCoreSectionLimit) return refuse(outcome, kCoreSectionTooSmall);
+
+    if (*u2 < kMinimumOutputVoltage) {
+        return refuse(outcome, kOutputVoltageTooLow, AfterMessageAction::FocusOutputVoltage);
+    }
+
+    const Checked<ResultNumbers> numbers = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
+    if (!numbers) return fail(outcome, numbers.error());
+    outcome.status = Status::Completed;
+    writeResults(*numbers, outcome.results.emplace());
 }
 
 }  // namespace
@@ -125,47 +184,7 @@ std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentTex
 
 DesignOutcome CalculateDesign(const DesignInput &input) {
     DesignOutcome outcome;
-    if (isUnfilled(input.mainsVoltage) || isUnfilled(input.outputVoltage) || isUnfilled(input.weldingCurrent) ||
-        isUnfilled(input.induction)) {
-        return refused(std::move(outcome), kFieldsNotFilled);
-    }
-
-    const Checked<Int16> u1 = ParseInt16(input.mainsVoltage);
-    if (!u1) return failed(std::move(outcome), u1.error());
-    const Checked<Int16> u2 = ParseInt16(input.outputVoltage);
-    if (!u2) return failed(std::move(outcome), u2.error());
-    if (*u2 >= *u1) return refused(std::move(outcome), kVoltageOrder);
-
-    const Checked<double> inductionForLimit = ParseDouble(input.induction);
-    if (!inductionForLimit) return failed(std::move(outcome), inductionForLimit.error());
-    if (*inductionForLimit >= kInductionLimit) return refused(std::move(outcome), kInductionTooHigh);
-
-    const Checked<Int16> current = ParseInt16(input.weldingCurrent);
-    if (!current) return failed(std::move(outcome), current.error());
-    if (*current < kMinimumCurrent) {
-        return refused(std::move(outcome), kCurrentTooLow, AfterMessageAction::ClearCoreSection);
-    }
-
-    const Checked<Single> induction = ParseSingle(input.induction);
-    if (!induction) return failed(std::move(outcome), induction.error());
-
-    std::string_view coreSectionText = input.coreSection;
-    if (isUnfilled(coreSectionText)) {
-        outcome.substitutedCoreSection = FormatDouble(RequiredCoreSection(*current, input.coreType));
-        coreSectionText = *outcome.substitutedCoreSection;
-    }
-    const Checked<Single> coreSection = ParseSingle(coreSectionText);
-    if (!coreSection) return failed(std::move(outcome), coreSection.error());
-    if (*coreSection < kCoreSectionLimit) return refused(std::move(outcome), kCoreSectionTooSmall);
-
-    if (*u2 < kMinimumOutputVoltage) {
-        return refused(std::move(outcome), kOutputVoltageTooLow, AfterMessageAction::FocusOutputVoltage);
-    }
-
-    Checked<DesignResults> results = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
-    if (!results) return failed(std::move(outcome), results.error());
-    outcome.status = Status::Completed;
-    outcome.results = std::move(*results);
+    runDesign(input, outcome);
     return outcome;
 }
 

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <compare>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 namespace tremira::calc {
 namespace {
@@ -19,30 +24,8 @@ struct NumberForm {
     std::string_view sign;      // "" or "-"
     std::string_view integer;   // digits before the separator
     std::string_view fraction;  // digits after it
+    std::uint64_t digits = 0;   // the digits of both as one integer, when there are few enough
 };
-
-NumberForm readNumberForm(std::string_view text) {
-    NumberForm form;
-    std::size_t pos = text.find_first_not_of(' ');
-    if (pos == std::string_view::npos) return form;
-    std::size_t end = text.find_last_not_of(' ') + 1;
-    if (text[pos] == '+' || text[pos] == '-') {
-        if (text[pos] == '-') form.sign = "-";
-        ++pos;
-    }
-    std::size_t intStart = pos;
-    while (pos < end && isDigit(text[pos])) ++pos;
-    form.integer = text.substr(intStart, pos - intStart);
-    if (pos < end && text[pos] == kDecimalSeparator) {
-        std::size_t fracStart = ++pos;
-        while (pos < end && isDigit(text[pos])) ++pos;
-        form.fraction = text.substr(fracStart, pos - fracStart);
-    }
-    form.valid = pos == end && !(form.integer.empty() && form.fraction.empty());
-    return form;
-}
-
-bool hasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
 
 // Up to 15 digits the digits as an integer and the power of ten are both exact doubles, so
 // one correctly rounded division gives the nearest double, as from_chars would, only faster.
@@ -50,18 +33,48 @@ constexpr std::size_t kExactDigits = 15;
 constexpr std::array<double, kExactDigits + 1> kPowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-double convertShortForm(const NumberForm &form) {
-    std::int64_t digits = 0;
-    for (std::string_view part : {form.integer, form.fraction}) {
-        for (char c : part) digits = digits * 10 + (c - '0');
+// Digits from `p` on, added to `value`; past kExactDigits of them the value wraps and is not used.
+// The sum stays in a local: through the reference every character read would reload it.
+const char *readDigits(const char *p, const char *end, std::uint64_t &value) {
+    std::uint64_t sum = value;
+    for (; p < end && isDigit(*p); ++p) sum = sum * 10 + static_cast<std::uint64_t>(*p - '0');
+    value = sum;
+    return p;
+}
+
+NumberForm readNumberForm(std::string_view text) {
+    NumberForm form;
+    const char *p = text.data();
+    const char *end = p + text.size();
+    while (p < end && *p == ' ') ++p;
+    while (end > p && end[-1] == ' ') --end;
+    if (p == end) return form;
+    if (*p == '+' || *p == '-') {
+        if (*p == '-') form.sign = "-";
+        ++p;
     }
-    const double value = static_cast<double>(digits) / kPowersOfTen[form.fraction.size()];
+    const char *integerEnd = readDigits(p, end, form.digits);
+    form.integer = std::string_view(p, integerEnd);
+    p = integerEnd;
+    if (p < end && *p == kDecimalSeparator) {
+        const char *fractionEnd = readDigits(++p, end, form.digits);
+        form.fraction = std::string_view(p, fractionEnd);
+        p = fractionEnd;
+    }
+    form.valid = p == end && !(form.integer.empty() && form.fraction.empty());
+    return form;
+}
+
+bool hasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
+
+double convertShortForm(const NumberForm &form) {
+    const double value = static_cast<double>(form.digits) / kPowersOfTen[form.fraction.size()];
     return form.sign.empty() ? value : -value;
 }
 
 // from_chars wants a point; short texts are rebuilt on the stack, long pastes on the heap.
-Checked<double> convertForm(const NumberForm &form) {
-    if (form.integer.size() + form.fraction.size() <= kExactDigits) return convertShortForm(form);
+// Kept out of line: its buffers would otherwise cost every short number their set-up.
+[[gnu::noinline]] Checked<double> convertLongForm(const NumberForm &form) {
     const std::size_t length = form.sign.size() + form.integer.size() + 1 + form.fraction.size() + 1;
     std::array<char, 128> stackBuffer;
     std::string heapBuffer;
@@ -93,7 +106,7 @@ Checked<double> convertForm(const NumberForm &form) {
 // allocates nothing but the returned text.
 struct Decimal {
     bool negative = false;
-    std::array<char, 24> digits{};  // no trailing zeros, at least one digit
+    std::array<char, 32> digits{};  // no trailing zeros, at least one digit; room behind for block copies
     int digitCount = 0;
     int exponent = 0;  // the first digit stands at 10^exponent
 };
@@ -115,9 +128,23 @@ Decimal readScientific(std::string_view text) {
     return d;
 }
 
+// At most 16 characters, moved as one block instead of a call per piece: every buffer
+// written or read here has room for a whole block behind its last character.
+constexpr int kBlock = 16;
+
+char *copyDigits(char *out, const char *digits, int count) {
+    std::memcpy(out, digits, kBlock);
+    return out + count;
+}
+
+char *writeZeros(char *out, int count) {
+    std::memset(out, '0', kBlock);
+    return out + count;
+}
+
 // The text of a Decimal: plain for exponents -4 .. precision-1, otherwise "d,dddE±XX".
 std::string writeDecimal(const Decimal &d, int precision) {
-    std::array<char, 48> buf;
+    std::array<char, 64> buf;
     char *out = buf.data();
     const char *digits = d.digits.data();
     const int count = d.digitCount;
@@ -126,7 +153,7 @@ std::string writeDecimal(const Decimal &d, int precision) {
         *out++ = digits[0];
         if (count > 1) {
             *out++ = kDecimalSeparator;
-            out = std::copy(digits + 1, digits + count, out);
+            out = copyDigits(out, digits + 1, count - 1);
         }
         *out++ = 'E';
         *out++ = d.exponent < 0 ? '-' : '+';
@@ -137,22 +164,148 @@ std::string writeDecimal(const Decimal &d, int precision) {
     } else if (d.exponent < 0) {
         *out++ = '0';
         *out++ = kDecimalSeparator;
-        out = std::fill_n(out, -d.exponent - 1, '0');
-        out = std::copy(digits, digits + count, out);
+        out = writeZeros(out, -d.exponent - 1);
+        out = copyDigits(out, digits, count);
     } else if (count <= d.exponent + 1) {
-        out = std::copy(digits, digits + count, out);
-        out = std::fill_n(out, d.exponent + 1 - count, '0');
+        out = copyDigits(out, digits, count);
+        out = writeZeros(out, d.exponent + 1 - count);
     } else {
-        out = std::copy(digits, digits + d.exponent + 1, out);
+        out = copyDigits(out, digits, d.exponent + 1);
         *out++ = kDecimalSeparator;
-        out = std::copy(digits + d.exponent + 1, digits + count, out);
+        out = copyDigits(out, digits + d.exponent + 1, count - d.exponent - 1);
     }
     return std::string(buf.data(), out);
+}
+
+// Rounding to significant digits with exact integer arithmetic: a finite value is
+// mantissa · 2^binaryExponent, so value · 10^power is a quotient of integers that fit in 128
+// bits for every value a calculation formats. This is what to_chars does, several times faster.
+__extension__ using UInt128 = unsigned __int128;
+
+constexpr int kMaxPower128 = 38;
+constexpr std::array<UInt128, kMaxPower128 + 1> kPowersOfTen128 = [] {
+    std::array<UInt128, kMaxPower128 + 1> powers{};
+    UInt128 power = 1;
+    for (UInt128 &entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+int bitWidth(UInt128 value) {
+    const auto high = static_cast<std::uint64_t>(value >> 64);
+    return high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(value));
+}
+
+// The whole part of a quotient and where its remainder stands against one half.
+struct Scaled {
+    UInt128 whole = 0;
+    std::strong_ordering remainderToHalf = std::strong_ordering::less;
+};
+
+std::optional<Scaled> divideExactly(UInt128 numerator, UInt128 denominator) {
+    const UInt128 whole = numerator / denominator;
+    const UInt128 remainder = numerator - whole * denominator;
+    return Scaled{whole, remainder <=> denominator - remainder};
+}
+
+// mantissa · 2^binaryExponent · 10^power, truncated; nothing when it does not fit.
+std::optional<Scaled> scaleExactly(std::uint64_t mantissa, int binaryExponent, int power) {
+    if (power > kMaxPower128 || -power > kMaxPower128) return std::nullopt;
+    UInt128 numerator = mantissa;
+    UInt128 denominator = 1;
+    if (power >= 0) {
+        if (bitWidth(numerator) + bitWidth(kPowersOfTen128[power]) > 128) return std::nullopt;
+        numerator *= kPowersOfTen128[power];
+    } else {
+        denominator = kPowersOfTen128[-power];
+    }
+    if (binaryExponent >= 0) {
+        if (bitWidth(numerator) + binaryExponent > 128) return std::nullopt;
+        return divideExactly(numerator << binaryExponent, denominator);
+    }
+    const int shift = -binaryExponent;
+    if (bitWidth(denominator) + shift > 128) return std::nullopt;
+    if (denominator != 1) return divideExactly(numerator, denominator << shift);
+    // A power of two below: shifts and masks, no division.
+    const UInt128 half = UInt128{1} << (shift - 1);
+    return Scaled{numerator >> shift, (numerator & ((half << 1) - 1)) <=> half};
+}
+
+// `count` digits of `digits`, trailing zeros dropped, then written two at a time.
+Decimal decimalOf(bool negative, std::uint64_t digits, int count, int exponent) {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    for (const auto &[divisor, zeros] : {std::pair<std::uint64_t, int>{100000000, 8}, {10000, 4}, {100, 2}, {10, 1}}) {
+        if (count > zeros && digits % divisor == 0) {
+            digits /= divisor;
+            count -= zeros;
+        }
+    }
+    Decimal d;
+    d.negative = negative;
+    d.exponent = exponent;
+    d.digitCount = count;
+    int i = count;
+    for (; i >= 2; i -= 2, digits /= 100)
+        std::memcpy(&d.digits[static_cast<std::size_t>(i - 2)], &kPairs[2 * (digits % 100)], 2);
+    if (i == 1) d.digits[0] = static_cast<char>('0' + digits);
+    return d;
+}
+
+// A finite value as mantissa · 2^exponent, read from its bits.
+struct BinaryForm {
+    std::uint64_t mantissa = 0;
+    int exponent = 0;
+};
+
+template <typename Real>
+BinaryForm binaryForm(Real value) {
+    using Bits = std::conditional_t<sizeof(Real) == sizeof(std::uint32_t), std::uint32_t, std::uint64_t>;
+    constexpr int kFractionBits = std::numeric_limits<Real>::digits - 1;
+    constexpr int kBias = std::numeric_limits<Real>::max_exponent - 1;
+    const auto bits = std::bit_cast<Bits>(value);
+    const auto fraction = static_cast<std::uint64_t>(bits & ((Bits{1} << kFractionBits) - 1));
+    const int biased =
+        static_cast<int>((bits >> kFractionBits) & ((Bits{1} << (sizeof(Bits) * 8 - 1 - kFractionBits)) - 1));
+    if (biased == 0) return {fraction, 1 - kBias - kFractionBits};  // subnormal
+    return {fraction | (std::uint64_t{1} << kFractionBits), biased - kBias - kFractionBits};
+}
+
+// The value rounded to `precision` significant digits, halves to the even one; nothing when
+// the exact arithmetic would not fit.
+template <typename Real>
+std::optional<Decimal> roundExactly(Real value, int precision) {
+    const BinaryForm binary = binaryForm(value);
+    // 2^b <= |value| < 2^(b+1): the first digit stands at 10^floor(b·log10 2) or one above.
+    const int highestBit = std::bit_width(binary.mantissa) - 1 + binary.exponent;
+    int exponent = static_cast<int>(std::floor(highestBit * 0.30102999566398120));
+    const UInt128 lowest = kPowersOfTen128[static_cast<std::size_t>(precision - 1)];
+    const UInt128 limit = kPowersOfTen128[static_cast<std::size_t>(precision)];
+    for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
+        const std::optional<Scaled> scaled = scaleExactly(binary.mantissa, binary.exponent, precision - 1 - exponent);
+        if (!scaled || scaled->whole < lowest) return std::nullopt;
+        if (scaled->whole >= limit) continue;  // the first digit stands one place higher
+        UInt128 digits = scaled->whole;
+        if (scaled->remainderToHalf > 0 || (scaled->remainderToHalf == 0 && (digits & 1) != 0)) ++digits;
+        if (digits == limit) {  // 9,999…5 rounds up to 10
+            digits = lowest;
+            ++exponent;
+        }
+        return decimalOf(std::signbit(value), static_cast<std::uint64_t>(digits), precision, exponent);
+    }
+    return std::nullopt;
 }
 
 template <typename Real>
 std::string formatReal(Real value, int precision) {
     if (value == 0) return "0";  // also for -0: no sign on a zero
+    if (std::isfinite(value)) {
+        if (const std::optional<Decimal> rounded = roundExactly(value, precision))
+            return writeDecimal(*rounded, precision);
+    }
     std::array<char, 48> buf;
     const auto result =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, precision - 1);
@@ -167,7 +320,8 @@ std::string formatReal(Real value, int precision) {
 Checked<double> ParseDouble(std::string_view text) {
     const NumberForm form = readNumberForm(text);
     if (!form.valid) return CalcError::typeMismatch();
-    return convertForm(form);
+    if (form.integer.size() + form.fraction.size() <= kExactDigits) return convertShortForm(form);
+    return convertLongForm(form);
 }
 
 Checked<Single> ParseSingle(std::string_view text) {
@@ -182,42 +336,10 @@ Checked<Int16> ParseInt16(std::string_view text) {
     return RealToInt16(*value);
 }
 
-Checked<Int16> RealToInt16(double value) {
-    if (const std::optional<Int16> rounded = RoundHalfEven<Int16>(value)) return *rounded;
-    return CalcError::overflow();
-}
-
-Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {
-    const std::int32_t product = std::int32_t{a} * std::int32_t{b};
-    if (product < std::numeric_limits<Int16>::min() || product > std::numeric_limits<Int16>::max()) {
-        return CalcError::overflow();
-    }
-    return static_cast<Int16>(product);
-}
-
 std::string FormatInt16(Int16 value) { return std::to_string(value); }
 
 std::string FormatSingle(Single value) { return formatReal(value, 7); }
 
 std::string FormatDouble(double value) { return formatReal(value, 15); }
-
-Checked<double> CheckedMultiply(double a, double b) {
-    const double product = a * b;
-    if (!std::isfinite(product)) return CalcError::overflow();
-    return product;
-}
-
-Checked<double> CheckedDivide(double dividend, double divisor) {
-    if (divisor == 0.0) return dividend == 0.0 ? CalcError::overflow() : CalcError::divisionByZero();
-    const double quotient = dividend / divisor;
-    if (!std::isfinite(quotient)) return CalcError::overflow();
-    return quotient;
-}
-
-Checked<Single> NarrowToSingle(double value) {
-    const Single narrowed = static_cast<Single>(value);
-    if (!std::isfinite(narrowed)) return CalcError::overflow();
-    return narrowed;
-}
 
 }  // namespace tremira::calc

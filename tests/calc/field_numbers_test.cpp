@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "calc/field_numbers.h"
 
@@ -138,6 +143,41 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
     }
 }
 
+// Halves, values next to halves, and values from the whole range round as the C library's
+// nearbyint rounds them.
+TEST(NearestWhole, RoundsAsNearbyint) {
+    std::vector<double> values = {0.5,
+                                  1.5,
+                                  2.5,
+                                  -0.5,
+                                  -1.5,
+                                  -2.5,
+                                  0.49999999999999994,
+                                  -0.49999999999999994,
+                                  -0.0,
+                                  4503599627370495.5,
+                                  4503599627370497.0,
+                                  9007199254740993.0,
+                                  1e300,
+                                  std::numeric_limits<double>::denorm_min(),
+                                  32767.5,
+                                  -32768.5};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> range(-70000.0, 70000.0);
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(range(random));
+        values.push_back(std::bit_cast<double>(random()));
+        values.push_back(std::round(range(random)) + 0.5);
+    }
+    for (const double value : values) {
+        if (std::isnan(value)) continue;
+        const double expected = std::nearbyint(value);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(NearestWhole(value)), std::bit_cast<std::uint64_t>(expected))
+            << std::hexfloat << value;
+    }
+    EXPECT_TRUE(std::isnan(NearestWhole(std::numeric_limits<double>::quiet_NaN())));
+}
+
 TEST(MultiplyInt16, ExactProductWithinTheRange) {
     expectValue(MultiplyInt16(160, 65), Int16{10400});
     expectValue(MultiplyInt16(181, 181), Int16{32761});
@@ -227,6 +267,80 @@ TEST(FormatReal, VeryLargeAndVerySmallMagnitudesTakeAnExponentKeepingTheSign) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.formatted, c.expected);
     }
+}
+
+// Exact halves of the last kept digit go to the even digit, in both precisions.
+TEST(FormatReal, ExactHalvesRoundToTheEvenDigit) {
+    struct Case {
+        const char *name;
+        std::string text;
+        std::string_view expected;
+    } const cases[] = {
+        {"single 1234567,5 up to even", FormatSingle(1234567.5F), "1234568"},
+        {"single 1234568,5 stays even", FormatSingle(1234568.5F), "1234568"},
+        {"single 16777215 up to even", FormatSingle(16777215.0F), "1,677722E+07"},
+        {"single 0,03125 × 41 stays even", FormatSingle(1.28125F), "1,28125"},
+        {"double ...455 up to even", FormatDouble(1234567890123455.0), "1,23456789012346E+15"},
+        {"double ...445 stays even", FormatDouble(1234567890123445.0), "1,23456789012344E+15"},
+        {"double ,25 stays even", FormatDouble(12345678901234.25), "12345678901234,2"},
+        {"double ,75 up to even", FormatDouble(-12345678901234.75), "-12345678901234,8"},
+        {"double 999999999999999,5 carries", FormatDouble(999999999999999.5), "1E+15"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.text, c.expected);
+    }
+}
+
+// The text of a value built another way: from the C library's "%.*e" rounding.
+std::string formattedByPrintf(double value, int precision) {
+    if (value == 0) return "0";
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*e", precision - 1, value);
+    const std::string text = buffer.data();
+    const std::size_t e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    std::string digits;
+    for (const char c : text.substr(0, e)) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string out = value < 0 ? "-" : "";
+    const auto whole = static_cast<std::size_t>(exponent + 1);
+    if (exponent < -4 || exponent >= precision) {
+        std::array<char, 8> power{};
+        std::snprintf(power.data(), power.size(), "E%+03d", exponent);
+        out += digits.substr(0, 1) + (digits.size() > 1 ? "," + digits.substr(1) : "") + power.data();
+    } else if (exponent < 0) {
+        out += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (digits.size() <= whole) {
+        out += digits + std::string(whole - digits.size(), '0');
+    } else {
+        out += digits.substr(0, whole) + "," + digits.substr(whole);
+    }
+    return out;
+}
+
+// Every finite value, drawn from its bits over the whole range and from the magnitudes that
+// designs produce, gives the text the C library's rounding gives.
+TEST(FormatReal, AgreesWithTheCLibraryOnRandomValues) {
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> designRange(-5000.0, 5000.0);
+    int compared = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const auto singleBits = static_cast<std::uint32_t>(random());
+        const Single single = i % 2 == 0 ? std::bit_cast<Single>(singleBits) : static_cast<Single>(designRange(random));
+        const double wide = i % 2 == 0 ? std::bit_cast<double>(random()) : designRange(random);
+        if (std::isfinite(single)) {
+            ASSERT_EQ(FormatSingle(single), formattedByPrintf(single, 7)) << std::hexfloat << single;
+            ++compared;
+        }
+        if (std::isfinite(wide)) {
+            ASSERT_EQ(FormatDouble(wide), formattedByPrintf(wide, 15)) << std::hexfloat << wide;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 390000);
 }
 
 TEST(FormatReal, ValuesThatAreNotNumbersStillGiveAText) {
