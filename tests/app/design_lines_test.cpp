@@ -170,6 +170,14 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
         {"one field", "hello", LineKind::WrongFieldCount, 1},
         {"blank only", " ", LineKind::WrongFieldCount, 1},
         {"Windows-1251 bytes", "220;65;160;;\xCC\xE5\xE4\xFC;;;1,42", LineKind::NotUtf8, 0},
+        {"a listed entry cut short", "220;65;160;;\xD0\x9C\xD0\xB5\xD0\xB4\xD1;Медь;Тор;1,42", LineKind::NotUtf8, 0},
+        {"a letter split by the separator", "220;65;160;;\xD0;\x9Cедь;Тор;1,42", LineKind::NotUtf8, 0},
+        {"a bad byte in a number",
+         "220;6\x80"
+         "5;160;;Медь;Медь;Тор;1,42",
+         LineKind::NotUtf8, 0},
+        {"a bad byte past the eighth field", "220;65;160;;Медь;Медь;Тор;1,42;\xFF", LineKind::NotUtf8, 0},
+        {"unlisted Cyrillic", "220;65;160;;медь;Латунь;Ш-образный;1,42", LineKind::Design, 8},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
