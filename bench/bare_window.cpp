@@ -1,15 +1,18 @@
-// The reference for the start-up measurement: a Qt main window of the same size showing one
-// line of text, as any real window does (the first text costs the font database), nothing else.
+// The reference for the start-up measurement: a Qt main window of the same size with a menu
+// bar and one line edit holding text, as any real form has (the first text costs the font
+// database, the menu bar its style), nothing else.
 
 #include <QApplication>
-#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMenuBar>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("bare"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Ввод данных"), &window));
+    window.menuBar()->addMenu(QStringLiteral("Файл"))->addAction(QStringLiteral("Выход"));
+    window.setCentralWidget(new QLineEdit(QStringLiteral("220"), &window));
     window.resize(522, 279);
     window.show();
     return app.exec();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up cost of the program beside a bare Qt window of the same size, on a private X
 # server: the time from the start of the process to its first visible window, and the peak
-# resident memory up to that moment (VmHWM). Prints the median of N runs of each.
+# resident memory up to that moment (VmHWM). Prints the median of N runs of each and the
+# median of the run-by-run ratios.
 #
 #   bench/startup.sh [runs]        (default 15; needs build/bin/tremira and tremira-bare-window)
 #   BUILD_DIR=build-rel bench/startup.sh   measures the programs of another build folder
@@ -62,3 +63,11 @@ for name in ${PROGRAMS:-tremira tremira-bare-window}; do
   printf '%-22s %14s %16s\n' "$name" \
     "$(printf '%s' "${times[$name]}" | median)" "$(printf '%s' "${memories[$name]}" | median)"
 done
+
+# The runs of both programs alternate, so the ratio of each pair sees the same machine load.
+if [ -z "${PROGRAMS:-}" ]; then
+  ratios() { paste <(printf '%s' "${1}") <(printf '%s' "${2}") | awk '{ printf "%.4f\n", $1 / $2 }'; }
+  printf 'tremira / bare window: start %s, peak memory %s (medians of the run-by-run ratios)\n' \
+    "$(ratios "${times[tremira]}" "${times[tremira-bare-window]}" | median)" \
+    "$(ratios "${memories[tremira]}" "${memories[tremira-bare-window]}" | median)"
+fi
