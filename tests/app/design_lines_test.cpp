@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,37 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
         const DesignLine line = ReadDesignLine(c.line);
         EXPECT_EQ(line.kind, c.kind);
         EXPECT_EQ(line.fieldCount, c.fieldCount);
+    }
+}
+
+// Lines of random pieces (digits, separators, list entries, other Cyrillic, stray bytes) split
+// and judged exactly as a plain split at every ";" and a check of the whole line would.
+TEST(ReadDesignLine, AgreesWithAPlainSplitOnRandomLines) {
+    const std::string_view pieces[] = {"1",        "22", ",", ";",    ";;",   "Медь", "Тор",
+                                       "Алюминий", "ж",  " ", "\xD0", "\xFF", "\x80"};
+    std::mt19937 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        const int count = static_cast<int>(random() % 24);
+        for (int j = 0; j < count; ++j) line += pieces[random() % std::size(pieces)];
+        if (line.empty() || line.front() == '#') continue;
+        SCOPED_TRACE(line);
+        std::vector<std::string_view> expected;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = line.find(';', start);
+            expected.push_back(std::string_view(line).substr(start, end - start));
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        const DesignLine read = ReadDesignLine(line);
+        if (!IsValidUtf8(line)) {
+            EXPECT_EQ(read.kind, LineKind::NotUtf8);
+            continue;
+        }
+        ASSERT_EQ(read.fieldCount, expected.size());
+        EXPECT_EQ(read.kind, expected.size() == kInputFieldCount ? LineKind::Design : LineKind::WrongFieldCount);
+        for (std::size_t f = 0; f < std::min(expected.size(), kInputFieldCount); ++f)
+            EXPECT_EQ(read.fields[f], expected[f]);
     }
 }
 
