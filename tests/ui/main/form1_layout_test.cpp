@@ -1,5 +1,6 @@
 // The window right after start-up: layout, captions, help numbers, menus, start values.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -203,6 +204,20 @@ TEST_F(Form1Test, StartsWithDefaultTextsFirstEntriesReportsDisabledAndFocusInMai
     EXPECT_TRUE(ui.MHelpHTML->isEnabled());
     EXPECT_TRUE(ui.MHabout->isEnabled());
     EXPECT_EQ(user::focusedControl(window), ui.Text4);
+}
+
+// The drop-down lists are built the first time they open, not at start-up: each opens with its
+// two entries, and the typed text stays as it is until an entry is picked.
+TEST_F(Form1Test, OptionListsOpenWithTheirEntries) {
+    for (QComboBox *list : {ui.Combo1, ui.Combo2, ui.Combo3}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->showPopup();
+        ASSERT_TRUE(list->view()->isVisible());
+        EXPECT_EQ(list->view()->model()->rowCount(), 2);
+        list->hidePopup();
+        EXPECT_FALSE(list->view()->isVisible());
+        EXPECT_EQ(list->lineEdit()->completer(), nullptr);
+    }
 }
 
 TEST_F(Form1Test, ResultFieldsAreRedReadOnlyAndFocusable) {
