@@ -10,7 +10,10 @@ namespace {
 
 class PreparedApplication : public ::testing::Environment {
 public:
-    void SetUp() override { tremira::ui::PrepareApplication(*QCoreApplication::instance()); }
+    void SetUp() override {
+        tremira::ui::PrepareApplication();
+        tremira::ui::InstallQtTranslations(*QCoreApplication::instance());
+    }
 };
 
 [[maybe_unused]] ::testing::Environment *const kPrepared = ::testing::AddGlobalTestEnvironment(new PreparedApplication);
