@@ -1,7 +1,6 @@
 // Entry point: refuse to start without a display, refuse a second copy, then show the window.
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -25,11 +24,10 @@ int main(int argc, char *argv[]) {
     }
     QApplication app(argc, argv);
     x11Handshake.release();
-    tremira::ui::PrepareApplication();
+    tremira::ui::PrepareApplication(app);
 
     tremira::platform::SingleInstanceLock lock;
     if (!lock.tryAcquire()) {
-        tremira::ui::InstallQtTranslations(app);
         tremira::ui::ShowAlreadyRunning();
         return 0;
     }
@@ -39,6 +37,5 @@ int main(int argc, char *argv[]) {
         tremira::help::ShowHelp(helpReader, fileName, topic);
     });
     window.show();
-    QTimer::singleShot(0, &app, [&app] { tremira::ui::InstallQtTranslations(app); });
     return app.exec();
 }

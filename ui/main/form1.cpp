@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 
 #include <limits>
 
@@ -56,8 +55,7 @@ Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget 
     : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
-    // Reading the icon's pictures would cost the first paint a few milliseconds.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(desktop::ProgramIcon()); });
+    setWindowIcon(desktop::ProgramIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(windowFont());

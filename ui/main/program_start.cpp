@@ -9,14 +9,11 @@
 
 namespace tremira::ui {
 
-void PrepareApplication() {
+void PrepareApplication(QCoreApplication &app) {
     // The application name, not the display name: Qt appends a display name to every window
     // caption on X11, and the window's caption must stay exactly its own.
     QCoreApplication::setApplicationName(QStringLiteral("Тремира"));
     QGuiApplication::setDesktopFileName(desktop::DesktopFileName());
-}
-
-void InstallQtTranslations(QCoreApplication &app) {
     auto *translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);

@@ -1,6 +1,6 @@
 #pragma once
-// The parts of the start-up around the main window: the application's title, Qt's own texts
-// in Russian, the refusal of a second copy, the program folder.
+// The parts of the start-up that come before the main window: the application's title,
+// Qt's own texts in Russian, the refusal of a second copy, the program folder.
 
 #include <QString>
 
@@ -8,12 +8,8 @@ class QCoreApplication;
 
 namespace tremira::ui {
 
-// The application's title and desktop entry; call before any window.
-void PrepareApplication();
-
-// Qt's own texts in Russian (box buttons, field context menus); call before any box. The
-// first paint needs none of them, so the program installs them once its window is up.
-void InstallQtTranslations(QCoreApplication &app);
+// Title and Russian Qt texts (box buttons, field context menus); call before any box.
+void PrepareApplication(QCoreApplication &app);
 
 // The box that a second copy shows before it ends.
 void ShowAlreadyRunning();

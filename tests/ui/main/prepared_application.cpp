@@ -10,10 +10,7 @@ namespace {
 
 class PreparedApplication : public ::testing::Environment {
 public:
-    void SetUp() override {
-        tremira::ui::PrepareApplication();
-        tremira::ui::InstallQtTranslations(*QCoreApplication::instance());
-    }
+    void SetUp() override { tremira::ui::PrepareApplication(*QCoreApplication::instance()); }
 };
 
 [[maybe_unused]] ::testing::Environment *const kPrepared = ::testing::AddGlobalTestEnvironment(new PreparedApplication);
