@@ -204,7 +204,7 @@ struct Scaled {
     std::strong_ordering remainderToHalf = std::strong_ordering::less;
 };
 
-std::optional<Scaled> divideExactly(UInt128 numerator, UInt128 denominator) {
+Scaled divideExactly(UInt128 numerator, UInt128 denominator) {
     const UInt128 whole = numerator / denominator;
     const UInt128 remainder = numerator - whole * denominator;
     return Scaled{whole, remainder <=> denominator - remainder};

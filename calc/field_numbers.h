@@ -28,8 +28,6 @@ Checked<double> ParseDouble(std::string_view text);
 Checked<Single> ParseSingle(std::string_view text);
 Checked<Int16> ParseInt16(std::string_view text);
 
-// The nearest value of an integer type, halves to the even one; nothing for a value that is no
-// number or lies outside the type's range.
 // The nearest whole number, halves to the even one, as std::nearbyint gives it in the default
 // rounding mode; inline, where nearbyint is a library call on the baseline x86-64. Adding and
 // taking away 2^52 leaves no bits for a fraction, so the addition itself rounds.
@@ -39,6 +37,8 @@ inline double NearestWhole(double value) {
     return std::copysign((std::abs(value) + kNoFractionBits) - kNoFractionBits, value);
 }
 
+// The nearest value of an integer type, halves to the even one; nothing for a value that is no
+// number or lies outside the type's range.
 template <std::integral Int>
 std::optional<Int> RoundHalfEven(double value) {
     const double rounded = NearestWhole(value);

@@ -112,8 +112,8 @@ void forEachField(std::string_view line, Visit visit) {
     visit(line.substr(start), fieldHighBits == 0);
 }
 
-// An entry of the option lists is UTF-8 as it stands: most lines name them, and checking
-// their Cyrillic bytes one by one took a sixth of the tool's time.
+// An ASCII field, or an entry of the option lists, is UTF-8 as it stands: most lines name
+// them, and checking their Cyrillic bytes one by one took a sixth of the tool's time.
 bool isWellFormedField(std::string_view field, bool ascii) {
     const auto listed = [field](const auto &entries) {
         return std::find(entries.begin(), entries.end(), field) != entries.end();

@@ -7,8 +7,8 @@
 
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -83,7 +83,7 @@ int collectFile(chmFile *, chmUnitInfo *unit, void *context) {
 
 class EntryWriter {
 public:
-    EntryWriter(chmFile *file, std::uint64_t fileSize, int output)
+    EntryWriter(chmFile *file, std::uint64_t fileSize, std::FILE *output)
         : m_file(file), m_fileSize(fileSize), m_compressedSectionFits(compressedSectionFits(file, fileSize)),
           m_output(output) {}
 
@@ -92,8 +92,8 @@ public:
         const std::int64_t length = content ? static_cast<std::int64_t>(content->size()) : kDamagedEntry;
         std::array<char, kEntryLengthBytes> lengthField{};
         std::memcpy(lengthField.data(), &length, lengthField.size());
-        return writeAll(unit.path, std::strlen(unit.path) + 1) && writeAll(lengthField.data(), lengthField.size()) &&
-               (!content || writeAll(content->data(), content->size()));
+        return put(unit.path, std::strlen(unit.path) + 1) && put(lengthField.data(), lengthField.size()) &&
+               (!content || put(content->data(), content->size()));
     }
 
 private:
@@ -111,29 +111,21 @@ private:
         return content;
     }
 
-    bool writeAll(const void *data, std::size_t size) {
-        const auto *bytes = static_cast<const char *>(data);
-        while (size > 0) {
-            const ssize_t written = ::write(m_output, bytes, size);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) return false;
-            bytes += written;
-            size -= static_cast<std::size_t>(written);
-            m_written += written;
-        }
-        return true;
+    bool put(const void *data, std::size_t size) {
+        m_written += static_cast<std::int64_t>(size);
+        return std::fwrite(data, 1, size, m_output) == size;
     }
 
     chmFile *m_file;
     std::uint64_t m_fileSize;
     bool m_compressedSectionFits;
-    int m_output;
+    std::FILE *m_output;
     std::int64_t m_written = 0;
 };
 
 }  // namespace
 
-bool WriteEntries(int input, int output) {
+bool WriteEntries(int input, std::FILE *output) {
     struct stat status {};
     if (::fstat(input, &status) != 0 || !S_ISREG(status.st_mode)) return false;
     const auto fileSize = static_cast<std::uint64_t>(status.st_size);
@@ -147,7 +139,7 @@ bool WriteEntries(int input, int output) {
     for (chmUnitInfo &unit : listing.files) {
         if (!writer.write(unit)) return false;
     }
-    return true;
+    return std::fflush(output) == 0;
 }
 
 }  // namespace tremira::help

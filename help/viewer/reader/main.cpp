@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "help/viewer/reader/chm_entries.h"
 
-int main() { return tremira::help::WriteEntries(STDIN_FILENO, STDOUT_FILENO) ? 0 : 1; }
+int main() { return tremira::help::WriteEntries(STDIN_FILENO, stdout) ? 0 : 1; }
