@@ -85,6 +85,14 @@ void expectOneWarningLine(const std::string &printed, const QString &naming) {
     EXPECT_NE(printed.find("a second copy is not checked"), std::string::npos) << printed;
 }
 
+// A case that gives something to another user needs root; without it the case is reported
+// and skipped.
+bool skippedWithoutRoot(bool needsRoot, const char *what, const char *caseName) {
+    if (!needsRoot || ::geteuid() == 0) return false;
+    std::printf("skipped (needs root to give %s to another user): %s\n", what, caseName);
+    return true;
+}
+
 }  // namespace
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
@@ -164,10 +172,7 @@ TEST(SingleInstanceLock, SomethingAtTheLockPathThatIsNotTheUsersRegularFileIsNot
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.needsRoot && ::geteuid() != 0) {
-            std::printf("skipped (needs root to give a file to another user): %s\n", c.name);
-            continue;
-        }
+        if (skippedWithoutRoot(c.needsRoot, "a file", c.name)) continue;
         QTemporaryDir folder;
         ASSERT_TRUE(folder.isValid());
         const QString path = folder.filePath(lockFileName());
@@ -215,10 +220,7 @@ TEST(SingleInstanceLock, AFolderThatIsNotTheUsersAloneIsNotTrusted) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.needsRoot && ::geteuid() != 0) {
-            std::printf("skipped (needs root to give a folder to another user): %s\n", c.name);
-            continue;
-        }
+        if (skippedWithoutRoot(c.needsRoot, "a folder", c.name)) continue;
         QTemporaryDir parent;
         ASSERT_TRUE(parent.isValid());
         const QString folder = c.prepare(parent.path());
@@ -290,10 +292,7 @@ TEST(SingleInstanceLockPath, ARuntimeFolderThatIsNotTheUsersAloneIsPassedOver) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.needsRoot && ::geteuid() != 0) {
-            std::printf("skipped (needs root to give a folder to another user): %s\n", c.name);
-            continue;
-        }
+        if (skippedWithoutRoot(c.needsRoot, "a folder", c.name)) continue;
         QTemporaryDir runtime;
         ASSERT_TRUE(runtime.isValid());
         const EnvironmentVariable xdg("XDG_RUNTIME_DIR", c.prepare(runtime.path()));
