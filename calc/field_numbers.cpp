@@ -30,8 +30,11 @@ struct NumberForm {
 // Up to 15 digits the digits as an integer and the power of ten are both exact doubles, so
 // one correctly rounded division gives the nearest double, as from_chars would, only faster.
 constexpr std::size_t kExactDigits = 15;
-constexpr std::array<double, kExactDigits + 1> kPowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+// 10^22 is the largest power of ten a double holds exactly.
+constexpr int kMaxExactPowerOfTen = 22;
+constexpr std::array<double, kMaxExactPowerOfTen + 1> kExactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Digits from `p` on, added to `value`; past kExactDigits of them the value wraps and is not used.
 // The sum stays in a local: through the reference every character read would reload it.
@@ -68,7 +71,7 @@ NumberForm readNumberForm(std::string_view text) {
 bool hasNonZeroDigit(std::string_view digits) { return digits.find_first_not_of('0') != std::string_view::npos; }
 
 double convertShortForm(const NumberForm &form) {
-    const double value = static_cast<double>(form.digits) / kPowersOfTen[form.fraction.size()];
+    const double value = static_cast<double>(form.digits) / kExactPowersOfTen[form.fraction.size()];
     return form.sign.empty() ? value : -value;
 }
 
@@ -101,44 +104,68 @@ double convertShortForm(const NumberForm &form) {
     return value;
 }
 
-// Digits and decimal exponent of a value rounded to `precision` significant digits, read
-// from to_chars' scientific form "[-]d.ddde±XX". Fixed buffers: formatting a result
-// allocates nothing but the returned text.
+// A value rounded to `precision` significant digits: its digits as one integer and the
+// decimal exponent of the first. Formatting a result allocates nothing but the returned text.
 struct Decimal {
     bool negative = false;
-    std::array<char, 32> digits{};  // no trailing zeros, at least one digit; room behind for block copies
+    std::uint64_t digits = 0;  // no trailing zeros, at least one digit
     int digitCount = 0;
     int exponent = 0;  // the first digit stands at 10^exponent
 };
 
+// Up to kZeros trailing zeros off the digits at once; the divisor is a constant, so the
+// compiler turns the division into a multiplication.
+template <std::uint64_t kDivisor, int kZeros>
+void dropZeros(std::uint64_t &digits, int &count) {
+    if (count > kZeros && digits % kDivisor == 0) {
+        digits /= kDivisor;
+        count -= kZeros;
+    }
+}
+
+// `count` digits of `digits`, trailing zeros dropped (at most 15 of them). Inline, so that
+// the fields are stored one by one where they are read: a copied whole would stall its load.
+[[gnu::always_inline]] inline Decimal decimalOf(bool negative, std::uint64_t digits, int count, int exponent) {
+    dropZeros<100000000, 8>(digits, count);
+    dropZeros<10000, 4>(digits, count);
+    dropZeros<100, 2>(digits, count);
+    dropZeros<10, 1>(digits, count);
+    return Decimal{negative, digits, count, exponent};
+}
+
+// The same from to_chars' scientific form "[-]d.ddde±XX".
 Decimal readScientific(std::string_view text) {
-    Decimal d;
-    if (text.front() == '-') {
-        d.negative = true;
-        text.remove_prefix(1);
-    }
+    const bool negative = text.front() == '-';
+    if (negative) text.remove_prefix(1);
     const std::size_t e = text.find('e');
+    std::uint64_t digits = 0;
+    int count = 0;
     for (char c : text.substr(0, e)) {
-        if (isDigit(c)) d.digits[static_cast<std::size_t>(d.digitCount++)] = c;
+        if (!isDigit(c)) continue;
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        ++count;
     }
-    while (d.digitCount > 1 && d.digits[static_cast<std::size_t>(d.digitCount - 1)] == '0') --d.digitCount;
-    const bool negativeExponent = text[e + 1] == '-';
-    for (char c : text.substr(e + 2)) d.exponent = d.exponent * 10 + (c - '0');
-    if (negativeExponent) d.exponent = -d.exponent;
-    return d;
+    int exponent = 0;
+    for (char c : text.substr(e + 2)) exponent = exponent * 10 + (c - '0');
+    return decimalOf(negative, digits, count, text[e + 1] == '-' ? -exponent : exponent);
 }
 
-// At most 16 characters, moved as one block instead of a call per piece: every buffer
-// written or read here has room for a whole block behind its last character.
-constexpr int kBlock = 16;
-
-char *copyDigits(char *out, const char *digits, int count) {
-    std::memcpy(out, digits, kBlock);
-    return out + count;
+// The `count` digits of `digits` with the separator after the first `whole` of them (none
+// when `whole` >= `count`), written from the last digit back, each straight into its place:
+// digits built apart and then copied cost a stalled load per copy.
+char *writeDigits(char *out, std::uint64_t digits, int count, int whole) {
+    char *end = out + count + (whole < count ? 1 : 0);
+    char *p = end;
+    for (int i = count - 1; i >= 0; --i, digits /= 10) {
+        *--p = static_cast<char>('0' + digits % 10);
+        if (i == whole) *--p = kDecimalSeparator;
+    }
+    return end;
 }
 
+// At most 16 zeros, set as one block: every buffer written here has room for it.
 char *writeZeros(char *out, int count) {
-    std::memset(out, '0', kBlock);
+    std::memset(out, '0', 16);
     return out + count;
 }
 
@@ -146,15 +173,10 @@ char *writeZeros(char *out, int count) {
 std::string writeDecimal(const Decimal &d, int precision) {
     std::array<char, 64> buf;
     char *out = buf.data();
-    const char *digits = d.digits.data();
     const int count = d.digitCount;
     if (d.negative) *out++ = '-';
     if (d.exponent < -4 || d.exponent >= precision) {
-        *out++ = digits[0];
-        if (count > 1) {
-            *out++ = kDecimalSeparator;
-            out = copyDigits(out, digits + 1, count - 1);
-        }
+        out = writeDigits(out, d.digits, count, 1);
         *out++ = 'E';
         *out++ = d.exponent < 0 ? '-' : '+';
         const int magnitude = std::abs(d.exponent);
@@ -165,14 +187,12 @@ std::string writeDecimal(const Decimal &d, int precision) {
         *out++ = '0';
         *out++ = kDecimalSeparator;
         out = writeZeros(out, -d.exponent - 1);
-        out = copyDigits(out, digits, count);
+        out = writeDigits(out, d.digits, count, count);
     } else if (count <= d.exponent + 1) {
-        out = copyDigits(out, digits, count);
+        out = writeDigits(out, d.digits, count, count);
         out = writeZeros(out, d.exponent + 1 - count);
     } else {
-        out = copyDigits(out, digits, d.exponent + 1);
-        *out++ = kDecimalSeparator;
-        out = copyDigits(out, digits + d.exponent + 1, count - d.exponent - 1);
+        out = writeDigits(out, d.digits, count, d.exponent + 1);
     }
     return std::string(buf.data(), out);
 }
@@ -233,28 +253,6 @@ std::optional<Scaled> scaleExactly(std::uint64_t mantissa, int binaryExponent, i
     return Scaled{numerator >> shift, (numerator & ((half << 1) - 1)) <=> half};
 }
 
-// `count` digits of `digits`, trailing zeros dropped, then written two at a time.
-Decimal decimalOf(bool negative, std::uint64_t digits, int count, int exponent) {
-    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-                                     "8081828384858687888990919293949596979899";
-    for (const auto &[divisor, zeros] : {std::pair<std::uint64_t, int>{100000000, 8}, {10000, 4}, {100, 2}, {10, 1}}) {
-        if (count > zeros && digits % divisor == 0) {
-            digits /= divisor;
-            count -= zeros;
-        }
-    }
-    Decimal d;
-    d.negative = negative;
-    d.exponent = exponent;
-    d.digitCount = count;
-    int i = count;
-    for (; i >= 2; i -= 2, digits /= 100)
-        std::memcpy(&d.digits[static_cast<std::size_t>(i - 2)], &kPairs[2 * (digits % 100)], 2);
-    if (i == 1) d.digits[0] = static_cast<char>('0' + digits);
-    return d;
-}
-
 // A finite value as mantissa · 2^exponent, read from its bits.
 struct BinaryForm {
     std::uint64_t mantissa = 0;
@@ -274,19 +272,53 @@ BinaryForm binaryForm(Real value) {
     return {fraction | (std::uint64_t{1} << kFractionBits), biased - kBias - kFractionBits};
 }
 
-// The value rounded to `precision` significant digits, halves to the even one; nothing when
+// 2^b <= |value| < 2^(b+1): the first digit stands at 10^floor(b·log10 2) or one above.
+int firstDigitEstimate(const BinaryForm &binary) {
+    const int highestBit = std::bit_width(binary.mantissa) - 1 + binary.exponent;
+    return static_cast<int>(std::floor(highestBit * 0.30102999566398120));
+}
+
+// The same rounding in double arithmetic: one multiplication or division by an exact power
+// of ten, itself rounded to nearest. That rounding never moves a value across a half or a
+// power of ten, as both are doubles here, so only a product that lands on a half itself
+// leaves the side of the exact value open: false then, for the exact arithmetic to decide.
+template <typename Real>
+bool roundQuickly(Real value, int precision, Decimal &rounded) {
+    const double magnitude = std::abs(static_cast<double>(value));
+    const auto lowest = static_cast<double>(kPowersOfTen128[static_cast<std::size_t>(precision - 1)]);
+    const auto limit = static_cast<double>(kPowersOfTen128[static_cast<std::size_t>(precision)]);
+    int exponent = firstDigitEstimate(binaryForm(value));
+    for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
+        const int power = precision - 1 - exponent;
+        if (std::abs(power) > kMaxExactPowerOfTen) return false;
+        const double scaled = power >= 0 ? magnitude * kExactPowersOfTen[static_cast<std::size_t>(power)]
+                                         : magnitude / kExactPowersOfTen[static_cast<std::size_t>(-power)];
+        if (scaled >= limit) continue;  // the first digit stands one place higher
+        if (scaled < lowest) return false;
+        const double whole = NearestWhole(scaled);
+        if (std::abs(scaled - whole) == 0.5) return false;
+        auto digits = static_cast<std::uint64_t>(whole);
+        if (whole == limit) {  // 9,999…5 rounds up to 10
+            digits = static_cast<std::uint64_t>(lowest);
+            ++exponent;
+        }
+        rounded = decimalOf(std::signbit(value), digits, precision, exponent);
+        return true;
+    }
+    return false;
+}
+
+// The value rounded to `precision` significant digits, halves to the even one; false when
 // the exact arithmetic would not fit.
 template <typename Real>
-std::optional<Decimal> roundExactly(Real value, int precision) {
+bool roundExactly(Real value, int precision, Decimal &rounded) {
     const BinaryForm binary = binaryForm(value);
-    // 2^b <= |value| < 2^(b+1): the first digit stands at 10^floor(b·log10 2) or one above.
-    const int highestBit = std::bit_width(binary.mantissa) - 1 + binary.exponent;
-    int exponent = static_cast<int>(std::floor(highestBit * 0.30102999566398120));
+    int exponent = firstDigitEstimate(binary);
     const UInt128 lowest = kPowersOfTen128[static_cast<std::size_t>(precision - 1)];
     const UInt128 limit = kPowersOfTen128[static_cast<std::size_t>(precision)];
     for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
         const std::optional<Scaled> scaled = scaleExactly(binary.mantissa, binary.exponent, precision - 1 - exponent);
-        if (!scaled || scaled->whole < lowest) return std::nullopt;
+        if (!scaled || scaled->whole < lowest) return false;
         if (scaled->whole >= limit) continue;  // the first digit stands one place higher
         UInt128 digits = scaled->whole;
         if (scaled->remainderToHalf > 0 || (scaled->remainderToHalf == 0 && (digits & 1) != 0)) ++digits;
@@ -294,17 +326,19 @@ std::optional<Decimal> roundExactly(Real value, int precision) {
             digits = lowest;
             ++exponent;
         }
-        return decimalOf(std::signbit(value), static_cast<std::uint64_t>(digits), precision, exponent);
+        rounded = decimalOf(std::signbit(value), static_cast<std::uint64_t>(digits), precision, exponent);
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 template <typename Real>
 std::string formatReal(Real value, int precision) {
     if (value == 0) return "0";  // also for -0: no sign on a zero
     if (std::isfinite(value)) {
-        if (const std::optional<Decimal> rounded = roundExactly(value, precision))
-            return writeDecimal(*rounded, precision);
+        Decimal rounded;
+        if (roundQuickly(value, precision, rounded) || roundExactly(value, precision, rounded))
+            return writeDecimal(rounded, precision);
     }
     std::array<char, 48> buf;
     const auto result =

@@ -343,6 +343,28 @@ TEST(FormatReal, AgreesWithTheCLibraryOnRandomValues) {
     EXPECT_GT(compared, 390000);
 }
 
+// Values within a few units in the last place of a half of the last kept digit: where the
+// quick double arithmetic cannot tell the side, the exact arithmetic must decide.
+TEST(FormatReal, ValuesNextToAHalfOfTheLastDigitRoundAsTheCLibrary) {
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<int> shift(-12, 12);
+    for (int i = 0; i < 100000; ++i) {
+        const double scale = std::pow(10.0, shift(random));
+        const double wideHalf = (static_cast<double>(random() % 900000000000000 + 100000000000000) + 0.5) * scale;
+        const auto singleHalf = static_cast<Single>((static_cast<double>(random() % 9000000 + 1000000) + 0.5) * scale);
+        for (int step = -2; step <= 2; ++step) {
+            double wide = wideHalf;
+            Single single = singleHalf;
+            for (int j = 0; j < std::abs(step); ++j) {
+                wide = std::nextafter(wide, step < 0 ? 0.0 : HUGE_VAL);
+                single = std::nextafter(single, step < 0 ? 0.0F : HUGE_VALF);
+            }
+            ASSERT_EQ(FormatDouble(wide), formattedByPrintf(wide, 15)) << std::hexfloat << wide;
+            ASSERT_EQ(FormatSingle(single), formattedByPrintf(single, 7)) << std::hexfloat << single;
+        }
+    }
+}
+
 TEST(FormatReal, ValuesThatAreNotNumbersStillGiveAText) {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(FormatDouble(inf), "inf");
