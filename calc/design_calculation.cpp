@@ -36,13 +36,13 @@ bool isUnfilled(std::string_view text) { return text.empty() || text == "0"; }
 
 Int16 currentDensity(Int16 material) { return material == 0 ? 8 : 5; }
 
-void refuse(DesignOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
+void refuse(NumericOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
     outcome.status = Status::Refused;
     outcome.messages.push_back(message);
     outcome.afterMessages = action;
 }
 
-void fail(DesignOutcome &outcome, const CalcError &error) {
+void fail(NumericOutcome &outcome, const CalcError &error) {
     outcome.status = Status::Failed;
     outcome.messages.push_back({errorTrapText(error), std::nullopt, MessageIcon::Information});
     if (error.Number == CalcError::Overflow) {
@@ -50,17 +50,6 @@ void fail(DesignOutcome &outcome, const CalcError &error) {
         outcome.afterMessages = AfterMessageAction::FocusCoreSection;
     }
 }
-
-// The results as numbers, before they become the texts of their fields.
-struct ResultNumbers {
-    Int16 overallPower;
-    Int16 w1;
-    Int16 w2;
-    Int16 q1;
-    Int16 q2;
-    Int16 requiredPower;
-    Single i1;
-};
 
 // Steps 9 to 15: everything after the checks, in the types the design fixes.
 Checked<ResultNumbers> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
@@ -112,18 +101,8 @@ Checked<ResultNumbers> computeResults(Int16 u1, Int16 u2, Int16 current, Single 
     return ResultNumbers{*overallPower, w1, w2, *q1, *q2, requiredPower, *i1};
 }
 
-void writeResults(const ResultNumbers &numbers, DesignResults &results) {
-    results.Text5 = FormatInt16(numbers.overallPower);
-    results.Text6 = FormatInt16(numbers.w1);
-    results.Text7 = FormatInt16(numbers.w2);
-    results.Text8 = FormatInt16(numbers.q1);
-    results.Text9 = FormatInt16(numbers.q2);
-    results.Text11 = FormatInt16(numbers.requiredPower);
-    results.Text12 = FormatSingle(numbers.i1);
-}
-
 // The steps in their order; each refusal or error ends the run where it stands.
-void runDesign(const DesignInput &input, DesignOutcome &outcome) {
+void runDesign(const DesignInput &input, NumericOutcome &outcome) {
     if (isUnfilled(input.mainsVoltage) || isUnfilled(input.outputVoltage) || isUnfilled(input.weldingCurrent) ||
         isUnfilled(input.induction)) {
         return refuse(outcome, kFieldsNotFilled);
@@ -149,8 +128,8 @@ void runDesign(const DesignInput &input, DesignOutcome &outcome) {
 
     std::string_view coreSectionText = input.coreSection;
     if (isUnfilled(coreSectionText)) {
-        outcome.substitutedCoreSection = FormatDouble(RequiredCoreSection(*current, input.coreType));
-        coreSectionText = *outcome.substitutedCoreSection;
+        coreSectionText =
+            outcome.substitutedCoreSection.emplace(DoubleText(RequiredCoreSection(*current, input.coreType))).view();
     }
     const Checked<Single> coreSection = ParseSingle(coreSectionText);
     if (!coreSection) return fail(outcome, coreSection.error());
@@ -163,7 +142,7 @@ void runDesign(const DesignInput &input, DesignOutcome &outcome) {
     const Checked<ResultNumbers> numbers = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
     if (!numbers) return fail(outcome, numbers.error());
     outcome.status = Status::Completed;
-    writeResults(*numbers, outcome.results.emplace());
+    outcome.results = *numbers;
 }
 
 }  // namespace
@@ -182,10 +161,31 @@ std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentTex
     return FormatDouble(section);
 }
 
-DesignOutcome CalculateDesign(const DesignInput &input) {
+NumericOutcome CalculateNumericOutcome(const DesignInput &input) {
+    NumericOutcome numeric;
+    runDesign(input, numeric);
+    return numeric;
+}
+
+DesignOutcome OutcomeOf(const NumericOutcome &numeric) {
     DesignOutcome outcome;
-    runDesign(input, outcome);
+    outcome.status = numeric.status;
+    if (numeric.substitutedCoreSection) outcome.substitutedCoreSection.emplace(numeric.substitutedCoreSection->view());
+    outcome.messages = numeric.messages;
+    outcome.afterMessages = numeric.afterMessages;
+    if (numeric.results) {
+        const ResultNumbers &numbers = *numeric.results;
+        outcome.results.emplace(DesignResults{.Text5 = FormatInt16(numbers.overallPower),
+                                              .Text6 = FormatInt16(numbers.w1),
+                                              .Text7 = FormatInt16(numbers.w2),
+                                              .Text8 = FormatInt16(numbers.q1),
+                                              .Text9 = FormatInt16(numbers.q2),
+                                              .Text11 = FormatInt16(numbers.requiredPower),
+                                              .Text12 = FormatSingle(numbers.i1)});
+    }
     return outcome;
 }
+
+DesignOutcome CalculateDesign(const DesignInput &input) { return OutcomeOf(CalculateNumericOutcome(input)); }
 
 }  // namespace tremira::calc

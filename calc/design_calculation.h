@@ -77,6 +77,31 @@ struct DesignOutcome {
 
 DesignOutcome CalculateDesign(const DesignInput &input);
 
+// The results as numbers, before they become the texts of their fields.
+struct ResultNumbers {
+    Int16 overallPower;   // Text5
+    Int16 w1;             // Text6
+    Int16 w2;             // Text7
+    Int16 q1;             // Text8
+    Int16 q2;             // Text9
+    Int16 requiredPower;  // Text11
+    Single i1;            // Text12
+};
+
+// The same outcome with the results as numbers and no string anywhere: for the batch tool,
+// which writes millions of them straight to its output.
+struct NumericOutcome {
+    Status status = Status::Completed;
+    std::optional<NumberText> substitutedCoreSection;
+    MessageList messages;
+    AfterMessageAction afterMessages = AfterMessageAction::None;
+    std::optional<ResultNumbers> results;
+};
+
+NumericOutcome CalculateNumericOutcome(const DesignInput &input);
+// The outcome as the window shows it: CalculateDesign is CalculateNumericOutcome, then this.
+DesignOutcome OutcomeOf(const NumericOutcome &numeric);
+
 // Volts per turn K = B × 0,023088 × S × 0,95 (B in tesla, S in cm²), multiplied in this order.
 inline constexpr double kVoltsPerTurnFactor = 0.023088;
 inline constexpr double kCoreStackingFactor = 0.95;

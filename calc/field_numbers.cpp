@@ -170,9 +170,7 @@ char *writeZeros(char *out, int count) {
 }
 
 // The text of a Decimal: plain for exponents -4 .. precision-1, otherwise "d,dddE±XX".
-std::string writeDecimal(const Decimal &d, int precision) {
-    std::array<char, 64> buf;
-    char *out = buf.data();
+char *writeDecimal(char *out, const Decimal &d, int precision) {
     const int count = d.digitCount;
     if (d.negative) *out++ = '-';
     if (d.exponent < -4 || d.exponent >= precision) {
@@ -194,7 +192,7 @@ std::string writeDecimal(const Decimal &d, int precision) {
     } else {
         out = writeDigits(out, d.digits, count, d.exponent + 1);
     }
-    return std::string(buf.data(), out);
+    return out;
 }
 
 // Rounding to significant digits with exact integer arithmetic: a finite value is
@@ -332,21 +330,31 @@ bool roundExactly(Real value, int precision, Decimal &rounded) {
     return false;
 }
 
+char *writeText(char *out, std::string_view text) {
+    return std::copy_n(text.begin(), std::min(text.size(), kNumberTextRoom), out);
+}
+
 template <typename Real>
-std::string formatReal(Real value, int precision) {
-    if (value == 0) return "0";  // also for -0: no sign on a zero
+char *writeReal(char *out, Real value, int precision) {
+    if (value == 0) return writeText(out, "0");  // also for -0: no sign on a zero
     if (std::isfinite(value)) {
         Decimal rounded;
         if (roundQuickly(value, precision, rounded) || roundExactly(value, precision, rounded))
-            return writeDecimal(rounded, precision);
+            return writeDecimal(out, rounded, precision);
     }
     std::array<char, 48> buf;
     const auto result =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, precision - 1);
     const std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
     // The calculation never formats one; a caller that does still gets a text, not a crash.
-    if (!std::isfinite(value)) return std::string(text);
-    return writeDecimal(readScientific(text), precision);
+    if (!std::isfinite(value)) return writeText(out, text);
+    return writeDecimal(out, readScientific(text), precision);
+}
+
+template <typename Number>
+std::string formatted(Number value, char *(*write)(char *, Number)) {
+    std::array<char, kNumberTextRoom> buf;
+    return std::string(buf.data(), write(buf.data(), value));
 }
 
 }  // namespace
@@ -370,10 +378,22 @@ Checked<Int16> ParseInt16(std::string_view text) {
     return RealToInt16(*value);
 }
 
+char *WriteInt16(char *out, Int16 value) { return std::to_chars(out, out + kNumberTextRoom, value).ptr; }
+
+char *WriteSingle(char *out, Single value) { return writeReal(out, value, 7); }
+
+char *WriteDouble(char *out, double value) { return writeReal(out, value, 15); }
+
+NumberText DoubleText(double value) {
+    NumberText text;
+    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), value) - text.chars.data());
+    return text;
+}
+
 std::string FormatInt16(Int16 value) { return std::to_string(value); }
 
-std::string FormatSingle(Single value) { return formatReal(value, 7); }
+std::string FormatSingle(Single value) { return formatted(value, &WriteSingle); }
 
-std::string FormatDouble(double value) { return formatReal(value, 15); }
+std::string FormatDouble(double value) { return formatted(value, &WriteDouble); }
 
 }  // namespace tremira::calc

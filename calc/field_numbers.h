@@ -5,6 +5,7 @@
 // Field texts always use the decimal comma (see kDecimalSeparator); nothing here depends
 // on the process locale.
 
+#include <array>
 #include <cmath>
 #include <concepts>
 #include <cstdint>
@@ -61,11 +62,28 @@ inline Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {
     return static_cast<Int16>(product);
 }
 
-std::string FormatInt16(Int16 value);
 // At most 7 (single) or 15 (double) significant digits, trailing fraction zeros dropped;
 // magnitudes outside 1E-04 .. 1E+precision take an exponent form such as "1,5E+20".
+std::string FormatInt16(Int16 value);
 std::string FormatSingle(Single value);
 std::string FormatDouble(double value);
+
+// The same texts written at `out`, which has kNumberTextRoom bytes of room; each returns the
+// end of its text. For a caller that writes millions of numbers: nothing is allocated, and
+// each character is stored once, where it stays.
+inline constexpr std::size_t kNumberTextRoom = 40;  // the longest text is 22 characters; the rest is for block writes
+char *WriteInt16(char *out, Int16 value);
+char *WriteSingle(char *out, Single value);
+char *WriteDouble(char *out, double value);
+
+// A number's text in a buffer of its own.
+struct NumberText {
+    std::array<char, kNumberTextRoom> chars;
+    std::size_t size = 0;
+
+    std::string_view view() const { return {chars.data(), size}; }
+};
+NumberText DoubleText(double value);
 
 // Real arithmetic of the calculation: overflow and 0/0 raise 6, x/0 raises 11.
 inline Checked<double> CheckedMultiply(double a, double b) {

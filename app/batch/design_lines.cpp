@@ -12,7 +12,6 @@ namespace tremira::batch {
 namespace {
 
 using calc::AfterMessageAction;
-using calc::DesignOutcome;
 using calc::Status;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -68,10 +67,25 @@ void appendCell(std::string &out, std::string_view text) {
 
 // Text1 after the run: the substituted section, empty when the refusal empties the field,
 // otherwise the text the user gave.
-std::string_view coreSectionAfter(const calc::DesignInput &input, const DesignOutcome &outcome) {
-    if (outcome.substitutedCoreSection) return *outcome.substitutedCoreSection;
+std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
+    if (outcome.substitutedCoreSection) return outcome.substitutedCoreSection->view();
     if (outcome.afterMessages == AfterMessageAction::ClearCoreSection) return {};
     return input.coreSection;
+}
+
+// The seven result columns, each led by its separator, put together in place and appended
+// at once: an append per number cost more than writing the number.
+void appendResultColumns(std::string &out, const calc::ResultNumbers &r) {
+    constexpr std::size_t kColumnRoom = 1 + calc::kNumberTextRoom;
+    std::array<char, 7 * kColumnRoom> columns;
+    char *end = columns.data();
+    for (const calc::Int16 number : {r.overallPower, r.requiredPower, r.w1, r.w2, r.q1, r.q2}) {
+        *end++ = kFieldSeparator;
+        end = calc::WriteInt16(end, number);
+    }
+    *end++ = kFieldSeparator;
+    end = calc::WriteSingle(end, r.i1);
+    out.append(columns.data(), end);
 }
 
 static_assert(std::endian::native == std::endian::little, "the first byte of a block is its lowest");
@@ -173,16 +187,12 @@ calc::DesignInput ToDesignInput(const DesignLine &line) {
 
 void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
 
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const DesignOutcome &outcome) {
+void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
     appendCell(out, coreSectionAfter(input, outcome));
     if (outcome.results) {
-        const calc::DesignResults &r = *outcome.results;
-        for (const std::string *text : {&r.Text5, &r.Text11, &r.Text6, &r.Text7, &r.Text8, &r.Text9, &r.Text12}) {
-            out += kFieldSeparator;
-            out += *text;
-        }
+        appendResultColumns(out, *outcome.results);
     } else {
         out.append(7, kFieldSeparator);
     }
@@ -233,9 +243,9 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     if (design.kind == LineKind::Skipped) return;
     if (design.kind == LineKind::Design) {
         const calc::DesignInput input = ToDesignInput(design);
-        const calc::DesignOutcome outcome = calc::CalculateDesign(input);
+        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
         AppendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, outcome, checked);
+        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), checked);
         ++m_designs;
         flushIfFull();
     } else if (design.kind == LineKind::NotUtf8) {

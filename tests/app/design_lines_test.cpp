@@ -301,6 +301,34 @@ TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
     }
 }
 
+// The tool writes the results from their numbers, the window from its own texts: on designs
+// drawn at random, every column of a completed line is the window's text.
+TEST(BatchRun, ResultColumnsAreTheWindowsTextsOnRandomDesigns) {
+    std::mt19937 random(20261207);
+    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const char *const materials[] = {"Медь", "Алюминий"};
+    const char *const cores[] = {"Стержневой", "Тор"};
+    int completed = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string mains = std::to_string(pick(100, 660));
+        const std::string output = std::to_string(pick(48, 99));
+        const std::string current = std::to_string(pick(25, 400));
+        const std::string section = i % 3 == 0 ? "" : std::to_string(pick(10, 300)) + "," + std::to_string(pick(0, 99));
+        const std::string induction = "1," + std::to_string(pick(0, 89));
+        const std::string line = mains + ";" + output + ";" + current + ";" + section + ";" + materials[pick(0, 1)] +
+                                 ";" + materials[pick(0, 1)] + ";" + cores[pick(0, 1)] + ";" + induction;
+        const calc::DesignOutcome window = calc::CalculateDesign(ToDesignInput(ReadDesignLine(line)));
+        if (!window.results) continue;
+        const calc::DesignResults &r = *window.results;
+        const std::string expected = "completed;" + window.substitutedCoreSection.value_or(section) + ";" + r.Text5 +
+                                     ";" + r.Text11 + ";" + r.Text6 + ";" + r.Text7 + ";" + r.Text8 + ";" + r.Text9 +
+                                     ";" + r.Text12 + ";\n";
+        ASSERT_EQ(resultOf(line), expected) << line;
+        ++completed;
+    }
+    EXPECT_GT(completed, 1000);
+}
+
 TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
     std::string output;
     std::vector<std::string> reports;

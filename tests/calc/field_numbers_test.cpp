@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -363,6 +364,29 @@ TEST(FormatReal, ValuesNextToAHalfOfTheLastDigitRoundAsTheCLibrary) {
             ASSERT_EQ(FormatSingle(single), formattedByPrintf(single, 7)) << std::hexfloat << single;
         }
     }
+}
+
+// The writers get exactly kNumberTextRoom bytes, on the heap, so that the sanitizer sees a
+// write past them; the longest texts of each form and each precision are among the values.
+TEST(WriteNumber, LongestTextsStayInTheirRoomAndMatchTheFormattedOnes) {
+    const auto written = [](auto write, auto value) {
+        const auto room = std::make_unique<char[]>(kNumberTextRoom);
+        return std::string(room.get(), write(room.get(), value));
+    };
+    for (const double value :
+         {-1.23456789012345e-308, -0.000123456789012345, -123456789012345.0, -100000000000000.0, -1.00000000000001e-5,
+          -DBL_MAX, -std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::infinity(), 0.0}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(written(&WriteDouble, value), FormatDouble(value));
+    }
+    for (const Single value : {-1.234567e-38F, -0.0001234567F, -1234567.0F, -1000000.0F, -FLT_MAX,
+                               -std::numeric_limits<Single>::denorm_min(), std::numeric_limits<Single>::quiet_NaN()}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(written(&WriteSingle, value), FormatSingle(value));
+    }
+    for (const Int16 value : {Int16{-32768}, Int16{0}, Int16{32767}})
+        EXPECT_EQ(written(&WriteInt16, value), FormatInt16(value));
+    EXPECT_EQ(DoubleText(-0.000123456789012345).view(), "-0,000123456789012345");
 }
 
 TEST(FormatReal, ValuesThatAreNotNumbersStillGiveAText) {
