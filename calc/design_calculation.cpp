@@ -51,8 +51,11 @@ void fail(NumericOutcome &outcome, const CalcError &error) {
     }
 }
 
-// Steps 9 to 15: everything after the checks, in the types the design fixes.
-Checked<ResultNumbers> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input) {
+// Steps 9 to 15: everything after the checks, in the types the design fixes, written into
+// `numbers` field by field (a result copied whole would wait on its own stores); the error
+// that ends the steps, if one does.
+std::optional<CalcError> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input,
+                                        ResultNumbers &numbers) {
     double product = b;
     for (double factor : {kVoltsPerTurnFactor, static_cast<double>(s), kCoreStackingFactor}) {
         const Checked<double> next = CheckedMultiply(product, factor);
@@ -98,7 +101,14 @@ Checked<ResultNumbers> computeResults(Int16 u1, Int16 u2, Int16 current, Single 
     const Checked<Int16> q2 = RealToInt16(static_cast<double>(current) / currentDensity(input.materialII));
     if (!q2) return q2.error();
 
-    return ResultNumbers{*overallPower, w1, w2, *q1, *q2, requiredPower, *i1};
+    numbers = ResultNumbers{*overallPower, w1, w2, *q1, *q2, requiredPower, *i1};
+    return std::nullopt;
+}
+
+// The section written into Text1, in place: a text copied whole would wait on its own stores.
+std::string_view substitute(NumberText &text, double coreSection) {
+    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), coreSection) - text.chars.data());
+    return text.view();
 }
 
 // The steps in their order; each refusal or error ends the run where it stands.
@@ -129,7 +139,7 @@ void runDesign(const DesignInput &input, NumericOutcome &outcome) {
     std::string_view coreSectionText = input.coreSection;
     if (isUnfilled(coreSectionText)) {
         coreSectionText =
-            outcome.substitutedCoreSection.emplace(DoubleText(RequiredCoreSection(*current, input.coreType))).view();
+            substitute(outcome.substitutedCoreSection.emplace(), RequiredCoreSection(*current, input.coreType));
     }
     const Checked<Single> coreSection = ParseSingle(coreSectionText);
     if (!coreSection) return fail(outcome, coreSection.error());
@@ -139,10 +149,13 @@ void runDesign(const DesignInput &input, NumericOutcome &outcome) {
         return refuse(outcome, kOutputVoltageTooLow, AfterMessageAction::FocusOutputVoltage);
     }
 
-    const Checked<ResultNumbers> numbers = computeResults(*u1, *u2, *current, *induction, *coreSection, input);
-    if (!numbers) return fail(outcome, numbers.error());
+    ResultNumbers &numbers = outcome.results.emplace();
+    if (const std::optional<CalcError> error =
+            computeResults(*u1, *u2, *current, *induction, *coreSection, input, numbers)) {
+        outcome.results.reset();
+        return fail(outcome, *error);
+    }
     outcome.status = Status::Completed;
-    outcome.results = *numbers;
 }
 
 }  // namespace

@@ -384,12 +384,6 @@ char *WriteSingle(char *out, Single value) { return writeReal(out, value, 7); }
 
 char *WriteDouble(char *out, double value) { return writeReal(out, value, 15); }
 
-NumberText DoubleText(double value) {
-    NumberText text;
-    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), value) - text.chars.data());
-    return text;
-}
-
 std::string FormatInt16(Int16 value) { return std::to_string(value); }
 
 std::string FormatSingle(Single value) { return formatted(value, &WriteSingle); }

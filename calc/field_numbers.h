@@ -83,7 +83,6 @@ struct NumberText {
 
     std::string_view view() const { return {chars.data(), size}; }
 };
-NumberText DoubleText(double value);
 
 // Real arithmetic of the calculation: overflow and 0/0 raise 6, x/0 raises 11.
 inline Checked<double> CheckedMultiply(double a, double b) {
