@@ -112,7 +112,7 @@ class Session:
         self.tmp = tempfile.mkdtemp(prefix=f"tremira-e2e-{name}-")
         self.program_dir = os.path.join(self.tmp, "program")
         os.makedirs(self.program_dir)
-        for entry in ("tremira", "tremira-help-reader", "Тремира.chm"):
+        for entry in ("tremira", "tremira-help-reader", "tremira-print.so", "Тремира.chm"):
             source = os.path.join(bin_dir, entry)
             if os.path.exists(source):
                 shutil.copy2(source, self.program_dir)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The installed package as a user meets it: /usr/bin/tremira started by an ordinary user, the
-help file read from /usr/share, the report saved in the user's documents folder, and
-tremira-calc found on the PATH.
+help file read from /usr/share, the print module loaded from its library folder, the report
+saved in the user's documents folder, and tremira-calc found on the PATH.
 
     installed.py [--artifacts DIR]
 
@@ -19,8 +19,8 @@ import tempfile
 import unittest
 
 import harness
-from harness import wait_for
 from help_and_about import HELP_TITLE, WELDING_CURRENT_HEADING
+from printing import assert_box_without_default_printer
 from steps import RUN_A_FIELDS, ProgramTestCase
 
 INSTALLED_FOLDER = "/usr/bin"
@@ -42,10 +42,7 @@ class InstalledProgram(ProgramTestCase):
 
     def test_saves_run_a_in_the_documents_folder_and_f1_opens_the_installed_help(self):
         self.assertFalse(os.access(INSTALLED_FOLDER, os.W_OK), "the test runs as a user who cannot write there")
-        window = self.start_main_window()
-        self.type_run_a(window)
-        self.calculate_by_keys(window, "Text2")
-        self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
+        window = self.calculated_window()
         for name, value in RUN_A_FIELDS.items():
             self.assertEqual(value, window.read_field(name), f"result {name}")
         self.assert_no_report()
@@ -58,6 +55,9 @@ class InstalledProgram(ProgramTestCase):
         help_window = self.s.wait_window(HELP_TITLE)
         self.wait_heading(help_window, WELDING_CURRENT_HEADING)
         self.assert_program_alive(self.s.programs[-1])
+
+    def test_the_print_command_loads_the_installed_print_module(self):
+        assert_box_without_default_printer(self)
 
     def test_tremira_calc_on_the_path_gives_run_a(self):
         self.assertEqual(os.path.join(INSTALLED_FOLDER, "tremira-calc"), shutil.which("tremira-calc"))

@@ -13,13 +13,6 @@ class Printing(ProgramTestCase):
         result = subprocess.run(["lpstat", "-W", "completed", "-o"], capture_output=True, text=True)
         return set(line.split()[0] for line in result.stdout.splitlines() if line.strip())
 
-    def calculated_window(self, **env):
-        window = self.start_main_window(**env)
-        self.type_run_a(window)
-        self.calculate_by_keys(window, "Text2")
-        self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
-        return window
-
     def test_prints_one_page_on_the_default_queue(self):
         default = subprocess.run(["lpstat", "-d"], capture_output=True, text=True).stdout
         if "system default destination:" not in default:
@@ -39,21 +32,24 @@ class Printing(ProgramTestCase):
         self.assertEqual("10400", window.read_field("Text5"), "the window after printing")
 
     def test_without_a_default_printer_a_box_says_so(self):
-        window = self.calculated_window(CUPS_SERVER=os.path.join(self.s.tmp, "no-cups.sock"),
-                                        PRINTER="", LPDEST="")
-        before = {wid for wid, _ in self.s.visible_windows()}
-        window.choose_menu_item(FILE_MENU, PRINT_ITEM)
-        box = wait_for("a box about the missing printer",
-                       lambda: [(wid, name) for wid, name in self.s.visible_windows()
-                                if wid not in before and name])
-        wid, title = box[0]
-        self.s.focus(wid, "the box about the missing printer")
-        box = MessageBox(self.s, wid, title, window.wid)
-        # Its wording is the program's own; it has to name the printer.
-        self.assertIn("принтер", box.text().lower(), f'the box "{title}"')
-        box.press("Return")
-        self.assert_program_alive(self.s.programs[-1])
-        self.assertEqual("10400", window.read_field("Text5"))
+        assert_box_without_default_printer(self)
+
+
+def assert_box_without_default_printer(case):
+    """Print with no CUPS server: the print module loads and finds no default printer."""
+    window = case.calculated_window(CUPS_SERVER=os.path.join(case.s.tmp, "no-cups.sock"), PRINTER="", LPDEST="")
+    before = {wid for wid, _ in case.s.visible_windows()}
+    window.choose_menu_item(FILE_MENU, PRINT_ITEM)
+    box = wait_for("a box about the missing printer",
+                   lambda: [(wid, name) for wid, name in case.s.visible_windows() if wid not in before and name])
+    wid, title = box[0]
+    case.s.focus(wid, "the box about the missing printer")
+    box = MessageBox(case.s, wid, title, window.wid)
+    # The program's own words: a box that the print module did not load says something else.
+    case.assertIn("принтер по умолчанию не задан", box.text().lower(), f'the box "{title}"')
+    box.press("Return")
+    case.assert_program_alive(case.s.programs[-1])
+    case.assertEqual("10400", window.read_field("Text5"))
 
 
 # cups-pdf writes a job to the submitting user's ~/PDF, or to its spool folder for anonymous jobs.

@@ -34,6 +34,14 @@ class ProgramTestCase(E2ETestCase):
         window.press_by_tab(from_field, "cndCalc")
         self.s.key("space")
 
+    def calculated_window(self, **env):
+        """A main window that has calculated Run A."""
+        window = self.start_main_window(**env)
+        self.type_run_a(window)
+        self.calculate_by_keys(window, "Text2")
+        self.assertEqual("10400", wait_for("the results", lambda: window.read_field("Text5") or None))
+        return window
+
     def save_report(self, window, answer_yes):
         window.choose_menu_item(FILE_MENU, SAVE_ITEM)
         if answer_yes:

@@ -1,60 +1,37 @@
 #include "reports/report_printer.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QLibrary>
+
+#include "platform/program_parts.h"
+#include "reports/printer/print_entry.h"
 
 namespace tremira::reports {
-namespace {
 
-// fontconfig maps the name to a metric-compatible face (Liberation Mono). No typewriter style
-// hint: it makes Qt prefer a face whose average width no longer matches its glyphs.
-QFont reportFont(bool bold) {
-    QFont font(QStringLiteral("courier new"));
-    font.setPointSizeF(12.0);
-    font.setBold(bold);
-    font.setItalic(false);
-    return font;
+QString PrintModulePath(const QString &programFolder) {
+    return platform::ProgramPart(programFolder, QStringLiteral("tremira-print.so"),
+                                 QStringLiteral(TREMIRA_MODULES_FROM_PROGRAM_FOLDER));
 }
 
-}  // namespace
-
-std::optional<PrintError> PrintPage(QPrinter &printer, const QList<PrintedLine> &lines) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return PrintError{PrintError::Kind::PrinterRefused, printer.printerName()};
-
-    const qreal dotsPerTwip = printer.resolution() / 1440.0;
-    qreal top = kTopMarginTwips * dotsPerTwip;
-    for (const PrintedLine &line : lines) {
-        painter.setFont(reportFont(line.bold));
-        const QFontMetricsF metrics(painter.font(), &printer);
-        painter.drawText(QPointF(0.0, top + metrics.ascent()), line.label);
-        if (line.value) {
-            const qreal valueX = (kValueColumn - 1) * metrics.averageCharWidth();
-            if (metrics.horizontalAdvance(line.label) > valueX) top += metrics.lineSpacing();
-            painter.drawText(QPointF(valueX, top + metrics.ascent()), *line.value);
-        }
-        top += metrics.lineSpacing();
-    }
-    painter.end();
-    return std::nullopt;
-}
-
-std::optional<PrintError> PrintOnDefaultPrinter(const DesignSnapshot &sheet, const ReportStamp &stamp) {
-    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
-    if (target.isNull()) return PrintError{PrintError::Kind::NoDefaultPrinter, QString()};
-    QPrinter printer(target, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("report"));
-    return PrintPage(printer, PrintedReportLines(sheet, stamp));
+std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &sheet,
+                                                const ReportStamp &stamp) {
+    // Loaded once; a QLibrary going out of scope leaves the module loaded for the next print.
+    QLibrary module(printModule);
+    const auto print = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntryName));
+    if (!print) return PrintError{PrintError::Kind::NoPrintModule, QString(), module.errorString()};
+    std::optional<PrintError> result;
+    print(PrintedReportLines(sheet, stamp), result);
+    return result;
 }
 
 QString PrintErrorText(const PrintError &error) {
-    if (error.kind == PrintError::Kind::NoDefaultPrinter) {
-        return QStringLiteral("Принтер по умолчанию не задан. Результат не напечатан.");
+    switch (error.kind) {
+    case PrintError::Kind::NoDefaultPrinter: return QStringLiteral("Принтер по умолчанию не задан. Результат не напечатан.");
+    case PrintError::Kind::PrinterRefused:
+        return QStringLiteral("Не удалось начать печать на принтере «%1». Результат не напечатан.").arg(error.printerName);
+    case PrintError::Kind::NoPrintModule:
+        return QStringLiteral("Печать недоступна: %1. Результат не напечатан.").arg(error.reason);
     }
-    return QStringLiteral("Не удалось начать печать на принтере «%1». Результат не напечатан.").arg(error.printerName);
+    return QString();
 }
 
 }  // namespace tremira::reports

@@ -1,33 +1,30 @@
 #pragma once
-// The printed report: one page of fixed-pitch lines with the values in the value column.
+// The printed report: one page of fixed-pitch lines with the values in the value column,
+// printed by the module tremira-print, which the program loads when it first prints.
 
-#include <QList>
 #include <QString>
 #include <optional>
 
 #include "reports/design_snapshot.h"
-#include "reports/report_lines.h"
 #include "reports/report_stamp.h"
-
-class QPrinter;
 
 namespace tremira::reports {
 
 struct PrintError {
-    enum class Kind { NoDefaultPrinter, PrinterRefused };
+    enum class Kind { NoDefaultPrinter, PrinterRefused, NoPrintModule };
     Kind kind;
     QString printerName;
+    QString reason;  // NoPrintModule: why the module did not load
 };
 
-// The page starts 100 twips (about 1.8 mm) below the top of the printable area, clear of the
-// paper edge on printers whose printable area reaches it.
-inline constexpr double kTopMarginTwips = 100.0;
+// Where the print module lies: beside the program in a build or a portable copy, else in the
+// installed library folder.
+QString PrintModulePath(const QString &programFolder);
 
-// Prints the lines as one page on the printer as it is set up.
-std::optional<PrintError> PrintPage(QPrinter &printer, const QList<PrintedLine> &lines);
-
-// The menu command's path: the sheet printed at once, without a dialog, on the default printer.
-std::optional<PrintError> PrintOnDefaultPrinter(const DesignSnapshot &sheet, const ReportStamp &stamp);
+// The menu command's path: the sheet printed at once, without a dialog, on the default
+// printer, through the print module at `printModule`.
+std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &sheet,
+                                                const ReportStamp &stamp);
 
 // The text of the failure box.
 QString PrintErrorText(const PrintError &error);

@@ -9,6 +9,7 @@
 #include "help/viewer/help_viewer.h"
 #include "platform/display_check.h"
 #include "platform/single_instance_lock.h"
+#include "reports/report_printer.h"
 #include "ui/main/form1.h"
 #include "ui/main/program_start.h"
 
@@ -33,9 +34,10 @@ int main(int argc, char *argv[]) {
     }
     const QString programFolder = tremira::ui::ProgramFolder(QCoreApplication::applicationDirPath());
     const QString helpReader = tremira::help::HelpReaderProgram(programFolder);
-    tremira::ui::Form1 window(programFolder, [helpReader](const QString &fileName, std::optional<qint32> topic) {
+    const auto showHelp = [helpReader](const QString &fileName, std::optional<qint32> topic) {
         tremira::help::ShowHelp(helpReader, fileName, topic);
-    });
+    };
+    tremira::ui::Form1 window(programFolder, showHelp, tremira::reports::PrintModulePath(programFolder));
     window.show();
     return app.exec();
 }

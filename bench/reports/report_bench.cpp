@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "reports/printer/page_printer.h"
 #include "reports/report_file.h"
-#include "reports/report_printer.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include "help/viewer/help_viewer.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPointer>
 
 #include "help/viewer/help_window.h"
+#include "platform/program_parts.h"
 
 namespace tremira::help {
 
@@ -23,11 +22,8 @@ void ShowHelp(const QString &readerProgram, const QString &fileName, std::option
 }
 
 QString HelpReaderProgram(const QString &programFolder) {
-    const QString name = QStringLiteral("/tremira-help-reader");
-    const QString beside = programFolder + name;
-    if (QFileInfo::exists(beside)) return beside;
-    // The installed libexec folder, relative to the installed program, comes from the install layout.
-    return QDir::cleanPath(programFolder + QStringLiteral("/" TREMIRA_LIBEXEC_FROM_PROGRAM_FOLDER)) + name;
+    return platform::ProgramPart(programFolder, QStringLiteral("tremira-help-reader"),
+                                 QStringLiteral(TREMIRA_LIBEXEC_FROM_PROGRAM_FOLDER));
 }
 
 }  // namespace tremira::help

@@ -1,6 +1,6 @@
-// The menu command's print path through the system's default CUPS queue. CI makes a cups-pdf
-// queue the default (tests/reports/cups_queue.sh); the PDF it writes has its text turned into
-// outlines, so this only checks that one one-page document came out.
+// The menu command's print path, through the built print module, to the system's default CUPS
+// queue. CI makes a cups-pdf queue the default (tests/reports/cups_queue.sh); the PDF it writes
+// has its text turned into outlines, so this only checks that one one-page document came out.
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -49,7 +49,7 @@ TEST(PrintOnDefaultPrinter, OneCommandGivesOneOnePageDocument) {
     if (target.isNull()) GTEST_SKIP() << "no default printer: start one with tests/reports/cups_queue.sh start";
 
     const QMap<QString, QDateTime> before = pdfFiles();
-    ASSERT_FALSE(PrintOnDefaultPrinter(test::RunA(), test::FixedStamp()));
+    ASSERT_FALSE(PrintOnDefaultPrinter(QStringLiteral(TREMIRA_PRINT_MODULE), test::RunA(), test::FixedStamp()));
 
     // The job is done when the queue is empty and cups-pdf has written its file.
     ASSERT_TRUE(QTest::qWaitFor([&] { return queueIsEmpty(target.printerName()) && pdfFiles() != before; }, 120000))

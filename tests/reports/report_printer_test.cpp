@@ -1,5 +1,8 @@
+#include "reports/printer/page_printer.h"
 #include "reports/report_printer.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -103,6 +106,49 @@ TEST_F(PrintedPage, APrinterThatCannotStartIsReported) {
     const std::optional<PrintError> error = PrintPage(m_printer, PrintedReportLines(test::RunA(), test::FixedStamp()));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->kind, PrintError::Kind::PrinterRefused);
+}
+
+// Whatever stands at the module's place, printing ends in the program's own box, not a crash.
+TEST(PrintModule, AMissingOrForeignModuleGivesTheBoxWithTheReason) {
+    QTemporaryDir folder;
+    const QString notALibrary = folder.filePath(u"tremira-print.so"_qs);
+    QFile file(notALibrary);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
+    file.close();
+    for (const QString &module : {folder.filePath(u"missing/tremira-print.so"_qs), notALibrary, u"libz.so.1"_qs}) {
+        SCOPED_TRACE(module.toStdString());
+        const std::optional<PrintError> error = PrintOnDefaultPrinter(module, test::RunA(), test::FixedStamp());
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->kind, PrintError::Kind::NoPrintModule);
+        const QString text = PrintErrorText(*error);
+        EXPECT_TRUE(text.startsWith(u"Печать недоступна: "_qs)) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(u". Результат не напечатан."_qs)) << text.toStdString();
+        EXPECT_GT(text.size(), u"Печать недоступна: . Результат не напечатан."_qs.size());
+    }
+}
+
+// The built module answers through its entry point: with no CUPS server there is no default
+// printer, and the module says so instead of printing.
+TEST(PrintModule, TheBuiltModuleReportsAMissingDefaultPrinter) {
+    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    const std::optional<PrintError> error =
+        PrintOnDefaultPrinter(QStringLiteral(TREMIRA_PRINT_MODULE), test::RunA(), test::FixedStamp());
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->kind, PrintError::Kind::NoDefaultPrinter);
+    EXPECT_EQ(PrintErrorText(*error), u"Принтер по умолчанию не задан. Результат не напечатан."_qs);
+}
+
+TEST(PrintModule, BesideTheProgramWhenItIsThere) {
+    QTemporaryDir root;
+    const QString bin = root.filePath(u"bin"_qs);
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_TRUE(PrintModulePath(bin).endsWith(u"/tremira/tremira-print.so"_qs)) << PrintModulePath(bin).toStdString();
+    QFile beside(bin + u"/tremira-print.so"_qs);
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    EXPECT_EQ(PrintModulePath(bin), beside.fileName());
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entr
 
 }  // namespace
 
-Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget *parent)
-    : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)) {
+Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, const QString &printModule, QWidget *parent)
+    : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)), m_printModule(printModule) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
     setWindowIcon(desktop::ProgramIcon());

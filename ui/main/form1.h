@@ -32,7 +32,9 @@ class Form1 : public QMainWindow {
 public:
     // programFolder: the folder of the report file and the help file, without a trailing "/".
     // helpViewer: where the help command and F1 send their requests.
-    Form1(const QString &programFolder, help::ViewerCall helpViewer, QWidget *parent = nullptr);
+    // printModule: the print module that the print command loads (reports::PrintModulePath).
+    Form1(const QString &programFolder, help::ViewerCall helpViewer, const QString &printModule,
+          QWidget *parent = nullptr);
 
     // The texts of the fields as they stand now, for the reports.
     reports::DesignSnapshot snapshot() const;
@@ -107,6 +109,7 @@ private:
 
     const QString m_curDir;  // CurDir: the program's folder, without a trailing "/"
     help::ViewerCall m_helpViewer;
+    const QString m_printModule;
     help::ContextHelpFilter *m_contextHelp = nullptr;
     QWidget *m_client = nullptr;
     NumericEntryFilter *m_numericFilter = nullptr;

@@ -55,7 +55,7 @@ void Form1::saveReport() {
 }
 
 void Form1::printReport() {
-    if (const auto error = reports::PrintOnDefaultPrinter(snapshot(), currentStamp())) {
+    if (const auto error = reports::PrintOnDefaultPrinter(m_printModule, snapshot(), currentStamp())) {
         showFailure(this, reports::PrintErrorText(*error));
     }
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "reports/report_printer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/main/form1.h"
 
@@ -102,6 +103,7 @@ protected:
     }
 
     tremira::testing::ViewerRecorder helpViewer;
-    tremira::ui::Form1 window{QCoreApplication::applicationDirPath(), helpViewer.call()};
+    tremira::ui::Form1 window{QCoreApplication::applicationDirPath(), helpViewer.call(),
+                              tremira::reports::PrintModulePath(QCoreApplication::applicationDirPath())};
     const Form1Controls ui{window};
 };

@@ -113,7 +113,8 @@ protected:
     QTemporaryDir m_folder;
     QString m_path = m_folder.filePath(u"report.txt"_qs);
     tremira::testing::ViewerRecorder m_helpViewer;
-    Form1 m_form{m_folder.path(), m_helpViewer.call()};
+    Form1 m_form{m_folder.path(), m_helpViewer.call(),
+                 reports::PrintModulePath(QCoreApplication::applicationDirPath())};
     const Form1Controls m_ui{m_form};
     QStringList m_fieldsBefore;
 };

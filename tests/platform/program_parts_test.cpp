@@ -1,0 +1,37 @@
+#include "platform/program_parts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tremira::platform {
+namespace {
+
+// A build or a portable copy keeps the part beside the program; an installed program finds
+// it in its installed folder, whatever that folder's path looks like.
+TEST(ProgramPart, BesideTheProgramElseInTheInstalledFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    struct Case {
+        const char *installedFolder;
+        QString expected;
+    } const cases[] = {
+        {"../libexec/tremira", root.filePath(QStringLiteral("libexec/tremira/part"))},
+        {"../lib/x86_64-linux-gnu/tremira/", root.filePath(QStringLiteral("lib/x86_64-linux-gnu/tremira/part"))},
+        {".", bin + QStringLiteral("/part")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.installedFolder);
+        EXPECT_EQ(ProgramPart(bin, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)), c.expected);
+    }
+    QFile beside(bin + QStringLiteral("/part"));
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    EXPECT_EQ(ProgramPart(bin, QStringLiteral("part"), QStringLiteral("../libexec/tremira")), beside.fileName());
+}
+
+}  // namespace
+}  // namespace tremira::platform
