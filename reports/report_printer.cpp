@@ -25,9 +25,11 @@ std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, cons
 
 QString PrintErrorText(const PrintError &error) {
     switch (error.kind) {
-    case PrintError::Kind::NoDefaultPrinter: return QStringLiteral("Принтер по умолчанию не задан. Результат не напечатан.");
+    case PrintError::Kind::NoDefaultPrinter:
+        return QStringLiteral("Принтер по умолчанию не задан. Результат не напечатан.");
     case PrintError::Kind::PrinterRefused:
-        return QStringLiteral("Не удалось начать печать на принтере «%1». Результат не напечатан.").arg(error.printerName);
+        return QStringLiteral("Не удалось начать печать на принтере «%1». Результат не напечатан.")
+            .arg(error.printerName);
     case PrintError::Kind::NoPrintModule:
         return QStringLiteral("Печать недоступна: %1. Результат не напечатан.").arg(error.reason);
     }
