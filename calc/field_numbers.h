@@ -62,9 +62,9 @@ inline Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {
     return static_cast<Int16>(product);
 }
 
+std::string FormatInt16(Int16 value);
 // At most 7 (single) or 15 (double) significant digits, trailing fraction zeros dropped;
 // magnitudes outside 1E-04 .. 1E+precision take an exponent form such as "1,5E+20".
-std::string FormatInt16(Int16 value);
 std::string FormatSingle(Single value);
 std::string FormatDouble(double value);
 

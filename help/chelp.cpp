@@ -1,9 +1,7 @@
 #include "help/chelp.h"
 
-#include <QFileInfo>
-
 #include "calc/field_numbers.h"
-#include "help/help_file_location.h"
+#include "platform/program_parts.h"
 
 namespace tremira::help {
 namespace {
@@ -26,7 +24,8 @@ void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optiona
 }
 
 QString HelpFilePath(const QString &programFolder) {
-    return HelpFileLocation(programFolder, QFileInfo::exists(HelpFileLocation(programFolder, true)));
+    return platform::ProgramPart(programFolder, QStringLiteral("Тремира.chm"),
+                                 QStringLiteral(TREMIRA_DATA_FROM_PROGRAM_FOLDER));
 }
 
 }  // namespace tremira::help

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tremira::platform {
 namespace {
 
@@ -26,6 +28,15 @@ TEST(ProgramPart, BesideTheProgramElseInTheInstalledFolder) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.installedFolder);
         EXPECT_EQ(ProgramPart(bin, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)), c.expected);
+    }
+    // Installed layouts, where nothing lies beside the program.
+    const std::tuple<QString, QString> installed[] = {
+        {QStringLiteral("/usr/bin"), QStringLiteral("/usr/share/tremira/part")},
+        {QStringLiteral("/opt/tremira/bin"), QStringLiteral("/opt/tremira/share/tremira/part")},
+    };
+    for (const auto &[programFolder, expected] : installed) {
+        SCOPED_TRACE(expected.toStdString());
+        EXPECT_EQ(ProgramPart(programFolder, QStringLiteral("part"), QStringLiteral("../share/tremira")), expected);
     }
     QFile beside(bin + QStringLiteral("/part"));
     ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
