@@ -130,6 +130,21 @@ TEST_F(Form1Test, WindowHasFixedSizeNoMinMaxBoxAndItsOwnIcon) {
     EXPECT_EQ(window.windowIcon().availableSizes(), tremira::desktop::ProgramIcon().availableSizes());
 }
 
+// The window is built with its own face as the application's font; message boxes and other
+// windows keep the application's own afterwards.
+TEST_F(Form1Test, FieldsTakeTheWindowFontAndTheApplicationFontStaysAsItWas) {
+    const QFont applicationFont = QApplication::font();
+    {
+        const tremira::ui::Form1 another(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
+        for (const QLineEdit *field : another.findChildren<QLineEdit *>()) {
+            SCOPED_TRACE(field->objectName().toStdString());
+            EXPECT_EQ(field->font(), another.font());
+        }
+    }
+    EXPECT_EQ(QApplication::font(), applicationFont);
+    EXPECT_NE(QApplication::font(), window.font());
+}
+
 TEST_F(Form1Test, MenusHoldTheirItemsWithoutShortcutsOrAccessLetters) {
     struct Item {
         QAction *action;
