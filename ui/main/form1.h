@@ -9,6 +9,7 @@
 
 class QAction;
 class QComboBox;
+class QCompleter;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -49,7 +50,7 @@ private:
     void startUp();
 
     QLineEdit *addField(const char *name, int left, int top, int width, int height);
-    QComboBox *addOptionList(const char *name, int left, int top);
+    QComboBox *addOptionList(const char *name, int left, int top, QCompleter *dropped);
     QLineEdit *addResultField(const char *name, int left, int top, int width, int height);
     void addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy,
                   int heightTwips = 255);
