@@ -269,7 +269,9 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
 }
 
 void Form1::addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy, int height) {
-    auto *label = new QLabel(QString::fromUtf8(caption), m_client);
+    auto *label = new QLabel(m_client);
+    label->setTextFormat(Qt::PlainText);  // captions only: no look for markup in each of them
+    label->setText(QString::fromUtf8(caption));
     label->setObjectName(QLatin1String(name));
     label->setGeometry(TwipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
