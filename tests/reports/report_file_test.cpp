@@ -1,10 +1,7 @@
 #include "reports/report_file.h"
 
-#include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -22,40 +19,14 @@
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a.h"
 #include "tests/reports/run_a_report.h"
+#include "tests/reports/without_root_rights.h"
 
 namespace tremira::reports {
 namespace {
 
 using test::ReadBytes;
+using test::WithoutRootsRightOverPermissions;
 using test::WriteBytes;
-
-// Root writes through file permissions: for the life of this object the calling thread gives up
-// that right (capabilities are per thread on Linux), so that a read-only folder stops the writer
-// as it stops any user. For a user who is not root, permissions already count.
-class WithoutRootsRightOverPermissions {
-public:
-    WithoutRootsRightOverPermissions() {
-        if (::syscall(SYS_capget, &m_header, m_saved) != 0) return;
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-            lowered[capability / 32].effective &= ~(1U << (capability % 32));
-        }
-        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
-    }
-    ~WithoutRootsRightOverPermissions() {
-        if (m_lowered) ::syscall(SYS_capset, &m_header, m_saved);
-    }
-    WithoutRootsRightOverPermissions(const WithoutRootsRightOverPermissions &) = delete;
-    WithoutRootsRightOverPermissions &operator=(const WithoutRootsRightOverPermissions &) = delete;
-
-    // Whether permissions now stop this thread.
-    bool effective() const { return m_lowered || ::geteuid() != 0; }
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_lowered = false;
-};
 
 void setMode(const QString &path, mode_t mode) { ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0); }
 
