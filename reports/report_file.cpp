@@ -57,19 +57,6 @@ std::optional<int> writeAfterEnd(QFile &file, qint64 oldSize, const QByteArray &
     return error;
 }
 
-std::optional<FileWriteError> appendReport(const QString &path, const QByteArray &bytes, const DeviceWrite &write) {
-    QFile file(path);
-    errno = 0;
-    // Unbuffered: the report goes to the system in one write, so a failure is seen here.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        return failure(path, Step::Open, errno);
-    }
-    if (const std::optional<int> error = writeAfterEnd(file, file.size(), bytes, write)) {
-        return failure(path, Step::Write, *error);
-    }
-    return std::nullopt;
-}
-
 // The replace without a new file beside the old one. The old bytes are read first; the file
 // then grows by the part of the new report beyond the old end, as an append would, so that a
 // full disk stops the writer before any old byte is touched; then the rest is written over the
@@ -118,6 +105,23 @@ std::optional<FileWriteError> replaceReport(const QString &path, const QByteArra
     }
     errno = 0;
     if (!file.commit()) return failure(path, Step::Replace, errno);
+    return std::nullopt;
+}
+
+// A missing file is written whole as a new one, as a replace would: appending to it would make
+// the file first, and a failed write would leave it there empty.
+std::optional<FileWriteError> appendReport(const QString &path, const QByteArray &bytes, const DeviceWrite &write) {
+    QFile file(path);
+    errno = 0;
+    // Unbuffered: the report goes to the system in one write, so a failure is seen here.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        const int error = errno;
+        if (error == ENOENT) return replaceReport(path, bytes, write);
+        return failure(path, Step::Open, error);
+    }
+    if (const std::optional<int> error = writeAfterEnd(file, file.size(), bytes, write)) {
+        return failure(path, Step::Write, *error);
+    }
     return std::nullopt;
 }
 

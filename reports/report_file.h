@@ -41,9 +41,10 @@ QString ReportFilePath(const QString &folder);
 // The bytes of one report: Windows-1251, CR LF after every line.
 std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp);
 
-// Replace goes through a new file beside the old one, renamed over it at the end; where no new
-// file can be made (a read-only folder, no room for one more file) but report.txt itself can be
-// written, it is rewritten in place, with its old bytes kept to be put back on a failure.
+// Replace, and Append to a missing file, go through a new file beside the old one, renamed over
+// it at the end, so that a failed first save leaves no file behind. Where no new file can be made
+// (a read-only folder, no room for one more file) but report.txt itself can be written, Replace
+// rewrites it in place, with its old bytes kept to be put back on a failure.
 std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteArray &bytes, WriteMode mode,
                                               const DeviceWrite &write = WriteWhole);
 

@@ -217,6 +217,23 @@ TEST_F(ReportFile, TheReasonIsRussianForEverySystemErrorAndNamesTheStepOtherwise
     }
 }
 
+// The first report stops part-way (a full disk): no file is left behind, not even an empty one.
+TEST_F(ReportFile, AFirstSaveThatStopsPartWayLeavesNoFile) {
+    const DeviceWrite diskFillsUp = [](QIODevice &device, const QByteArray &bytes) -> qint64 {
+        device.write(bytes.left(bytes.size() / 2));
+        errno = ENOSPC;
+        return -1;
+    };
+    for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
+        SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
+        QFile::remove(m_path);
+        const std::optional<FileWriteError> error = WriteReportFile(m_path, test::RunAReportBytes(), mode, diskFillsUp);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
+        EXPECT_EQ(entriesOf(m_folder.path()), QStringList());
+    }
+}
+
 TEST_F(ReportFile, TheFailureBoxNamesTheNativePathAndTheReason) {
     EXPECT_EQ(FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"Это папка, а не файл."_qs}),
               u"Не удалось записать результат в файл\n/opt/tremira/report.txt\n\nЭто папка, а не файл."_qs);
@@ -356,6 +373,18 @@ TEST_F(FullDisk, NoSpaceLeftKeepsTheOldContentByteForByte) {
         EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);  // not "Неизвестная ошибка"
         EXPECT_EQ(ReadBytes(m_path), old);
         EXPECT_EQ(QDir(QFileInfo(m_path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+}
+
+TEST_F(FullDisk, NoSpaceForAFirstReportLeavesNoFile) {
+    WriteBytes(QFileInfo(m_path).path() + u"/filler"_qs, QByteArray(8192, 'x'));
+    for (const WriteMode mode : {WriteMode::Append, WriteMode::Replace}) {
+        SCOPED_TRACE(mode == WriteMode::Append ? "append" : "replace");
+        QFile::remove(m_path);
+        const std::optional<FileWriteError> error = save(mode);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
+        EXPECT_EQ(entriesOf(QFileInfo(m_path).path()), QStringList{u"filler"_qs});
     }
 }
 
