@@ -6,6 +6,8 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "reports/report_lines.h"
 #include "reports/windows1251.h"
@@ -15,10 +17,11 @@ namespace {
 
 // What the writer was doing when the system said no; it stands for the reason when the system
 // gives no cause of its own.
-enum class Step { Open, Read, Write, Replace };
+enum class Step { MakeFolder, Open, Read, Write, Replace };
 
 QString stepText(Step step) {
     switch (step) {
+    case Step::MakeFolder: return QStringLiteral("Папка файла не создалась");
     case Step::Open: return QStringLiteral("Файл не открылся для записи");
     case Step::Read: return QStringLiteral("Старое содержимое файла не прочиталось");
     case Step::Write: return QStringLiteral("Запись прервалась");
@@ -138,6 +141,7 @@ QString SystemErrorReason(int error) {
     case EISDIR: return QStringLiteral("Это папка, а не файл.");
     case ENOENT: return QStringLiteral("Папка файла не найдена.");
     case ENOTDIR: return QStringLiteral("Часть пути к файлу не папка.");
+    case EEXIST: return QStringLiteral("Имя в пути к файлу уже занято.");
     case ENAMETOOLONG: return QStringLiteral("Путь к файлу слишком длинный.");
     case ELOOP: return QStringLiteral("В пути к файлу слишком много символических ссылок.");
     case ETXTBSY:
@@ -153,12 +157,25 @@ QString SystemErrorReason(int error) {
 
 qint64 WriteWhole(QIODevice &device, const QByteArray &bytes) { return device.write(bytes); }
 
-QString ReportFolder(const QString &programFolder, bool programFolderWritable, const QString &documentsFolder) {
-    if (programFolderWritable || documentsFolder.isEmpty()) return programFolder;
-    return documentsFolder + QStringLiteral("/Тремира");
+QString DocumentsFolder(const QString &documentsLocation, const QString &homeFolder) {
+    if (QDir::isRelativePath(documentsLocation) || QDir::cleanPath(homeFolder) == QDir::rootPath()) return {};
+    return QDir::cleanPath(documentsLocation);
 }
 
-QString ReportFilePath(const QString &folder) { return folder + QStringLiteral("/report.txt"); }
+QString ReportFolder(const QString &programFolder, bool programFolderWritable, const QString &documentsFolder) {
+    if (programFolderWritable || documentsFolder.isEmpty()) return programFolder;
+    return QDir::cleanPath(documentsFolder + QStringLiteral("/Тремира"));
+}
+
+std::optional<FileWriteError> MakeReportFolder(const QString &folder) {
+    // QDir::mkpath would say only that it failed; the reason is what the user needs.
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (!error) return std::nullopt;
+    return failure(ReportFilePath(folder), Step::MakeFolder, error.value());
+}
+
+QString ReportFilePath(const QString &folder) { return QDir::cleanPath(folder + QStringLiteral("/report.txt")); }
 
 std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp) {
     const QString crLf = QStringLiteral("\r\n");

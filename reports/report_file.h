@@ -29,13 +29,23 @@ QString SystemErrorReason(int error);
 using DeviceWrite = std::function<qint64(QIODevice &device, const QByteArray &bytes)>;
 qint64 WriteWhole(QIODevice &device, const QByteArray &bytes);
 
+// The documents folder that the report may go to: the system's documents location, cleaned,
+// when it is a full path and the user has a home folder; empty otherwise. Without a home (HOME
+// unset or "/") the system names a folder under the root ("//Documents"), and a relative name
+// would follow whatever folder the program was started from.
+QString DocumentsFolder(const QString &documentsLocation, const QString &homeFolder);
+
 // The folder that holds "report.txt": the program's folder when the user may write there (the
 // build folder, a portable copy), otherwise "Тремира" in the user's documents folder (an
 // installed program). Without a documents folder the program's folder stays, and saving there
 // says why it failed.
 QString ReportFolder(const QString &programFolder, bool programFolderWritable, const QString &documentsFolder);
 
-// The report path in its folder.
+// Makes the report's folder with any missing parents (the per-user folder, on the first save).
+// A failure names the report path and gives the system's reason.
+std::optional<FileWriteError> MakeReportFolder(const QString &folder);
+
+// The report path in its folder, cleaned: one "/" before the name, also in the root folder.
 QString ReportFilePath(const QString &folder);
 
 // The bytes of one report: Windows-1251, CR LF after every line.

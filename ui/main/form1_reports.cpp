@@ -45,13 +45,12 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 void Form1::saveReport() {
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
-    const QString folder = reports::ReportFolder(m_curDir, QFileInfo(m_curDir).isWritable(),
-                                                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    QDir().mkpath(folder);  // the per-user folder is made on the first save; a failure shows below
-    const QString path = reports::ReportFilePath(folder);
-    if (const auto error = reports::SaveReport(path, snapshot(), currentStamp(), *mode)) {
-        showFailure(this, reports::FileWriteErrorText(*error));
-    }
+    const QString documents =
+        reports::DocumentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
+    const QString folder = reports::ReportFolder(m_curDir, QFileInfo(m_curDir).isWritable(), documents);
+    std::optional<reports::FileWriteError> error = reports::MakeReportFolder(folder);
+    if (!error) error = reports::SaveReport(reports::ReportFilePath(folder), snapshot(), currentStamp(), *mode);
+    if (error) showFailure(this, reports::FileWriteErrorText(*error));
 }
 
 void Form1::printReport() {
