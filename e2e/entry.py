@@ -1,6 +1,6 @@
 """Typing into the window: the numeric entry filter and Enter."""
 
-from harness import wait_for
+from harness import LAYOUT, wait_for
 from steps import ProgramTestCase
 
 
@@ -26,6 +26,15 @@ class EntryFilter(ProgramTestCase):
         self.s.own_selection("clipboard", b"987")
         window.click_control("Text4", "End", "shift+Home", "shift+Insert")
         self.assertEqual("987", window.read_field("Text4"), "Shift+Insert pastes")
+        # A middle click pastes the primary selection, but only what typing could have produced.
+        window.set_field("Text2", "")
+        current = [str(c) for c in window.point(*LAYOUT["Text2"])]
+        for selection, expected in ((b"-160", ""), (b"7", "7")):
+            self.s.own_selection("primary", selection)
+            self.s.xdo("mousemove", *current, "click", "2")
+            self.assertEqual(expected, window.read_field("Text2"), f"Text2 after a middle click with {selection}")
+            if not expected:
+                self.assertEqual("6,615", window.read_field("Text1"), "no proposal for a refused paste")
 
     def test_enter_walks_down_the_tab_order(self):
         window = self.start_main_window()

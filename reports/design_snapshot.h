@@ -22,6 +22,8 @@ struct DesignSnapshot {
     QString Text8;   // wire cross-section of winding I
     QString Text9;   // wire cross-section of winding II
     QString Text12;  // maximum current of winding I
+
+    friend bool operator==(const DesignSnapshot &, const DesignSnapshot &) = default;
 };
 
 }  // namespace tremira::reports

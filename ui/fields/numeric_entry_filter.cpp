@@ -3,12 +3,28 @@
 #include <QChar>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QWidget>
+#include <QLineEdit>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace tremira::ui {
 namespace {
 
 bool isNumberCharacter(QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(','); }
+
+bool isNumberText(QStringView text) { return std::ranges::all_of(text, isNumberCharacter); }
+
+// A line edit undoes any change that leaves its text Invalid, so a paste (Shift+Insert, the
+// context menu, a middle click) of what no typing could produce is refused whole.
+class NumberCharactersValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int & /*cursor*/) const override {
+        return isNumberText(input) ? Acceptable : Invalid;
+    }
+};
 
 // Keys beyond the Unicode range (Qt::Key_Escape and up) carry no printable character.
 bool isFunctionKey(int key) { return key >= Qt::Key_Escape; }
@@ -51,15 +67,16 @@ KeyVerdict FilterNumericKey(int key, Qt::KeyboardModifiers modifiers, QStringVie
     if (modifiers.testFlag(Qt::ControlModifier) && QChar::isLetter(static_cast<char32_t>(key))) {
         return filterControlLetter(key);  // a Cyrillic layout's letter is none of H, I, M
     }
-    for (QChar c : text) {
-        if (!isNumberCharacter(c)) return KeyVerdict::Discard;
-    }
-    return KeyVerdict::Pass;
+    return isNumberText(text) ? KeyVerdict::Pass : KeyVerdict::Discard;
 }
 
-void NumericEntryFilter::watch(QWidget *field) {
+NumericEntryFilter::NumericEntryFilter(QObject *parent)
+    : QObject(parent), m_numberCharacters(new NumberCharactersValidator(this)) {}
+
+void NumericEntryFilter::watch(QLineEdit *field) {
     field->setAttribute(Qt::WA_InputMethodEnabled, false);
     field->setAcceptDrops(false);
+    field->setValidator(m_numberCharacters);
     field->installEventFilter(this);
 }
 

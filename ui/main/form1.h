@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <optional>
+
 #include "help/viewer_call.h"
 #include "reports/design_snapshot.h"
 
@@ -37,7 +39,7 @@ public:
     Form1(const QString &programFolder, help::ViewerCall helpViewer, const QString &printModule,
           QWidget *parent = nullptr);
 
-    // The texts of the fields as they stand now, for the reports.
+    // The texts of the fields as they stand now.
     reports::DesignSnapshot snapshot() const;
 
 private:
@@ -61,6 +63,7 @@ private:
     // Handlers (form1_handlers.cpp, form1_reports.cpp, form1_help.cpp).
     void calculateDesign();
     void applyOutcome(const calc::DesignOutcome &outcome);
+    bool requireCalculatedDesign();
     void suggestCoreSection();
     void exitProgram();
     void saveReport();
@@ -114,6 +117,9 @@ private:
     help::ContextHelpFilter *m_contextHelp = nullptr;
     QWidget *m_client = nullptr;
     NumericEntryFilter *m_numericFilter = nullptr;
+    // The fields as the last completed calculation left them: the reports and the check pair
+    // only these inputs with these results.
+    std::optional<reports::DesignSnapshot> m_calculated;
 };
 
 }  // namespace tremira::ui

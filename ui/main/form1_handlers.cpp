@@ -18,8 +18,8 @@ namespace {
 
 // The index of the entry whose text is shown, else -1: a typed text leaves Qt's current index
 // where it was, so the shown text decides.
-calc::Int16 listIndex(const QComboBox *list, const std::array<std::string_view, 2> &entries) {
-    return calc::ListIndexOf(Utf8View(list->currentText().toUtf8()), entries);
+calc::Int16 listIndex(const QString &shown, const std::array<std::string_view, 2> &entries) {
+    return calc::ListIndexOf(Utf8View(shown.toUtf8()), entries);
 }
 
 // UTF-8 copies of the input texts, alive as long as the DesignInput that points into them.
@@ -33,9 +33,9 @@ struct InputTexts {
                 .weldingCurrent = Utf8View(weldingCurrent),
                 .coreSection = Utf8View(coreSection),
                 .induction = Utf8View(induction),
-                .materialI = listIndex(materialI, calc::kMaterialEntries),
-                .materialII = listIndex(materialII, calc::kMaterialEntries),
-                .coreType = listIndex(coreType, calc::kCoreTypeEntries)};
+                .materialI = listIndex(materialI->currentText(), calc::kMaterialEntries),
+                .materialII = listIndex(materialII->currentText(), calc::kMaterialEntries),
+                .coreType = listIndex(coreType->currentText(), calc::kCoreTypeEntries)};
     }
 };
 
@@ -81,21 +81,33 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
+    m_calculated = snapshot();
+}
+
+// Whether the fields still hold the inputs of the last completed calculation; when not, a box
+// asks for a new calculation first.
+bool Form1::requireCalculatedDesign() {
+    if (m_calculated && *m_calculated == snapshot()) return true;
+    ShowMessage(this, QStringLiteral("Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать»."),
+                QString(), QMessageBox::Warning);
+    return false;
 }
 
 void Form1::suggestCoreSection() {
     const QByteArray current = m_inputs.Text2->text().toUtf8();
-    if (const auto section =
-            calc::SuggestCoreSection(Utf8View(current), listIndex(m_inputs.Combo3, calc::kCoreTypeEntries))) {
+    if (const auto section = calc::SuggestCoreSection(
+            Utf8View(current), listIndex(m_inputs.Combo3->currentText(), calc::kCoreTypeEntries))) {
         m_inputs.Text1->setText(ToQString(*section));
     }
 }
 
 void Form1::showDesignCheck() {
-    const ShownDesign design{.fields = snapshot(),
-                             .materialIIndex = listIndex(m_inputs.Combo1, calc::kMaterialEntries),
-                             .materialIIIndex = listIndex(m_inputs.Combo2, calc::kMaterialEntries),
-                             .coreTypeIndex = listIndex(m_inputs.Combo3, calc::kCoreTypeEntries)};
+    if (!requireCalculatedDesign()) return;
+    const reports::DesignSnapshot &fields = *m_calculated;
+    const ShownDesign design{.fields = fields,
+                             .materialIIndex = listIndex(fields.Combo1, calc::kMaterialEntries),
+                             .materialIIIndex = listIndex(fields.Combo2, calc::kMaterialEntries),
+                             .coreTypeIndex = listIndex(fields.Combo3, calc::kCoreTypeEntries)};
     // Built anew for each opening, modal like the About window.
     FormCheck check(design, *m_contextHelp, this);
     check.exec();

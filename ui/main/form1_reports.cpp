@@ -43,6 +43,7 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 }  // namespace
 
 void Form1::saveReport() {
+    if (!requireCalculatedDesign()) return;
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
     const QString documents =
@@ -54,6 +55,7 @@ void Form1::saveReport() {
 }
 
 void Form1::printReport() {
+    if (!requireCalculatedDesign()) return;
     if (const auto error = reports::PrintOnDefaultPrinter(m_printModule, snapshot(), currentStamp())) {
         showFailure(this, reports::PrintErrorText(*error));
     }

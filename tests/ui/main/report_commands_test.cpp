@@ -1,5 +1,5 @@
 // The report commands from the real window's menu: the question box, the file they write,
-// and the boxes of their failures.
+// and the boxes of their failures; they and the design check act only on the calculated design.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +17,7 @@
 
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_report.h"
+#include "tests/support/box_answerer.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/ui/main/form1_fixture.h"
 #include "ui/main/form1.h"
@@ -26,13 +27,14 @@ namespace {
 
 struct SeenBox {
     QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    bool yesIsDefault;
-    QList<QMessageBox::StandardButton> visibleButtons;
+    QString text = {};
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool yesIsDefault = false;
+    QList<QMessageBox::StandardButton> visibleButtons = {};
 };
 
-// Answers each modal box as told, in order, and records what it showed.
+// Answers each modal box as told, in order, and records what it showed; any other modal
+// window (the design check) is recorded by its title and closed.
 class BoxAnswers {
 public:
     explicit BoxAnswers(QList<std::function<void(QMessageBox *)>> answers)
@@ -43,7 +45,12 @@ public:
 private:
     void answer(QWidget *window) {
         auto *box = qobject_cast<QMessageBox *>(window);
-        if (!box || seen.size() >= m_answers.size()) return;
+        if (!box) {
+            seen.append({.title = window->windowTitle()});
+            window->close();
+            return;
+        }
+        if (seen.size() >= m_answers.size()) return;
         QList<QMessageBox::StandardButton> visible;
         for (QAbstractButton *button : box->buttons()) {
             if (button->isVisible()) visible.append(box->standardButton(button));
@@ -96,11 +103,11 @@ protected:
         m_fieldsBefore = fieldTexts();
     }
 
-    void chooseFromFileMenu(QAction *item) {
+    void chooseFromMenu(QMenu *menu, QAction *item) {
         QMenuBar *bar = m_form.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m_ui.mfile->menuAction()).center());
-        ASSERT_TRUE(QTest::qWaitFor([this] { return m_ui.mfile->isVisible(); }));
-        QTest::mouseClick(m_ui.mfile, Qt::LeftButton, {}, m_ui.mfile->actionGeometry(item).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
     }
 
     QStringList fieldTexts() const {
@@ -123,7 +130,7 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     const QByteArray old("earlier report without line end");
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Return)});
-    chooseFromFileMenu(m_ui.MFsave);
+    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
@@ -140,7 +147,7 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
 TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
     WriteBytes(m_path, reports::test::RunAReportBytes() + reports::test::RunAReportBytes());
     BoxAnswers boxes({clickButton(QMessageBox::No)});
-    chooseFromFileMenu(m_ui.MFsave);
+    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
@@ -150,7 +157,7 @@ TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
     const QByteArray old = reports::test::RunAReportBytes() + "kept";
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Escape)});
-    chooseFromFileMenu(m_ui.MFsave);
+    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(ReadBytes(m_path), old);
@@ -159,7 +166,7 @@ TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
 TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"report.txt"_qs));
     BoxAnswers boxes({pressKey(Qt::Key_Return), clickButton(QMessageBox::Ok)});
-    chooseFromFileMenu(m_ui.MFsave);
+    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
 
     ASSERT_EQ(boxes.seen.size(), 2);
     EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Critical);
@@ -172,12 +179,95 @@ TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
 // SetUpTestSuite() points the CUPS client at a server that does not exist.
 TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
     BoxAnswers boxes({clickButton(QMessageBox::Ok)});
-    chooseFromFileMenu(m_ui.MFprint);
+    chooseFromMenu(m_ui.mfile, m_ui.MFprint);
 
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(boxes.seen[0].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[0].text.toStdString();
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
+}
+
+// A command the design reaches from the menu bar.
+struct DesignCommand {
+    const char *name;
+    QMenu *const Form1Controls::*menu;
+    QAction *const Form1Controls::*item;
+};
+
+const DesignCommand kDesignCommands[] = {
+    {"save", &Form1Controls::mfile, &Form1Controls::MFsave},
+    {"print", &Form1Controls::mfile, &Form1Controls::MFprint},
+    {"check", &Form1Controls::MService, &Form1Controls::MScheck},
+};
+
+struct DesignChange {
+    const char *name;
+    std::function<void(const Form1Controls &)> make;
+};
+
+void PrintTo(const DesignChange &change, std::ostream *out) { *out << change.name; }
+
+void calculate(const Form1Controls &ui) {
+    const testing::BoxAnswerer answerer;
+    user::click(ui.cndCalc);
+}
+
+const DesignChange kDesignChanges[] = {
+    {"CurrentTypedWithoutRecalculating", [](const Form1Controls &ui) { user::retype(ui.Text2, u"500"_qs); }},
+    {"MaterialChosen", [](const Form1Controls &ui) { user::choose(ui.Combo2, 1); }},
+    {"RefusedCalculation",
+     [](const Form1Controls &ui) {
+         user::retype(ui.Text3, u"47"_qs);
+         calculate(ui);
+     }},
+    {"FailedCalculation",
+     [](const Form1Controls &ui) {
+         user::retype(ui.Text4, u"40000"_qs);
+         calculate(ui);
+     }},
+};
+
+class ChangedDesign : public ReportCommands, public ::testing::WithParamInterface<DesignChange> {};
+
+TEST_P(ChangedDesign, SaveOrPrintOrCheckOnlyAskForANewCalculation) {
+    GetParam().make(m_ui);
+    const QStringList changedFields = fieldTexts();
+    ASSERT_NE(changedFields, m_fieldsBefore);
+    for (const DesignCommand &command : kDesignCommands) {
+        SCOPED_TRACE(command.name);
+        // Escape answers every box there might be: the question writes nothing then.
+        BoxAnswers boxes({pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape)});
+        chooseFromMenu(m_ui.*command.menu, m_ui.*command.item);
+
+        ASSERT_EQ(boxes.seen.size(), 1);
+        EXPECT_EQ(boxes.seen[0].title.toStdString(), "Тремира");
+        EXPECT_EQ(boxes.seen[0].text.toStdString(),
+                  "Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать».");
+        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(boxes.seen[0].visibleButtons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+        EXPECT_FALSE(QFileInfo::exists(m_path));
+        EXPECT_EQ(fieldTexts(), changedFields);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterTheCalculation, ChangedDesign, ::testing::ValuesIn(kDesignChanges),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ReportCommands, DesignChangedAndTypedBackIsSavedPrintedAndChecked) {
+    user::retype(m_ui.Text2, u"500"_qs);
+    user::retype(m_ui.Text2, u"160"_qs);
+    ASSERT_EQ(fieldTexts(), m_fieldsBefore);
+
+    BoxAnswers boxes({clickButton(QMessageBox::No), clickButton(QMessageBox::Ok)});
+    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
+    chooseFromMenu(m_ui.mfile, m_ui.MFprint);
+    chooseFromMenu(m_ui.MService, m_ui.MScheck);
+
+    ASSERT_EQ(boxes.seen.size(), 3);
+    EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
+    EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
+    EXPECT_TRUE(boxes.seen[1].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[1].text.toStdString();
+    EXPECT_EQ(boxes.seen[2].title.toStdString(), "Проверка конструкции");
 }
 
 }  // namespace
