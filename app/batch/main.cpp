@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/batch/design_lines.h"
+#include "app/batch/system_reason.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ tremira::batch::LineReader readerOf(int fd) {
 void processFile(tremira::batch::BatchRun &run, const char *path) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        run.noteUnreadable(path, std::strerror(errno));
+        run.noteUnreadable(path, tremira::batch::SystemReason(errno));
         return;
     }
     tremira::batch::LineReader reader = readerOf(fd);
@@ -146,7 +146,7 @@ int main(int argc, char **argv) {
     BatchRun run(
         [](std::string_view data) {
             if (writeAll(STDOUT_FILENO, data)) return true;
-            report(std::string("standard output: ") + std::strerror(errno));
+            report("standard output: " + tremira::batch::SystemReason(errno));
             return false;
         },
         report, BatchRun::kDefaultFlushThreshold, columns);
