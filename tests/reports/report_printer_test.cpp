@@ -127,6 +127,32 @@ TEST(PrintModule, AMissingOrForeignModuleGivesTheBoxWithTheReason) {
     }
 }
 
+// The box says in Russian which of the three went wrong, and names the file.
+TEST(PrintModule, TheBoxSaysWhyTheModuleDidNotPrintAndNamesIt) {
+    QTemporaryDir folder;
+    const QString notALibrary = folder.filePath(u"tremira-print.so"_qs);
+    QFile file(notALibrary);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
+    file.close();
+    const QString missing = folder.filePath(u"missing/tremira-print.so"_qs);
+    const struct {
+        QString module;
+        QString text;
+    } cases[] = {
+        {missing, u"Печать недоступна: не найден модуль печати «"_qs + missing + u"». Результат не напечатан."_qs},
+        {notALibrary, u"Печать недоступна: не удаётся загрузить модуль печати «"_qs + notALibrary +
+                          u"». Результат не напечатан."_qs},
+        {u"libz.so.1"_qs,
+         u"Печать недоступна: «libz.so.1» не является модулем печати этой программы. Результат не напечатан."_qs},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.module.toStdString());
+        const std::optional<PrintError> error = PrintOnDefaultPrinter(c.module, test::RunA(), test::FixedStamp());
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(PrintErrorText(*error).toStdString(), c.text.toStdString());
+    }
+}
+
 // The built module answers through its entry point: with no CUPS server there is no default
 // printer, and the module says so instead of printing.
 TEST(PrintModule, TheBuiltModuleReportsAMissingDefaultPrinter) {
