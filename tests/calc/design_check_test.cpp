@@ -30,6 +30,16 @@ using tremira::calc::FillVerdict;
 CheckFigure known(const char *text) { return {text, true}; }
 CheckFigure message(const char *text) { return {text, false}; }
 
+using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
+
+// A change to Run A's check, and what one figure of the outcome shows then.
+struct FigureCase {
+    const char *name;
+    std::function<void(DesignCheckInput &)> change;
+    Figure figure;
+    CheckFigure expected;
+};
+
 // Run A as the main window shows it after the calculation, with a 50 × 60 mm window.
 DesignCheckInput runA() {
     DesignCheckInput input;
@@ -212,19 +222,12 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
 // Each bad text names itself in place of the first figure it makes impossible, and leaves
 // the figures that do not need it alone.
 TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
-    using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
     const Figure window = [](const DesignCheckOutcome &o) { return o.windowArea; };
     const Figure needed = [](const DesignCheckOutcome &o) { return o.neededWindowArea; };
     const Figure testK = [](const DesignCheckOutcome &o) { return o.testVoltsPerTurn; };
     const Figure w1 = [](const DesignCheckOutcome &o) { return o.correctedTurnsI; };
     const std::string kFourHundredNines(400, '9');
-    struct Case {
-        const char *name;
-        std::function<void(DesignCheckInput &)> change;
-        Figure figure;
-        CheckFigure expected;
-    };
-    const Case cases[] = {
+    const FigureCase cases[] = {
         {"empty width", [](DesignCheckInput &i) { i.windowWidth = ""; }, window, message("ширина окна: не задано")},
         {"blank height", [](DesignCheckInput &i) { i.windowHeight = "  "; }, window, message("высота окна: не задано")},
         {"lone comma", [](DesignCheckInput &i) { i.windowWidth = ","; }, window, message("ширина окна: не число")},
@@ -269,7 +272,7 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
          w1, message("слишком много витков")},
     };
     const DesignCheckOutcome good = CheckDesign(runA());
-    for (const Case &c : cases) {
+    for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
         DesignCheckInput input = runA();
         c.change(input);
@@ -284,16 +287,7 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
 // Inputs at the edges of what the check accepts: a figure that would read 0 although the
 // quantity cannot be 0, a percentage past 999 or a number in exponent form is a short message.
 TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
-    using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
-    const Figure k = [](const DesignCheckOutcome &o) { return o.voltsPerTurn; };
-    const Figure window = [](const DesignCheckOutcome &o) { return o.windowArea; };
-    const Figure percent = [](const DesignCheckOutcome &o) { return o.fillPercent; };
-    const Figure fill = [](const DesignCheckOutcome &o) { return o.fillVerdict; };
-    const Figure ratio = [](const DesignCheckOutcome &o) { return o.strikeRatio; };
-    const Figure testK = [](const DesignCheckOutcome &o) { return o.testVoltsPerTurn; };
-    const Figure w1 = [](const DesignCheckOutcome &o) { return o.correctedTurnsI; };
-    const Figure w2 = [](const DesignCheckOutcome &o) { return o.correctedTurnsII; };
-    const Figure b = [](const DesignCheckOutcome &o) { return o.actualInduction; };
+    using O = DesignCheckOutcome;
     const auto sides = [](const char *width, const char *height) {
         return [=](DesignCheckInput &i) {
             i.windowWidth = width;
@@ -306,54 +300,50 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
             i.testVoltage = voltage;
         };
     };
-    struct Case {
-        const char *name;
-        std::function<void(DesignCheckInput &)> change;
-        Figure figure;
-        CheckFigure expected;
-    };
-    const Case cases[] = {
-        {"0,01 x 0,01 window: area", sides("0,01", "0,01"), window, message("меньше 1 мм²")},
-        {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), percent, message("больше 999 %")},
-        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), fill,
+    const FigureCase cases[] = {
+        {"0,01 x 0,01 window: area", sides("0,01", "0,01"), &O::windowArea, message("меньше 1 мм²")},
+        {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), &O::fillPercent, message("больше 999 %")},
+        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), &O::fillVerdict,
          known("не помещается: нужно окно не меньше 2852 мм²")},
-        {"fill of 999 %", sides("10", "9,99"), percent, known("999")},
-        {"fill of 1000 %", sides("10", "9,98"), percent, message("больше 999 %")},
-        {"1 x 1 km window: area", sides("1000000", "1000000"), window, known("1000000000000")},
-        {"1 x 1 m window: fill", sides("1000", "1000"), percent, message("меньше 1 %")},
+        {"fill of 999 %", sides("10", "9,99"), &O::fillPercent, known("999")},
+        {"fill of 1000 %", sides("10", "9,98"), &O::fillPercent, message("больше 999 %")},
+        {"1 x 1 km window: area", sides("1000000", "1000000"), &O::windowArea, known("1000000000000")},
+        {"1 x 1 m window: fill", sides("1000", "1000"), &O::fillPercent, message("меньше 1 %")},
         {"toroid of 0,1 mm",
          [](DesignCheckInput &i) {
              i.design.coreType = 1;
              i.windowWidth = "0,1";
          },
-         window, message("меньше 1 мм²")},
+         &O::windowArea, message("меньше 1 мм²")},
         {"tiny core: volts per turn",
          [](DesignCheckInput &i) {
              i.design.coreSection = "0,00001";
              i.design.induction = "0,00001";
          },
-         k, message("меньше 0,001 В")},
+         &O::voltsPerTurn, message("меньше 0,001 В")},
         {"1 V at 32767 A: strike ratio",
          [](DesignCheckInput &i) {
              i.design.outputVoltage = "1";
              i.design.weldingCurrent = "32767";
          },
-         ratio, message("меньше 0,01")},
-        {"1 turn at 32767 V: K'", testWinding("1", "32767"), testK, known("32767")},
-        {"1 turn at 32767 V: w1'", testWinding("1", "32767"), w1, message("меньше одного витка")},
-        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), w2, message("меньше одного витка")},
-        {"1 turn at 32767 V: B'", testWinding("1", "32767"), b, known("17643,59")},
-        {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), testK, message("меньше 0,001 В")},
-        {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), b, message("меньше 0,01 Тл")},
+         &O::strikeRatio, message("меньше 0,01")},
+        {"1 turn at 32767 V: K'", testWinding("1", "32767"), &O::testVoltsPerTurn, known("32767")},
+        {"1 turn at 32767 V: w1'", testWinding("1", "32767"), &O::correctedTurnsI, message("меньше одного витка")},
+        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), &O::correctedTurnsII, message("меньше одного витка")},
+        {"1 turn at 32767 V: B'", testWinding("1", "32767"), &O::actualInduction, known("17643,59")},
+        {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), &O::testVoltsPerTurn,
+         message("меньше 0,001 В")},
+        {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), &O::actualInduction,
+         message("меньше 0,01 Тл")},
         {"1000000 V on 0,000001 turn of a tiny core: B'",
          [](DesignCheckInput &i) {
              i.design.coreSection = "0,0001";
              i.testTurns = "0,000001";
              i.testVoltage = "1000000";
          },
-         b, message("слишком большое число")},
+         &O::actualInduction, message("слишком большое число")},
     };
-    for (const Case &c : cases) {
+    for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
         DesignCheckInput input = runA();
         c.change(input);
