@@ -46,7 +46,7 @@ Reading problem(std::string_view subject, std::string_view what) {
 constexpr std::string_view kVolts = " В";
 constexpr std::string_view kSquareMillimetres = " мм²";
 
-// Inputs outside this range are typing slips, and keep every figure a plain finite number.
+// Inputs outside this range are typing slips; within it every figure stays finite.
 constexpr double kSmallestInput = 1e-6;
 constexpr double kLargestInput = 1e6;
 
@@ -150,8 +150,7 @@ Reading voltsPerTurn(const DesignFigures &d) {
 
 // --- Fill of the core window -------------------------------------------------------------
 
-// Wound wire fills a third of a window or so; a factor under a hundredth is a slip, and would
-// ask for a window of square kilometres.
+// Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
 constexpr double kSmallestFillFactor = 0.01;
 
 Reading readFillFactor(std::string_view text) {
