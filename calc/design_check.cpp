@@ -42,7 +42,11 @@ Reading problem(std::string_view subject, std::string_view what) {
     return text;
 }
 
-// Inputs outside this range are typing slips, and keep every figure a plain finite number.
+// Units as the messages of figures too small to show name them.
+constexpr std::string_view kVolts = " В";
+constexpr std::string_view kSquareMillimetres = " мм²";
+
+// Inputs outside this range are typing slips; within it every figure stays finite.
 constexpr double kSmallestInput = 1e-6;
 constexpr double kLargestInput = 1e6;
 
@@ -81,17 +85,35 @@ CheckFigure unknown(std::string message) { return {std::move(message), false}; }
 
 enum class Rounding { Nearest, Up };
 
-// The value rounded to `decimals` places (nearest: halves away from zero), in the
-// program's format.
-std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
+// The value rounded to `decimals` places (nearest: halves away from zero).
+double roundedTo(double value, int decimals, Rounding rounding = Rounding::Nearest) {
     const double scale = std::pow(10.0, decimals);
     const double scaled = rounding == Rounding::Up ? std::ceil(value * scale) : std::round(value * scale);
-    return FormatDouble(scaled / scale);
+    return scaled / scale;
 }
 
-CheckFigure figureOf(const Reading &reading, int decimals, Rounding rounding = Rounding::Nearest) {
+// The same in the program's format.
+std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
+    return FormatDouble(roundedTo(value, decimals, rounding));
+}
+
+// From here on the program's format writes a number in exponent form.
+constexpr double kLargestFigure = 1e15;
+
+// Every figure of the check is a quantity above zero. One that would read 0 says instead that
+// it is below the last place shown, in its unit; one that would need the exponent form says
+// that it is too large.
+CheckFigure positiveFigure(double value, int decimals, std::string_view unit, Rounding rounding = Rounding::Nearest) {
+    const double shown = roundedTo(value, decimals, rounding);
+    if (shown == 0) return unknown("меньше " + FormatDouble(std::pow(10.0, -decimals)) + std::string(unit));
+    if (shown >= kLargestFigure) return unknown("слишком большое число");
+    return {FormatDouble(shown), true};
+}
+
+CheckFigure figureOf(const Reading &reading, int decimals, std::string_view unit,
+                     Rounding rounding = Rounding::Nearest) {
     if (!isKnown(reading)) return unknown(std::get<std::string>(reading));
-    return {rounded(valueOf(reading), decimals, rounding), true};
+    return positiveFigure(valueOf(reading), decimals, unit, rounding);
 }
 
 // The design's figures, each read as the calculation reads its field.
@@ -128,11 +150,29 @@ Reading voltsPerTurn(const DesignFigures &d) {
 
 // --- Fill of the core window -------------------------------------------------------------
 
+// Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
+constexpr double kSmallestFillFactor = 0.01;
+
 Reading readFillFactor(std::string_view text) {
     constexpr std::string_view kSubject = "коэффициент заполнения";
-    Reading factor = readPositive(text, kSubject);
-    if (isKnown(factor) && valueOf(factor) > 1) return problem(kSubject, "нужно не больше 1");
+    // Left empty, the usual factor: the window and tremira-calc --check both take it from here.
+    Reading factor = readPositive(isBlank(text) ? kDefaultFillFactor : text, kSubject);
+    if (!isKnown(factor)) return factor;
+    if (valueOf(factor) > 1) return problem(kSubject, "нужно не больше 1");
+    if (valueOf(factor) < kSmallestFillFactor) {
+        return problem(kSubject, "нужно не меньше " + FormatDouble(kSmallestFillFactor));
+    }
     return factor;
+}
+
+// A fill of four digits or more only says that the window is far too small.
+constexpr double kLargestPercent = 999;
+
+CheckFigure percentFigure(const Reading &percent) {
+    if (isKnown(percent) && roundedTo(valueOf(percent), 0) > kLargestPercent) {
+        return unknown("больше " + FormatDouble(kLargestPercent) + " %");
+    }
+    return figureOf(percent, 0, " %");
 }
 
 Reading windowAreaOf(const DesignCheckInput &input, bool toroid) {
@@ -164,11 +204,11 @@ void checkFill(const DesignCheckInput &input, const DesignFigures &d, DesignChec
     const Reading needed = whenKnown({&copper, &factor}, [&] { return valueOf(copper) / valueOf(factor); });
     const Reading window = windowAreaOf(input, out.toroid);
 
-    out.copperArea = figureOf(copper, 0);
-    out.neededWindowArea = figureOf(needed, 0, Rounding::Up);
-    out.windowArea = figureOf(window, 0);
+    out.copperArea = figureOf(copper, 0, kSquareMillimetres);
+    out.neededWindowArea = figureOf(needed, 0, kSquareMillimetres, Rounding::Up);
+    out.windowArea = figureOf(window, 0, kSquareMillimetres);
     out.fillPercent =
-        figureOf(whenKnown({&copper, &window}, [&] { return valueOf(copper) / valueOf(window) * 100; }), 0);
+        percentFigure(whenKnown({&copper, &window}, [&] { return valueOf(copper) / valueOf(window) * 100; }));
     if (std::string message = firstProblem({&needed, &window}); !message.empty()) {
         out.fillVerdict = unknown(std::move(message));
         return;
@@ -229,7 +269,7 @@ void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
     const double noLoad = valueOf(d.outputVoltage);
     const double load = 20 + 0.04 * valueOf(d.current);
     out.loadVoltage = {rounded(load, 1), true};
-    out.strikeRatio = {rounded(noLoad / load, 2), true};
+    out.strikeRatio = positiveFigure(noLoad / load, 2, "");
     out.aboveSafeVoltage = noLoad > kSafeNoLoadVoltage;
     out.belowStrikeMargin = noLoad < kStrikeMargin * load;
 
@@ -250,6 +290,7 @@ CheckFigure correctedTurns(const Reading &voltage, double voltsPerTurn) {
     if (!isKnown(voltage)) return unknown(std::get<std::string>(voltage));
     const Checked<Int16> turns = RealToInt16(valueOf(voltage) / voltsPerTurn);
     if (!turns) return unknown("слишком много витков");
+    if (*turns == 0) return unknown("меньше одного витка");
     return {FormatInt16(*turns), true};
 }
 
@@ -269,7 +310,7 @@ void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, Des
         return setAllTestFigures(out, message);
     }
     const double measured = valueOf(voltage) / valueOf(turns);  // K′
-    out.testVoltsPerTurn = {rounded(measured, 3), true};
+    out.testVoltsPerTurn = positiveFigure(measured, 3, kVolts);
     out.correctedTurnsI = correctedTurns(d.mainsVoltage, measured);
     out.correctedTurnsII = correctedTurns(d.outputVoltage, measured);
     if (!isKnown(d.coreSection)) {
@@ -278,7 +319,7 @@ void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, Des
         return;
     }
     const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
-    out.actualInduction = {rounded(induction, 2), true};
+    out.actualInduction = positiveFigure(induction, 2, " Тл");
     out.saturated = induction >= kInductionLimit;
     out.inductionVerdict = {out.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме", true};
 }
@@ -289,7 +330,7 @@ DesignCheckOutcome CheckDesign(const DesignCheckInput &input) {
     DesignCheckOutcome out;
     out.toroid = input.design.coreType == 1;
     const DesignFigures design = readDesign(input);
-    out.voltsPerTurn = figureOf(voltsPerTurn(design), 3);
+    out.voltsPerTurn = figureOf(voltsPerTurn(design), 3, kVolts);
     checkFill(input, design, out);
     out.wireI = chooseWire(design.wireSectionI);
     out.wireII = chooseWire(design.wireSectionII);

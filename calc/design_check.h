@@ -17,7 +17,7 @@ struct DesignCheckInput {
     DesignResults results;          // the seven result texts
     std::string_view windowWidth;   // mm; for a toroid the inner diameter
     std::string_view windowHeight;  // mm; not read for a toroid
-    std::string_view fillFactor;    // share of the window that copper may take, "0,35" by default
+    std::string_view fillFactor;    // share of the window that copper may take; empty means "0,35"
     std::string_view testTurns;     // turns of the test winding, may be empty
     std::string_view testVoltage;   // V measured on it, may be empty
 };

@@ -1,37 +1,65 @@
 // Arbitrary bytes through the tremira-calc line reader and result writer. The first two
 // bytes choose the size of the reads, of the reader's buffer, of the longest line and of the
-// output buffer, so that lines cross block boundaries and the cap in every way; the rest is
-// the file.
+// output buffer, so that lines cross block boundaries and the cap in every way; the third
+// chooses plain results or results with the design check (--check); the rest is the file.
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/batch/design_lines.h"
 #include "app/batch/line_reader.h"
 #include "app/batch/utf8_validation.h"
 #include "fuzz/fuzz_check.h"
 
-// Separators outside quoted cells, where a doubled quote stands for one.
-std::size_t separatorsOf(std::string_view line) {
-    std::size_t separators = 0;
+namespace {
+
+using tremira::fuzz::require;
+
+constexpr std::size_t kDesignColumns = 10;
+constexpr std::size_t kCheckColumns = 18;
+constexpr std::size_t kFillPercentColumn = kDesignColumns + 4;
+
+// The cells of an output line, split at separators outside quoted cells, where a doubled
+// quote stands for one.
+std::vector<std::string_view> cellsOf(std::string_view line) {
+    std::vector<std::string_view> cells;
     bool quoted = false;
-    for (const char c : line) {
-        if (c == '"') quoted = !quoted;
-        if (c == ';' && !quoted) ++separators;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        if (line[i] == ';' && !quoted) {
+            cells.push_back(line.substr(start, i - start));
+            start = i + 1;
+        }
     }
-    return separators;
+    cells.push_back(line.substr(start));
+    return cells;
 }
+
+// No figure of the check reads 0 or takes the exponent form, and no fill runs past 999 %.
+void requirePlausibleCheck(const std::vector<std::string_view> &cells) {
+    for (std::size_t column = kDesignColumns; column < cells.size(); ++column) {
+        require(cells[column] != "0", "no check figure reads 0");
+        require(cells[column].find('E') == std::string_view::npos, "no check figure in exponent form");
+    }
+    const std::string_view percent = cells[kFillPercentColumn];
+    const bool number = !percent.empty() && percent.find_first_not_of("0123456789") == std::string_view::npos;
+    require(!number || percent.size() <= 3, "no fill past 999 %");
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     using namespace tremira::batch;
-    using tremira::fuzz::require;
-    if (size < 2) return 0;
+    if (size < 3) return 0;
     const std::size_t pieceSize = std::size_t{data[0]} + 1;
     const std::size_t blockSize = std::size_t{data[1]} + 1;
     const std::size_t flushThreshold = std::size_t{data[1]} * 4;
-    const std::string_view file(reinterpret_cast<const char *>(data + 2), size - 2);
+    const bool withCheck = (data[2] & 1) != 0;
+    const std::string_view file(reinterpret_cast<const char *>(data + 3), size - 3);
 
     std::size_t position = 0;
     LineReader reader(
@@ -50,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             output += text;
             return true;
         },
-        [&](std::string_view) { ++reports; }, flushThreshold);
+        [&](std::string_view) { ++reports; }, flushThreshold,
+        withCheck ? BatchRun::Columns::DesignAndCheck : BatchRun::Columns::Design);
     run.processSource(reader, "fuzz");
     run.finish();
 
@@ -58,14 +87,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(run.exitStatus() == (run.invalidCount() > 0 ? 1 : 0), "the exit status follows the bad lines");
     require(reports == run.invalidCount(), "every bad line is reported");
     require(IsValidUtf8(output), "the output is UTF-8");
+    const std::size_t columns = kDesignColumns + (withCheck ? kCheckColumns : 0);
     std::size_t lines = 0;
     std::size_t start = 0;
     while (start < output.size()) {
         const std::size_t end = output.find('\n', start);
         require(end != std::string::npos, "every output line ends in a line feed");
         const std::string_view line(output.data() + start, end - start);
-        require(separatorsOf(line) == 9, "every output line has ten columns");
+        const std::vector<std::string_view> cells = cellsOf(line);
+        require(cells.size() == columns, "every output line has as many columns as the header");
         require(line.find('\r') == std::string_view::npos, "no carriage return in the output");
+        if (withCheck && lines > 0) requirePlausibleCheck(cells);
         ++lines;
         start = end + 1;
     }

@@ -1,5 +1,7 @@
 #include "reports/report_printer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 #include "platform/program_parts.h"
@@ -12,12 +14,37 @@ QString PrintModulePath(const QString &programFolder) {
                                  QStringLiteral(TREMIRA_MODULES_FROM_PROGRAM_FOLDER));
 }
 
+namespace {
+
+PrintError moduleError(const QString &printModule, PrintError::ModuleProblem problem) {
+    return {PrintError::Kind::NoPrintModule, QString(), printModule, problem};
+}
+
+QString moduleProblemText(const PrintError &error) {
+    const QString path = QDir::toNativeSeparators(error.modulePath);
+    switch (error.moduleProblem) {
+    case PrintError::ModuleProblem::NotFound: return QStringLiteral("не найден модуль печати «%1»").arg(path);
+    case PrintError::ModuleProblem::NotAPrintModule:
+        return QStringLiteral("«%1» не является модулем печати этой программы").arg(path);
+    case PrintError::ModuleProblem::CannotLoad:
+        return QStringLiteral("не удаётся загрузить модуль печати «%1»").arg(path);
+    }
+    return QString();
+}
+
+}  // namespace
+
 std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &sheet,
                                                 const ReportStamp &stamp) {
     // Loaded once; a QLibrary going out of scope leaves the module loaded for the next print.
     QLibrary module(printModule);
+    if (!module.load()) {
+        const bool present = QFileInfo::exists(printModule);
+        return moduleError(printModule,
+                           present ? PrintError::ModuleProblem::CannotLoad : PrintError::ModuleProblem::NotFound);
+    }
     const auto print = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntryName));
-    if (!print) return PrintError{PrintError::Kind::NoPrintModule, QString(), module.errorString()};
+    if (!print) return moduleError(printModule, PrintError::ModuleProblem::NotAPrintModule);
     std::optional<PrintError> result;
     print(PrintedReportLines(sheet, stamp), result);
     return result;
@@ -31,7 +58,7 @@ QString PrintErrorText(const PrintError &error) {
         return QStringLiteral("Не удалось начать печать на принтере «%1». Результат не напечатан.")
             .arg(error.printerName);
     case PrintError::Kind::NoPrintModule:
-        return QStringLiteral("Печать недоступна: %1. Результат не напечатан.").arg(error.reason);
+        return QStringLiteral("Печать недоступна: %1. Результат не напечатан.").arg(moduleProblemText(error));
     }
     return QString();
 }

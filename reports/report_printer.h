@@ -12,9 +12,13 @@ namespace tremira::reports {
 
 struct PrintError {
     enum class Kind { NoDefaultPrinter, PrinterRefused, NoPrintModule };
+    // Why the print module did not print: no file at its place, a library that is not the
+    // program's print module, or a file that does not load (damaged, or lacking a library).
+    enum class ModuleProblem { NotFound, NotAPrintModule, CannotLoad };
     Kind kind;
-    QString printerName;
-    QString reason;  // NoPrintModule: why the module did not load
+    QString printerName;  // PrinterRefused
+    QString modulePath;   // NoPrintModule
+    ModuleProblem moduleProblem = ModuleProblem::NotFound;
 };
 
 // Where the print module lies: beside the program in a build or a portable copy, else in the

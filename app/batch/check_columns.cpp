@@ -1,5 +1,7 @@
 #include "app/batch/check_columns.h"
 
+#include <optional>
+
 #include "app/batch/design_lines.h"
 #include "calc/design_check.h"
 
@@ -38,14 +40,15 @@ CheckedLine SplitCheckFields(std::string_view line) {
         if (end == std::string_view::npos) return result;
     }
     std::array<std::string_view, kCheckFieldCount> checkFields{};
-    std::string_view rest = line.substr(end + 1);
-    for (std::size_t field = 0;; ++field) {
-        if (field == kCheckFieldCount) return result;
-        const std::size_t next = rest.find(kFieldSeparator);
-        checkFields[field] = rest.substr(0, next);
-        if (next == std::string_view::npos) break;
-        rest.remove_prefix(next + 1);
+    std::optional<std::string_view> rest = line.substr(end + 1);  // none once a field ends the line
+    for (std::string_view &field : checkFields) {
+        if (!rest) break;
+        const std::size_t next = rest->find(kFieldSeparator);
+        field = rest->substr(0, next);
+        rest = next == std::string_view::npos ? std::nullopt : std::optional(rest->substr(next + 1));
     }
+    // A separator closing the last field, as spreadsheets may end a row, opens no sixth one.
+    if (rest && !rest->empty()) return result;
     return {line.substr(0, end), checkFields};
 }
 
@@ -65,7 +68,7 @@ void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const 
     if (outcome.substitutedCoreSection) check.design.coreSection = *outcome.substitutedCoreSection;
     check.windowWidth = line.checkFields[0];
     check.windowHeight = line.checkFields[1];
-    check.fillFactor = line.checkFields[2].empty() ? calc::kDefaultFillFactor : line.checkFields[2];
+    check.fillFactor = line.checkFields[2];
     check.testTurns = line.checkFields[3];
     check.testVoltage = line.checkFields[4];
     reopenLine(out);

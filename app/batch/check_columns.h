@@ -20,7 +20,8 @@ struct CheckedLine {
     std::array<std::string_view, kCheckFieldCount> checkFields{};
 };
 
-// A line with more than 8 + 5 fields stays whole, so that ReadDesignLine finds it wrong.
+// A line with more than 8 + 5 fields stays whole, so that ReadDesignLine finds it wrong; one
+// separator after the thirteenth field is no fourteenth.
 CheckedLine SplitCheckFields(std::string_view line);
 
 // Continue the line just written (header, result or invalid line) with the check's columns.

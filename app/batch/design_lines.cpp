@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/batch/system_reason.h"
 #include "app/batch/utf8_validation.h"
 
 namespace tremira::batch {
@@ -232,8 +233,7 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
         if (lineNumber == 1 && line->starts_with(kByteOrderMark)) line->remove_prefix(kByteOrderMark.size());
         processLine(*line, name, lineNumber);
     }
-    if (reader.failed())
-        noteUnreadable(name, std::string("read error / ошибка чтения: ") + std::strerror(reader.error()));
+    if (reader.failed()) noteUnreadable(name, "read error / ошибка чтения: " + SystemReason(reader.error()));
 }
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {

@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/batch/design_lines.h"
+#include "app/batch/system_reason.h"
 
 namespace {
 
@@ -40,16 +40,18 @@ constexpr std::string_view kHelp =
 в кавычках (кавычки удвоены). Строка длиннее 1 МиБ пропускается как invalid.
 Результаты заполнены только у рассчитанных строк. Вывод открывается в LibreOffice
 с разделителем ";" и десятичной запятой.
-С --check после восьми полей можно дать ещё пять (пустые можно опустить):
-  ширина окна сердечника, мм (для тора - внутренний диаметр); высота окна, мм
-  (для тора пусто); коэффициент заполнения (пусто - 0,35); витки пробной обмотки;
-  напряжение на ней, В. К выводу добавляются столбцы проверки конструкции:
+С --check после восьми полей можно дать ещё пять (пустые можно опустить, строку
+можно закончить знаком ";"): ширина окна сердечника, мм (для тора - внутренний
+  диаметр); высота окна, мм (для тора пусто); коэффициент заполнения от 0,01 до 1
+  (пусто - 0,35); витки пробной обмотки; напряжение на ней, В. К выводу
+  добавляются столбцы проверки конструкции:
   K;copper_area;window_area_needed;window_area;fill_percent;fill;wire_I_diameter;
   wire_I;wire_II_diameter;wire_II;load_voltage;strike_ratio;voltage;test_K;
   test_W1;test_W2;test_B;test_induction - вольт на виток, площадь меди и окна
   (мм²), заполнение (%), провод (диаметр и номинал, мм), напряжение нагрузки (В),
   запас для зажигания дуги, пробная обмотка (K', витки I и II, индукция, Тл).
-  Вместо числа, которое нельзя получить, стоит короткое сообщение.
+  Вместо числа, которое нельзя получить или которое читалось бы как 0 или
+  больше 999 %, стоит короткое сообщение.
   Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
@@ -78,13 +80,15 @@ A core section holding ", ; or a control character, or starting with = or @, is
 written in double quotes (quotes doubled). A line over 1 MiB is skipped as invalid.
 Results are filled for completed designs only. LibreOffice opens the output with
 ";" as separator and the comma as decimal mark.
-With --check, five more fields may follow the eight (empty ones may be left out):
-  core window width, mm (inner diameter for a toroid); window height, mm (empty
-  for a toroid); fill factor (empty: 0,35); test winding turns; voltage measured
-  on it, V. The output gains the design check's columns named above: volts per
-  turn, copper and window areas (mm²), fill (%), wire (diameter and nominal size,
-  mm), load voltage (V), arc strike margin, and the test winding (K', turns I and
-  II, induction, T). A figure that cannot be given holds a short message instead.
+With --check, five more fields may follow the eight (empty ones may be left out,
+and the line may end in ";"): core window width, mm (inner diameter for a
+  toroid); window height, mm (empty for a toroid); fill factor from 0,01 to 1
+  (empty: 0,35); test winding turns; voltage measured on it, V. The output gains
+  the design check's columns named above: volts per turn, copper and window
+  areas (mm²), fill (%), wire (diameter and nominal size, mm), load voltage (V),
+  arc strike margin, and the test winding (K', turns I and II, induction, T).
+  A figure that cannot be given, or that would read 0 or past 999 %, holds a
+  short message instead.
   Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
@@ -120,7 +124,7 @@ tremira::batch::LineReader readerOf(int fd) {
 void processFile(tremira::batch::BatchRun &run, const char *path) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        run.noteUnreadable(path, std::strerror(errno));
+        run.noteUnreadable(path, tremira::batch::SystemReason(errno));
         return;
     }
     tremira::batch::LineReader reader = readerOf(fd);
@@ -146,7 +150,7 @@ int main(int argc, char **argv) {
     BatchRun run(
         [](std::string_view data) {
             if (writeAll(STDOUT_FILENO, data)) return true;
-            report(std::string("standard output: ") + std::strerror(errno));
+            report("standard output: " + tremira::batch::SystemReason(errno));
             return false;
         },
         report, BatchRun::kDefaultFlushThreshold, columns);

@@ -144,10 +144,11 @@ TEST(BatchRun, ReportsNameTheFileEscapedAndGiveTheSystemsReason) {
         return static_cast<std::ptrdiff_t>(count);
     });
     run.processSource(reader, "a\x1B[2J\nb\\c.csv");
-    EXPECT_EQ(reports, (std::vector<std::string>{
-                           "a\\x1B[2J\\x0Ab\\\\c.csv:1: 8 fields expected, found 2 / ожидалось 8 полей, найдено 2",
-                           "a\\x1B[2J\\x0Ab\\\\c.csv:2: line longer than 1048576 bytes / строка длиннее 1048576 байт",
-                           "a\\x1B[2J\\x0Ab\\\\c.csv: read error / ошибка чтения: Permission denied"}));
+    EXPECT_EQ(reports,
+              (std::vector<std::string>{
+                  "a\\x1B[2J\\x0Ab\\\\c.csv:1: 8 fields expected, found 2 / ожидалось 8 полей, найдено 2",
+                  "a\\x1B[2J\\x0Ab\\\\c.csv:2: line longer than 1048576 bytes / строка длиннее 1048576 байт",
+                  "a\\x1B[2J\\x0Ab\\\\c.csv: read error / ошибка чтения: Permission denied / доступ запрещён"}));
     EXPECT_EQ(run.invalidCount(), 2U);
     EXPECT_EQ(run.exitStatus(), 2);
 }

@@ -133,6 +133,26 @@ TEST_F(TremiraCalc, AFailedWriteEndsAnEndlessInputWithStatus2) {
     EXPECT_NE(result.err.find("standard output: No space left on device"), std::string::npos) << result.err;
 }
 
+// The reasons from opening a file and from writing the output carry a Russian text too.
+TEST_F(TremiraCalc, SystemReasonsAreGivenInEnglishAndRussian) {
+    struct Case {
+        const char *name;
+        std::string commandLine;
+        const char *reason;
+    } const cases[] = {
+        {"missing file", "\"$0\" " + quoted(m_dir / "missing.csv"),
+         "missing.csv: No such file or directory / нет такого файла или папки\n"},
+        {"full disk", "echo '220;65;160;;Медь;Медь;Стержневой;1,42' | \"$0\" >/dev/full",
+         "standard output: No space left on device / нет места на устройстве\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProcessResult result = runShell(c.commandLine);
+        EXPECT_EQ(result.exitStatus, 2);
+        EXPECT_TRUE(result.err.ends_with(c.reason)) << result.err;
+    }
+}
+
 // A 300 MB line without a line feed between two design files, with the address space held to
 // about 100 MB: the line is reported and skipped, both files' results come out.
 TEST_F(TremiraCalc, AnEndlessLineIsSkippedInBoundedMemory) {

@@ -4,9 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "calc/design_check.h"
+
+namespace tremira::calc {
+// A failing comparison shows the figure as the window would.
+void PrintTo(const CheckFigure &figure, std::ostream *out) {
+    *out << (figure.known ? "known \"" : "message \"") << figure.text << '"';
+}
+}  // namespace tremira::calc
 
 namespace {
 
@@ -18,6 +29,16 @@ using tremira::calc::FillVerdict;
 
 CheckFigure known(const char *text) { return {text, true}; }
 CheckFigure message(const char *text) { return {text, false}; }
+
+using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
+
+// A change to Run A's check, and what one figure of the outcome shows then.
+struct FigureCase {
+    const char *name;
+    std::function<void(DesignCheckInput &)> change;
+    Figure figure;
+    CheckFigure expected;
+};
 
 // Run A as the main window shows it after the calculation, with a 50 × 60 mm window.
 DesignCheckInput runA() {
@@ -87,6 +108,12 @@ TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
          FillVerdict::Fits, known("помещается")},
         {"list index -1 counts as a rod core", -1, "50", "60", "0,35", known("2852"), known("3000"), known("33"),
          FillVerdict::Fits, known("помещается")},
+        {"empty fill factor is 0,35", 0, "50", "60", "", known("2852"), known("3000"), known("33"), FillVerdict::Fits,
+         known("помещается")},
+        {"blank fill factor is 0,35", 0, "40", "60", "  ", known("2852"), known("2400"), known("42"),
+         FillVerdict::DoesNotFit, known("не помещается: нужно окно не меньше 2852 мм²")},
+        {"fill factor of a hundredth", 0, "50", "60", "0,01", known("99800"), known("3000"), known("33"),
+         FillVerdict::DoesNotFit, known("не помещается: нужно окно не меньше 99800 мм²")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,19 +222,12 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
 // Each bad text names itself in place of the first figure it makes impossible, and leaves
 // the figures that do not need it alone.
 TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
-    using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
     const Figure window = [](const DesignCheckOutcome &o) { return o.windowArea; };
     const Figure needed = [](const DesignCheckOutcome &o) { return o.neededWindowArea; };
     const Figure testK = [](const DesignCheckOutcome &o) { return o.testVoltsPerTurn; };
     const Figure w1 = [](const DesignCheckOutcome &o) { return o.correctedTurnsI; };
     const std::string kFourHundredNines(400, '9');
-    struct Case {
-        const char *name;
-        std::function<void(DesignCheckInput &)> change;
-        Figure figure;
-        CheckFigure expected;
-    };
-    const Case cases[] = {
+    const FigureCase cases[] = {
         {"empty width", [](DesignCheckInput &i) { i.windowWidth = ""; }, window, message("ширина окна: не задано")},
         {"blank height", [](DesignCheckInput &i) { i.windowHeight = "  "; }, window, message("высота окна: не задано")},
         {"lone comma", [](DesignCheckInput &i) { i.windowWidth = ","; }, window, message("ширина окна: не число")},
@@ -233,6 +253,8 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
          message("коэффициент заполнения: нужно не больше 1")},
         {"fill factor zero", [](DesignCheckInput &i) { i.fillFactor = "0"; }, needed,
          message("коэффициент заполнения: нужно больше нуля")},
+        {"fill factor under a hundredth", [](DesignCheckInput &i) { i.fillFactor = "0,009"; }, needed,
+         message("коэффициент заполнения: нужно не меньше 0,01")},
         {"test voltage missing", [](DesignCheckInput &i) { i.testTurns = "10"; }, testK,
          message("напряжение пробной обмотки: не задано")},
         {"test turns zero",
@@ -250,7 +272,7 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
          w1, message("слишком много витков")},
     };
     const DesignCheckOutcome good = CheckDesign(runA());
-    for (const Case &c : cases) {
+    for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
         DesignCheckInput input = runA();
         c.change(input);
@@ -260,6 +282,109 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
         EXPECT_EQ(out.wireII.nominal, good.wireII.nominal);
         EXPECT_EQ(out.voltageVerdict, good.voltageVerdict);
     }
+}
+
+// Inputs at the edges of what the check accepts: a figure that would read 0 although the
+// quantity cannot be 0, a percentage past 999 or a number in exponent form is a short message.
+TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
+    using O = DesignCheckOutcome;
+    const auto sides = [](const char *width, const char *height) {
+        return [=](DesignCheckInput &i) {
+            i.windowWidth = width;
+            i.windowHeight = height;
+        };
+    };
+    const auto testWinding = [](const char *turns, const char *voltage) {
+        return [=](DesignCheckInput &i) {
+            i.testTurns = turns;
+            i.testVoltage = voltage;
+        };
+    };
+    const FigureCase cases[] = {
+        {"0,01 x 0,01 window: area", sides("0,01", "0,01"), &O::windowArea, message("меньше 1 мм²")},
+        {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), &O::fillPercent, message("больше 999 %")},
+        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), &O::fillVerdict,
+         known("не помещается: нужно окно не меньше 2852 мм²")},
+        {"fill of 999 %", sides("10", "9,99"), &O::fillPercent, known("999")},
+        {"fill of 1000 %", sides("10", "9,98"), &O::fillPercent, message("больше 999 %")},
+        {"1 x 1 km window: area", sides("1000000", "1000000"), &O::windowArea, known("1000000000000")},
+        {"1 x 1 m window: fill", sides("1000", "1000"), &O::fillPercent, message("меньше 1 %")},
+        {"toroid of 0,1 mm",
+         [](DesignCheckInput &i) {
+             i.design.coreType = 1;
+             i.windowWidth = "0,1";
+         },
+         &O::windowArea, message("меньше 1 мм²")},
+        {"tiny core: volts per turn",
+         [](DesignCheckInput &i) {
+             i.design.coreSection = "0,00001";
+             i.design.induction = "0,00001";
+         },
+         &O::voltsPerTurn, message("меньше 0,001 В")},
+        {"1 V at 32767 A: strike ratio",
+         [](DesignCheckInput &i) {
+             i.design.outputVoltage = "1";
+             i.design.weldingCurrent = "32767";
+         },
+         &O::strikeRatio, message("меньше 0,01")},
+        {"1 turn at 32767 V: K'", testWinding("1", "32767"), &O::testVoltsPerTurn, known("32767")},
+        {"1 turn at 32767 V: w1'", testWinding("1", "32767"), &O::correctedTurnsI, message("меньше одного витка")},
+        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), &O::correctedTurnsII, message("меньше одного витка")},
+        {"1 turn at 32767 V: B'", testWinding("1", "32767"), &O::actualInduction, known("17643,59")},
+        {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), &O::testVoltsPerTurn,
+         message("меньше 0,001 В")},
+        {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), &O::actualInduction,
+         message("меньше 0,01 Тл")},
+        {"1000000 V on 0,000001 turn of a tiny core: B'",
+         [](DesignCheckInput &i) {
+             i.design.coreSection = "0,0001";
+             i.testTurns = "0,000001";
+             i.testVoltage = "1000000";
+         },
+         &O::actualInduction, message("слишком большое число")},
+    };
+    for (const FigureCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignCheckInput input = runA();
+        c.change(input);
+        EXPECT_EQ(c.figure(CheckDesign(input)), c.expected);
+    }
+}
+
+std::vector<std::pair<const char *, CheckFigure>> figuresOf(const DesignCheckOutcome &o) {
+    return {{"K", o.voltsPerTurn},        {"copper", o.copperArea},       {"needed", o.neededWindowArea},
+            {"window", o.windowArea},     {"percent", o.fillPercent},     {"fill", o.fillVerdict},
+            {"wire I", o.wireI.diameter}, {"wire II", o.wireII.diameter}, {"load", o.loadVoltage},
+            {"ratio", o.strikeRatio},     {"voltage", o.voltageVerdict},  {"K'", o.testVoltsPerTurn},
+            {"w1'", o.correctedTurnsI},   {"w2'", o.correctedTurnsII},    {"B'", o.actualInduction}};
+}
+
+// Every mix of the smallest and largest texts the check accepts, in the window, the test
+// winding and the core: no figure reads 0 or a number in exponent form, no fill runs past 999 %.
+TEST(CheckDesign, NoFigureIsImpossibleAtTheEdgesOfTheAcceptedInputs) {
+    const char *const edges[] = {"0,000001", "0,01", "1", "32767", "1000000"};
+    for (const char *width : edges)
+        for (const char *height : edges)
+            for (const char *turns : edges)
+                for (const char *voltage : edges)
+                    for (const char *coreSection : edges) {
+                        DesignCheckInput input = runA();
+                        input.windowWidth = width;
+                        input.windowHeight = height;
+                        input.testTurns = turns;
+                        input.testVoltage = voltage;
+                        input.design.coreSection = coreSection;
+                        for (const auto &[name, figure] : figuresOf(CheckDesign(input))) {
+                            if (!figure.known) continue;
+                            SCOPED_TRACE(std::string(name) + " for " + width + " x " + height + " mm, " + turns +
+                                         " turns at " + voltage + " V, core " + coreSection);
+                            EXPECT_NE(figure.text, "0");
+                            EXPECT_EQ(figure.text.find('E'), std::string::npos) << figure.text;
+                            if (std::string_view(name) == "percent") {
+                                EXPECT_LE(std::stol(figure.text), 999);
+                            }
+                        }
+                    }
 }
 
 TEST(CheckDesign, AWindowProblemStandsInPlaceOfTheFillAndItsVerdict) {

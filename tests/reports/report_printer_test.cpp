@@ -108,13 +108,18 @@ TEST_F(PrintedPage, APrinterThatCannotStartIsReported) {
     EXPECT_EQ(error->kind, PrintError::Kind::PrinterRefused);
 }
 
+// A file at the print module's place that is no library at all.
+QString writeNotALibrary(const QTemporaryDir &folder) {
+    const QString path = folder.filePath(u"tremira-print.so"_qs);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
+    return path;
+}
+
 // Whatever stands at the module's place, printing ends in the program's own box, not a crash.
 TEST(PrintModule, AMissingOrForeignModuleGivesTheBoxWithTheReason) {
     QTemporaryDir folder;
-    const QString notALibrary = folder.filePath(u"tremira-print.so"_qs);
-    QFile file(notALibrary);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
-    file.close();
+    const QString notALibrary = writeNotALibrary(folder);
     for (const QString &module : {folder.filePath(u"missing/tremira-print.so"_qs), notALibrary, u"libz.so.1"_qs}) {
         SCOPED_TRACE(module.toStdString());
         const std::optional<PrintError> error = PrintOnDefaultPrinter(module, test::RunA(), test::FixedStamp());
@@ -124,6 +129,29 @@ TEST(PrintModule, AMissingOrForeignModuleGivesTheBoxWithTheReason) {
         EXPECT_TRUE(text.startsWith(u"Печать недоступна: "_qs)) << text.toStdString();
         EXPECT_TRUE(text.endsWith(u". Результат не напечатан."_qs)) << text.toStdString();
         EXPECT_GT(text.size(), u"Печать недоступна: . Результат не напечатан."_qs.size());
+    }
+}
+
+// The box says in Russian which of the three went wrong, and names the file.
+TEST(PrintModule, TheBoxSaysWhyTheModuleDidNotPrintAndNamesIt) {
+    QTemporaryDir folder;
+    const QString notALibrary = writeNotALibrary(folder);
+    const QString missing = folder.filePath(u"missing/tremira-print.so"_qs);
+    const struct {
+        QString module;
+        QString text;
+    } cases[] = {
+        {missing, u"Печать недоступна: не найден модуль печати «"_qs + missing + u"». Результат не напечатан."_qs},
+        {notALibrary, u"Печать недоступна: не удаётся загрузить модуль печати «"_qs + notALibrary +
+                          u"». Результат не напечатан."_qs},
+        {u"libz.so.1"_qs,
+         u"Печать недоступна: «libz.so.1» не является модулем печати этой программы. Результат не напечатан."_qs},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.module.toStdString());
+        const std::optional<PrintError> error = PrintOnDefaultPrinter(c.module, test::RunA(), test::FixedStamp());
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(PrintErrorText(*error).toStdString(), c.text.toStdString());
     }
 }
 

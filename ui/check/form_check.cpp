@@ -100,6 +100,7 @@ void FormCheck::createCheckColumn() {
     m_windowHeight->setEnabled(!toroid);  // a toroid's window is its inner circle
     m_fillFactor = addInput("fillFactor", QStringLiteral("Коэффициент заполнения"), kRightColumn, 1020,
                             ToQString(calc::kDefaultFillFactor));
+    m_fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
     m_copperArea = addRow("copperArea", QStringLiteral("Площадь меди (мм²)"), kRightColumn, 1320);
     m_neededWindowArea = addRow("neededWindowArea", QStringLiteral("Нужно окно (мм²)"), kRightColumn, 1620);
     m_windowArea = addRow("windowArea", QStringLiteral("Площадь окна (мм²)"), kRightColumn, 1920);

@@ -115,6 +115,17 @@ TEST_F(FormCheckTest, EveryAnswerFollowsTheTypedKeys) {
     EXPECT_EQ(verdict("voltageVerdict"), QStringLiteral("Итог: в норме"));
 }
 
+// An emptied fill factor is the usual 0,35, as tremira-calc --check takes it, and says so.
+TEST_F(FormCheckTest, AnEmptyFillFactorIsTheUsualOne) {
+    open(runA());
+    type("windowWidth", QStringLiteral("50"));
+    type("windowHeight", QStringLiteral("60"));
+    field("fillFactor")->clear();
+    EXPECT_EQ(field("fillFactor")->placeholderText(), QStringLiteral("0,35"));
+    EXPECT_EQ(text("neededWindowArea"), QStringLiteral("2852"));
+    EXPECT_EQ(verdict("fillVerdict"), QStringLiteral("Итог: помещается"));
+}
+
 TEST_F(FormCheckTest, NumericFieldsKeepOnlyDigitsAndCommasAndEnterMovesOn) {
     open(runA());
     type("windowWidth", QStringLiteral("4a.-9 e,5"));
