@@ -1,7 +1,9 @@
 // Arbitrary bytes as a help file, opened as the help window opens one: unpacked by the help
 // reader in a process of its own, then every stored file read and the index parsed. The reader
-// may fail or crash on the input, which gives no help file; a finding is a crash or sanitizer
-// report in this process, or an entry beyond the cap.
+// may refuse the input with its own exit status, which gives no help file. A finding is a crash
+// or sanitizer report in this process, a reader that crashes (a sanitizer report in the reader
+// ends it with a status of the sanitizer's: run the reader on the kept input to see it) or ends
+// well with a garbled stream, or an entry beyond the cap.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -29,9 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int memory = ::memfd_create("help", MFD_CLOEXEC);
     require(memory >= 0, "a memory file can be made");
     require(::write(memory, data, size) == static_cast<ssize_t>(size), "the input is written whole");
+    HelpFileFailure failure = HelpFileFailure::Damaged;
     const std::optional<ChmArchive> archive =
-        ChmArchive::open(QStringLiteral(TREMIRA_HELP_READER), QStringLiteral("/proc/self/fd/%1").arg(memory));
+        ChmArchive::open(QStringLiteral(TREMIRA_HELP_READER), QStringLiteral("/proc/self/fd/%1").arg(memory), &failure);
     ::close(memory);
+    require(archive || failure != HelpFileFailure::ReaderCrashed, "the reader does not crash");
+    require(archive || failure != HelpFileFailure::ReaderGarbled, "the reader writes a well-formed stream");
     if (!archive) return 0;
     QStringList headers;
     for (const QString &path : archive->files()) {

@@ -1,24 +1,14 @@
 #include "help/viewer/help_viewer.h"
 
-#include <QPointer>
-
 #include "help/viewer/help_window.h"
 #include "platform/program_parts.h"
 
 namespace tremira::help {
 
 void ShowHelp(const QString &readerProgram, const QString &fileName, std::optional<qint32> topic) {
-    static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow(readerProgram);
-    if (window->openFile(fileName)) {
-        if (topic)
-            window->showContext(*topic);
-        else
-            window->showDefaultTopic();
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    // One window for the whole run, made on the first request.
+    static HelpWindow *const window = new HelpWindow(readerProgram);
+    window->showHelp(fileName, topic);
 }
 
 QString HelpReaderProgram(const QString &programFolder) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QShortcut>
 #include <QSplitter>
@@ -42,15 +43,33 @@ QStringList mapHeaders(const ChmArchive &archive) {
     return headers;
 }
 
-}  // namespace
+QString damagedFileReason() { return QStringLiteral("Файл повреждён или не является файлом справки."); }
 
-QString FailurePage(const QString &fileName) {
-    const QString reason = QFileInfo::exists(fileName)
-                               ? QStringLiteral("Файл повреждён или не является файлом справки.")
-                               : QStringLiteral("Файл не найден.");
-    return QStringLiteral("<h3>Не удаётся открыть файл справки</h3><p>%1</p><p>%2</p>")
-        .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason);
+QString failureReason(HelpFileFailure failure, const QString &readerProgram) {
+    const QString readerFailed = QStringLiteral("Не удалось прочитать справку: программа чтения справки %1.");
+    switch (failure) {
+    case HelpFileFailure::Missing: return QStringLiteral("Файл не найден.");
+    case HelpFileFailure::Damaged: return damagedFileReason();
+    case HelpFileFailure::ReaderNotStarted:
+        return readerFailed.arg(
+            QStringLiteral("%1 не найдена или не запускается").arg(QDir::toNativeSeparators(readerProgram)));
+    case HelpFileFailure::ReaderTimedOut:
+        return readerFailed.arg(QStringLiteral("не ответила за %1 с").arg(ChmArchive::kReaderTimeoutMs / 1000));
+    case HelpFileFailure::ReaderCrashed: return readerFailed.arg(QStringLiteral("завершилась аварийно"));
+    case HelpFileFailure::ReaderOverflowed:
+        return readerFailed.arg(QStringLiteral("выдала больше данных, чем может содержать файл"));
+    case HelpFileFailure::ReaderGarbled: return readerFailed.arg(QStringLiteral("выдала неверные данные"));
+    }
+    Q_UNREACHABLE();
 }
+
+// The page shown in place of a help file, or a page of it, that cannot be read.
+QString failurePage(const QString &fileName, const QString &reason) {
+    return QStringLiteral("<h3>Не удаётся открыть файл справки</h3><p>%1</p><p>%2</p>")
+        .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason.toHtmlEscaped());
+}
+
+}  // namespace
 
 void HelpPage::setArchive(const ChmArchive *archive, const QString &fileName) {
     m_archive = archive;
@@ -60,14 +79,16 @@ void HelpPage::setArchive(const ChmArchive *archive, const QString &fileName) {
 QVariant HelpPage::loadResource(int type, const QUrl &name) {
     if (name.scheme() != QLatin1String(kHelpScheme)) return {};
     std::optional<QByteArray> content = m_archive ? m_archive->read(name.path()) : std::nullopt;
-    if (type == QTextDocument::HtmlResource && !isReadablePage(content)) return FailurePage(m_fileName);
+    if (type == QTextDocument::HtmlResource && !isReadablePage(content))
+        return failurePage(m_fileName, damagedFileReason());
     return content.value_or(QByteArray());
 }
 
 HelpWindow::HelpWindow(const QString &readerProgram) : m_readerProgram(readerProgram) {
     // The help lives on by itself but must not keep the program running once it closes.
+    // Closing only hides it: it keeps the file it has read, or why it could not, and it is
+    // never deleted while it waits for the reader.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("HelpWindow"));
     resize(820, 560);
     createToolBar();
@@ -108,10 +129,33 @@ void HelpWindow::createPanes() {
     connect(m_contents, &QTreeWidget::itemClicked, this, showEntry);
 }
 
+void HelpWindow::showHelp(const QString &fileName, std::optional<qint32> topic) {
+    if (m_reading) return;
+    if (openFile(fileName)) {
+        if (topic)
+            showContext(*topic);
+        else
+            showDefaultTopic();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
 bool HelpWindow::openFile(const QString &fileName) {
-    if (m_archive && fileName == m_fileName) return true;
+    const std::optional<FileVersion> version = FileVersionOf(fileName);
+    if ((m_archive || m_failure) && fileName == m_fileName && version == m_fileVersion) return m_archive.has_value();
+    // The pages of the file shown so far stay readable while the reader runs.
+    m_reading = true;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    HelpFileFailure failure{};
+    std::optional<ChmArchive> archive = ChmArchive::open(m_readerProgram, fileName, &failure);
+    QGuiApplication::restoreOverrideCursor();
+    m_reading = false;
     m_fileName = fileName;
-    m_archive = ChmArchive::open(m_readerProgram, fileName);
+    m_fileVersion = version;
+    m_archive = std::move(archive);
+    m_failure = m_archive ? std::nullopt : std::optional(failure);
     m_page->setArchive(m_archive ? &*m_archive : nullptr, fileName);
     // A topic of the same name in the new file must be read again, not kept from the old one.
     m_page->clear();
@@ -150,7 +194,10 @@ void HelpWindow::loadIndex() {
     if (m_options.defaultTopic.isEmpty() && !entries.isEmpty()) m_options.defaultTopic = entries.first().topic;
 }
 
-void HelpWindow::showFailure() { m_page->setHtml(FailurePage(m_fileName)); }
+void HelpWindow::showFailure() {
+    m_page->setHtml(
+        failurePage(m_fileName, m_failure ? failureReason(*m_failure, m_readerProgram) : damagedFileReason()));
+}
 
 // A file without a topic to start from cannot show anything: it is damaged.
 void HelpWindow::showDefaultTopic() {

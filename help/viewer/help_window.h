@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "help/viewer/chm_archive.h"
+#include "help/viewer/file_version.h"
 #include "help/viewer/help_file_index.h"
 
 class QAction;
@@ -16,9 +17,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace tremira::help {
-
-// The page shown in place of a help file, or a page of it, that cannot be read.
-QString FailurePage(const QString &fileName);
 
 // Pages come from the open help file; every link stays inside it. A page the file cannot
 // give shows the failure page.
@@ -39,23 +37,31 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(const QString &readerProgram);
 
-    // Opens another file only when it differs from the one shown; false when it cannot be read.
-    bool openFile(const QString &fileName);
-    void showDefaultTopic();
-    // A number the file does not map shows the default topic.
-    void showContext(qint32 contextNumber);
+    // Brings the window forward at the topic of a context number, or at the file's default
+    // topic; a number the file does not map shows the default topic. Requests that come while
+    // the file is read are ignored: the one being served stands.
+    void showHelp(const QString &fileName, std::optional<qint32> topic);
 
 private:
     void createToolBar();
     void createPanes();
+    // The file is read again only when it is another file or has changed since it was read,
+    // whether it could be read then or not; false when it cannot be read.
+    bool openFile(const QString &fileName);
     void loadIndex();
     void showFailure();
+    void showDefaultTopic();
+    void showContext(qint32 contextNumber);
     void showTopic(const QString &topic);
     void selectContentsEntry(const QUrl &source);
 
     QString m_readerProgram;
+    bool m_reading = false;
+    // The help file last read, as it was then, and what came of it: its pages or why not.
     QString m_fileName;
+    std::optional<FileVersion> m_fileVersion;
     std::optional<ChmArchive> m_archive;
+    std::optional<HelpFileFailure> m_failure;
     HelpFileOptions m_options;
     QHash<qint32, QString> m_contextMap;
 

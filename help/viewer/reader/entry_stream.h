@@ -16,4 +16,8 @@ inline constexpr std::int64_t kMaxEntrySize = std::int64_t{16} << 20;
 // Far above any help file: what lies beyond is not read.
 inline constexpr std::int64_t kMaxStreamSize = std::int64_t{256} << 20;
 
+// The reader's exit status for an input that is not a help file. Any other failure status, such
+// as the 1 of the sanitizers, means that the reader itself went wrong.
+inline constexpr int kNotAHelpFileStatus = 2;
+
 }  // namespace tremira::help

@@ -1,18 +1,26 @@
 // The help window's side of the help reader: the entry stream it parses, the reader process it
-// runs (stand-in readers here), and where it finds the reader.
+// runs (stand-in readers here, and the real one for what it says of a file), and where it finds
+// the reader.
 
+#include <signal.h>
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 #include "help/viewer/chm_archive.h"
 #include "help/viewer/help_viewer.h"
 #include "help/viewer/reader/entry_stream.h"
+#include "tests/help/viewer/stand_in_reader.h"
 
 namespace {
 
@@ -77,26 +85,7 @@ TEST(EntryStream, APathListedTwiceIsListedOnce) {
     EXPECT_EQ(archive->files(), QStringList({"/a.htm"}));
 }
 
-class StandInReader : public testing::Test {
-protected:
-    QString script(const char *name, const QByteArray &body) {
-        const QString path = m_folder.filePath(QLatin1String(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
-    }
-    QString helpFile(const QByteArray &content) {
-        const QString path = m_folder.filePath(QStringLiteral("Тремира.chm"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return path;
-    }
-
-    QTemporaryDir m_folder;
-};
+using tremira::testing::StandInReader;
 
 // The reader gets the file on its standard input and its standard output is the stream.
 TEST_F(StandInReader, TheStreamOfAReaderThatSucceedsIsTheFile) {
@@ -129,6 +118,89 @@ TEST_F(StandInReader, AReaderThatRunsWildIsStoppedInTime) {
     QFile pid(pidFile);
     ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
     EXPECT_FALSE(QDir(QStringLiteral("/proc/") + pid.readAll().trimmed()).exists()) << "the reader still runs";
+}
+
+TEST_F(StandInReader, EachWayAReaderFailsHasItsOwnReason) {
+    const QString file = helpFile(kGoodStream);
+    const struct {
+        const char *name;
+        QString reader;
+        HelpFileFailure failure;
+    } cases[] = {
+        {"says the file is not a help file", script("refuses", "exit " + QByteArray::number(kNotAHelpFileStatus)),
+         HelpFileFailure::Damaged},
+        {"fails with another status", script("fails", "cat; exit 1"), HelpFileFailure::ReaderCrashed},
+        {"crashes", script("crashes", "cat; kill -SEGV $$"), HelpFileFailure::ReaderCrashed},
+        {"is missing", m_folder.filePath(QStringLiteral("missing")), HelpFileFailure::ReaderNotStarted},
+        {"cannot be run", m_folder.path(), HelpFileFailure::ReaderNotStarted},
+        {"hangs", script("hangs", "exec sleep 600"), HelpFileFailure::ReaderTimedOut},
+        {"streams without end", script("streams", "exec cat /dev/zero"), HelpFileFailure::ReaderOverflowed},
+        {"ends well after a stream cut short", script("garbles", "printf /obzor.htm"), HelpFileFailure::ReaderGarbled},
+    };
+    for (const auto &[name, reader, expected] : cases) {
+        SCOPED_TRACE(name);
+        HelpFileFailure failure = HelpFileFailure::Missing;
+        EXPECT_FALSE(ChmArchive::open(reader, file, &failure).has_value());
+        EXPECT_EQ(failure, expected);
+    }
+}
+
+TEST_F(StandInReader, TheHelpReaderSaysWhetherTheFileIsMissingOrNotAHelpFile) {
+    const struct {
+        const char *name;
+        QString file;
+        HelpFileFailure failure;
+    } cases[] = {
+        {"missing", m_folder.filePath(QStringLiteral("нет.chm")), HelpFileFailure::Missing},
+        {"not a help file", helpFile("not a help file"), HelpFileFailure::Damaged},
+        {"a folder", m_folder.path(), HelpFileFailure::Damaged},
+    };
+    for (const auto &[name, file, expected] : cases) {
+        SCOPED_TRACE(name);
+        HelpFileFailure failure = HelpFileFailure::ReaderNotStarted;
+        EXPECT_FALSE(ChmArchive::open(QStringLiteral(TREMIRA_HELP_READER), file, &failure).has_value());
+        EXPECT_EQ(failure, expected);
+    }
+}
+
+// True once `condition` holds, false when it still does not after a minute, far longer than
+// anything here takes even in a sanitizer build.
+bool eventually(const std::function<bool()> &condition) {
+    const QDeadlineTimer deadline(60'000);
+    while (!condition()) {
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// A zombie has ended; only its parent has yet to collect it.
+bool isRunning(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    const QByteArray fields = status.readAll();
+    const qsizetype state = fields.lastIndexOf(')') + 2;
+    return state < fields.size() && fields[state] != 'Z' && fields[state] != 'X';
+}
+
+TEST_F(StandInReader, AReaderDiesWithTheProgramThatRunsIt) {
+    const QString pidFile = m_folder.filePath(QStringLiteral("pid"));
+    // The file appears whole, under its name, only once the number is written.
+    const QString reader =
+        script("waits",
+               QFile::encodeName(QStringLiteral("echo $$ > '%1.new'; mv '%1.new' '%1'; exec sleep 600").arg(pidFile)));
+    QProcess program;
+    program.start(QStringLiteral(TREMIRA_HELP_READER_PARENT), {reader, helpFile(kGoodStream)});
+    ASSERT_TRUE(program.waitForStarted());
+    ASSERT_TRUE(eventually([&pidFile] { return QFile::exists(pidFile); })) << "the reader did not start";
+    QFile pidText(pidFile);
+    ASSERT_TRUE(pidText.open(QIODevice::ReadOnly));
+    const qint64 pid = pidText.readAll().trimmed().toLongLong();
+    ASSERT_GT(pid, 0);
+    program.kill();
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_TRUE(eventually([pid] { return !isRunning(pid); })) << "the reader still runs";
+    if (isRunning(pid)) ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 TEST(HelpReaderProgram, BesideTheProgramElseInTheInstalledLibexecFolder) {
