@@ -41,7 +41,7 @@ std::vector<DisplayEndpoint> X11Endpoints(const QString &display);
 std::vector<DisplayEndpoint> WaylandEndpoints(const QString &waylandDisplay, const QString &runtimeDir);
 
 // Whether a server listens there: it takes the connection, or its queue of waiting clients is
-// full (a stopped server). Neither connect nor TCP waits more than a second.
+// full (a stopped server). A Unix socket tells at once, TCP within a second.
 bool ConnectsTo(const DisplayEndpoint &endpoint);
 
 using DisplayProbe = std::function<bool(const DisplayEndpoint &)>;
