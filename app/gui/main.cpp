@@ -15,12 +15,14 @@
 
 int main(int argc, char *argv[]) {
     // Checked before QApplication exists: Qt aborts with a core dump when its platform
-    // plugin finds no display, the display it is given does not answer, or its X server
-    // refuses the program. The probe's X connection is held until Qt has its own.
+    // plugin finds no display, its X server refuses the program or has no such screen, and
+    // waits forever on a display that never answers. The probe's X connection is held until
+    // Qt has its own.
     tremira::platform::X11ClientHandshake x11Handshake;
-    if (!tremira::platform::GraphicalSessionReachable(tremira::platform::CurrentDisplayEnvironment(argc, argv),
-                                                      tremira::platform::ConnectsTo, std::ref(x11Handshake))) {
-        std::fprintf(stderr, "%s\n", tremira::platform::kNoGraphicalSessionMessage);
+    if (const auto problem = tremira::platform::GraphicalSessionProblem(
+            tremira::platform::CurrentDisplayEnvironment(argc, argv), tremira::platform::ConnectsTo,
+            std::ref(x11Handshake), tremira::platform::WaylandRoundTrip)) {
+        std::fprintf(stderr, "%s\n", tremira::platform::DisplayProblemMessage(*problem).toUtf8().constData());
         return 1;
     }
     QApplication app(argc, argv);

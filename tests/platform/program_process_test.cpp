@@ -18,14 +18,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/display_check.h"
 #include "platform/single_instance_lock.h"
+#include "silent_listener.h"
 
 namespace {
 
@@ -260,15 +263,8 @@ TEST_F(ProgramProcesses, CopyKilledWithSigkillDoesNotBlockTheNextStart) {
 
 namespace {
 
-// A display number no X server holds: neither its socket file nor its lock file exists.
-QString freeDisplay() {
-    for (int number = 200;; ++number) {
-        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
-            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
-            return QStringLiteral(":%1").arg(number);
-        }
-    }
-}
+// A display no X server holds.
+QString freeDisplay() { return QStringLiteral(":%1").arg(tremira::platform::testing::FreeDisplayNumber()); }
 
 // The program ends by itself with status 1 and one line on standard error, in Russian and
 // English, naming whatever else the case expects.
@@ -337,6 +333,7 @@ protected:
 
     void TearDown() override {
         if (m_xvfb.state() == QProcess::NotRunning) return;
+        ::kill(static_cast<pid_t>(m_xvfb.processId()), SIGCONT);  // a test may have stopped it
         m_xvfb.terminate();
         m_xvfb.waitForFinished();
     }
@@ -359,16 +356,23 @@ protected:
 
     // This process as a client of the server, with the given authority.
     bool handshake(tremira::platform::X11ClientHandshake &client, const QString &authority) const {
+        return answer(client, authority, m_display) == tremira::platform::DisplayAnswer::Accepted;
+    }
+
+    // The server's answer to this process as a client of the display given (the server's own,
+    // or one of its screens), with the given authority.
+    tremira::platform::DisplayAnswer answer(tremira::platform::X11ClientHandshake &client, const QString &authority,
+                                            const QString &display) const {
         const QByteArray saved = qgetenv("XAUTHORITY");
         const bool hadAuthority = qEnvironmentVariableIsSet("XAUTHORITY");
         qputenv("XAUTHORITY", QFile::encodeName(authority));
-        const bool accepted = client(m_display);
+        const tremira::platform::DisplayAnswer answered = client(display);
         if (hadAuthority) {
             qputenv("XAUTHORITY", saved);
         } else {
             qunsetenv("XAUTHORITY");
         }
-        return accepted;
+        return answered;
     }
 
     static constexpr int kMaxClients = 64;  // the least Xvfb takes
@@ -445,6 +449,84 @@ TEST_F(XServerWithCookie, ProgramWithTheCookieShowsItsWindow) {
     EXPECT_TRUE(shown) << program.readAllStandardError().toStdString();
     program.kill();
     program.waitForFinished();
+}
+
+// The server has one screen: DISPLAY may name it, and no other.
+TEST_F(XServerWithCookie, TheHandshakeTakesOnlyAScreenTheServerHas) {
+    using enum tremira::platform::DisplayAnswer;
+    const struct {
+        const char *screen;
+        tremira::platform::DisplayAnswer expected;
+    } cases[] = {{"", Accepted}, {".0", Accepted}, {".1", NoSuchScreen}, {".9", NoSuchScreen}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.screen);
+        tremira::platform::X11ClientHandshake client;
+        EXPECT_EQ(answer(client, m_cookieFile, m_display + QLatin1String(c.screen)), c.expected);
+    }
+}
+
+TEST_F(XServerWithCookie, ProgramOnAScreenTheServerDoesNotHaveSaysSoAndExitsWithStatus1) {
+    for (const char *screen : {".1", ".9"}) {
+        SCOPED_TRACE(screen);
+        const QString display = m_display + QLatin1String(screen);
+        QProcessEnvironment env = environment(m_cookieFile);
+        env.insert(QStringLiteral("DISPLAY"), display);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TREMIRA_PROGRAM), {});
+        ExpectTheOneLineAboutAGraphicalSession(program,
+                                               {QStringLiteral("на дисплее «%1» нет такого экрана").arg(display),
+                                                QStringLiteral("display %1 has no such screen").arg(display)});
+    }
+}
+
+// What takes the connection and never answers: something else listening where a display
+// should be, or a stopped server. The program says so within a few seconds instead of waiting
+// forever.
+TEST_F(XServerWithCookie, ProgramOnADisplayThatNeverAnswersSaysSoAndExitsWithStatus1) {
+    using Kind = tremira::platform::DisplayEndpoint::Kind;
+    const int free = tremira::platform::testing::FreeDisplayNumber();
+    const QString socketFile = QStringLiteral("/tmp/.X11-unix/X%1").arg(free);  // the folder is the server's
+    const struct {
+        const char *name;
+        std::optional<tremira::platform::DisplayEndpoint> listener;
+        QString display;
+        bool wayland;
+    } cases[] = {
+        {"TCP listener",
+         {{Kind::Tcp, QStringLiteral("127.0.0.1"), 6000 + free}},
+         QStringLiteral("127.0.0.1:%1").arg(free),
+         false},
+        {"abstract Unix socket", {{Kind::Abstract, socketFile}}, QStringLiteral(":%1").arg(free), false},
+        {"Unix socket file", {{Kind::File, socketFile}}, QStringLiteral(":%1").arg(free), false},
+        {"Wayland socket",
+         {{Kind::File, m_runtime.filePath(QStringLiteral("wayland-silent"))}},
+         QStringLiteral("wayland-silent"),
+         true},
+        {"stopped X server", std::nullopt, m_display, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<tremira::platform::testing::SilentListener> listener;
+        if (c.listener) {
+            listener.emplace(*c.listener);
+            ASSERT_TRUE(listener->listening());
+        } else {
+            ASSERT_EQ(::kill(static_cast<pid_t>(m_xvfb.processId()), SIGSTOP), 0);
+        }
+        QProcessEnvironment env = environment(m_cookieFile);
+        if (c.wayland) {
+            env.remove(QStringLiteral("DISPLAY"));
+            env.insert(QStringLiteral("WAYLAND_DISPLAY"), c.display);
+        } else {
+            env.insert(QStringLiteral("DISPLAY"), c.display);
+        }
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(TREMIRA_PROGRAM), {});
+        ExpectTheOneLineAboutAGraphicalSession(program, {QStringLiteral("дисплей «%1» не отвечает").arg(c.display),
+                                                         QStringLiteral("display %1 does not answer").arg(c.display)});
+    }
 }
 
 }  // namespace
