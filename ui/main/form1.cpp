@@ -43,21 +43,6 @@ QFont windowFont() {
     return font;
 }
 
-// Holds the application font at the window's face while the window is built. A line edit lays
-// out its first, empty text in the application font before it takes the window's, and that
-// alone would load a second face the window never shows: time and memory at every start.
-class ApplicationFontWhileBuilding {
-public:
-    explicit ApplicationFontWhileBuilding(const QFont &font) : m_previous(QApplication::font()) {
-        QApplication::setFont(font);
-    }
-    ~ApplicationFontWhileBuilding() { QApplication::setFont(m_previous); }
-    Q_DISABLE_COPY_MOVE(ApplicationFontWhileBuilding)
-
-private:
-    QFont m_previous;
-};
-
 void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entries) {
     for (std::string_view entry : entries) {
         list->addItem(ToQString(entry));
@@ -69,7 +54,6 @@ void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entr
 
 Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, const QString &printModule, QWidget *parent)
     : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)), m_printModule(printModule) {
-    const ApplicationFontWhileBuilding buildingFont(windowFont());
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
     setWindowIcon(desktop::ProgramIcon());
