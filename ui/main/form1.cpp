@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -43,21 +42,6 @@ QFont windowFont() {
     return font;
 }
 
-// Holds the application font at the window's face while the window is built. A line edit lays
-// out its first, empty text in the application font before it takes the window's, and that
-// alone would load a second face the window never shows: time and memory at every start.
-class ApplicationFontWhileBuilding {
-public:
-    explicit ApplicationFontWhileBuilding(const QFont &font) : m_previous(QApplication::font()) {
-        QApplication::setFont(font);
-    }
-    ~ApplicationFontWhileBuilding() { QApplication::setFont(m_previous); }
-    Q_DISABLE_COPY_MOVE(ApplicationFontWhileBuilding)
-
-private:
-    QFont m_previous;
-};
-
 void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entries) {
     for (std::string_view entry : entries) {
         list->addItem(ToQString(entry));
@@ -69,7 +53,6 @@ void fillOptionList(QComboBox *list, const std::array<std::string_view, 2> &entr
 
 Form1::Form1(const QString &programFolder, help::ViewerCall helpViewer, const QString &printModule, QWidget *parent)
     : QMainWindow(parent), m_curDir(programFolder), m_helpViewer(std::move(helpViewer)), m_printModule(printModule) {
-    const ApplicationFontWhileBuilding buildingFont(windowFont());
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Расчет сварочного трансформатора"));
     setWindowIcon(desktop::ProgramIcon());
@@ -100,15 +83,9 @@ void Form1::createInputFrame() {
     m_inputs.Text3 = addField("Text3", 3480, 600, 600, kFieldHeight);
     m_inputs.Text2 = addField("Text2", 3480, 960, 600, kFieldHeight);
     m_inputs.Text1 = addField("Text1", 3480, 1320, 600, kFieldHeight);
-    {
-        // Given a text field without a completer, an option list builds one of its own (a model
-        // and a proxy for each list), only for the window to drop it again at once: one shared
-        // completer, dropped the same way, spares the start that work.
-        QCompleter dropped;
-        m_inputs.Combo1 = addOptionList("Combo1", 6000, 240, &dropped);
-        m_inputs.Combo2 = addOptionList("Combo2", 6000, 600, &dropped);
-        m_inputs.Combo3 = addOptionList("Combo3", 6000, 960, &dropped);
-    }
+    m_inputs.Combo1 = addOptionList("Combo1", 6000, 240);
+    m_inputs.Combo2 = addOptionList("Combo2", 6000, 600);
+    m_inputs.Combo3 = addOptionList("Combo3", 6000, 960);
     m_inputs.Text10 = addField("Text10", 6840, 1320, 735, kFieldHeight);
     m_contextHelp->setTopic(m_inputs.Text4, help::HelpTopic::MainsVoltage);
     m_contextHelp->setTopic(m_inputs.Text3, help::HelpTopic::OutputVoltage);
@@ -244,16 +221,14 @@ QLineEdit *Form1::addField(const char *name, int left, int top, int width, int h
     return field;
 }
 
-QComboBox *Form1::addOptionList(const char *name, int left, int top, QCompleter *dropped) {
+QComboBox *Form1::addOptionList(const char *name, int left, int top) {
     auto *list = new QComboBox(m_client);
     list->setObjectName(QLatin1String(name));
     list->setGeometry(TwipsRect(left, top, 1575, kFieldHeight));
     // Editable through a line edit of its own: setEditable would also build the drop-down
     // list now, which costs more memory at start-up than the rest of the window; this way it
     // is built the first time the list opens.
-    auto *text = new QLineEdit(list);
-    text->setCompleter(dropped);
-    list->setLineEdit(text);
+    list->setLineEdit(new QLineEdit(list));
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);  // a typed text stays as typed, never completed to an entry
     return list;

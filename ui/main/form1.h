@@ -11,7 +11,6 @@
 
 class QAction;
 class QComboBox;
-class QCompleter;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -52,7 +51,7 @@ private:
     void startUp();
 
     QLineEdit *addField(const char *name, int left, int top, int width, int height);
-    QComboBox *addOptionList(const char *name, int left, int top, QCompleter *dropped);
+    QComboBox *addOptionList(const char *name, int left, int top);
     QLineEdit *addResultField(const char *name, int left, int top, int width, int height);
     void addLabel(const char *name, const char *caption, int left, int top, int width, QWidget *buddy,
                   int heightTwips = 255);

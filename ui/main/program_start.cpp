@@ -2,10 +2,10 @@
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QTranslator>
 
 #include "desktop/program_icon.h"
 #include "ui/main/message_box.h"
-#include "ui/main/qt_texts.h"
 
 namespace tremira::ui {
 
@@ -14,8 +14,10 @@ void PrepareApplication(QCoreApplication &app) {
     // caption on X11, and the window's caption must stay exactly its own.
     QCoreApplication::setApplicationName(QStringLiteral("Тремира"));
     QGuiApplication::setDesktopFileName(desktop::DesktopFileName());
-    QCoreApplication::installTranslator(
-        new QtTextsOnFirstUse(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath), &app));
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
 }
 
 void ShowAlreadyRunning() {

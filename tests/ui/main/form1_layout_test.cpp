@@ -130,8 +130,8 @@ TEST_F(Form1Test, WindowHasFixedSizeNoMinMaxBoxAndItsOwnIcon) {
     EXPECT_EQ(window.windowIcon().availableSizes(), tremira::desktop::ProgramIcon().availableSizes());
 }
 
-// The window is built with its own face as the application's font; message boxes and other
-// windows keep the application's own afterwards.
+// The fields take the window's face; message boxes and the other windows keep the
+// application's own.
 TEST_F(Form1Test, FieldsTakeTheWindowFontAndTheApplicationFontStaysAsItWas) {
     const QFont applicationFont = QApplication::font();
     {

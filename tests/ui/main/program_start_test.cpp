@@ -1,4 +1,7 @@
-// The start-up before the window: the program folder and the box of a second copy.
+// The start-up before the window: Qt's texts in Russian, the program folder and the box of a
+// second copy.
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -30,4 +33,10 @@ TEST(ShowAlreadyRunning, ShowsItsTextWithTheProgramTitleNoIconAndOkOnly) {
     const std::vector<SeenBox> expected{
         {QStringLiteral("Проект уже запущен!"), QStringLiteral("Тремира"), QMessageBox::NoIcon, QMessageBox::Ok}};
     EXPECT_EQ(answerer.boxes(), expected);
+}
+
+// The test program's application is prepared as the program's is (prepared_application.cpp).
+TEST(PrepareApplication, GivesQtsBoxButtonsInRussian) {
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
 }
