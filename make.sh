@@ -41,7 +41,7 @@ install_missing_packages() {
   fi
 }
 
-jobs() { nproc; }
+build_jobs() { nproc; }
 
 werror_flag() {
   if [ "${CI:-}" = true ]; then echo -DTREMIRA_WERROR=ON; else echo -DTREMIRA_WERROR=OFF; fi
@@ -54,7 +54,7 @@ check_style() {
 
 build_main() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(werror_flag)" >/dev/null
-  cmake --build build -j "$(jobs)"
+  cmake --build build -j "$(build_jobs)"
 }
 
 # The whole project again under AddressSanitizer and UndefinedBehaviorSanitizer with clang,
@@ -62,7 +62,7 @@ build_main() {
 build_sanitized() {
   CXX=clang++ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(werror_flag)" \
     -DTREMIRA_SANITIZE=ON -DTREMIRA_FUZZ=ON >/dev/null
-  cmake --build build-san -j "$(jobs)"
+  cmake --build build-san -j "$(build_jobs)"
 }
 
 # Every test but the end-to-end runs, the process tests with the sanitized program, and the
@@ -70,7 +70,7 @@ build_sanitized() {
 # the program is never suppressed.
 test_sanitized() {
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
-    ctest --test-dir build-san --output-on-failure -j "$(jobs)" -LE e2e
+    ctest --test-dir build-san --output-on-failure -j "$(build_jobs)" -LE e2e
 }
 
 build_package() {
@@ -117,7 +117,7 @@ check_installed_package() {
 
 build_bench() {
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTREMIRA_BENCH=ON >/dev/null
-  cmake --build build-bench -j "$(jobs)"
+  cmake --build build-bench -j "$(build_jobs)"
 }
 
 command=${1:-}
@@ -148,7 +148,7 @@ case "$command" in
   fast)
     install_missing_packages
     build_main
-    ctest --test-dir build --output-on-failure -j "$(jobs)" -LE e2e
+    ctest --test-dir build --output-on-failure -j "$(build_jobs)" -LE e2e
     ;;
   bench)
     install_missing_packages

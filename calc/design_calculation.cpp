@@ -162,7 +162,7 @@ void runDesign(const DesignInput &input, NumericOutcome &outcome) {
 
 double RequiredCoreSection(double weldingCurrent, Int16 coreType) {
     const double toroid = weldingCurrent * 0.378;
-    return coreType == 1 ? toroid : toroid * 1.4;
+    return coreType == kToroidIndex ? toroid : toroid * 1.4;
 }
 
 std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentText, Int16 coreType) {

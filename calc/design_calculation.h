@@ -120,6 +120,8 @@ std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentTex
 // entry equal to it, any other text to -1.
 inline constexpr std::array<std::string_view, 2> kMaterialEntries{"Медь", "Алюминий"};
 inline constexpr std::array<std::string_view, 2> kCoreTypeEntries{"Стержневой", "Тор"};
+// The core type list's index of the toroid; every other index, -1 included, counts as a rod core.
+inline constexpr Int16 kToroidIndex = 1;
 
 template <std::size_t N>
 Int16 ListIndexOf(std::string_view shownText, const std::array<std::string_view, N> &entries) {

@@ -257,8 +257,9 @@ WireChoice chooseWire(const Reading &section) {
 
 // --- Voltages ---------------------------------------------------------------------------
 
-constexpr double kSafeNoLoadVoltage = 80;  // AC welding sources in normal conditions
-constexpr double kStrikeMargin = 1.8;      // no-load over load voltage for a reliable strike
+constexpr double kSafeNoLoadVoltage = 80;      // AC welding sources in normal conditions
+constexpr double kHighRiskNoLoadVoltage = 48;  // the same where the risk of a shock is high
+constexpr double kStrikeMargin = 1.8;          // no-load over load voltage for a reliable strike
 
 void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
     if (std::string message = firstProblem({&d.current, &d.outputVoltage}); !message.empty()) {
@@ -274,11 +275,14 @@ void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
     out.belowStrikeMargin = noLoad < kStrikeMargin * load;
 
     std::string verdict;
-    if (out.aboveSafeVoltage) verdict = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
+    if (out.aboveSafeVoltage) {
+        verdict = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В: опасно (в условиях повышенной опасности не выше " +
+                  FormatDouble(kHighRiskNoLoadVoltage) + " В)";
+    }
     if (out.belowStrikeMargin) {
         if (!verdict.empty()) verdict += ", ";
-        verdict += "ниже " + rounded(kStrikeMargin * load, 2) + " В (1,8 × " + rounded(load, 1) +
-                   " В): дуга зажигается ненадёжно";
+        verdict += "ниже " + rounded(kStrikeMargin * load, 2) + " В (" + FormatDouble(kStrikeMargin) + " × " +
+                   rounded(load, 1) + " В): дуга зажигается ненадёжно";
     }
     out.voltageVerdict = {verdict.empty() ? "в норме" : verdict, true};
 }
@@ -321,14 +325,15 @@ void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, Des
     const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
     out.actualInduction = positiveFigure(induction, 2, " Тл");
     out.saturated = induction >= kInductionLimit;
-    out.inductionVerdict = {out.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме", true};
+    out.inductionVerdict = {
+        out.saturated ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении" : "в норме", true};
 }
 
 }  // namespace
 
 DesignCheckOutcome CheckDesign(const DesignCheckInput &input) {
     DesignCheckOutcome out;
-    out.toroid = input.design.coreType == 1;
+    out.toroid = input.design.coreType == kToroidIndex;
     const DesignFigures design = readDesign(input);
     out.voltsPerTurn = figureOf(voltsPerTurn(design), 3, kVolts);
     checkFill(input, design, out);

@@ -91,7 +91,7 @@ void FormCheck::createDesignColumn() {
 }
 
 void FormCheck::createCheckColumn() {
-    const bool toroid = m_design.coreTypeIndex == 1;
+    const bool toroid = m_design.coreTypeIndex == calc::kToroidIndex;
     addSection(QStringLiteral("Окно сердечника"), kRightColumn, 120);
     m_windowWidth =
         addInput("windowWidth", toroid ? QStringLiteral("Внутренний диаметр (мм)") : QStringLiteral("Ширина окна (мм)"),

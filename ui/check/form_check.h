@@ -29,7 +29,7 @@ struct ShownDesign {
     reports::DesignSnapshot fields;
     calc::Int16 materialIIndex = 0;
     calc::Int16 materialIIIndex = 0;
-    calc::Int16 coreTypeIndex = 0;  // 1 is the toroid
+    calc::Int16 coreTypeIndex = 0;  // calc::kToroidIndex is the toroid
 };
 
 class FormCheck : public QDialog {
