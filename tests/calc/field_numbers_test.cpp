@@ -131,7 +131,19 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
         double value;
         Int16 expected;
     } const cases[] = {
-        {0.5, 0}, {1.5, 2}, {-1.5, -2}, {12.5, 12}, {17.5, 18}, {2.4999999, 2}, {32767.49, 32767}, {-32768.5, -32768},
+        {0.5, 0},
+        {1.5, 2},
+        {-1.5, -2},
+        {12.5, 12},
+        {17.5, 18},
+        {2.4999999, 2},
+        {32767.49, 32767},
+        {-32768.5, -32768},
+        // The largest doubles below a half: adding a half and truncating would round them up.
+        {0.49999999999999994, 0},
+        {-0.49999999999999994, 0},
+        {-2.5, -2},
+        {-0.0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -142,41 +154,6 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
         SCOPED_TRACE(value);
         expectError(RealToInt16(value), 6);
     }
-}
-
-// Halves, values next to halves, and values from the whole range round as the C library's
-// nearbyint rounds them.
-TEST(NearestWhole, RoundsAsNearbyint) {
-    std::vector<double> values = {0.5,
-                                  1.5,
-                                  2.5,
-                                  -0.5,
-                                  -1.5,
-                                  -2.5,
-                                  0.49999999999999994,
-                                  -0.49999999999999994,
-                                  -0.0,
-                                  4503599627370495.5,
-                                  4503599627370497.0,
-                                  9007199254740993.0,
-                                  1e300,
-                                  std::numeric_limits<double>::denorm_min(),
-                                  32767.5,
-                                  -32768.5};
-    std::mt19937_64 random(7);
-    std::uniform_real_distribution<double> range(-70000.0, 70000.0);
-    for (int i = 0; i < 100000; ++i) {
-        values.push_back(range(random));
-        values.push_back(std::bit_cast<double>(random()));
-        values.push_back(std::round(range(random)) + 0.5);
-    }
-    for (const double value : values) {
-        if (std::isnan(value)) continue;
-        const double expected = std::nearbyint(value);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(NearestWhole(value)), std::bit_cast<std::uint64_t>(expected))
-            << std::hexfloat << value;
-    }
-    EXPECT_TRUE(std::isnan(NearestWhole(std::numeric_limits<double>::quiet_NaN())));
 }
 
 TEST(MultiplyInt16, ExactProductWithinTheRange) {
