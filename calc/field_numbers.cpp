@@ -38,6 +38,24 @@ Checked<double> readMagnitude(std::string_view text) {
     return magnitude;
 }
 
+// A double's longest text without an exponent, that of one near the smallest normal double:
+// "0.", 307 zeros and 17 digits.
+constexpr std::size_t kLongestFixedText = 326;
+
+// One more in the last digit of an unsigned decimal, carrying over nines: "1.29" -> "1.30",
+// "9.9" -> "10.0".
+void addOneInLastPlace(std::string &decimal) {
+    for (auto digit = decimal.rbegin(); digit != decimal.rend(); ++digit) {
+        if (*digit == '.') continue;
+        if (*digit != '9') {
+            ++*digit;
+            return;
+        }
+        *digit = '0';
+    }
+    decimal.insert(decimal.begin(), '1');
+}
+
 // printf's "%G" rule with the comma: plain for decimal exponents from -4 to precision - 1,
 // otherwise "1,5E+20"; trailing fraction zeros dropped.
 template <typename Real>
@@ -77,6 +95,24 @@ Checked<Int16> ParseInt16(std::string_view text) {
     const Checked<double> value = ParseDouble(text);
     if (!value) return value.error();
     return RealToInt16(*value);
+}
+
+double RoundToDecimals(double value, int decimals, Rounding rounding) {
+    std::array<char, kLongestFixedText> text;
+    const char *end =
+        std::to_chars(text.data(), text.data() + text.size(), std::abs(value), std::chars_format::fixed).ptr;
+    const std::string_view shortest(text.data(), end);
+    const std::size_t point = shortest.find('.');
+    if (point == std::string_view::npos) return value;  // a whole number, or none
+    const std::size_t kept = point + 1 + static_cast<std::size_t>(decimals);
+    if (kept >= shortest.size()) return value;  // no more decimals than asked for
+
+    // The dropped digits are never all zeros: a shortest decimal ends in a non-zero digit.
+    std::string rounded(shortest.substr(0, kept));
+    if (rounding == Rounding::Nearest ? shortest[kept] >= '5' : value > 0) addOneInLastPlace(rounded);
+    double magnitude = 0;
+    std::from_chars(rounded.data(), rounded.data() + rounded.size(), magnitude);
+    return std::copysign(magnitude, value);
 }
 
 char *WriteInt16(char *out, Int16 value) { return std::to_chars(out, out + kNumberTextRoom, value).ptr; }

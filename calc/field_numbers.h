@@ -53,6 +53,13 @@ inline Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {
     return static_cast<Int16>(product);
 }
 
+enum class Rounding { Nearest, Up };
+
+// `value` rounded to `decimals` places: Nearest takes halves away from zero, Up goes towards
+// +infinity. What is rounded is the shortest decimal that reads back as `value`, the digits the
+// program shows of it: 1,005 goes up to 1,01, though the double nearest to 1,005 lies below it.
+double RoundToDecimals(double value, int decimals, Rounding rounding = Rounding::Nearest);
+
 std::string FormatInt16(Int16 value);
 // At most 7 (single) or 15 (double) significant digits, trailing fraction zeros dropped;
 // magnitudes outside 1E-04 .. 1E+precision take an exponent form such as "1,5E+20".
