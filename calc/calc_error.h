@@ -21,8 +21,7 @@ struct CalcError {
     friend bool operator==(const CalcError &a, const CalcError &b) { return a.Number == b.Number; }
 };
 
-// A value or the error that prevented it. A plain pair rather than a variant: the
-// calculation passes one along at every step, and this one stays in registers.
+// A value or the error that prevented it.
 template <typename T>
 class Checked {
 public:

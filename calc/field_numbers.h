@@ -1,7 +1,6 @@
 #pragma once
 // Conversions between the text of a window field and a number, the 16-bit integer
 // arithmetic of the calculation, and the checked real arithmetic that raises CalcError.
-// The arithmetic is inline: a calculation runs a dozen of these steps, each a few instructions.
 // Field texts always use the decimal comma (see kDecimalSeparator); nothing here depends
 // on the process locale.
 
@@ -25,31 +24,23 @@ using Single = float;
 // admits only ",". Following a point-decimal system locale would make every design fail.
 inline constexpr char kDecimalSeparator = ',';
 
+// Blanks, an optional sign, digits with at most one comma and a digit on one side of it at
+// least, blanks: the nearest number. Exponents and grouping are refused (13).
 Checked<double> ParseDouble(std::string_view text);
 Checked<Single> ParseSingle(std::string_view text);
 Checked<Int16> ParseInt16(std::string_view text);
-
-// The nearest whole number, halves to the even one, as std::nearbyint gives it in the default
-// rounding mode; inline, where nearbyint is a library call on the baseline x86-64. Adding and
-// taking away 2^52 leaves no bits for a fraction, so the addition itself rounds.
-inline double NearestWhole(double value) {
-    constexpr double kNoFractionBits = 4503599627370496.0;   // 2^52
-    if (!(std::abs(value) < kNoFractionBits)) return value;  // already whole, or not a number
-    return std::copysign((std::abs(value) + kNoFractionBits) - kNoFractionBits, value);
-}
 
 // The nearest value of an integer type, halves to the even one; nothing for a value that is no
 // number or lies outside the type's range.
 template <std::integral Int>
 std::optional<Int> RoundHalfEven(double value) {
-    const double rounded = NearestWhole(value);
+    const double rounded = std::nearbyint(value);
     if (!(rounded >= std::numeric_limits<Int>::min() && rounded <= std::numeric_limits<Int>::max())) {
         return std::nullopt;
     }
     return static_cast<Int>(rounded);
 }
 
-// Nearest integer, halves to the even one.
 inline Checked<Int16> RealToInt16(double value) {
     if (const std::optional<Int16> rounded = RoundHalfEven<Int16>(value)) return *rounded;
     return CalcError::overflow();
@@ -62,6 +53,13 @@ inline Checked<Int16> MultiplyInt16(Int16 a, Int16 b) {
     return static_cast<Int16>(product);
 }
 
+enum class Rounding { Nearest, Up };
+
+// `value` rounded to `decimals` places: Nearest takes halves away from zero, Up goes towards
+// +infinity. What is rounded is the shortest decimal that reads back as `value`, the digits the
+// program shows of it: 1,005 goes up to 1,01, though the double nearest to 1,005 lies below it.
+double RoundToDecimals(double value, int decimals, Rounding rounding = Rounding::Nearest);
+
 std::string FormatInt16(Int16 value);
 // At most 7 (single) or 15 (double) significant digits, trailing fraction zeros dropped;
 // magnitudes outside 1E-04 .. 1E+precision take an exponent form such as "1,5E+20".
@@ -69,9 +67,8 @@ std::string FormatSingle(Single value);
 std::string FormatDouble(double value);
 
 // The same texts written at `out`, which has kNumberTextRoom bytes of room; each returns the
-// end of its text. For a caller that writes millions of numbers: nothing is allocated, and
-// each character is stored once, where it stays.
-inline constexpr std::size_t kNumberTextRoom = 40;  // the longest text is 22 characters; the rest is for block writes
+// end of its text.
+inline constexpr std::size_t kNumberTextRoom = 22;  // "-1,79769313486232E+308"
 char *WriteInt16(char *out, Int16 value);
 char *WriteSingle(char *out, Single value);
 char *WriteDouble(char *out, double value);

@@ -131,7 +131,19 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
         double value;
         Int16 expected;
     } const cases[] = {
-        {0.5, 0}, {1.5, 2}, {-1.5, -2}, {12.5, 12}, {17.5, 18}, {2.4999999, 2}, {32767.49, 32767}, {-32768.5, -32768},
+        {0.5, 0},
+        {1.5, 2},
+        {-1.5, -2},
+        {12.5, 12},
+        {17.5, 18},
+        {2.4999999, 2},
+        {32767.49, 32767},
+        {-32768.5, -32768},
+        // The largest doubles below a half: adding a half and truncating would round them up.
+        {0.49999999999999994, 0},
+        {-0.49999999999999994, 0},
+        {-2.5, -2},
+        {-0.0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -144,39 +156,46 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
     }
 }
 
-// Halves, values next to halves, and values from the whole range round as the C library's
-// nearbyint rounds them.
-TEST(NearestWhole, RoundsAsNearbyint) {
-    std::vector<double> values = {0.5,
-                                  1.5,
-                                  2.5,
-                                  -0.5,
-                                  -1.5,
-                                  -2.5,
-                                  0.49999999999999994,
-                                  -0.49999999999999994,
-                                  -0.0,
-                                  4503599627370495.5,
-                                  4503599627370497.0,
-                                  9007199254740993.0,
-                                  1e300,
-                                  std::numeric_limits<double>::denorm_min(),
-                                  32767.5,
-                                  -32768.5};
-    std::mt19937_64 random(7);
-    std::uniform_real_distribution<double> range(-70000.0, 70000.0);
-    for (int i = 0; i < 100000; ++i) {
-        values.push_back(range(random));
-        values.push_back(std::bit_cast<double>(random()));
-        values.push_back(std::round(range(random)) + 0.5);
+// Decimal places are rounded as the digits the program shows: a value whose nearest double lies
+// just below a half (1,005, 0,145, 2,675) still goes up, as its text says.
+TEST(RoundToDecimals, RoundsTheShownDigitsNearestOrUp) {
+    struct Case {
+        const char *name;
+        double value;
+        int decimals;
+        Rounding rounding;
+        double expected;
+    } const cases[] = {
+        {"1,005 half up", 1.005, 2, Rounding::Nearest, 1.01},
+        {"0,145 half up", 0.145, 2, Rounding::Nearest, 0.15},
+        {"2,675 half up", 2.675, 2, Rounding::Nearest, 2.68},
+        {"-1,005 half away from zero", -1.005, 2, Rounding::Nearest, -1.01},
+        {"2,5 to a whole away from zero", 2.5, 0, Rounding::Nearest, 3.0},
+        {"-2,5 to a whole away from zero", -2.5, 0, Rounding::Nearest, -3.0},
+        {"1,0049 down", 1.0049, 2, Rounding::Nearest, 1.0},
+        {"9,995 carries over the comma", 9.995, 2, Rounding::Nearest, 10.0},
+        {"0,1 + 0,2 is 0,3", 0.1 + 0.2, 2, Rounding::Nearest, 0.3},
+        {"1234567,891", 1234567.891, 2, Rounding::Nearest, 1234567.89},
+        {"fewer decimals stay", 1.42, 3, Rounding::Nearest, 1.42},
+        {"whole stays", 5.0, 0, Rounding::Up, 5.0},
+        {"998 / 0,35 up to a whole", 998.0 / 0.35, 0, Rounding::Up, 2852.0},
+        {"0,1 + 0,2 up", 0.1 + 0.2, 1, Rounding::Up, 0.4},
+        {"2,3 stays up", 2.3, 1, Rounding::Up, 2.3},
+        {"10,000000000000002 up", 10.000000000000002, 3, Rounding::Up, 10.001},
+        {"9,9991 up carries", 9.9991, 3, Rounding::Up, 10.0},
+        {"-1,239 up towards zero", -1.239, 2, Rounding::Up, -1.23},
+        {"largest double", DBL_MAX, 2, Rounding::Nearest, DBL_MAX},
+        {"smallest normal up", DBL_MIN, 3, Rounding::Up, 0.001},
+        {"smallest normal nearest", DBL_MIN, 3, Rounding::Nearest, 0.0},
+        {"smallest denormal up", std::numeric_limits<double>::denorm_min(), 2, Rounding::Up, 0.01},
+        {"infinity", std::numeric_limits<double>::infinity(), 2, Rounding::Nearest,
+         std::numeric_limits<double>::infinity()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RoundToDecimals(c.value, c.decimals, c.rounding), c.expected);
     }
-    for (const double value : values) {
-        if (std::isnan(value)) continue;
-        const double expected = std::nearbyint(value);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(NearestWhole(value)), std::bit_cast<std::uint64_t>(expected))
-            << std::hexfloat << value;
-    }
-    EXPECT_TRUE(std::isnan(NearestWhole(std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_TRUE(std::isnan(RoundToDecimals(std::numeric_limits<double>::quiet_NaN(), 2)));
 }
 
 TEST(MultiplyInt16, ExactProductWithinTheRange) {

@@ -36,6 +36,13 @@ TEST(TwoDecimalFormat, RoundsReadableNumbersAndKeepsOtherTexts) {
         {",5", ",5"},
         {"5,", "5,"},
         {"1234567,891", "1234567,89"},
+        // The double nearest to the text lies just below the half: the digits as typed decide.
+        {"0,145", ",15"},
+        {"2,675", "2,68"},
+        {"-1,005", "-1,01"},
+        {"0,0050", ",01"},
+        // A whole number too long for a double's exact digits keeps the digits typed.
+        {"123000000000000000000000", "123000000000000000000000,"},
         // Texts that do not read as a number stay as they are.
         {"12.5", "12.5"},
         {"1,5E+20", "1,5E+20"},
