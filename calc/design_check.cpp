@@ -83,18 +83,9 @@ Reading readPositive(std::string_view text, std::string_view subject, NumberKind
 
 CheckFigure unknown(std::string message) { return {std::move(message), false}; }
 
-enum class Rounding { Nearest, Up };
-
-// The value rounded to `decimals` places (nearest: halves away from zero).
-double roundedTo(double value, int decimals, Rounding rounding = Rounding::Nearest) {
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = rounding == Rounding::Up ? std::ceil(value * scale) : std::round(value * scale);
-    return scaled / scale;
-}
-
-// The same in the program's format.
+// The value rounded to `decimals` places on the digits shown, in the program's format.
 std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
-    return FormatDouble(roundedTo(value, decimals, rounding));
+    return FormatDouble(RoundToDecimals(value, decimals, rounding));
 }
 
 // From here on the program's format writes a number in exponent form.
@@ -104,7 +95,7 @@ constexpr double kLargestFigure = 1e15;
 // it is below the last place shown, in its unit; one that would need the exponent form says
 // that it is too large.
 CheckFigure positiveFigure(double value, int decimals, std::string_view unit, Rounding rounding = Rounding::Nearest) {
-    const double shown = roundedTo(value, decimals, rounding);
+    const double shown = RoundToDecimals(value, decimals, rounding);
     if (shown == 0) return unknown("меньше " + FormatDouble(std::pow(10.0, -decimals)) + std::string(unit));
     if (shown >= kLargestFigure) return unknown("слишком большое число");
     return {FormatDouble(shown), true};
@@ -169,7 +160,7 @@ Reading readFillFactor(std::string_view text) {
 constexpr double kLargestPercent = 999;
 
 CheckFigure percentFigure(const Reading &percent) {
-    if (isKnown(percent) && roundedTo(valueOf(percent), 0) > kLargestPercent) {
+    if (isKnown(percent) && RoundToDecimals(valueOf(percent), 0) > kLargestPercent) {
         return unknown("больше " + FormatDouble(kLargestPercent) + " %");
     }
     return figureOf(percent, 0, " %");
