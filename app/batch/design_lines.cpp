@@ -1,9 +1,7 @@
 #include "design_lines.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
-#include <cstring>
+#include <array>
 #include <utility>
 
 #include "app/batch/system_reason.h"
@@ -74,66 +72,45 @@ std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::Nu
     return input.coreSection;
 }
 
-// The seven result columns, each led by its separator, put together in place and appended
-// at once: an append per number cost more than writing the number.
+// The seven result columns, each led by its separator, in the window's texts.
 void appendResultColumns(std::string &out, const calc::ResultNumbers &r) {
-    constexpr std::size_t kColumnRoom = 1 + calc::kNumberTextRoom;
-    std::array<char, 7 * kColumnRoom> columns;
-    char *end = columns.data();
     for (const calc::Int16 number : {r.overallPower, r.requiredPower, r.w1, r.w2, r.q1, r.q2}) {
-        *end++ = kFieldSeparator;
-        end = calc::WriteInt16(end, number);
+        out += kFieldSeparator;
+        out += calc::FormatInt16(number);
     }
-    *end++ = kFieldSeparator;
-    end = calc::WriteSingle(end, r.i1);
-    out.append(columns.data(), end);
+    out += kFieldSeparator;
+    out += calc::FormatSingle(r.i1);
 }
 
-static_assert(std::endian::native == std::endian::little, "the first byte of a block is its lowest");
+// The design's eight fields, the check's five and the empty one after a closing separator.
+constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + 1;
 
-// The separators among eight bytes: the top bit of each byte that is one is set, no other bit.
-std::uint64_t separatorsIn(std::uint64_t block) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = block ^ (0x0101010101010101ULL * static_cast<unsigned char>(kFieldSeparator));
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
+// The fields of a line, as far as the format has room for them, and how many there are.
+struct SplitLine {
+    std::array<std::string_view, kMostFields> fields{};
+    std::size_t count = 0;
+};
 
-// Each field of the line in order, and whether it is all ASCII, found eight bytes at a time:
-// a search call per field cost more than the search itself on lines of short fields.
-template <typename Visit>
-void forEachField(std::string_view line, Visit visit) {
-    constexpr std::uint64_t kTopBits = 0x8080808080808080ULL;
-    std::size_t start = 0;
-    std::uint64_t fieldHighBits = 0;  // the top bits of the field's bytes seen so far
-    for (std::size_t block = 0; block < line.size(); block += sizeof(std::uint64_t)) {
-        std::uint64_t bytes = 0;
-        // A whole block is one load; only the tail, zero-filled, is copied piece by piece.
-        if (line.size() - block >= sizeof bytes)
-            std::memcpy(&bytes, line.data() + block, sizeof bytes);
-        else
-            std::memcpy(&bytes, line.data() + block, line.size() - block);
-        std::uint64_t highBits = bytes & kTopBits;
-        for (std::uint64_t marks = separatorsIn(bytes); marks != 0; marks &= marks - 1) {
-            const std::uint64_t before = (marks & -marks) - 1;  // the bytes before this separator
-            fieldHighBits |= highBits & before;
-            highBits &= ~before;
-            const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
-            visit(line.substr(start, at - start), fieldHighBits == 0);
-            start = at + 1;
-            fieldHighBits = 0;
-        }
-        fieldHighBits |= highBits;
+SplitLine splitFields(std::string_view line) {
+    SplitLine split;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find(kFieldSeparator, start);
+        if (split.count < kMostFields) split.fields[split.count] = line.substr(start, end - start);
+        ++split.count;
+        if (end == std::string_view::npos) return split;
+        start = end + 1;
     }
-    visit(line.substr(start), fieldHighBits == 0);
 }
 
-// An ASCII field, or an entry of the option lists, is UTF-8 as it stands: most lines name
-// them, and checking their Cyrillic bytes one by one took a sixth of the tool's time.
-bool isWellFormedField(std::string_view field, bool ascii) {
-    const auto listed = [field](const auto &entries) {
-        return std::find(entries.begin(), entries.end(), field) != entries.end();
-    };
-    return ascii || listed(calc::kMaterialEntries) || listed(calc::kCoreTypeEntries) || IsValidUtf8(field);
+bool checkFieldsFit(const SplitLine &split) {
+    if (split.count == kMostFields) return split.fields.back().empty();
+    return split.count >= kInputFieldCount && split.count < kMostFields;
+}
+
+// The line up to the end of its eighth field.
+std::string_view designPart(std::string_view line, const SplitLine &split) {
+    const std::string_view induction = split.fields[kInputFieldCount - 1];
+    return line.substr(0, static_cast<std::size_t>(induction.data() - line.data()) + induction.size());
 }
 
 }  // namespace
@@ -156,34 +133,41 @@ std::string EscapedName(std::string_view name) {
     return escaped;
 }
 
-DesignLine ReadDesignLine(std::string_view line) {
-    DesignLine result;
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') return result;
-    // The separator is ASCII, so the line is UTF-8 exactly when each of its fields is.
-    bool utf8 = true;
-    forEachField(line, [&](std::string_view field, bool ascii) {
-        utf8 = utf8 && isWellFormedField(field, ascii);
-        if (result.fieldCount < kInputFieldCount) result.fields[result.fieldCount] = field;
-        ++result.fieldCount;
-    });
-    if (!utf8)
-        result = DesignLine{.kind = LineKind::NotUtf8};
-    else
-        result.kind = result.fieldCount == kInputFieldCount ? LineKind::Design : LineKind::WrongFieldCount;
-    return result;  // one object returned on every path, built in the caller's place
+    if (line.empty() || line.front() == '#') return {};
+    const SplitLine split = splitFields(line);
+    const bool withCheck = withCheckFields && checkFieldsFit(split);
+    // The check's fields are read as numbers only: bytes that are not UTF-8 make no number of
+    // them, as letters would not.
+    if (!IsValidUtf8(withCheck ? designPart(line, split) : line)) return {.kind = LineKind::NotUtf8};
+    if (!withCheck && split.count != kInputFieldCount)
+        return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
+    const auto &f = split.fields;
+    return {
+        .kind = LineKind::Design,
+        .fieldCount = split.count,
+        .design = {.mainsVoltage = f[0],
+                   .outputVoltage = f[1],
+                   .weldingCurrent = f[2],
+                   .coreSection = f[3],
+                   .materialI = f[4],
+                   .materialII = f[5],
+                   .coreType = f[6],
+                   .induction = f[7]},
+        .check = {
+            .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]}};
 }
 
-calc::DesignInput ToDesignInput(const DesignLine &line) {
-    const auto &f = line.fields;
-    return {f[0],
-            f[1],
-            f[2],
-            f[3],
-            f[7],
-            calc::ListIndexOf(f[4], calc::kMaterialEntries),
-            calc::ListIndexOf(f[5], calc::kMaterialEntries),
-            calc::ListIndexOf(f[6], calc::kCoreTypeEntries)};
+calc::DesignInput ToDesignInput(const DesignFields &fields) {
+    return {.mainsVoltage = fields.mainsVoltage,
+            .outputVoltage = fields.outputVoltage,
+            .weldingCurrent = fields.weldingCurrent,
+            .coreSection = fields.coreSection,
+            .induction = fields.induction,
+            .materialI = calc::ListIndexOf(fields.materialI, calc::kMaterialEntries),
+            .materialII = calc::ListIndexOf(fields.materialII, calc::kMaterialEntries),
+            .coreType = calc::ListIndexOf(fields.coreType, calc::kCoreTypeEntries)};
 }
 
 void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
@@ -238,20 +222,18 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
     const bool withCheck = m_columns == Columns::DesignAndCheck;
-    const CheckedLine checked = withCheck ? SplitCheckFields(line) : CheckedLine{line};
-    const DesignLine design = ReadDesignLine(checked.designPart);
-    if (design.kind == LineKind::Skipped) return;
-    if (design.kind == LineKind::Design) {
-        const calc::DesignInput input = ToDesignInput(design);
+    const DesignLine read = ReadDesignLine(line, withCheck);
+    if (read.kind == LineKind::Skipped) return;
+    if (read.kind == LineKind::Design) {
+        const calc::DesignInput input = ToDesignInput(read.design);
         const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
         AppendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), checked);
-        ++m_designs;
+        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), read.check);
         flushIfFull();
-    } else if (design.kind == LineKind::NotUtf8) {
+    } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
     } else {
-        const std::string found = std::to_string(design.fieldCount);
+        const std::string found = std::to_string(read.fieldCount);
         noteInvalid(name, lineNumber, "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found);
     }
 }
@@ -259,7 +241,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
     AppendInvalid(m_output);
     if (m_columns == Columns::DesignAndCheck) AppendEmptyCheckColumns(m_output);
-    ++m_invalid;
+    m_someInvalid = true;
     m_report(EscapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();
 }
@@ -280,7 +262,7 @@ void BatchRun::finish() {
 
 int BatchRun::exitStatus() const {
     if (m_ioFailed) return 2;
-    return m_invalid > 0 ? 1 : 0;
+    return m_someInvalid ? 1 : 0;
 }
 
 }  // namespace tremira::batch

@@ -3,34 +3,48 @@
 // ";" in the order of the window's inputs (Text4;Text3;Text2;Text1;Combo1;Combo2;Combo3;
 // Text10), and one result line per design.
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "app/batch/check_columns.h"
+#include "app/batch/field_separator.h"
 #include "app/batch/line_reader.h"
 #include "calc/design_calculation.h"
 
 namespace tremira::batch {
 
 inline constexpr std::size_t kInputFieldCount = 8;
-inline constexpr char kFieldSeparator = ';';
 
 enum class LineKind { Skipped, Design, WrongFieldCount, NotUtf8 };
+
+// The texts of the window's inputs as a line gives them.
+struct DesignFields {
+    std::string_view mainsVoltage;
+    std::string_view outputVoltage;
+    std::string_view weldingCurrent;
+    std::string_view coreSection;
+    std::string_view materialI;
+    std::string_view materialII;
+    std::string_view coreType;
+    std::string_view induction;
+};
 
 struct DesignLine {
     LineKind kind = LineKind::Skipped;
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
-    std::array<std::string_view, kInputFieldCount> fields{};
+    DesignFields design{};
+    CheckFields check{};
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
-DesignLine ReadDesignLine(std::string_view line);
+// With `withCheckFields`, up to five check fields may follow the design's eight, and one
+// separator may close the line as spreadsheets write it.
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields = false);
 
 // The snapshot the window would take with these field texts; list texts map to indexes.
-calc::DesignInput ToDesignInput(const DesignLine &line);
+calc::DesignInput ToDesignInput(const DesignFields &fields);
 
 // Output lines, each ending in "\n".
 void AppendHeader(std::string &out);
@@ -64,8 +78,6 @@ public:
 
     // 0 every line read, 1 some line invalid, 2 a file could not be read or output written.
     int exitStatus() const;
-    std::size_t designCount() const { return m_designs; }
-    std::size_t invalidCount() const { return m_invalid; }
     bool outputFailed() const { return m_outputFailed; }
 
 private:
@@ -77,8 +89,7 @@ private:
     std::string m_output;
     std::size_t m_flushThreshold;
     Columns m_columns;
-    std::size_t m_designs = 0;
-    std::size_t m_invalid = 0;
+    bool m_someInvalid = false;
     bool m_ioFailed = false;
     bool m_outputFailed = false;
 };
