@@ -26,14 +26,15 @@ std::string_view statusName(Status status) {
 
 // Keeps one design on one output line: CR becomes "\r" and the backslash "\\".
 void appendEscaped(std::string &out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\\') continue;
-        out.append(text, start, i - start);
-        out += text[i] == '\r' ? "\\r" : "\\\\";
-        start = i + 1;
+    for (const char c : text) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += c;
+        }
     }
-    out.append(text, start);
 }
 
 bool isControl(char c) {
@@ -107,15 +108,15 @@ bool checkFieldsFit(const SplitLine &split) {
     return split.count >= kInputFieldCount && split.count < kMostFields;
 }
 
-// The line up to the end of its eighth field.
-std::string_view designPart(std::string_view line, const SplitLine &split) {
-    const std::string_view induction = split.fields[kInputFieldCount - 1];
-    return line.substr(0, static_cast<std::size_t>(induction.data() - line.data()) + induction.size());
+// The whole line must be UTF-8, but with the check's fields only the design's eight: the
+// check's are read as numbers only, and bytes that are not UTF-8 make no number of them.
+bool fieldsAreUtf8(std::string_view line, const SplitLine &split, bool withCheck) {
+    if (!withCheck) return IsValidUtf8(line);
+    return std::all_of(split.fields.begin(), split.fields.begin() + kInputFieldCount, IsValidUtf8);
 }
 
-}  // namespace
-
-std::string EscapedName(std::string_view name) {
+// A file name as the reports show it: control characters as \xHH, the backslash as \\.
+std::string escapedName(std::string_view name) {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     std::string escaped;
     for (const char c : name) {
@@ -133,14 +134,37 @@ std::string EscapedName(std::string_view name) {
     return escaped;
 }
 
+void appendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
+
+void appendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
+    out += statusName(outcome.status);
+    out += kFieldSeparator;
+    appendCell(out, coreSectionAfter(input, outcome));
+    if (outcome.results) {
+        appendResultColumns(out, *outcome.results);
+    } else {
+        out.append(7, kFieldSeparator);
+    }
+    out += kFieldSeparator;
+    const char *joint = "";
+    for (const calc::UserMessage &message : outcome.messages) {
+        out += joint;
+        appendEscaped(out, message.text);
+        joint = " | ";
+    }
+    out += '\n';
+}
+
+void appendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
+
+}  // namespace
+
 DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') return {};
     const SplitLine split = splitFields(line);
     const bool withCheck = withCheckFields && checkFieldsFit(split);
-    // The check's fields are read as numbers only: bytes that are not UTF-8 make no number of
-    // them, as letters would not.
-    if (!IsValidUtf8(withCheck ? designPart(line, split) : line)) return {.kind = LineKind::NotUtf8};
+    if (!fieldsAreUtf8(line, split, withCheck)) return {.kind = LineKind::NotUtf8};
     if (!withCheck && split.count != kInputFieldCount)
         return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
     const auto &f = split.fields;
@@ -170,34 +194,11 @@ calc::DesignInput ToDesignInput(const DesignFields &fields) {
             .coreType = calc::ListIndexOf(fields.coreType, calc::kCoreTypeEntries)};
 }
 
-void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
-
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
-    out += statusName(outcome.status);
-    out += kFieldSeparator;
-    appendCell(out, coreSectionAfter(input, outcome));
-    if (outcome.results) {
-        appendResultColumns(out, *outcome.results);
-    } else {
-        out.append(7, kFieldSeparator);
-    }
-    out += kFieldSeparator;
-    const char *joint = "";
-    for (const calc::UserMessage &message : outcome.messages) {
-        out += joint;
-        appendEscaped(out, message.text);
-        joint = " | ";
-    }
-    out += '\n';
-}
-
-void AppendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
-
 BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold, Columns columns)
     : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)), m_flushThreshold(flushThreshold),
       m_columns(columns) {
     m_output.reserve(flushThreshold + 4096);
-    AppendHeader(m_output);
+    appendHeader(m_output);
     if (m_columns == Columns::DesignAndCheck) AppendCheckHeader(m_output);
 }
 
@@ -227,7 +228,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     if (read.kind == LineKind::Design) {
         const calc::DesignInput input = ToDesignInput(read.design);
         const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
-        AppendOutcome(m_output, input, outcome);
+        appendOutcome(m_output, input, outcome);
         if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), read.check);
         flushIfFull();
     } else if (read.kind == LineKind::NotUtf8) {
@@ -239,16 +240,16 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
 }
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
-    AppendInvalid(m_output);
+    appendInvalid(m_output);
     if (m_columns == Columns::DesignAndCheck) AppendEmptyCheckColumns(m_output);
     m_someInvalid = true;
-    m_report(EscapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
+    m_report(escapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();
 }
 
 void BatchRun::noteUnreadable(std::string_view name, std::string_view reason) {
     m_ioFailed = true;
-    m_report(EscapedName(name) + ": " + std::string(reason));
+    m_report(escapedName(name) + ": " + std::string(reason));
 }
 
 void BatchRun::flushIfFull() {

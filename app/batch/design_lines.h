@@ -46,14 +46,6 @@ DesignLine ReadDesignLine(std::string_view line, bool withCheckFields = false);
 // The snapshot the window would take with these field texts; list texts map to indexes.
 calc::DesignInput ToDesignInput(const DesignFields &fields);
 
-// Output lines, each ending in "\n".
-void AppendHeader(std::string &out);
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome);
-void AppendInvalid(std::string &out);
-
-// A file name as the reports show it: control characters as \xHH, the backslash as \\.
-std::string EscapedName(std::string_view name);
-
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
 public:
