@@ -168,30 +168,18 @@ DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
     if (!withCheck && split.count != kInputFieldCount)
         return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
     const auto &f = split.fields;
-    return {
-        .kind = LineKind::Design,
-        .fieldCount = split.count,
-        .design = {.mainsVoltage = f[0],
-                   .outputVoltage = f[1],
-                   .weldingCurrent = f[2],
-                   .coreSection = f[3],
-                   .materialI = f[4],
-                   .materialII = f[5],
-                   .coreType = f[6],
-                   .induction = f[7]},
-        .check = {
-            .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]}};
-}
-
-calc::DesignInput ToDesignInput(const DesignFields &fields) {
-    return {.mainsVoltage = fields.mainsVoltage,
-            .outputVoltage = fields.outputVoltage,
-            .weldingCurrent = fields.weldingCurrent,
-            .coreSection = fields.coreSection,
-            .induction = fields.induction,
-            .materialI = calc::ListIndexOf(fields.materialI, calc::kMaterialEntries),
-            .materialII = calc::ListIndexOf(fields.materialII, calc::kMaterialEntries),
-            .coreType = calc::ListIndexOf(fields.coreType, calc::kCoreTypeEntries)};
+    DesignLine read{.kind = LineKind::Design, .fieldCount = split.count};
+    read.design.mainsVoltage = f[0];
+    read.design.outputVoltage = f[1];
+    read.design.weldingCurrent = f[2];
+    read.design.coreSection = f[3];
+    read.design.materialI = calc::ListIndexOf(f[4], calc::kMaterialEntries);
+    read.design.materialII = calc::ListIndexOf(f[5], calc::kMaterialEntries);
+    read.design.coreType = calc::ListIndexOf(f[6], calc::kCoreTypeEntries);
+    read.design.induction = f[7];
+    read.check = {
+        .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]};
+    return read;
 }
 
 BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold, Columns columns)
@@ -226,10 +214,9 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     const DesignLine read = ReadDesignLine(line, withCheck);
     if (read.kind == LineKind::Skipped) return;
     if (read.kind == LineKind::Design) {
-        const calc::DesignInput input = ToDesignInput(read.design);
-        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
-        appendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), read.check);
+        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(read.design);
+        appendOutcome(m_output, read.design, outcome);
+        if (withCheck) AppendCheckColumns(m_output, read.design, calc::OutcomeOf(outcome), read.check);
         flushIfFull();
     } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");

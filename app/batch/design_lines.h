@@ -19,32 +19,17 @@ inline constexpr std::size_t kInputFieldCount = 8;
 
 enum class LineKind { Skipped, Design, WrongFieldCount, NotUtf8 };
 
-// The texts of the window's inputs as a line gives them.
-struct DesignFields {
-    std::string_view mainsVoltage;
-    std::string_view outputVoltage;
-    std::string_view weldingCurrent;
-    std::string_view coreSection;
-    std::string_view materialI;
-    std::string_view materialII;
-    std::string_view coreType;
-    std::string_view induction;
-};
-
 struct DesignLine {
     LineKind kind = LineKind::Skipped;
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
-    DesignFields design{};
+    calc::DesignInput design{};  // the snapshot the window would take with these texts
     CheckFields check{};
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
 // With `withCheckFields`, up to five check fields may follow the design's eight, and one
-// separator may close the line as spreadsheets write it.
+// separator may close the line as spreadsheets write it. List texts map to their indexes.
 DesignLine ReadDesignLine(std::string_view line, bool withCheckFields = false);
-
-// The snapshot the window would take with these field texts; list texts map to indexes.
-calc::DesignInput ToDesignInput(const DesignFields &fields);
 
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
