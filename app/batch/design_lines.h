@@ -29,7 +29,7 @@ struct DesignLine {
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
 // With `withCheckFields`, up to five check fields may follow the design's eight, and one
 // separator may close the line as spreadsheets write it. List texts map to their indexes.
-DesignLine ReadDesignLine(std::string_view line, bool withCheckFields = false);
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields);
 
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {

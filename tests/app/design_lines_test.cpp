@@ -198,7 +198,7 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const DesignLine line = ReadDesignLine(c.line);
+        const DesignLine line = ReadDesignLine(c.line, false);
         EXPECT_EQ(line.kind, c.kind);
         EXPECT_EQ(line.fieldCount, c.fieldCount);
     }
@@ -223,7 +223,7 @@ TEST(ReadDesignLine, AgreesWithAPlainSplitOnRandomLines) {
             if (end == std::string::npos) break;
             start = end + 1;
         }
-        const DesignLine read = ReadDesignLine(line);
+        const DesignLine read = ReadDesignLine(line, false);
         if (!IsValidUtf8(line)) {
             EXPECT_EQ(read.kind, LineKind::NotUtf8);
             continue;
@@ -242,7 +242,7 @@ TEST(ReadDesignLine, AgreesWithAPlainSplitOnRandomLines) {
 }
 
 TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
-    const DesignLine line = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r");
+    const DesignLine line = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r", false);
     ASSERT_EQ(line.kind, LineKind::Design);
     const calc::DesignInput input = line.design;
     EXPECT_EQ(input.mainsVoltage, "230");
@@ -254,7 +254,7 @@ TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
     EXPECT_EQ(input.coreType, 1);
     EXPECT_EQ(input.induction, "1,5");
 
-    const calc::DesignInput unlisted = ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42").design;
+    const calc::DesignInput unlisted = ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42", false).design;
     EXPECT_EQ(unlisted.materialI, -1);
     EXPECT_EQ(unlisted.materialII, -1);
     EXPECT_EQ(unlisted.coreType, -1);
@@ -339,7 +339,7 @@ TEST(BatchRun, ResultColumnsAreTheWindowsTextsOnRandomDesigns) {
         const std::string induction = "1," + std::to_string(pick(0, 89));
         const std::string line = mains + ";" + output + ";" + current + ";" + section + ";" + materials[pick(0, 1)] +
                                  ";" + materials[pick(0, 1)] + ";" + cores[pick(0, 1)] + ";" + induction;
-        const calc::DesignOutcome window = calc::CalculateDesign(ReadDesignLine(line).design);
+        const calc::DesignOutcome window = calc::CalculateDesign(ReadDesignLine(line, false).design);
         if (!window.results) continue;
         const calc::DesignResults &r = *window.results;
         const std::string expected = "completed;" + window.substitutedCoreSection.value_or(section) + ";" + r.Text5 +
