@@ -1,8 +1,6 @@
 #include "app/batch/check_columns.h"
 
-#include <optional>
-
-#include "app/batch/design_lines.h"
+#include "app/batch/field_separator.h"
 #include "calc/design_check.h"
 
 namespace tremira::batch {
@@ -31,27 +29,6 @@ void appendFigures(std::string &out, const calc::DesignCheckOutcome &o) {
 
 }  // namespace
 
-CheckedLine SplitCheckFields(std::string_view line) {
-    CheckedLine result{line};
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::size_t end = 0;
-    for (std::size_t field = 0; field < kInputFieldCount; ++field) {
-        end = line.find(kFieldSeparator, field == 0 ? 0 : end + 1);
-        if (end == std::string_view::npos) return result;
-    }
-    std::array<std::string_view, kCheckFieldCount> checkFields{};
-    std::optional<std::string_view> rest = line.substr(end + 1);  // none once a field ends the line
-    for (std::string_view &field : checkFields) {
-        if (!rest) break;
-        const std::size_t next = rest->find(kFieldSeparator);
-        field = rest->substr(0, next);
-        rest = next == std::string_view::npos ? std::nullopt : std::optional(rest->substr(next + 1));
-    }
-    // A separator closing the last field, as spreadsheets may end a row, opens no sixth one.
-    if (rest && !rest->empty()) return result;
-    return {line.substr(0, end), checkFields};
-}
-
 void AppendCheckHeader(std::string &out) {
     reopenLine(out);
     out += kCheckHeader;
@@ -59,18 +36,18 @@ void AppendCheckHeader(std::string &out) {
 }
 
 void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckedLine &line) {
+                        const CheckFields &fields) {
     if (!outcome.results) return AppendEmptyCheckColumns(out);
     calc::DesignCheckInput check;
     check.design = input;
     check.results = *outcome.results;
     // The check sees the design as the window shows it after the calculation.
     if (outcome.substitutedCoreSection) check.design.coreSection = *outcome.substitutedCoreSection;
-    check.windowWidth = line.checkFields[0];
-    check.windowHeight = line.checkFields[1];
-    check.fillFactor = line.checkFields[2];
-    check.testTurns = line.checkFields[3];
-    check.testVoltage = line.checkFields[4];
+    check.windowWidth = fields.windowWidth;
+    check.windowHeight = fields.windowHeight;
+    check.fillFactor = fields.fillFactor;
+    check.testTurns = fields.testTurns;
+    check.testVoltage = fields.testVoltage;
     reopenLine(out);
     appendFigures(out, calc::CheckDesign(check));
     out += '\n';

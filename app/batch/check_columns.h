@@ -1,9 +1,7 @@
 #pragma once
-// tremira-calc --check: five more optional fields after the eight of a design (window width
-// or inner diameter; window height, empty for a toroid; fill factor; test turns; test
-// voltage) and the figures of the design check as further columns of its result line.
+// tremira-calc --check: five more optional fields after the eight of a design, and the
+// figures of the design check as further columns of its result line.
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,21 +12,20 @@ namespace tremira::batch {
 
 inline constexpr std::size_t kCheckFieldCount = 5;
 
-// A line split after its eighth field; fields missing at the end are empty.
-struct CheckedLine {
-    std::string_view designPart;  // the design's fields, for ReadDesignLine
-    std::array<std::string_view, kCheckFieldCount> checkFields{};
+// The check's fields of one line; those the line leaves out are empty.
+struct CheckFields {
+    std::string_view windowWidth;   // the inner diameter for a toroid
+    std::string_view windowHeight;  // empty for a toroid
+    std::string_view fillFactor;
+    std::string_view testTurns;
+    std::string_view testVoltage;
 };
-
-// A line with more than 8 + 5 fields stays whole, so that ReadDesignLine finds it wrong; one
-// separator after the thirteenth field is no fourteenth.
-CheckedLine SplitCheckFields(std::string_view line);
 
 // Continue the line just written (header, result or invalid line) with the check's columns.
 void AppendCheckHeader(std::string &out);
 // Filled for a completed design only, as the results are.
 void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckedLine &line);
+                        const CheckFields &fields);
 void AppendEmptyCheckColumns(std::string &out);
 
 }  // namespace tremira::batch

@@ -1,9 +1,7 @@
 #include "design_lines.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
-#include <cstring>
+#include <array>
 #include <utility>
 
 #include "app/batch/system_reason.h"
@@ -28,14 +26,15 @@ std::string_view statusName(Status status) {
 
 // Keeps one design on one output line: CR becomes "\r" and the backslash "\\".
 void appendEscaped(std::string &out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\\') continue;
-        out.append(text, start, i - start);
-        out += text[i] == '\r' ? "\\r" : "\\\\";
-        start = i + 1;
+    for (const char c : text) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += c;
+        }
     }
-    out.append(text, start);
 }
 
 bool isControl(char c) {
@@ -74,71 +73,50 @@ std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::Nu
     return input.coreSection;
 }
 
-// The seven result columns, each led by its separator, put together in place and appended
-// at once: an append per number cost more than writing the number.
+// The seven result columns, each led by its separator, in the window's texts.
 void appendResultColumns(std::string &out, const calc::ResultNumbers &r) {
-    constexpr std::size_t kColumnRoom = 1 + calc::kNumberTextRoom;
-    std::array<char, 7 * kColumnRoom> columns;
-    char *end = columns.data();
     for (const calc::Int16 number : {r.overallPower, r.requiredPower, r.w1, r.w2, r.q1, r.q2}) {
-        *end++ = kFieldSeparator;
-        end = calc::WriteInt16(end, number);
+        out += kFieldSeparator;
+        out += calc::FormatInt16(number);
     }
-    *end++ = kFieldSeparator;
-    end = calc::WriteSingle(end, r.i1);
-    out.append(columns.data(), end);
+    out += kFieldSeparator;
+    out += calc::FormatSingle(r.i1);
 }
 
-static_assert(std::endian::native == std::endian::little, "the first byte of a block is its lowest");
+// The design's eight fields, the check's five and the empty one after a closing separator.
+constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + 1;
 
-// The separators among eight bytes: the top bit of each byte that is one is set, no other bit.
-std::uint64_t separatorsIn(std::uint64_t block) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = block ^ (0x0101010101010101ULL * static_cast<unsigned char>(kFieldSeparator));
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
+// The fields of a line, as far as the format has room for them, and how many there are.
+struct SplitLine {
+    std::array<std::string_view, kMostFields> fields{};
+    std::size_t count = 0;
+};
 
-// Each field of the line in order, and whether it is all ASCII, found eight bytes at a time:
-// a search call per field cost more than the search itself on lines of short fields.
-template <typename Visit>
-void forEachField(std::string_view line, Visit visit) {
-    constexpr std::uint64_t kTopBits = 0x8080808080808080ULL;
-    std::size_t start = 0;
-    std::uint64_t fieldHighBits = 0;  // the top bits of the field's bytes seen so far
-    for (std::size_t block = 0; block < line.size(); block += sizeof(std::uint64_t)) {
-        std::uint64_t bytes = 0;
-        // A whole block is one load; only the tail, zero-filled, is copied piece by piece.
-        if (line.size() - block >= sizeof bytes)
-            std::memcpy(&bytes, line.data() + block, sizeof bytes);
-        else
-            std::memcpy(&bytes, line.data() + block, line.size() - block);
-        std::uint64_t highBits = bytes & kTopBits;
-        for (std::uint64_t marks = separatorsIn(bytes); marks != 0; marks &= marks - 1) {
-            const std::uint64_t before = (marks & -marks) - 1;  // the bytes before this separator
-            fieldHighBits |= highBits & before;
-            highBits &= ~before;
-            const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
-            visit(line.substr(start, at - start), fieldHighBits == 0);
-            start = at + 1;
-            fieldHighBits = 0;
-        }
-        fieldHighBits |= highBits;
+SplitLine splitFields(std::string_view line) {
+    SplitLine split;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find(kFieldSeparator, start);
+        if (split.count < kMostFields) split.fields[split.count] = line.substr(start, end - start);
+        ++split.count;
+        if (end == std::string_view::npos) return split;
+        start = end + 1;
     }
-    visit(line.substr(start), fieldHighBits == 0);
 }
 
-// An ASCII field, or an entry of the option lists, is UTF-8 as it stands: most lines name
-// them, and checking their Cyrillic bytes one by one took a sixth of the tool's time.
-bool isWellFormedField(std::string_view field, bool ascii) {
-    const auto listed = [field](const auto &entries) {
-        return std::find(entries.begin(), entries.end(), field) != entries.end();
-    };
-    return ascii || listed(calc::kMaterialEntries) || listed(calc::kCoreTypeEntries) || IsValidUtf8(field);
+bool checkFieldsFit(const SplitLine &split) {
+    if (split.count == kMostFields) return split.fields.back().empty();
+    return split.count >= kInputFieldCount && split.count < kMostFields;
 }
 
-}  // namespace
+// The whole line must be UTF-8, but with the check's fields only the design's eight: the
+// check's are read as numbers only, and bytes that are not UTF-8 make no number of them.
+bool fieldsAreUtf8(std::string_view line, const SplitLine &split, bool withCheck) {
+    if (!withCheck) return IsValidUtf8(line);
+    return std::all_of(split.fields.begin(), split.fields.begin() + kInputFieldCount, IsValidUtf8);
+}
 
-std::string EscapedName(std::string_view name) {
+// A file name as the reports show it: control characters as \xHH, the backslash as \\.
+std::string escapedName(std::string_view name) {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     std::string escaped;
     for (const char c : name) {
@@ -156,39 +134,9 @@ std::string EscapedName(std::string_view name) {
     return escaped;
 }
 
-DesignLine ReadDesignLine(std::string_view line) {
-    DesignLine result;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') return result;
-    // The separator is ASCII, so the line is UTF-8 exactly when each of its fields is.
-    bool utf8 = true;
-    forEachField(line, [&](std::string_view field, bool ascii) {
-        utf8 = utf8 && isWellFormedField(field, ascii);
-        if (result.fieldCount < kInputFieldCount) result.fields[result.fieldCount] = field;
-        ++result.fieldCount;
-    });
-    if (!utf8)
-        result = DesignLine{.kind = LineKind::NotUtf8};
-    else
-        result.kind = result.fieldCount == kInputFieldCount ? LineKind::Design : LineKind::WrongFieldCount;
-    return result;  // one object returned on every path, built in the caller's place
-}
+void appendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
 
-calc::DesignInput ToDesignInput(const DesignLine &line) {
-    const auto &f = line.fields;
-    return {f[0],
-            f[1],
-            f[2],
-            f[3],
-            f[7],
-            calc::ListIndexOf(f[4], calc::kMaterialEntries),
-            calc::ListIndexOf(f[5], calc::kMaterialEntries),
-            calc::ListIndexOf(f[6], calc::kCoreTypeEntries)};
-}
-
-void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
-
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
+void appendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
     appendCell(out, coreSectionAfter(input, outcome));
@@ -207,13 +155,38 @@ void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc:
     out += '\n';
 }
 
-void AppendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
+void appendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
+
+}  // namespace
+
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == '#') return {};
+    const SplitLine split = splitFields(line);
+    const bool withCheck = withCheckFields && checkFieldsFit(split);
+    if (!fieldsAreUtf8(line, split, withCheck)) return {.kind = LineKind::NotUtf8};
+    if (!withCheck && split.count != kInputFieldCount)
+        return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
+    const auto &f = split.fields;
+    DesignLine read{.kind = LineKind::Design, .fieldCount = split.count};
+    read.design.mainsVoltage = f[0];
+    read.design.outputVoltage = f[1];
+    read.design.weldingCurrent = f[2];
+    read.design.coreSection = f[3];
+    read.design.materialI = calc::ListIndexOf(f[4], calc::kMaterialEntries);
+    read.design.materialII = calc::ListIndexOf(f[5], calc::kMaterialEntries);
+    read.design.coreType = calc::ListIndexOf(f[6], calc::kCoreTypeEntries);
+    read.design.induction = f[7];
+    read.check = {
+        .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]};
+    return read;
+}
 
 BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold, Columns columns)
     : m_writeOutput(std::move(writeOutput)), m_report(std::move(report)), m_flushThreshold(flushThreshold),
       m_columns(columns) {
     m_output.reserve(flushThreshold + 4096);
-    AppendHeader(m_output);
+    appendHeader(m_output);
     if (m_columns == Columns::DesignAndCheck) AppendCheckHeader(m_output);
 }
 
@@ -238,35 +211,32 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
     const bool withCheck = m_columns == Columns::DesignAndCheck;
-    const CheckedLine checked = withCheck ? SplitCheckFields(line) : CheckedLine{line};
-    const DesignLine design = ReadDesignLine(checked.designPart);
-    if (design.kind == LineKind::Skipped) return;
-    if (design.kind == LineKind::Design) {
-        const calc::DesignInput input = ToDesignInput(design);
-        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
-        AppendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), checked);
-        ++m_designs;
+    const DesignLine read = ReadDesignLine(line, withCheck);
+    if (read.kind == LineKind::Skipped) return;
+    if (read.kind == LineKind::Design) {
+        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(read.design);
+        appendOutcome(m_output, read.design, outcome);
+        if (withCheck) AppendCheckColumns(m_output, read.design, calc::OutcomeOf(outcome), read.check);
         flushIfFull();
-    } else if (design.kind == LineKind::NotUtf8) {
+    } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
     } else {
-        const std::string found = std::to_string(design.fieldCount);
+        const std::string found = std::to_string(read.fieldCount);
         noteInvalid(name, lineNumber, "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found);
     }
 }
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
-    AppendInvalid(m_output);
+    appendInvalid(m_output);
     if (m_columns == Columns::DesignAndCheck) AppendEmptyCheckColumns(m_output);
-    ++m_invalid;
-    m_report(EscapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
+    m_someInvalid = true;
+    m_report(escapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();
 }
 
 void BatchRun::noteUnreadable(std::string_view name, std::string_view reason) {
     m_ioFailed = true;
-    m_report(EscapedName(name) + ": " + std::string(reason));
+    m_report(escapedName(name) + ": " + std::string(reason));
 }
 
 void BatchRun::flushIfFull() {
@@ -280,7 +250,7 @@ void BatchRun::finish() {
 
 int BatchRun::exitStatus() const {
     if (m_ioFailed) return 2;
-    return m_invalid > 0 ? 1 : 0;
+    return m_someInvalid ? 1 : 0;
 }
 
 }  // namespace tremira::batch

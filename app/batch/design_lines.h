@@ -3,42 +3,33 @@
 // ";" in the order of the window's inputs (Text4;Text3;Text2;Text1;Combo1;Combo2;Combo3;
 // Text10), and one result line per design.
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "app/batch/check_columns.h"
+#include "app/batch/field_separator.h"
 #include "app/batch/line_reader.h"
 #include "calc/design_calculation.h"
 
 namespace tremira::batch {
 
 inline constexpr std::size_t kInputFieldCount = 8;
-inline constexpr char kFieldSeparator = ';';
 
 enum class LineKind { Skipped, Design, WrongFieldCount, NotUtf8 };
 
 struct DesignLine {
     LineKind kind = LineKind::Skipped;
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
-    std::array<std::string_view, kInputFieldCount> fields{};
+    calc::DesignInput design{};  // the snapshot the window would take with these texts
+    CheckFields check{};
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
-DesignLine ReadDesignLine(std::string_view line);
-
-// The snapshot the window would take with these field texts; list texts map to indexes.
-calc::DesignInput ToDesignInput(const DesignLine &line);
-
-// Output lines, each ending in "\n".
-void AppendHeader(std::string &out);
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome);
-void AppendInvalid(std::string &out);
-
-// A file name as the reports show it: control characters as \xHH, the backslash as \\.
-std::string EscapedName(std::string_view name);
+// With `withCheckFields`, up to five check fields may follow the design's eight, and one
+// separator may close the line as spreadsheets write it. List texts map to their indexes.
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields);
 
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
@@ -64,8 +55,6 @@ public:
 
     // 0 every line read, 1 some line invalid, 2 a file could not be read or output written.
     int exitStatus() const;
-    std::size_t designCount() const { return m_designs; }
-    std::size_t invalidCount() const { return m_invalid; }
     bool outputFailed() const { return m_outputFailed; }
 
 private:
@@ -77,8 +66,7 @@ private:
     std::string m_output;
     std::size_t m_flushThreshold;
     Columns m_columns;
-    std::size_t m_designs = 0;
-    std::size_t m_invalid = 0;
+    bool m_someInvalid = false;
     bool m_ioFailed = false;
     bool m_outputFailed = false;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace tremira::batch {
@@ -12,10 +12,9 @@ LineReader::LineReader(ReadBlock read, std::size_t blockSize, std::size_t maxLin
 
 std::optional<std::string_view> LineReader::next() {
     for (;;) {
-        const char *start = m_buffer.data() + m_begin;
-        const auto *newline = static_cast<const char *>(std::memchr(start, '\n', m_end - m_begin));
-        if (newline != nullptr) {
-            const std::string_view line = take(static_cast<std::size_t>(newline - start));
+        const std::size_t newline = std::string_view(m_buffer.data() + m_begin, m_end - m_begin).find('\n');
+        if (newline != std::string_view::npos) {
+            const std::string_view line = take(newline);
             ++m_begin;
             return line;
         }
@@ -46,7 +45,8 @@ std::string_view LineReader::take(std::size_t length) {
 bool LineReader::refill() {
     const std::size_t pending = m_end - m_begin;
     if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, pending);
+        std::copy(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_begin),
+                  m_buffer.begin() + static_cast<std::ptrdiff_t>(m_end), m_buffer.begin());
         m_begin = 0;
         m_end = pending;
     }

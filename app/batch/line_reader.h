@@ -1,6 +1,6 @@
 #pragma once
-// Splits a byte stream into lines, reading it in large blocks: the batch tool must read
-// millions of short lines per second, so it never reads or copies one line at a time.
+// Splits a byte stream into lines. It reads large blocks and hands out the lines where they
+// lie in its buffer; a line over the cap is skipped, so that no input can make it hold more.
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 // Strict UTF-8 check for the batch input: no overlong forms, no surrogates, nothing above
-// U+10FFFF. Small enough to keep here rather than pull in a text library for one check.
+// U+10FFFF.
 
 #include <string_view>
 

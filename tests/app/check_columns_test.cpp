@@ -15,51 +15,82 @@ namespace {
 
 using Fields = std::array<std::string_view, kCheckFieldCount>;
 
-TEST(SplitCheckFields, TakesUpToFiveFieldsAfterTheEighth) {
+Fields inOrder(const CheckFields &f) {
+    return {f.windowWidth, f.windowHeight, f.fillFactor, f.testTurns, f.testVoltage};
+}
+
+// The design part ends where the induction, the eighth field, ends.
+TEST(ReadDesignLineWithCheck, TakesUpToFiveFieldsAfterTheEighth) {
     struct Case {
         const char *name;
         std::string_view line;
-        std::string_view designPart;
+        LineKind kind;
+        std::size_t fieldCount;
+        std::string_view induction;
         Fields checkFields;
     } const cases[] = {
-        {"design only", "220;65;160;;Медь;Медь;Стержневой;1,42", "220;65;160;;Медь;Медь;Стержневой;1,42", {}},
-        {"design only, CR LF",
-         "220;65;160;;Медь;Медь;Стержневой;1,42\r",
-         "220;65;160;;Медь;Медь;Стержневой;1,42\r",
-         {}},
+        {"design only", "220;65;160;;Медь;Медь;Стержневой;1,42", LineKind::Design, 8, "1,42", {}},
+        {"design only, CR LF", "220;65;160;;Медь;Медь;Стержневой;1,42\r", LineKind::Design, 8, "1,42", {}},
         {"rod window",
          "220;65;160;;Медь;Медь;Стержневой;1,42;50;60",
-         "220;65;160;;Медь;Медь;Стержневой;1,42",
+         LineKind::Design,
+         10,
+         "1,42",
          {"50", "60", "", "", ""}},
         {"all five, CR LF",
          "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24\r",
-         "220;65;160;;Медь;Медь;Тор;1,42",
+         LineKind::Design,
+         13,
+         "1,42",
          {"61", "", "0,3", "10", "24"}},
-        {"one empty check field", ";;;;;;;;", ";;;;;;;", {"", "", "", "", ""}},
+        {"one empty check field", ";;;;;;;;", LineKind::Design, 9, "", {"", "", "", "", ""}},
         {"all five and a closing separator",
          "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24;\r",
-         "220;65;160;;Медь;Медь;Тор;1,42",
+         LineKind::Design,
+         14,
+         "1,42",
          {"61", "", "0,3", "10", "24"}},
-        {"five empty and a closing separator", ";;;;;;;;;;;;;", ";;;;;;;", {"", "", "", "", ""}},
+        {"five empty and a closing separator", ";;;;;;;;;;;;;", LineKind::Design, 14, "", {"", "", "", "", ""}},
         {"two closing separators stay whole",
          "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24;;",
-         "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24;;",
+         LineKind::WrongFieldCount,
+         15,
+         "",
          {}},
         {"a sixth field after the closing separator stays whole",
          "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24; ",
-         "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24; ",
+         LineKind::WrongFieldCount,
+         14,
+         "",
          {}},
         {"six check fields stay whole",
          "220;65;160;;Медь;Медь;Тор;1,42;1;2;3;4;5;6",
-         "220;65;160;;Медь;Медь;Тор;1,42;1;2;3;4;5;6",
+         LineKind::WrongFieldCount,
+         14,
+         "",
          {}},
-        {"seven fields stay whole", "220;65;160;;Медь;Медь;Тор", "220;65;160;;Медь;Медь;Тор", {}},
+        {"seven fields stay whole", "220;65;160;;Медь;Медь;Тор", LineKind::WrongFieldCount, 7, "", {}},
+        // Only a number is read from a check field, and such bytes make none.
+        {"a bad byte in a check field",
+         "220;65;160;;Медь;Медь;Тор;1,42;\xFF",
+         LineKind::Design,
+         9,
+         "1,42",
+         {"\xFF", "", "", "", ""}},
+        {"a bad byte on a line of too many fields",
+         "1;2;3;4;5;6;7;8;9;10;11;12;13;14;\xFF",
+         LineKind::NotUtf8,
+         0,
+         "",
+         {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const CheckedLine line = SplitCheckFields(c.line);
-        EXPECT_EQ(line.designPart, c.designPart);
-        EXPECT_EQ(line.checkFields, c.checkFields);
+        const DesignLine line = ReadDesignLine(c.line, true);
+        EXPECT_EQ(line.kind, c.kind);
+        EXPECT_EQ(line.fieldCount, c.fieldCount);
+        EXPECT_EQ(line.design.induction, c.induction);
+        EXPECT_EQ(inOrder(line.check), c.checkFields);
     }
 }
 
