@@ -9,9 +9,9 @@
 #include "help/context_help_filter.h"
 #include "ui/check/form_check.h"
 #include "ui/fields/utf8_text.h"
+#include "ui/fields/whole_text_tooltip.h"
 #include "ui/main/form1.h"
 #include "ui/main/message_box.h"
-#include "ui/main/whole_text_tooltip.h"
 
 namespace tremira::ui {
 namespace {

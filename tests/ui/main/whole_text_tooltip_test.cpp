@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 
 #include "form1_fixture.h"
-#include "ui/main/whole_text_tooltip.h"
+#include "ui/fields/whole_text_tooltip.h"
 
 using namespace user;
 using tremira::ui::TextFitsWidth;

@@ -1,4 +1,4 @@
-#include "ui/main/whole_text_tooltip.h"
+#include "ui/fields/whole_text_tooltip.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
