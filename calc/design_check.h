@@ -11,6 +11,17 @@
 
 namespace tremira::calc {
 
+// The seven result texts, named after their fields.
+struct DesignResults {
+    std::string Text5;   // overall power, W
+    std::string Text6;   // turns of winding I
+    std::string Text7;   // turns of winding II
+    std::string Text8;   // wire cross-section of winding I
+    std::string Text9;   // wire cross-section of winding II
+    std::string Text11;  // required power, W
+    std::string Text12;  // maximum current of winding I, A
+};
+
 // The design as it stands in the main window, and the texts of the check's own fields.
 struct DesignCheckInput {
     DesignInput design;             // the input fields and list indexes

@@ -68,8 +68,9 @@ void appendCell(std::string &out, std::string_view text) {
 
 // Text1 after the run: the substituted section, empty when the refusal empties the field,
 // otherwise the text the user gave.
-std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
-    if (outcome.substitutedCoreSection) return outcome.substitutedCoreSection->view();
+std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::DesignOutcome &outcome,
+                                  calc::NumberText &substituted) {
+    if (outcome.substitutedCoreSection) return (substituted = calc::DoubleText(*outcome.substitutedCoreSection)).view();
     if (outcome.afterMessages == AfterMessageAction::ClearCoreSection) return {};
     return input.coreSection;
 }
@@ -188,10 +189,11 @@ calc::DesignInput ToDesignInput(const DesignLine &line) {
 
 void AppendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
 
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
+void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
-    appendCell(out, coreSectionAfter(input, outcome));
+    calc::NumberText substituted;
+    appendCell(out, coreSectionAfter(input, outcome, substituted));
     if (outcome.results) {
         appendResultColumns(out, *outcome.results);
     } else {
@@ -243,9 +245,9 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     if (design.kind == LineKind::Skipped) return;
     if (design.kind == LineKind::Design) {
         const calc::DesignInput input = ToDesignInput(design);
-        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(input);
+        const calc::DesignOutcome outcome = calc::CalculateDesign(input);
         AppendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, calc::OutcomeOf(outcome), checked);
+        if (withCheck) AppendCheckColumns(m_output, input, outcome, checked);
         ++m_designs;
         flushIfFull();
     } else if (design.kind == LineKind::NotUtf8) {

@@ -34,7 +34,7 @@ calc::DesignInput ToDesignInput(const DesignLine &line);
 
 // Output lines, each ending in "\n".
 void AppendHeader(std::string &out);
-void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome);
+void AppendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome);
 void AppendInvalid(std::string &out);
 
 // A file name as the reports show it: control characters as \xHH, the backslash as \\.

@@ -59,7 +59,9 @@ void Form1::calculateDesign() {
 }
 
 void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
-    if (outcome.substitutedCoreSection) m_inputs.Text1->setText(ToQString(*outcome.substitutedCoreSection));
+    if (outcome.substitutedCoreSection) {
+        m_inputs.Text1->setText(ToQString(calc::FormatDouble(*outcome.substitutedCoreSection)));
+    }
     for (const calc::UserMessage &message : outcome.messages) ShowUserMessage(this, message);
 
     switch (outcome.afterMessages) {
@@ -70,14 +72,14 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     }
 
     if (outcome.status != calc::Status::Completed || !outcome.results) return;
-    const calc::DesignResults &results = *outcome.results;
-    writeResult(m_results.Text5, results.Text5);
-    writeResult(m_results.Text6, results.Text6);
-    writeResult(m_results.Text7, results.Text7);
-    writeResult(m_results.Text8, results.Text8);
-    writeResult(m_results.Text9, results.Text9);
-    writeResult(m_results.Text11, results.Text11);
-    writeResult(m_results.Text12, results.Text12);
+    const calc::ResultNumbers &results = *outcome.results;
+    writeResult(m_results.Text5, calc::FormatInt16(results.overallPower));
+    writeResult(m_results.Text6, calc::FormatInt16(results.w1));
+    writeResult(m_results.Text7, calc::FormatInt16(results.w2));
+    writeResult(m_results.Text8, calc::FormatInt16(results.q1));
+    writeResult(m_results.Text9, calc::FormatInt16(results.q2));
+    writeResult(m_results.Text11, calc::FormatInt16(results.requiredPower));
+    writeResult(m_results.Text12, calc::FormatSingle(results.i1));
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
