@@ -150,6 +150,7 @@ void runDesign(const DesignInput &input, DesignOutcome &outcome) {
         outcome.results.reset();
         return fail(outcome, *error);
     }
+    outcome.inputs = InputNumbers{*u1, *u2, *current, *coreSection, *induction, input.coreType};
     outcome.status = Status::Completed;
 }
 

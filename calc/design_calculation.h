@@ -51,12 +51,24 @@ struct ResultNumbers {
     friend bool operator==(const ResultNumbers &, const ResultNumbers &) = default;
 };
 
+// The input numbers a completed calculation worked from; the core section is the one typed
+// or substituted.
+struct InputNumbers {
+    Int16 mainsVoltage = 0;
+    Int16 outputVoltage = 0;
+    Int16 weldingCurrent = 0;
+    Single coreSection = 0;
+    Single induction = 0;
+    Int16 coreType = 0;
+};
+
 struct DesignOutcome {
     Status status = Status::Completed;
     std::optional<double> substitutedCoreSection;  // written into Text1 before any message
     std::vector<UserMessage> messages;             // shown in order, each modal; at most two
     AfterMessageAction afterMessages = AfterMessageAction::None;
     std::optional<ResultNumbers> results;  // for Completed only
+    std::optional<InputNumbers> inputs;    // for Completed only
 };
 
 DesignOutcome CalculateDesign(const DesignInput &input);

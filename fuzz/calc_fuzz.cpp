@@ -1,8 +1,8 @@
 // Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection and
-// CheckDesign. Input: three bytes, the list indexes of Combo1..Combo3 (signed), then the
-// texts of Text4;Text3;Text2;Text1;Text10, of the check's window width;window height;fill
-// factor;test turns;test voltage and of Text6;Text7;Text8;Text9, separated by ";" (the
-// seeds are real designs).
+// CheckDesign of each completed design. Input: three bytes, the list indexes of Combo1..Combo3
+// (signed), then the texts of Text4;Text3;Text2;Text1;Text10 and of the check's window
+// width;window height;fill factor;test turns;test voltage, separated by ";" (the seeds are real
+// designs).
 
 #include <array>
 #include <cmath>
@@ -128,11 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
     DesignCheckInput check;
-    std::array<std::string_view, 4> resultTexts;
-    std::array<std::string_view *, 14> texts{
+    std::array<std::string_view *, 10> texts{
         &input.mainsVoltage, &input.outputVoltage, &input.weldingCurrent, &input.coreSection, &input.induction,
-        &check.windowWidth,  &check.windowHeight,  &check.fillFactor,     &check.testTurns,   &check.testVoltage,
-        &resultTexts[0],     &resultTexts[1],      &resultTexts[2],       &resultTexts[3]};
+        &check.windowWidth,  &check.windowHeight,  &check.fillFactor,     &check.testTurns,   &check.testVoltage};
     for (std::string_view *text : texts) {
         const std::size_t end = rest.find(';');
         *text = rest.substr(0, end);
@@ -145,14 +143,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (outcome.results) checkResults(input, *outcome.results);
     checkSuggestion(input.weldingCurrent, input.coreType);
 
-    check.design = input;
-    check.results = {"",
-                     std::string(resultTexts[0]),
-                     std::string(resultTexts[1]),
-                     std::string(resultTexts[2]),
-                     std::string(resultTexts[3]),
-                     "",
-                     ""};
+    if (!outcome.inputs) return 0;
+    check.design = *outcome.inputs;
+    check.results = outcome.results;
     checkDesignCheck(CheckDesign(check));
     return 0;
 }

@@ -58,20 +58,11 @@ void AppendCheckHeader(std::string &out) {
     out += '\n';
 }
 
-void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckedLine &line) {
-    if (!outcome.results) return AppendEmptyCheckColumns(out);
+void AppendCheckColumns(std::string &out, const calc::DesignOutcome &outcome, const CheckedLine &line) {
+    if (!outcome.inputs) return AppendEmptyCheckColumns(out);
     calc::DesignCheckInput check;
-    check.design = input;
-    const calc::ResultNumbers &r = *outcome.results;
-    check.results = {calc::FormatInt16(r.overallPower), calc::FormatInt16(r.w1), calc::FormatInt16(r.w2),
-                     calc::FormatInt16(r.q1),           calc::FormatInt16(r.q2), calc::FormatInt16(r.requiredPower),
-                     calc::FormatSingle(r.i1)};
-    // The check sees the design as the window shows it after the calculation.
-    calc::NumberText substituted;
-    if (outcome.substitutedCoreSection) {
-        check.design.coreSection = (substituted = calc::DoubleText(*outcome.substitutedCoreSection)).view();
-    }
+    check.design = *outcome.inputs;
+    check.results = outcome.results;
     check.windowWidth = line.checkFields[0];
     check.windowHeight = line.checkFields[1];
     check.fillFactor = line.checkFields[2];

@@ -27,8 +27,7 @@ CheckedLine SplitCheckFields(std::string_view line);
 // Continue the line just written (header, result or invalid line) with the check's columns.
 void AppendCheckHeader(std::string &out);
 // Filled for a completed design only, as the results are.
-void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckedLine &line);
+void AppendCheckColumns(std::string &out, const calc::DesignOutcome &outcome, const CheckedLine &line);
 void AppendEmptyCheckColumns(std::string &out);
 
 }  // namespace tremira::batch

@@ -247,7 +247,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
         const calc::DesignInput input = ToDesignInput(design);
         const calc::DesignOutcome outcome = calc::CalculateDesign(input);
         AppendOutcome(m_output, input, outcome);
-        if (withCheck) AppendCheckColumns(m_output, input, outcome, checked);
+        if (withCheck) AppendCheckColumns(m_output, outcome, checked);
         ++m_designs;
         flushIfFull();
     } else if (design.kind == LineKind::NotUtf8) {
