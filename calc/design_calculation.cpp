@@ -36,13 +36,13 @@ bool isUnfilled(std::string_view text) { return text.empty() || text == "0"; }
 
 Int16 currentDensity(Int16 material) { return material == 0 ? 8 : 5; }
 
-void refuse(NumericOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
+void refuse(DesignOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
     outcome.status = Status::Refused;
     outcome.messages.push_back(message);
     outcome.afterMessages = action;
 }
 
-void fail(NumericOutcome &outcome, const CalcError &error) {
+void fail(DesignOutcome &outcome, const CalcError &error) {
     outcome.status = Status::Failed;
     outcome.messages.push_back({errorTrapText(error), std::nullopt, MessageIcon::Information});
     if (error.Number == CalcError::Overflow) {
@@ -51,9 +51,8 @@ void fail(NumericOutcome &outcome, const CalcError &error) {
     }
 }
 
-// Steps 9 to 15: everything after the checks, in the types the design fixes, written into
-// `numbers` field by field (a result copied whole would wait on its own stores); the error
-// that ends the steps, if one does.
+// Everything after the checks, in the types the design fixes, written into `numbers`; the
+// error that ends the arithmetic, if one does.
 std::optional<CalcError> computeResults(Int16 u1, Int16 u2, Int16 current, Single b, Single s, const DesignInput &input,
                                         ResultNumbers &numbers) {
     double product = b;
@@ -105,14 +104,8 @@ std::optional<CalcError> computeResults(Int16 u1, Int16 u2, Int16 current, Singl
     return std::nullopt;
 }
 
-// The section written into Text1, in place: a text copied whole would wait on its own stores.
-std::string_view substitute(NumberText &text, double coreSection) {
-    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), coreSection) - text.chars.data());
-    return text.view();
-}
-
 // The steps in their order; each refusal or error ends the run where it stands.
-void runDesign(const DesignInput &input, NumericOutcome &outcome) {
+void runDesign(const DesignInput &input, DesignOutcome &outcome) {
     if (isUnfilled(input.mainsVoltage) || isUnfilled(input.outputVoltage) || isUnfilled(input.weldingCurrent) ||
         isUnfilled(input.induction)) {
         return refuse(outcome, kFieldsNotFilled);
@@ -136,10 +129,12 @@ void runDesign(const DesignInput &input, NumericOutcome &outcome) {
     const Checked<Single> induction = NarrowToSingle(*inductionText);
     if (!induction) return fail(outcome, induction.error());
 
+    // A substituted section is read back from its text, as the window reads Text1 later.
+    NumberText substituted;
     std::string_view coreSectionText = input.coreSection;
     if (isUnfilled(coreSectionText)) {
-        coreSectionText =
-            substitute(outcome.substitutedCoreSection.emplace(), RequiredCoreSection(*current, input.coreType));
+        substituted = DoubleText(outcome.substitutedCoreSection.emplace(RequiredCoreSection(*current, input.coreType)));
+        coreSectionText = substituted.view();
     }
     const Checked<Single> coreSection = ParseSingle(coreSectionText);
     if (!coreSection) return fail(outcome, coreSection.error());
@@ -155,6 +150,7 @@ void runDesign(const DesignInput &input, NumericOutcome &outcome) {
         outcome.results.reset();
         return fail(outcome, *error);
     }
+    outcome.inputs = InputNumbers{*u1, *u2, *current, *coreSection, *induction, input.coreType};
     outcome.status = Status::Completed;
 }
 
@@ -174,31 +170,10 @@ std::optional<std::string> SuggestCoreSection(std::string_view weldingCurrentTex
     return FormatDouble(section);
 }
 
-NumericOutcome CalculateNumericOutcome(const DesignInput &input) {
-    NumericOutcome numeric;
-    runDesign(input, numeric);
-    return numeric;
-}
-
-DesignOutcome OutcomeOf(const NumericOutcome &numeric) {
+DesignOutcome CalculateDesign(const DesignInput &input) {
     DesignOutcome outcome;
-    outcome.status = numeric.status;
-    if (numeric.substitutedCoreSection) outcome.substitutedCoreSection.emplace(numeric.substitutedCoreSection->view());
-    outcome.messages = numeric.messages;
-    outcome.afterMessages = numeric.afterMessages;
-    if (numeric.results) {
-        const ResultNumbers &numbers = *numeric.results;
-        outcome.results.emplace(DesignResults{.Text5 = FormatInt16(numbers.overallPower),
-                                              .Text6 = FormatInt16(numbers.w1),
-                                              .Text7 = FormatInt16(numbers.w2),
-                                              .Text8 = FormatInt16(numbers.q1),
-                                              .Text9 = FormatInt16(numbers.q2),
-                                              .Text11 = FormatInt16(numbers.requiredPower),
-                                              .Text12 = FormatSingle(numbers.i1)});
-    }
+    runDesign(input, outcome);
     return outcome;
 }
-
-DesignOutcome CalculateDesign(const DesignInput &input) { return OutcomeOf(CalculateNumericOutcome(input)); }
 
 }  // namespace tremira::calc

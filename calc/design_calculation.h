@@ -1,5 +1,5 @@
 #pragma once
-// The welding transformer calculation: from the texts of the input fields to the texts of
+// The welding transformer calculation: from the texts of the input fields to the numbers of
 // the result fields, the messages to show and what to do after them. Touches no window.
 
 #include <array>
@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "field_numbers.h"
 
@@ -37,47 +38,7 @@ struct UserMessage {
     friend bool operator==(const UserMessage &, const UserMessage &) = default;
 };
 
-// At most two boxes follow one press of the button.
-class MessageList {
-public:
-    static constexpr std::size_t kCapacity = 2;
-
-    void push_back(const UserMessage &message) { m_items[m_size++] = message; }
-    std::size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
-    const UserMessage &operator[](std::size_t i) const { return m_items[i]; }
-    const UserMessage *begin() const { return m_items.data(); }
-    const UserMessage *end() const { return m_items.data() + m_size; }
-
-private:
-    std::array<UserMessage, kCapacity> m_items{};
-    std::size_t m_size = 0;
-};
-
-// The seven result texts, named after their fields.
-struct DesignResults {
-    std::string Text5;   // overall power, W
-    std::string Text6;   // turns of winding I
-    std::string Text7;   // turns of winding II
-    std::string Text8;   // wire cross-section of winding I
-    std::string Text9;   // wire cross-section of winding II
-    std::string Text11;  // required power, W
-    std::string Text12;  // maximum current of winding I, A
-
-    friend bool operator==(const DesignResults &, const DesignResults &) = default;
-};
-
-struct DesignOutcome {
-    Status status = Status::Completed;
-    std::optional<std::string> substitutedCoreSection;  // written into Text1 before any message
-    MessageList messages;                               // shown in order, each modal
-    AfterMessageAction afterMessages = AfterMessageAction::None;
-    std::optional<DesignResults> results;  // for Completed only
-};
-
-DesignOutcome CalculateDesign(const DesignInput &input);
-
-// The results as numbers, before they become the texts of their fields.
+// The results as numbers; the window and the batch tool make their texts.
 struct ResultNumbers {
     Int16 overallPower;   // Text5
     Int16 w1;             // Text6
@@ -86,21 +47,31 @@ struct ResultNumbers {
     Int16 q2;             // Text9
     Int16 requiredPower;  // Text11
     Single i1;            // Text12
+
+    friend bool operator==(const ResultNumbers &, const ResultNumbers &) = default;
 };
 
-// The same outcome with the results as numbers and no string anywhere: for the batch tool,
-// which writes millions of them straight to its output.
-struct NumericOutcome {
+// The input numbers a completed calculation worked from; the core section is the one typed
+// or substituted.
+struct InputNumbers {
+    Int16 mainsVoltage = 0;
+    Int16 outputVoltage = 0;
+    Int16 weldingCurrent = 0;
+    Single coreSection = 0;
+    Single induction = 0;
+    Int16 coreType = 0;
+};
+
+struct DesignOutcome {
     Status status = Status::Completed;
-    std::optional<NumberText> substitutedCoreSection;
-    MessageList messages;
+    std::optional<double> substitutedCoreSection;  // written into Text1 before any message
+    std::vector<UserMessage> messages;             // shown in order, each modal; at most two
     AfterMessageAction afterMessages = AfterMessageAction::None;
-    std::optional<ResultNumbers> results;
+    std::optional<ResultNumbers> results;  // for Completed only
+    std::optional<InputNumbers> inputs;    // for Completed only
 };
 
-NumericOutcome CalculateNumericOutcome(const DesignInput &input);
-// The outcome as the window shows it: CalculateDesign is CalculateNumericOutcome, then this.
-DesignOutcome OutcomeOf(const NumericOutcome &numeric);
+DesignOutcome CalculateDesign(const DesignInput &input);
 
 // Volts per turn K = B × 0,023088 × S × 0,95 (B in tesla, S in cm²), multiplied in this order.
 inline constexpr double kVoltsPerTurnFactor = 0.023088;

@@ -50,35 +50,27 @@ constexpr std::string_view kSquareMillimetres = " мм²";
 constexpr double kSmallestInput = 1e-6;
 constexpr double kLargestInput = 1e6;
 
-enum class NumberKind { Real, Single, Whole };  // as the calculation reads the field
-
-Checked<double> parse(std::string_view text, NumberKind kind) {
-    switch (kind) {
-    case NumberKind::Single: {
-        const Checked<Single> value = ParseSingle(text);
-        if (!value) return value.error();
-        return static_cast<double>(*value);
-    }
-    case NumberKind::Whole: {
-        const Checked<Int16> value = ParseInt16(text);
-        if (!value) return value.error();
-        return static_cast<double>(*value);
-    }
-    case NumberKind::Real: break;
-    }
-    return ParseDouble(text);
+// A number above zero within the accepted range, or what is wrong with it.
+Reading positive(double value, std::string_view subject) {
+    if (value <= 0) return problem(subject, "нужно больше нуля");
+    if (value < kSmallestInput) return problem(subject, "слишком малое число");
+    if (value > kLargestInput) return problem(subject, "слишком большое число");
+    return value;
 }
 
-Reading readPositive(std::string_view text, std::string_view subject, NumberKind kind = NumberKind::Real) {
+Reading readPositive(std::string_view text, std::string_view subject) {
     if (isBlank(text)) return problem(subject, "не задано");
-    const Checked<double> value = parse(text, kind);
+    const Checked<double> value = ParseDouble(text);
     if (!value) {
         return problem(subject, value.error().Number == CalcError::TypeMismatch ? "не число" : "слишком большое число");
     }
-    if (*value <= 0) return problem(subject, "нужно больше нуля");
-    if (*value < kSmallestInput) return problem(subject, "слишком малое число");
-    if (*value > kLargestInput) return problem(subject, "слишком большое число");
-    return *value;
+    return positive(*value, subject);
+}
+
+// A result of the calculation, or the message that it has none.
+Reading result(const std::optional<ResultNumbers> &results, Int16 ResultNumbers::*member, std::string_view subject) {
+    if (!results) return problem(subject, "не задано");
+    return positive((*results).*member, subject);
 }
 
 CheckFigure unknown(std::string message) { return {std::move(message), false}; }
@@ -107,24 +99,24 @@ CheckFigure figureOf(const Reading &reading, int decimals, std::string_view unit
     return positiveFigure(valueOf(reading), decimals, unit, rounding);
 }
 
-// The design's figures, each read as the calculation reads its field.
+// The design's figures, each checked as a quantity above zero.
 struct DesignFigures {
     Reading mainsVoltage, outputVoltage, current, coreSection, induction;
     Reading turnsI, turnsII, wireSectionI, wireSectionII;
 };
 
 DesignFigures readDesign(const DesignCheckInput &input) {
-    const DesignInput &d = input.design;
-    const DesignResults &r = input.results;
-    return {readPositive(d.mainsVoltage, "напряжение сети", NumberKind::Whole),
-            readPositive(d.outputVoltage, "выходное напряжение", NumberKind::Whole),
-            readPositive(d.weldingCurrent, "ток сварки", NumberKind::Whole),
-            readPositive(d.coreSection, "сечение сердечника", NumberKind::Single),
-            readPositive(d.induction, "макс. индукция", NumberKind::Single),
-            readPositive(r.Text6, "витки обмотки I", NumberKind::Whole),
-            readPositive(r.Text7, "витки обмотки II", NumberKind::Whole),
-            readPositive(r.Text8, "сечение провода обмотки I", NumberKind::Whole),
-            readPositive(r.Text9, "сечение провода обмотки II", NumberKind::Whole)};
+    const InputNumbers &d = input.design;
+    const std::optional<ResultNumbers> &r = input.results;
+    return {positive(d.mainsVoltage, "напряжение сети"),
+            positive(d.outputVoltage, "выходное напряжение"),
+            positive(d.weldingCurrent, "ток сварки"),
+            positive(d.coreSection, "сечение сердечника"),
+            positive(d.induction, "макс. индукция"),
+            result(r, &ResultNumbers::w1, "витки обмотки I"),
+            result(r, &ResultNumbers::w2, "витки обмотки II"),
+            result(r, &ResultNumbers::q1, "сечение провода обмотки I"),
+            result(r, &ResultNumbers::q2, "сечение провода обмотки II")};
 }
 
 // Volts per turn that one tesla gives in this core.

@@ -1,9 +1,10 @@
 #pragma once
 // The check of a calculated design: will the windings fit the core window, which round wire
 // to buy, is the no-load voltage safe and high enough to strike an arc, and what a test
-// winding says about the steel. Takes texts as the windows hold them and gives back texts;
-// touches no window.
+// winding says about the steel. Takes the numbers of the calculation and the texts of the
+// check's own fields, gives back texts; touches no window.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,15 +12,15 @@
 
 namespace tremira::calc {
 
-// The design as it stands in the main window, and the texts of the check's own fields.
+// The numbers of a calculated design, and the texts of the check's own fields.
 struct DesignCheckInput {
-    DesignInput design;             // the input fields and list indexes
-    DesignResults results;          // the seven result texts
-    std::string_view windowWidth;   // mm; for a toroid the inner diameter
-    std::string_view windowHeight;  // mm; not read for a toroid
-    std::string_view fillFactor;    // share of the window that copper may take; empty means "0,35"
-    std::string_view testTurns;     // turns of the test winding, may be empty
-    std::string_view testVoltage;   // V measured on it, may be empty
+    InputNumbers design;                   // the numbers the calculation worked from
+    std::optional<ResultNumbers> results;  // none: the figures that need them say so
+    std::string_view windowWidth;          // mm; for a toroid the inner diameter
+    std::string_view windowHeight;         // mm; not read for a toroid
+    std::string_view fillFactor;           // share of the window that copper may take; empty means "0,35"
+    std::string_view testTurns;            // turns of the test winding, may be empty
+    std::string_view testVoltage;          // V measured on it, may be empty
 };
 
 inline constexpr std::string_view kDefaultFillFactor = "0,35";

@@ -81,6 +81,12 @@ struct NumberText {
     std::string_view view() const { return {chars.data(), size}; }
 };
 
+inline NumberText DoubleText(double value) {
+    NumberText text;
+    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), value) - text.chars.data());
+    return text;
+}
+
 // Real arithmetic of the calculation: overflow and 0/0 raise 6, x/0 raises 11.
 inline Checked<double> CheckedMultiply(double a, double b) {
     const double product = a * b;

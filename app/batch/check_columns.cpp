@@ -35,14 +35,11 @@ void AppendCheckHeader(std::string &out) {
     out += '\n';
 }
 
-void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckFields &fields) {
-    if (!outcome.results) return AppendEmptyCheckColumns(out);
+void AppendCheckColumns(std::string &out, const calc::DesignOutcome &outcome, const CheckFields &fields) {
+    if (!outcome.inputs) return AppendEmptyCheckColumns(out);
     calc::DesignCheckInput check;
-    check.design = input;
-    check.results = *outcome.results;
-    // The check sees the design as the window shows it after the calculation.
-    if (outcome.substitutedCoreSection) check.design.coreSection = *outcome.substitutedCoreSection;
+    check.design = *outcome.inputs;
+    check.results = outcome.results;
     check.windowWidth = fields.windowWidth;
     check.windowHeight = fields.windowHeight;
     check.fillFactor = fields.fillFactor;

@@ -24,8 +24,7 @@ struct CheckFields {
 // Continue the line just written (header, result or invalid line) with the check's columns.
 void AppendCheckHeader(std::string &out);
 // Filled for a completed design only, as the results are.
-void AppendCheckColumns(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                        const CheckFields &fields);
+void AppendCheckColumns(std::string &out, const calc::DesignOutcome &outcome, const CheckFields &fields);
 void AppendEmptyCheckColumns(std::string &out);
 
 }  // namespace tremira::batch

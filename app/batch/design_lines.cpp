@@ -67,8 +67,9 @@ void appendCell(std::string &out, std::string_view text) {
 
 // Text1 after the run: the substituted section, empty when the refusal empties the field,
 // otherwise the text the user gave.
-std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
-    if (outcome.substitutedCoreSection) return outcome.substitutedCoreSection->view();
+std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::DesignOutcome &outcome,
+                                  calc::NumberText &substituted) {
+    if (outcome.substitutedCoreSection) return (substituted = calc::DoubleText(*outcome.substitutedCoreSection)).view();
     if (outcome.afterMessages == AfterMessageAction::ClearCoreSection) return {};
     return input.coreSection;
 }
@@ -136,10 +137,11 @@ std::string escapedName(std::string_view name) {
 
 void appendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n"; }
 
-void appendOutcome(std::string &out, const calc::DesignInput &input, const calc::NumericOutcome &outcome) {
+void appendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
-    appendCell(out, coreSectionAfter(input, outcome));
+    calc::NumberText substituted;
+    appendCell(out, coreSectionAfter(input, outcome, substituted));
     if (outcome.results) {
         appendResultColumns(out, *outcome.results);
     } else {
@@ -214,9 +216,9 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     const DesignLine read = ReadDesignLine(line, withCheck);
     if (read.kind == LineKind::Skipped) return;
     if (read.kind == LineKind::Design) {
-        const calc::NumericOutcome outcome = calc::CalculateNumericOutcome(read.design);
+        const calc::DesignOutcome outcome = calc::CalculateDesign(read.design);
         appendOutcome(m_output, read.design, outcome);
-        if (withCheck) AppendCheckColumns(m_output, read.design, calc::OutcomeOf(outcome), read.check);
+        if (withCheck) AppendCheckColumns(m_output, outcome, read.check);
         flushIfFull();
     } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");

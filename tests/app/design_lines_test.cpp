@@ -341,10 +341,13 @@ TEST(BatchRun, ResultColumnsAreTheWindowsTextsOnRandomDesigns) {
                                  ";" + materials[pick(0, 1)] + ";" + cores[pick(0, 1)] + ";" + induction;
         const calc::DesignOutcome window = calc::CalculateDesign(ReadDesignLine(line, false).design);
         if (!window.results) continue;
-        const calc::DesignResults &r = *window.results;
-        const std::string expected = "completed;" + window.substitutedCoreSection.value_or(section) + ";" + r.Text5 +
-                                     ";" + r.Text11 + ";" + r.Text6 + ";" + r.Text7 + ";" + r.Text8 + ";" + r.Text9 +
-                                     ";" + r.Text12 + ";\n";
+        const calc::ResultNumbers &r = *window.results;
+        const std::string text1 =
+            window.substitutedCoreSection ? calc::FormatDouble(*window.substitutedCoreSection) : section;
+        const std::string expected = "completed;" + text1 + ";" + calc::FormatInt16(r.overallPower) + ";" +
+                                     calc::FormatInt16(r.requiredPower) + ";" + calc::FormatInt16(r.w1) + ";" +
+                                     calc::FormatInt16(r.w2) + ";" + calc::FormatInt16(r.q1) + ";" +
+                                     calc::FormatInt16(r.q2) + ";" + calc::FormatSingle(r.i1) + ";\n";
         ASSERT_EQ(resultOf(line), expected) << line;
         ++completed;
     }

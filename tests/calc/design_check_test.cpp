@@ -40,11 +40,13 @@ struct FigureCase {
     CheckFigure expected;
 };
 
-// Run A as the main window shows it after the calculation, with a 50 × 60 mm window.
+// Run A as the calculation gives it, with a 50 × 60 mm window.
 DesignCheckInput runA() {
+    const tremira::calc::DesignOutcome outcome =
+        tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", 0, 0, 0});
     DesignCheckInput input;
-    input.design = {"220", "65", "160", "84,672", "1,42", 0, 0, 0};
-    input.results = {"10400", "83", "25", "6", "20", "5600", "48,19277"};
+    input.design = *outcome.inputs;
+    input.results = outcome.results;
     input.windowWidth = "50";
     input.windowHeight = "60";
     input.fillFactor = "0,35";
@@ -134,19 +136,19 @@ TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
 
 TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
     struct Case {
-        const char *section;
+        tremira::calc::Int16 section;
         CheckFigure diameter, nominal;
     };
     const Case cases[] = {
-        {"1", known("1,128"), known("1,18")},      {"10", known("3,568"), known("3,75")},
-        {"19", known("4,918"), known("5,00")},     {"20", known("5,046"), known("3 × 3,00")},
-        {"32", known("6,383"), known("4 × 3,35")}, {"40", known("7,136"), known("5 × 3,35")},
+        {1, known("1,128"), known("1,18")},      {10, known("3,568"), known("3,75")},
+        {19, known("4,918"), known("5,00")},     {20, known("5,046"), known("3 × 3,00")},
+        {32, known("6,383"), known("4 × 3,35")}, {40, known("7,136"), known("5 × 3,35")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.section);
         DesignCheckInput input = runA();
-        input.results.Text8 = c.section;
-        input.results.Text9 = c.section;
+        input.results->q1 = c.section;
+        input.results->q2 = c.section;
         const DesignCheckOutcome out = CheckDesign(input);
         EXPECT_EQ(out.wireI.diameter, c.diameter);
         EXPECT_EQ(out.wireI.nominal, c.nominal);
@@ -157,27 +159,26 @@ TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
 
 TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
     struct Case {
-        const char *output, *current;
+        tremira::calc::Int16 output, current;
         CheckFigure load, ratio;
         bool above, below;
         CheckFigure verdict;
     };
     const char *kTooHigh = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
     const Case cases[] = {
-        {"80", "160", known("26,4"), known("3,03"), false, false, known("в норме")},
-        {"85", "160", known("26,4"), known("3,22"), true, false, known(kTooHigh)},
-        {"48", "160", known("26,4"), known("1,82"), false, false, known("в норме")},
-        {"45", "160", known("26,4"), known("1,7"), false, true,
+        {80, 160, known("26,4"), known("3,03"), false, false, known("в норме")},
+        {85, 160, known("26,4"), known("3,22"), true, false, known(kTooHigh)},
+        {48, 160, known("26,4"), known("1,82"), false, false, known("в норме")},
+        {45, 160, known("26,4"), known("1,7"), false, true,
          known("ниже 47,52 В (1,8 × 26,4 В): дуга зажигается ненадёжно")},
-        {"54", "250", known("30"), known("1,8"), false, false, known("в норме")},
-        {"53", "250", known("30"), known("1,77"), false, true,
-         known("ниже 54 В (1,8 × 30 В): дуга зажигается ненадёжно")},
-        {"90", "2000", known("100"), known("0,9"), true, true,
+        {54, 250, known("30"), known("1,8"), false, false, known("в норме")},
+        {53, 250, known("30"), known("1,77"), false, true, known("ниже 54 В (1,8 × 30 В): дуга зажигается ненадёжно")},
+        {90, 2000, known("100"), known("0,9"), true, true,
          known("выше 80 В: опасно (в условиях повышенной опасности не выше 48 В), ниже 180 В (1,8 × 100 В): "
                "дуга зажигается ненадёжно")},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.output) + " V at " + c.current + " A");
+        SCOPED_TRACE(std::to_string(c.output) + " V at " + std::to_string(c.current) + " A");
         DesignCheckInput input = runA();
         input.design.outputVoltage = c.output;
         input.design.weldingCurrent = c.current;
@@ -317,14 +318,14 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
          &O::windowArea, message("меньше 1 мм²")},
         {"tiny core: volts per turn",
          [](DesignCheckInput &i) {
-             i.design.coreSection = "0,00001";
-             i.design.induction = "0,00001";
+             i.design.coreSection = 0.00001F;
+             i.design.induction = 0.00001F;
          },
          &O::voltsPerTurn, message("меньше 0,001 В")},
         {"1 V at 32767 A: strike ratio",
          [](DesignCheckInput &i) {
-             i.design.outputVoltage = "1";
-             i.design.weldingCurrent = "32767";
+             i.design.outputVoltage = 1;
+             i.design.weldingCurrent = 32767;
          },
          &O::strikeRatio, message("меньше 0,01")},
         {"1 turn at 32767 V: K'", testWinding("1", "32767"), &O::testVoltsPerTurn, known("32767")},
@@ -337,7 +338,7 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
          message("меньше 0,01 Тл")},
         {"1000000 V on 0,000001 turn of a tiny core: B'",
          [](DesignCheckInput &i) {
-             i.design.coreSection = "0,0001";
+             i.design.coreSection = 0.0001F;
              i.testTurns = "0,000001";
              i.testVoltage = "1000000";
          },
@@ -373,7 +374,7 @@ TEST(CheckDesign, NoFigureIsImpossibleAtTheEdgesOfTheAcceptedInputs) {
                         input.windowHeight = height;
                         input.testTurns = turns;
                         input.testVoltage = voltage;
-                        input.design.coreSection = coreSection;
+                        input.design.coreSection = *tremira::calc::ParseSingle(coreSection);
                         for (const auto &[name, figure] : figuresOf(CheckDesign(input))) {
                             if (!figure.known) continue;
                             SCOPED_TRACE(std::string(name) + " for " + width + " x " + height + " mm, " + turns +
@@ -399,8 +400,8 @@ TEST(CheckDesign, AWindowProblemStandsInPlaceOfTheFillAndItsVerdict) {
 
 TEST(CheckDesign, ADesignWithoutResultsStillGivesWhatItsInputsAllow) {
     DesignCheckInput input = runA();
-    input.results = {};
-    input.design.induction = "0";
+    input.results.reset();
+    input.design.induction = 0;
     const DesignCheckOutcome out = CheckDesign(input);
     EXPECT_EQ(out.voltsPerTurn, message("макс. индукция: нужно больше нуля"));
     EXPECT_EQ(out.copperArea, message("витки обмотки I: не задано"));

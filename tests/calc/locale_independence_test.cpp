@@ -42,9 +42,9 @@ protected:
 
         const DesignOutcome runA = CalculateDesign({"220", "65", "160", "", "1,42", 0, 0, 0});
         ASSERT_EQ(runA.status, Status::Completed);
-        EXPECT_EQ(runA.substitutedCoreSection, "84,672");
-        EXPECT_EQ(runA.results->Text12, "48,19277");
-        EXPECT_EQ(runA.results->Text5, "10400");
+        EXPECT_EQ(FormatDouble(*runA.substitutedCoreSection), "84,672");
+        EXPECT_EQ(FormatSingle(runA.results->i1), "48,19277");
+        EXPECT_EQ(FormatInt16(runA.results->overallPower), "10400");
     }
 };
 

@@ -91,7 +91,7 @@ void FormCheck::createDesignColumn() {
 }
 
 void FormCheck::createCheckColumn() {
-    const bool toroid = m_design.coreTypeIndex == calc::kToroidIndex;
+    const bool toroid = m_design.inputs.coreType == calc::kToroidIndex;
     addSection(QStringLiteral("Окно сердечника"), kRightColumn, 120);
     m_windowWidth =
         addInput("windowWidth", toroid ? QStringLiteral("Внутренний диаметр (мм)") : QStringLiteral("Ширина окна (мм)"),
@@ -180,34 +180,18 @@ QLabel *FormCheck::addVerdict(const char *name, int left, int top) {
 }
 
 void FormCheck::recheck() {
-    const ShownDesign &d = m_design;
     // The views of the check point into these UTF-8 copies for the length of the call.
-    const QByteArray texts[] = {d.fields.Text4.toUtf8(),         d.fields.Text3.toUtf8(),
-                                d.fields.Text2.toUtf8(),         d.fields.Text1.toUtf8(),
-                                d.fields.Text10.toUtf8(),        m_windowWidth->text().toUtf8(),
-                                m_windowHeight->text().toUtf8(), m_fillFactor->text().toUtf8(),
-                                m_testTurns->text().toUtf8(),    m_testVoltage->text().toUtf8()};
+    const QByteArray texts[] = {m_windowWidth->text().toUtf8(), m_windowHeight->text().toUtf8(),
+                                m_fillFactor->text().toUtf8(), m_testTurns->text().toUtf8(),
+                                m_testVoltage->text().toUtf8()};
     calc::DesignCheckInput input;
-    input.design = {.mainsVoltage = Utf8View(texts[0]),
-                    .outputVoltage = Utf8View(texts[1]),
-                    .weldingCurrent = Utf8View(texts[2]),
-                    .coreSection = Utf8View(texts[3]),
-                    .induction = Utf8View(texts[4]),
-                    .materialI = d.materialIIndex,
-                    .materialII = d.materialIIIndex,
-                    .coreType = d.coreTypeIndex};
-    input.results = {.Text5 = d.fields.Text5.toStdString(),
-                     .Text6 = d.fields.Text6.toStdString(),
-                     .Text7 = d.fields.Text7.toStdString(),
-                     .Text8 = d.fields.Text8.toStdString(),
-                     .Text9 = d.fields.Text9.toStdString(),
-                     .Text11 = d.fields.Text11.toStdString(),
-                     .Text12 = d.fields.Text12.toStdString()};
-    input.windowWidth = Utf8View(texts[5]);
-    input.windowHeight = Utf8View(texts[6]);
-    input.fillFactor = Utf8View(texts[7]);
-    input.testTurns = Utf8View(texts[8]);
-    input.testVoltage = Utf8View(texts[9]);
+    input.design = m_design.inputs;
+    input.results = m_design.results;
+    input.windowWidth = Utf8View(texts[0]);
+    input.windowHeight = Utf8View(texts[1]);
+    input.fillFactor = Utf8View(texts[2]);
+    input.testTurns = Utf8View(texts[3]);
+    input.testVoltage = Utf8View(texts[4]);
 
     const calc::DesignCheckOutcome out = calc::CheckDesign(input);
     showFigure(m_voltsPerTurn, out.voltsPerTurn);

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "calc/field_numbers.h"
+#include "calc/design_calculation.h"
 #include "reports/design_snapshot.h"
 
 class QLabel;
@@ -23,13 +23,12 @@ namespace tremira::ui {
 
 class NumericEntryFilter;
 
-// The main window's design: the texts of its fields and the list indexes of its option lists
-// (−1 when the text shown is not in the list).
+// The main window's calculated design: the texts its fields show, and the numbers the
+// calculation worked from and gave, which the check works from.
 struct ShownDesign {
     reports::DesignSnapshot fields;
-    calc::Int16 materialIIndex = 0;
-    calc::Int16 materialIIIndex = 0;
-    calc::Int16 coreTypeIndex = 0;  // calc::kToroidIndex is the toroid
+    calc::InputNumbers inputs;
+    calc::ResultNumbers results{};
 };
 
 class FormCheck : public QDialog {

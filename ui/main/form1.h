@@ -8,6 +8,7 @@
 
 #include "help/viewer_call.h"
 #include "reports/design_snapshot.h"
+#include "ui/check/form_check.h"
 
 class QAction;
 class QComboBox;
@@ -116,9 +117,9 @@ private:
     help::ContextHelpFilter *m_contextHelp = nullptr;
     QWidget *m_client = nullptr;
     NumericEntryFilter *m_numericFilter = nullptr;
-    // The fields as the last completed calculation left them: the reports and the check pair
-    // only these inputs with these results.
-    std::optional<reports::DesignSnapshot> m_calculated;
+    // The fields as the last completed calculation left them, with its numbers: the reports and
+    // the check pair only these inputs with these results.
+    std::optional<ShownDesign> m_calculated;
 };
 
 }  // namespace tremira::ui

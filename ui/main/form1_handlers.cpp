@@ -7,7 +7,6 @@
 
 #include "calc/design_calculation.h"
 #include "help/context_help_filter.h"
-#include "ui/check/form_check.h"
 #include "ui/fields/utf8_text.h"
 #include "ui/fields/whole_text_tooltip.h"
 #include "ui/main/form1.h"
@@ -59,7 +58,9 @@ void Form1::calculateDesign() {
 }
 
 void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
-    if (outcome.substitutedCoreSection) m_inputs.Text1->setText(ToQString(*outcome.substitutedCoreSection));
+    if (outcome.substitutedCoreSection) {
+        m_inputs.Text1->setText(ToQString(calc::FormatDouble(*outcome.substitutedCoreSection)));
+    }
     for (const calc::UserMessage &message : outcome.messages) ShowUserMessage(this, message);
 
     switch (outcome.afterMessages) {
@@ -69,25 +70,25 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     case calc::AfterMessageAction::FocusCoreSection: m_inputs.Text1->setFocus(); break;
     }
 
-    if (outcome.status != calc::Status::Completed || !outcome.results) return;
-    const calc::DesignResults &results = *outcome.results;
-    writeResult(m_results.Text5, results.Text5);
-    writeResult(m_results.Text6, results.Text6);
-    writeResult(m_results.Text7, results.Text7);
-    writeResult(m_results.Text8, results.Text8);
-    writeResult(m_results.Text9, results.Text9);
-    writeResult(m_results.Text11, results.Text11);
-    writeResult(m_results.Text12, results.Text12);
+    if (outcome.status != calc::Status::Completed || !outcome.results || !outcome.inputs) return;
+    const calc::ResultNumbers &results = *outcome.results;
+    writeResult(m_results.Text5, calc::FormatInt16(results.overallPower));
+    writeResult(m_results.Text6, calc::FormatInt16(results.w1));
+    writeResult(m_results.Text7, calc::FormatInt16(results.w2));
+    writeResult(m_results.Text8, calc::FormatInt16(results.q1));
+    writeResult(m_results.Text9, calc::FormatInt16(results.q2));
+    writeResult(m_results.Text11, calc::FormatInt16(results.requiredPower));
+    writeResult(m_results.Text12, calc::FormatSingle(results.i1));
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
-    m_calculated = snapshot();
+    m_calculated = ShownDesign{.fields = snapshot(), .inputs = *outcome.inputs, .results = results};
 }
 
 // Whether the fields still hold the inputs of the last completed calculation; when not, a box
 // asks for a new calculation first.
 bool Form1::requireCalculatedDesign() {
-    if (m_calculated && *m_calculated == snapshot()) return true;
+    if (m_calculated && m_calculated->fields == snapshot()) return true;
     ShowMessage(this, QStringLiteral("Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать»."),
                 QString(), QMessageBox::Warning);
     return false;
@@ -103,13 +104,8 @@ void Form1::suggestCoreSection() {
 
 void Form1::showDesignCheck() {
     if (!requireCalculatedDesign()) return;
-    const reports::DesignSnapshot &fields = *m_calculated;
-    const ShownDesign design{.fields = fields,
-                             .materialIIndex = listIndex(fields.Combo1, calc::kMaterialEntries),
-                             .materialIIIndex = listIndex(fields.Combo2, calc::kMaterialEntries),
-                             .coreTypeIndex = listIndex(fields.Combo3, calc::kCoreTypeEntries)};
     // Built anew for each opening, modal like the About window.
-    FormCheck check(design, *m_contextHelp, this);
+    FormCheck check(*m_calculated, *m_contextHelp, this);
     check.exec();
 }
 

@@ -20,16 +20,20 @@ namespace {
 using tremira::ui::FormCheck;
 using tremira::ui::ShownDesign;
 
-// Run A as the main window shows it after the calculation.
-ShownDesign runA() { return {.fields = tremira::reports::test::RunA()}; }
+// A design as the main window shows it after the calculation, with the calculation's numbers.
+ShownDesign calculated(const tremira::reports::DesignSnapshot &fields, tremira::calc::Int16 listIndex) {
+    const tremira::calc::DesignOutcome outcome =
+        tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", listIndex, listIndex, listIndex});
+    return {.fields = fields, .inputs = *outcome.inputs, .results = *outcome.results};
+}
+
+ShownDesign runA() { return calculated(tremira::reports::test::RunA(), 0); }
 
 ShownDesign runBToroid() {
-    ShownDesign d = runA();
+    ShownDesign d = calculated(tremira::reports::test::RunA(), 1);
     d.fields.Text1 = QStringLiteral("60,48");
     d.fields.Combo1 = d.fields.Combo2 = QStringLiteral("Алюминий");
-    d.materialIIndex = d.materialIIIndex = 1;
     d.fields.Combo3 = QStringLiteral("Тор");
-    d.coreTypeIndex = 1;
     d.fields.Text6 = QStringLiteral("117");
     d.fields.Text7 = QStringLiteral("35");
     d.fields.Text8 = QStringLiteral("10");
