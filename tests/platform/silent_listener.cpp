@@ -60,10 +60,17 @@ SilentListener::~SilentListener() {
     if (m_endpoint.kind == Kind::File) QFile::remove(m_endpoint.address);
 }
 
+// Tests run side by side, each in its own process: each starts its search at a number of its
+// own, and a number counts as free only when nothing listens on its abstract socket or port
+// either (a silent listener leaves no file behind).
 int FreeDisplayNumber() {
-    for (int number = 200;; ++number) {
-        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
-            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
+    constexpr int kFirst = 200;
+    constexpr int kSpread = 400;
+    for (int number = kFirst + static_cast<int>(::getpid() % kSpread);; ++number) {
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+        if (!QFileInfo::exists(socket) && !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) &&
+            !ConnectsTo({Kind::Abstract, socket}) &&
+            !ConnectsTo({Kind::Tcp, QStringLiteral("127.0.0.1"), 6000 + number})) {
             return number;
         }
     }

@@ -24,8 +24,8 @@ private:
     int m_fd = -1;
 };
 
-// A display number from 200 on that no X server holds: neither its socket file nor its lock
-// file exists.
+// A display number from 200 on that nothing holds: no socket file, no lock file, and nothing
+// listening on its abstract socket or its TCP port on this machine.
 int FreeDisplayNumber();
 
 }  // namespace tremira::platform::testing
