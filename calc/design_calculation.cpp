@@ -130,11 +130,12 @@ void runDesign(const DesignInput &input, DesignOutcome &outcome) {
     if (!induction) return fail(outcome, induction.error());
 
     // A substituted section is read back from its text, as the window reads Text1 later.
-    NumberText substituted;
+    std::string substituted;
     std::string_view coreSectionText = input.coreSection;
     if (isUnfilled(coreSectionText)) {
-        substituted = DoubleText(outcome.substitutedCoreSection.emplace(RequiredCoreSection(*current, input.coreType)));
-        coreSectionText = substituted.view();
+        substituted =
+            FormatDouble(outcome.substitutedCoreSection.emplace(RequiredCoreSection(*current, input.coreType)));
+        coreSectionText = substituted;
     }
     const Checked<Single> coreSection = ParseSingle(coreSectionText);
     if (!coreSection) return fail(outcome, coreSection.error());

@@ -1,6 +1,7 @@
 #include "field_numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace tremira::calc {
@@ -41,6 +42,8 @@ Checked<double> readMagnitude(std::string_view text) {
 // A double's longest text without an exponent, that of one near the smallest normal double:
 // "0.", 307 zeros and 17 digits.
 constexpr std::size_t kLongestFixedText = 326;
+// The longest text in the general form at the program's 15 digits: "-1.79769313486232e+308".
+constexpr std::size_t kLongestGeneralText = 22;
 
 // One more in the last digit of an unsigned decimal, carrying over nines: "1.29" -> "1.30",
 // "9.9" -> "10.0".
@@ -59,18 +62,14 @@ void addOneInLastPlace(std::string &decimal) {
 // printf's "%G" rule with the comma: plain for decimal exponents from -4 to precision - 1,
 // otherwise "1,5E+20"; trailing fraction zeros dropped.
 template <typename Real>
-char *writeReal(char *out, Real value, int precision) {
+std::string formatReal(Real value, int precision) {
     if (value == 0) value = 0;  // no sign on a zero
-    char *end = std::to_chars(out, out + kNumberTextRoom, value, std::chars_format::general, precision).ptr;
-    std::replace(out, end, '.', kDecimalSeparator);
-    std::replace(out, end, 'e', 'E');
-    return end;
-}
-
-template <typename Number>
-std::string formatted(Number value, char *(*write)(char *, Number)) {
-    std::array<char, kNumberTextRoom> text;
-    return std::string(text.data(), write(text.data(), value));
+    std::array<char, kLongestGeneralText> text;
+    char *end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general, precision).ptr;
+    std::string formatted(text.data(), end);
+    std::ranges::replace(formatted, '.', kDecimalSeparator);
+    std::ranges::replace(formatted, 'e', 'E');
+    return formatted;
 }
 
 }  // namespace
@@ -115,16 +114,10 @@ double RoundToDecimals(double value, int decimals, Rounding rounding) {
     return std::copysign(magnitude, value);
 }
 
-char *WriteInt16(char *out, Int16 value) { return std::to_chars(out, out + kNumberTextRoom, value).ptr; }
-
-char *WriteSingle(char *out, Single value) { return writeReal(out, value, 7); }
-
-char *WriteDouble(char *out, double value) { return writeReal(out, value, 15); }
-
 std::string FormatInt16(Int16 value) { return std::to_string(value); }
 
-std::string FormatSingle(Single value) { return formatted(value, &WriteSingle); }
+std::string FormatSingle(Single value) { return formatReal(value, 7); }
 
-std::string FormatDouble(double value) { return formatted(value, &WriteDouble); }
+std::string FormatDouble(double value) { return formatReal(value, 15); }
 
 }  // namespace tremira::calc

@@ -4,7 +4,6 @@
 // Field texts always use the decimal comma (see kDecimalSeparator); nothing here depends
 // on the process locale.
 
-#include <array>
 #include <cmath>
 #include <concepts>
 #include <cstdint>
@@ -65,27 +64,6 @@ std::string FormatInt16(Int16 value);
 // magnitudes outside 1E-04 .. 1E+precision take an exponent form such as "1,5E+20".
 std::string FormatSingle(Single value);
 std::string FormatDouble(double value);
-
-// The same texts written at `out`, which has kNumberTextRoom bytes of room; each returns the
-// end of its text.
-inline constexpr std::size_t kNumberTextRoom = 22;  // "-1,79769313486232E+308"
-char *WriteInt16(char *out, Int16 value);
-char *WriteSingle(char *out, Single value);
-char *WriteDouble(char *out, double value);
-
-// A number's text in a buffer of its own.
-struct NumberText {
-    std::array<char, kNumberTextRoom> chars;
-    std::size_t size = 0;
-
-    std::string_view view() const { return {chars.data(), size}; }
-};
-
-inline NumberText DoubleText(double value) {
-    NumberText text;
-    text.size = static_cast<std::size_t>(WriteDouble(text.chars.data(), value) - text.chars.data());
-    return text;
-}
 
 // Real arithmetic of the calculation: overflow and 0/0 raise 6, x/0 raises 11.
 inline Checked<double> CheckedMultiply(double a, double b) {

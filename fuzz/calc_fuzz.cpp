@@ -65,7 +65,7 @@ void checkResults(const DesignInput &input, const ResultNumbers &r) {
 void checkSubstitution(const DesignInput &input, const DesignOutcome &outcome) {
     if (!outcome.substitutedCoreSection) return;
     require(input.coreSection.empty() || input.coreSection == "0", "only an empty or 0 section is replaced");
-    require(ParseSingle(DoubleText(*outcome.substitutedCoreSection).view()).ok(), "a substituted section is a number");
+    require(ParseSingle(FormatDouble(*outcome.substitutedCoreSection)).ok(), "a substituted section is a number");
 }
 
 void checkSuggestion(std::string_view current, Int16 coreType) {

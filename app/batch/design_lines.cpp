@@ -68,8 +68,8 @@ void appendCell(std::string &out, std::string_view text) {
 // Text1 after the run: the substituted section, empty when the refusal empties the field,
 // otherwise the text the user gave.
 std::string_view coreSectionAfter(const calc::DesignInput &input, const calc::DesignOutcome &outcome,
-                                  calc::NumberText &substituted) {
-    if (outcome.substitutedCoreSection) return (substituted = calc::DoubleText(*outcome.substitutedCoreSection)).view();
+                                  std::string &substituted) {
+    if (outcome.substitutedCoreSection) return substituted = calc::FormatDouble(*outcome.substitutedCoreSection);
     if (outcome.afterMessages == AfterMessageAction::ClearCoreSection) return {};
     return input.coreSection;
 }
@@ -140,7 +140,7 @@ void appendHeader(std::string &out) { out += "status;Text1;Text5;Text11;Text6;Te
 void appendOutcome(std::string &out, const calc::DesignInput &input, const calc::DesignOutcome &outcome) {
     out += statusName(outcome.status);
     out += kFieldSeparator;
-    calc::NumberText substituted;
+    std::string substituted;
     appendCell(out, coreSectionAfter(input, outcome, substituted));
     if (outcome.results) {
         appendResultColumns(out, *outcome.results);
