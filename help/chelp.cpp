@@ -1,7 +1,7 @@
 #include "help/chelp.h"
 
 #include "calc/field_numbers.h"
-#include "platform/program_parts.h"
+#include "platform/helper_file_path.h"
 
 namespace tremira::help {
 namespace {
@@ -24,8 +24,8 @@ void CHelp::Show(const QString &NewFile, const QString &WindowPane, std::optiona
 }
 
 QString HelpFilePath(const QString &programFolder) {
-    return platform::ProgramPart(programFolder, QStringLiteral("Тремира.chm"),
-                                 QStringLiteral(TREMIRA_DATA_FROM_PROGRAM_FOLDER));
+    return platform::HelperFilePath(programFolder, QStringLiteral("Тремира.chm"),
+                                    QStringLiteral(TREMIRA_DATA_FROM_PROGRAM_FOLDER));
 }
 
 }  // namespace tremira::help

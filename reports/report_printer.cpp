@@ -4,14 +4,14 @@
 #include <QFileInfo>
 #include <QLibrary>
 
-#include "platform/program_parts.h"
+#include "platform/helper_file_path.h"
 #include "reports/printer/print_entry.h"
 
 namespace tremira::reports {
 
 QString PrintModulePath(const QString &programFolder) {
-    return platform::ProgramPart(programFolder, QStringLiteral("tremira-print.so"),
-                                 QStringLiteral(TREMIRA_MODULES_FROM_PROGRAM_FOLDER));
+    return platform::HelperFilePath(programFolder, QStringLiteral("tremira-print.so"),
+                                    QStringLiteral(TREMIRA_MODULES_FROM_PROGRAM_FOLDER));
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "help/viewer/help_viewer.h"
 
 #include "help/viewer/help_window.h"
-#include "platform/program_parts.h"
+#include "platform/helper_file_path.h"
 
 namespace tremira::help {
 
@@ -12,8 +12,8 @@ void ShowHelp(const QString &readerProgram, const QString &fileName, std::option
 }
 
 QString HelpReaderProgram(const QString &programFolder) {
-    return platform::ProgramPart(programFolder, QStringLiteral("tremira-help-reader"),
-                                 QStringLiteral(TREMIRA_LIBEXEC_FROM_PROGRAM_FOLDER));
+    return platform::HelperFilePath(programFolder, QStringLiteral("tremira-help-reader"),
+                                    QStringLiteral(TREMIRA_LIBEXEC_FROM_PROGRAM_FOLDER));
 }
 
 }  // namespace tremira::help

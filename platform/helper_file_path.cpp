@@ -1,11 +1,11 @@
-#include "platform/program_parts.h"
+#include "platform/helper_file_path.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace tremira::platform {
 
-QString ProgramPart(const QString &programFolder, const QString &fileName, const QString &installedFolder) {
+QString HelperFilePath(const QString &programFolder, const QString &fileName, const QString &installedFolder) {
     const QString beside = programFolder + QLatin1Char('/') + fileName;
     if (QFileInfo::exists(beside)) return beside;
     return QDir::cleanPath(programFolder + QLatin1Char('/') + installedFolder) + QLatin1Char('/') + fileName;

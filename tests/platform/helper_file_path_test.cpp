@@ -1,4 +1,4 @@
-#include "platform/program_parts.h"
+#include "platform/helper_file_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,7 @@ namespace {
 
 // A build or a portable copy keeps the part beside the program; an installed program finds
 // it in its installed folder, whatever that folder's path looks like.
-TEST(ProgramPart, BesideTheProgramElseInTheInstalledFolder) {
+TEST(HelperFilePath, BesideTheProgramElseInTheInstalledFolder) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QString bin = root.filePath(QStringLiteral("bin"));
@@ -27,7 +27,7 @@ TEST(ProgramPart, BesideTheProgramElseInTheInstalledFolder) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.installedFolder);
-        EXPECT_EQ(ProgramPart(bin, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)), c.expected);
+        EXPECT_EQ(HelperFilePath(bin, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)), c.expected);
     }
     // Installed layouts, where nothing lies beside the program.
     const std::tuple<QString, QString> installed[] = {
@@ -36,12 +36,12 @@ TEST(ProgramPart, BesideTheProgramElseInTheInstalledFolder) {
     };
     for (const auto &[programFolder, expected] : installed) {
         SCOPED_TRACE(expected.toStdString());
-        EXPECT_EQ(ProgramPart(programFolder, QStringLiteral("part"), QStringLiteral("../share/tremira")), expected);
+        EXPECT_EQ(HelperFilePath(programFolder, QStringLiteral("part"), QStringLiteral("../share/tremira")), expected);
     }
     QFile beside(bin + QStringLiteral("/part"));
     ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
     beside.close();
-    EXPECT_EQ(ProgramPart(bin, QStringLiteral("part"), QStringLiteral("../libexec/tremira")), beside.fileName());
+    EXPECT_EQ(HelperFilePath(bin, QStringLiteral("part"), QStringLiteral("../libexec/tremira")), beside.fileName());
 }
 
 }  // namespace

@@ -8,6 +8,6 @@ namespace tremira::platform {
 
 // `fileName` beside the program when it is there, else in `installedFolder`, a path relative
 // to the program's folder (such as "../libexec/tremira").
-QString ProgramPart(const QString &programFolder, const QString &fileName, const QString &installedFolder);
+QString HelperFilePath(const QString &programFolder, const QString &fileName, const QString &installedFolder);
 
 }  // namespace tremira::platform
