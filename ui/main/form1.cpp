@@ -225,10 +225,7 @@ QComboBox *Form1::addOptionList(const char *name, int left, int top) {
     auto *list = new QComboBox(m_client);
     list->setObjectName(QLatin1String(name));
     list->setGeometry(TwipsRect(left, top, 1575, kFieldHeight));
-    // Editable through a line edit of its own: setEditable would also build the drop-down
-    // list now, which costs more memory at start-up than the rest of the window; this way it
-    // is built the first time the list opens.
-    list->setLineEdit(new QLineEdit(list));
+    list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);  // a typed text stays as typed, never completed to an entry
     return list;
