@@ -29,7 +29,7 @@ enum class Status { Completed, Refused, Failed };
 enum class MessageIcon { None, Error, Information };
 enum class AfterMessageAction { None, ClearCoreSection, FocusOutputVoltage, FocusCoreSection };
 
-// One modal box with a single OK button. Texts are static: no allocation per message.
+// One modal box with a single OK button. Its texts are the program's own constants.
 struct UserMessage {
     std::string_view text;
     std::optional<std::string_view> title;  // none: the box shows the application title

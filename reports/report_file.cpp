@@ -177,9 +177,9 @@ std::optional<FileWriteError> MakeReportFolder(const QString &folder) {
 
 QString ReportFilePath(const QString &folder) { return QDir::cleanPath(folder + QStringLiteral("/report.txt")); }
 
-std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp) {
+std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &snapshot, const ReportStamp &stamp) {
     const QString crLf = QStringLiteral("\r\n");
-    return EncodeWindows1251(FileReportLines(sheet, stamp).join(crLf) + crLf);
+    return EncodeWindows1251(FileReportLines(snapshot, stamp).join(crLf) + crLf);
 }
 
 std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteArray &bytes, WriteMode mode,
@@ -188,9 +188,9 @@ std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteAr
     return mode == WriteMode::Append ? appendReport(path, bytes, write) : replaceReport(path, bytes, write);
 }
 
-std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &sheet, const ReportStamp &stamp,
+std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &snapshot, const ReportStamp &stamp,
                                          WriteMode mode) {
-    const std::optional<QByteArray> bytes = EncodeFileReport(sheet, stamp);
+    const std::optional<QByteArray> bytes = EncodeFileReport(snapshot, stamp);
     if (!bytes) return FileWriteError{path, QStringLiteral("В системе нет кодировки Windows-1251.")};
     return WriteReportFile(path, *bytes, mode);
 }

@@ -49,7 +49,7 @@ std::optional<FileWriteError> MakeReportFolder(const QString &folder);
 QString ReportFilePath(const QString &folder);
 
 // The bytes of one report: Windows-1251, CR LF after every line.
-std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const ReportStamp &stamp);
+std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &snapshot, const ReportStamp &stamp);
 
 // Replace, and Append to a missing file, go through a new file beside the old one, renamed over
 // it at the end, so that a failed first save leaves no file behind. Where no new file can be made
@@ -58,8 +58,8 @@ std::optional<QByteArray> EncodeFileReport(const DesignSnapshot &sheet, const Re
 std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteArray &bytes, WriteMode mode,
                                               const DeviceWrite &write = WriteWhole);
 
-// One report of the sheet written to path.
-std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &sheet, const ReportStamp &stamp,
+// One report of the snapshot written to path.
+std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &snapshot, const ReportStamp &stamp,
                                          WriteMode mode);
 
 // The text of the failure box: the native path and the reason.

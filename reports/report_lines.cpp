@@ -47,10 +47,10 @@ PrintedLine plain(const QString &text) { return {text, std::nullopt, false}; }
 PrintedLine valued(const QString &label, const QString &value) { return {label, value, false}; }
 
 // Lines 1 to 24 of either layout, in the order the fields are read.
-QList<PrintedLine> commonLayout(const Labels &labels, const DesignSnapshot &sheet, const ReportStamp &stamp) {
+QList<PrintedLine> commonLayout(const Labels &labels, const DesignSnapshot &snapshot, const ReportStamp &stamp) {
     const QString requiredPower = QStringLiteral("Требуемая  мощность трансформатора (вт):");
-    const std::array<QString, 8> inputValues{sheet.Text4,  sheet.Text3,  sheet.Text2,  sheet.Text1,
-                                             sheet.Combo1, sheet.Combo2, sheet.Combo3, sheet.Text10};
+    const std::array<QString, 8> inputValues{snapshot.Text4,  snapshot.Text3,  snapshot.Text2,  snapshot.Text1,
+                                             snapshot.Combo1, snapshot.Combo2, snapshot.Combo3, snapshot.Text10};
     QList<PrintedLine> lines{
         plain(QString()),         plain(QStringLiteral("Дата: ") + stamp.date + labels.timePrefix + stamp.time),
         plain(QString(32, u'-')), title(QStringLiteral("Входные данные")),
@@ -61,13 +61,13 @@ QList<PrintedLine> commonLayout(const Labels &labels, const DesignSnapshot &shee
         plain(QString()),
         title(QStringLiteral("Расчетные данные")),
         plain(QString(52, u'=')),
-        valued(labels.overallPower, sheet.Text5),
-        labels.requiredPowerInColumn ? valued(requiredPower, sheet.Text11) : plain(requiredPower + sheet.Text11),
-        valued(QStringLiteral("Количество витков  I обмотки   :"), sheet.Text6),
-        valued(QStringLiteral("Количество витков II обмотки   :"), sheet.Text7),
-        valued(QStringLiteral("Сечение провода  I обмотки(cm2):"), sheet.Text8),
-        valued(QStringLiteral("Сечение провода II обмотки(cm2):"), sheet.Text9),
-        valued(QStringLiteral("Максимальный ток I обмотки  (А):"), FormatTwoDecimals(sheet.Text12)),
+        valued(labels.overallPower, snapshot.Text5),
+        labels.requiredPowerInColumn ? valued(requiredPower, snapshot.Text11) : plain(requiredPower + snapshot.Text11),
+        valued(QStringLiteral("Количество витков  I обмотки   :"), snapshot.Text6),
+        valued(QStringLiteral("Количество витков II обмотки   :"), snapshot.Text7),
+        valued(QStringLiteral("Сечение провода  I обмотки(cm2):"), snapshot.Text8),
+        valued(QStringLiteral("Сечение провода II обмотки(cm2):"), snapshot.Text9),
+        valued(QStringLiteral("Максимальный ток I обмотки  (А):"), FormatTwoDecimals(snapshot.Text12)),
         plain(QString(52, u'*')),
     });
     return lines;
@@ -81,15 +81,15 @@ QString fileLine(const PrintedLine &line) {
 
 }  // namespace
 
-QStringList FileReportLines(const DesignSnapshot &sheet, const ReportStamp &stamp) {
+QStringList FileReportLines(const DesignSnapshot &snapshot, const ReportStamp &stamp) {
     QStringList lines;
-    for (const PrintedLine &line : commonLayout(fileLabels(), sheet, stamp)) lines.append(fileLine(line));
+    for (const PrintedLine &line : commonLayout(fileLabels(), snapshot, stamp)) lines.append(fileLine(line));
     lines.append(QString());
     return lines;
 }
 
-QList<PrintedLine> PrintedReportLines(const DesignSnapshot &sheet, const ReportStamp &stamp) {
-    return commonLayout(printedLabels(), sheet, stamp);
+QList<PrintedLine> PrintedReportLines(const DesignSnapshot &snapshot, const ReportStamp &stamp) {
+    return commonLayout(printedLabels(), snapshot, stamp);
 }
 
 }  // namespace tremira::reports

@@ -24,9 +24,9 @@ struct PrintedLine {
 };
 
 // The 25 lines of one report file, without line ends.
-QStringList FileReportLines(const DesignSnapshot &sheet, const ReportStamp &stamp);
+QStringList FileReportLines(const DesignSnapshot &snapshot, const ReportStamp &stamp);
 
 // The 24 printed lines.
-QList<PrintedLine> PrintedReportLines(const DesignSnapshot &sheet, const ReportStamp &stamp);
+QList<PrintedLine> PrintedReportLines(const DesignSnapshot &snapshot, const ReportStamp &stamp);
 
 }  // namespace tremira::reports

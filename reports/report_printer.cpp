@@ -34,7 +34,7 @@ QString moduleProblemText(const PrintError &error) {
 
 }  // namespace
 
-std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &sheet,
+std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &snapshot,
                                                 const ReportStamp &stamp) {
     // Loaded once; a QLibrary going out of scope leaves the module loaded for the next print.
     QLibrary module(printModule);
@@ -46,7 +46,7 @@ std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, cons
     const auto print = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntryName));
     if (!print) return moduleError(printModule, PrintError::ModuleProblem::NotAPrintModule);
     std::optional<PrintError> result;
-    print(PrintedReportLines(sheet, stamp), result);
+    print(PrintedReportLines(snapshot, stamp), result);
     return result;
 }
 

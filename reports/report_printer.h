@@ -27,7 +27,7 @@ QString PrintModulePath(const QString &programFolder);
 
 // The menu command's path: the sheet printed at once, without a dialog, on the default
 // printer, through the print module at `printModule`.
-std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &sheet,
+std::optional<PrintError> PrintOnDefaultPrinter(const QString &printModule, const DesignSnapshot &snapshot,
                                                 const ReportStamp &stamp);
 
 // The text of the failure box.

@@ -13,7 +13,7 @@ namespace {
 
 using namespace tremira::reports;
 
-DesignSnapshot referenceSheet() {
+DesignSnapshot referenceSnapshot() {
     return {u"220"_qs,   u"65"_qs,   u"160"_qs, u"84,672"_qs, u"Медь"_qs, u"Медь"_qs, u"Стержневой"_qs, u"1,42"_qs,
             u"10400"_qs, u"5600"_qs, u"83"_qs,  u"25"_qs,     u"6"_qs,    u"20"_qs,   u"48,19277"_qs};
 }
@@ -24,7 +24,7 @@ void SaveReportReplacing(benchmark::State &state) {
     QTemporaryDir folder;
     const QString path = ReportFilePath(folder.path());
     for (auto _ : state) {
-        if (SaveReport(path, referenceSheet(), kStamp, WriteMode::Replace)) state.SkipWithError("write failed");
+        if (SaveReport(path, referenceSnapshot(), kStamp, WriteMode::Replace)) state.SkipWithError("write failed");
     }
 }
 BENCHMARK(SaveReportReplacing);
@@ -33,7 +33,7 @@ void SaveReportAppendingToANewFile(benchmark::State &state) {
     QTemporaryDir folder;
     const QString path = ReportFilePath(folder.path());
     for (auto _ : state) {
-        if (SaveReport(path, referenceSheet(), kStamp, WriteMode::Append)) state.SkipWithError("write failed");
+        if (SaveReport(path, referenceSnapshot(), kStamp, WriteMode::Append)) state.SkipWithError("write failed");
         state.PauseTiming();
         QFile::remove(path);
         state.ResumeTiming();
@@ -43,7 +43,7 @@ BENCHMARK(SaveReportAppendingToANewFile);
 
 void PrintPageToPdf(benchmark::State &state) {
     QTemporaryDir folder;
-    const QList<PrintedLine> lines = PrintedReportLines(referenceSheet(), kStamp);
+    const QList<PrintedLine> lines = PrintedReportLines(referenceSnapshot(), kStamp);
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -80,10 +80,10 @@ TEST_F(ReportFile, ReplaceLeavesExactlyOneReport) {
 }
 
 TEST_F(ReportFile, CharactersOutsideTheCodePageBecomeQuestionMarks) {
-    DesignSnapshot sheet = test::RunA();
-    sheet.Combo1 = u"Медь✓"_qs;
-    sheet.Combo3 = u"Тор😀x"_qs;
-    ASSERT_FALSE(SaveReport(m_path, sheet, test::FixedStamp(), WriteMode::Replace));
+    DesignSnapshot snapshot = test::RunA();
+    snapshot.Combo1 = u"Медь✓"_qs;
+    snapshot.Combo3 = u"Тор😀x"_qs;
+    ASSERT_FALSE(SaveReport(m_path, snapshot, test::FixedStamp(), WriteMode::Replace));
     const QByteArray bytes = ReadBytes(m_path);
     EXPECT_TRUE(bytes.contains(":          \xcc\xe5\xe4\xfc?\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains(":          \xd2\xee\xf0?x\r\n")) << bytes.toStdString();

@@ -34,11 +34,11 @@ TEST(FileReport, EmptyFieldsLeaveLabelAndSpacesUpToTheValueColumn) {
 }
 
 TEST(FileReport, FieldsOtherThanTheCurrentAreWrittenUnchanged) {
-    DesignSnapshot sheet = test::RunA();
-    sheet.Text5 = u" 1,50 "_qs;
-    sheet.Text3 = u"abc"_qs;
-    sheet.Text12 = u"0,5"_qs;
-    const QStringList lines = FileReportLines(sheet, test::FixedStamp());
+    DesignSnapshot snapshot = test::RunA();
+    snapshot.Text5 = u" 1,50 "_qs;
+    snapshot.Text3 = u"abc"_qs;
+    snapshot.Text12 = u"0,5"_qs;
+    const QStringList lines = FileReportLines(snapshot, test::FixedStamp());
     EXPECT_EQ(lines[6], u"Выходное напряжение           :          abc"_qs);
     EXPECT_EQ(lines[16], u"Габаритная мощность трансформатора (вт):  1,50 "_qs);
     EXPECT_EQ(lines[22], u"Максимальный ток I обмотки  (А):         ,5"_qs);
