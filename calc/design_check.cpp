@@ -178,14 +178,14 @@ std::string doesNotFitText(double neededArea, bool toroid) {
     return text;
 }
 
-void checkFill(const DesignCheckInput &input, const DesignFigures &d, DesignCheckOutcome &out) {
+void checkFill(const DesignCheckInput &input, const DesignFigures &d, bool toroid, DesignCheckOutcome &out) {
     // Every turn passes the window once.
     const Reading copper = whenKnown({&d.turnsI, &d.wireSectionI, &d.turnsII, &d.wireSectionII}, [&] {
         return valueOf(d.turnsI) * valueOf(d.wireSectionI) + valueOf(d.turnsII) * valueOf(d.wireSectionII);
     });
     const Reading factor = readFillFactor(input.fillFactor);
     const Reading needed = whenKnown({&copper, &factor}, [&] { return valueOf(copper) / valueOf(factor); });
-    const Reading window = windowAreaOf(input, out.toroid);
+    const Reading window = windowAreaOf(input, toroid);
 
     out.copperArea = figureOf(copper, 0, kSquareMillimetres);
     out.neededWindowArea = figureOf(needed, 0, kSquareMillimetres, Rounding::Up);
@@ -197,8 +197,7 @@ void checkFill(const DesignCheckInput &input, const DesignFigures &d, DesignChec
         return;
     }
     const bool fits = valueOf(needed) <= valueOf(window);
-    out.fill = fits ? FillVerdict::Fits : FillVerdict::DoesNotFit;
-    out.fillVerdict = {fits ? "помещается" : doesNotFitText(valueOf(needed), out.toroid), true};
+    out.fillVerdict = {fits ? "помещается" : doesNotFitText(valueOf(needed), toroid), true};
 }
 
 // --- Wire -------------------------------------------------------------------------------
@@ -254,15 +253,13 @@ void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
     const double load = 20 + 0.04 * valueOf(d.current);
     out.loadVoltage = {rounded(load, 1), true};
     out.strikeRatio = positiveFigure(noLoad / load, 2, "");
-    out.aboveSafeVoltage = noLoad > kSafeNoLoadVoltage;
-    out.belowStrikeMargin = noLoad < kStrikeMargin * load;
 
     std::string verdict;
-    if (out.aboveSafeVoltage) {
+    if (noLoad > kSafeNoLoadVoltage) {
         verdict = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В: опасно (в условиях повышенной опасности не выше " +
                   FormatDouble(kHighRiskNoLoadVoltage) + " В)";
     }
-    if (out.belowStrikeMargin) {
+    if (noLoad < kStrikeMargin * load) {
         if (!verdict.empty()) verdict += ", ";
         verdict += "ниже " + rounded(kStrikeMargin * load, 2) + " В (" + FormatDouble(kStrikeMargin) + " × " +
                    rounded(load, 1) + " В): дуга зажигается ненадёжно";
@@ -307,19 +304,19 @@ void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, Des
     }
     const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
     out.actualInduction = positiveFigure(induction, 2, " Тл");
-    out.saturated = induction >= kInductionLimit;
-    out.inductionVerdict = {
-        out.saturated ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении" : "в норме", true};
+    out.inductionVerdict = {induction >= kInductionLimit
+                                ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении"
+                                : "в норме",
+                            true};
 }
 
 }  // namespace
 
 DesignCheckOutcome CheckDesign(const DesignCheckInput &input) {
     DesignCheckOutcome out;
-    out.toroid = input.design.coreType == kToroidIndex;
     const DesignFigures design = readDesign(input);
     out.voltsPerTurn = figureOf(voltsPerTurn(design), 3, kVolts);
-    checkFill(input, design, out);
+    checkFill(input, design, input.design.coreType == kToroidIndex, out);
     out.wireI = chooseWire(design.wireSectionI);
     out.wireII = chooseWire(design.wireSectionII);
     checkVoltages(design, out);

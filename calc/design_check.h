@@ -34,38 +34,31 @@ struct CheckFigure {
     friend bool operator==(const CheckFigure &, const CheckFigure &) = default;
 };
 
-enum class FillVerdict { Unknown, Fits, DoesNotFit };
-
 struct WireChoice {
     CheckFigure diameter;  // of one round wire of the winding's section, mm
     CheckFigure nominal;   // nominal size, mm: "2,80", or parallel strands such as "3 × 3,00"
 };
 
 struct DesignCheckOutcome {
-    bool toroid = false;
     CheckFigure voltsPerTurn;  // K, V
 
     CheckFigure copperArea;        // w1·q1 + w2·q2, mm²
     CheckFigure neededWindowArea;  // copper area ÷ fill factor, mm², rounded up
     CheckFigure windowArea;        // width × height, or π·D²/4 for a toroid, mm²
     CheckFigure fillPercent;       // copper area of the window, %
-    FillVerdict fill = FillVerdict::Unknown;
-    CheckFigure fillVerdict;  // fits, or the smallest window (and inner diameter) that would
+    CheckFigure fillVerdict;       // fits, or the smallest window (and inner diameter) that would
 
     WireChoice wireI;
     WireChoice wireII;
 
     CheckFigure loadVoltage;  // conventional load voltage of arc welding 20 + 0,04·I, V
     CheckFigure strikeRatio;  // no-load voltage ÷ load voltage
-    bool aboveSafeVoltage = false;
-    bool belowStrikeMargin = false;
     CheckFigure voltageVerdict;
 
     CheckFigure testVoltsPerTurn;  // K′, V
     CheckFigure correctedTurnsI;   // w1′
     CheckFigure correctedTurnsII;  // w2′
     CheckFigure actualInduction;   // B′, T
-    bool saturated = false;        // B′ of 1,9 T or more
     CheckFigure inductionVerdict;
 };
 

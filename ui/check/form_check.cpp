@@ -1,28 +1,27 @@
 #include "ui/check/form_check.h"
 
+#include <QBoxLayout>
 #include <QClipboard>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 
 #include "calc/design_check.h"
 #include "help/context_help_filter.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/layout/twips_layout.h"
+#include "ui/fields/whole_text_tooltip.h"
 
 namespace tremira::ui {
 namespace {
-
-constexpr int kLeftColumn = 120;
-constexpr int kRightColumn = 5160;
-constexpr int kCaptionWidth = 2400;
-constexpr int kFieldWidth = 2280;
-constexpr int kRowHeight = 300;
-constexpr int kFieldHeight = 285;
-constexpr int kVerdictHeight = 510;
-constexpr int kFontPixels = 12;
 
 const QColor kMessageColour(128, 0, 0);
 
@@ -40,24 +39,50 @@ void showVerdict(QLabel *label, const calc::CheckFigure &verdict) {
     label->setText(QStringLiteral("Итог: ") + ToQString(verdict.text));
 }
 
+// A message in place of a figure is longer than a number: the field grows to show it whole.
+void keepWholeTextShown(QLineEdit *field) {
+    const auto fit = [field] { field->setMinimumWidth(WholeTextWidth(*field)); };
+    QObject::connect(field, &QLineEdit::textChanged, field, fit);
+    fit();
+}
+
 }  // namespace
 
 FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &contextHelp, QWidget *parent)
     : QDialog(parent), m_design(design), m_contextHelp(contextHelp), m_numericFilter(new NumericEntryFilter(this)) {
     setWindowTitle(QStringLiteral("Проверка конструкции"));
     setModal(true);
-    setFixedSize(TwipsRect(0, 0, 10200, 7500).size());
-    setFont(PixelFont(kFontPixels));
-    createDesignColumn();
-    createCheckColumn();
-    createButtons();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(createCheckPage());
+    layout->addLayout(createButtons());
+    // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
+    new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
     recheck();
+    resize(openingSize());
     m_windowWidth->setFocus();
 }
 
-void FormCheck::createDesignColumn() {
+QScrollArea *FormCheck::createCheckPage() {
+    auto *page = new QWidget;
+    m_page.columns = new QBoxLayout(QBoxLayout::LeftToRight, page);
+    m_page.design = createDesignColumn();
+    m_page.check = createCheckColumn();
+    m_page.columns->addWidget(m_page.design);
+    m_page.columns->addWidget(m_page.check);
+    m_page.scroll = new QScrollArea;
+    m_page.scroll->setWidget(page);
+    m_page.scroll->setWidgetResizable(true);
+    m_page.scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the typed fields only
+    m_page.scroll->installEventFilter(this);
+    return m_page.scroll;
+}
+
+QWidget *FormCheck::createDesignColumn() {
     const ShownDesign &d = m_design;
-    addSection(QStringLiteral("Расчёт"), kLeftColumn, 120);
+    auto *column = new QWidget;
+    auto *sections = new QVBoxLayout(column);
+    sections->setContentsMargins({});
+    addSection(sections, QStringLiteral("Расчёт"));
     const struct {
         const char *name;
         QString caption;
@@ -76,106 +101,144 @@ void FormCheck::createDesignColumn() {
         {"wireSectionI", QStringLiteral("Сечение провода I (мм²)"), d.fields.Text8},
         {"wireSectionII", QStringLiteral("Сечение провода II (мм²)"), d.fields.Text9},
     };
-    int top = 420;
-    for (const auto &row : shown) {
-        addRow(row.name, row.caption, kLeftColumn, top, row.text);
-        top += kRowHeight;
-    }
-    m_voltsPerTurn = addRow("voltsPerTurn", QStringLiteral("Вольт на виток K (В)"), kLeftColumn, top);
+    for (const auto &row : shown) addAnswer(row.name, row.caption, row.text);
+    m_voltsPerTurn = addAnswer("voltsPerTurn", QStringLiteral("Вольт на виток K (В)"));
 
-    addSection(QStringLiteral("Провод"), kLeftColumn, 4440);
-    m_wireDiameterI = addRow("wireDiameterI", QStringLiteral("Диаметр провода I (мм)"), kLeftColumn, 4740);
-    m_wireNominalI = addRow("wireNominalI", QStringLiteral("Провод I по IEC 60317 (мм)"), kLeftColumn, 5040);
-    m_wireDiameterII = addRow("wireDiameterII", QStringLiteral("Диаметр провода II (мм)"), kLeftColumn, 5340);
-    m_wireNominalII = addRow("wireNominalII", QStringLiteral("Провод II по IEC 60317 (мм)"), kLeftColumn, 5640);
+    addSection(sections, QStringLiteral("Провод"));
+    m_wireDiameterI = addAnswer("wireDiameterI", QStringLiteral("Диаметр провода I (мм)"));
+    m_wireNominalI = addAnswer("wireNominalI", QStringLiteral("Провод I по IEC 60317 (мм)"));
+    m_wireDiameterII = addAnswer("wireDiameterII", QStringLiteral("Диаметр провода II (мм)"));
+    m_wireNominalII = addAnswer("wireNominalII", QStringLiteral("Провод II по IEC 60317 (мм)"));
+    sections->addStretch();
+    return column;
 }
 
-void FormCheck::createCheckColumn() {
+QWidget *FormCheck::createCheckColumn() {
     const bool toroid = m_design.inputs.coreType == calc::kToroidIndex;
-    addSection(QStringLiteral("Окно сердечника"), kRightColumn, 120);
-    m_windowWidth =
-        addInput("windowWidth", toroid ? QStringLiteral("Внутренний диаметр (мм)") : QStringLiteral("Ширина окна (мм)"),
-                 kRightColumn, 420);
-    m_windowHeight = addInput("windowHeight", QStringLiteral("Высота окна (мм)"), kRightColumn, 720);
+    auto *column = new QWidget;
+    auto *sections = new QVBoxLayout(column);
+    sections->setContentsMargins({});
+    addSection(sections, QStringLiteral("Окно сердечника"));
+    m_windowWidth = addInput("windowWidth",
+                             toroid ? QStringLiteral("Внутренний диаметр (мм)") : QStringLiteral("Ширина окна (мм)"));
+    m_windowHeight = addInput("windowHeight", QStringLiteral("Высота окна (мм)"));
     m_windowHeight->setEnabled(!toroid);  // a toroid's window is its inner circle
-    m_fillFactor = addInput("fillFactor", QStringLiteral("Коэффициент заполнения"), kRightColumn, 1020,
-                            ToQString(calc::kDefaultFillFactor));
+    m_fillFactor =
+        addInput("fillFactor", QStringLiteral("Коэффициент заполнения"), ToQString(calc::kDefaultFillFactor));
     m_fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
-    m_copperArea = addRow("copperArea", QStringLiteral("Площадь меди (мм²)"), kRightColumn, 1320);
-    m_neededWindowArea = addRow("neededWindowArea", QStringLiteral("Нужно окно (мм²)"), kRightColumn, 1620);
-    m_windowArea = addRow("windowArea", QStringLiteral("Площадь окна (мм²)"), kRightColumn, 1920);
-    m_fillPercent = addRow("fillPercent", QStringLiteral("Заполнение (%)"), kRightColumn, 2220);
-    m_fillVerdict = addVerdict("fillVerdict", kRightColumn, 2520);
+    m_copperArea = addAnswer("copperArea", QStringLiteral("Площадь меди (мм²)"));
+    m_neededWindowArea = addAnswer("neededWindowArea", QStringLiteral("Нужно окно (мм²)"));
+    m_windowArea = addAnswer("windowArea", QStringLiteral("Площадь окна (мм²)"));
+    m_fillPercent = addAnswer("fillPercent", QStringLiteral("Заполнение (%)"));
+    m_fillVerdict = addVerdict("fillVerdict");
 
-    addSection(QStringLiteral("Напряжение холостого хода"), kRightColumn, 3120);
-    m_loadVoltage = addRow("loadVoltage", QStringLiteral("Напряжение дуги (В)"), kRightColumn, 3420);
-    m_strikeRatio = addRow("strikeRatio", QStringLiteral("Запас U2 : Uдуги"), kRightColumn, 3720);
-    m_voltageVerdict = addVerdict("voltageVerdict", kRightColumn, 4020);
+    addSection(sections, QStringLiteral("Напряжение холостого хода"));
+    m_loadVoltage = addAnswer("loadVoltage", QStringLiteral("Напряжение дуги (В)"));
+    m_strikeRatio = addAnswer("strikeRatio", QStringLiteral("Запас U2 : Uдуги"));
+    m_voltageVerdict = addVerdict("voltageVerdict");
 
-    addSection(QStringLiteral("Пробная обмотка"), kRightColumn, 4620);
-    m_testTurns = addInput("testTurns", QStringLiteral("Витки пробной обмотки"), kRightColumn, 4920);
-    m_testVoltage = addInput("testVoltage", QStringLiteral("Напряжение на ней (В)"), kRightColumn, 5220);
-    m_testVoltsPerTurn = addRow("testVoltsPerTurn", QStringLiteral("Вольт на виток K′ (В)"), kRightColumn, 5520);
-    m_correctedTurnsI = addRow("correctedTurnsI", QStringLiteral("Витки I обмотки w1′"), kRightColumn, 5820);
-    m_correctedTurnsII = addRow("correctedTurnsII", QStringLiteral("Витки II обмотки w2′"), kRightColumn, 6120);
-    m_actualInduction = addRow("actualInduction", QStringLiteral("Индукция B′ (Тл)"), kRightColumn, 6420);
-    m_inductionVerdict = addVerdict("inductionVerdict", kRightColumn, 6720);
+    // A test winding on a transformer whose winding I is kept: it tells the turns of the new
+    // winding II, the turns winding I acts with, and whether that core saturates.
+    addSection(sections, QStringLiteral("Пробная обмотка (перемотка готового трансформатора)"));
+    m_testTurns = addInput("testTurns", QStringLiteral("Витки пробной обмотки"));
+    m_testVoltage = addInput("testVoltage", QStringLiteral("Напряжение на ней (В)"));
+    m_testVoltsPerTurn = addAnswer("testVoltsPerTurn", QStringLiteral("Вольт на виток K′ (В)"));
+    m_correctedTurnsI = addAnswer("correctedTurnsI", QStringLiteral("Действующие витки I обмотки w1′"));
+    m_correctedTurnsII = addAnswer("correctedTurnsII", QStringLiteral("Витки новой II обмотки w2′"));
+    m_actualInduction = addAnswer("actualInduction", QStringLiteral("Индукция сердечника B′ (Тл)"));
+    m_inductionVerdict = addVerdict("inductionVerdict");
+    sections->addStretch();
+    return column;
 }
 
-void FormCheck::createButtons() {
-    m_copy = new QPushButton(QStringLiteral("Копировать"), this);
+QLayout *FormCheck::createButtons() {
+    m_copy = new QPushButton(QStringLiteral("Копировать"));
     m_copy->setObjectName(QStringLiteral("copyButton"));
-    m_copy->setGeometry(TwipsRect(kLeftColumn, 6720, 1500, 375));
-    m_close = new QPushButton(QStringLiteral("Закрыть"), this);
+    m_close = new QPushButton(QStringLiteral("Закрыть"));
     m_close->setObjectName(QStringLiteral("closeButton"));
-    m_close->setGeometry(TwipsRect(kLeftColumn + 1620, 6720, 1500, 375));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
     for (QPushButton *button : {m_copy, m_close}) {
         button->setAutoDefault(false);
         m_contextHelp.setTopic(button, help::HelpTopic::DesignCheck);
+        buttons->addWidget(button);
     }
     connect(m_copy, &QPushButton::clicked, this, &FormCheck::copySummary);
     connect(m_close, &QPushButton::clicked, this, &FormCheck::accept);
+    return buttons;
 }
 
-void FormCheck::addSection(const QString &title, int left, int top) {
-    auto *caption = new QLabel(title, this);
-    caption->setGeometry(TwipsRect(left, top, kCaptionWidth + kFieldWidth, kFieldHeight));
-    QFont font = caption->font();
-    font.setBold(true);
-    caption->setFont(font);
-    m_sections.push_back({title, {}, nullptr});
+bool FormCheck::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_page.scroll && event->type() == QEvent::Resize) arrangeColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
-QLineEdit *FormCheck::addRow(const char *name, const QString &caption, int left, int top, const QString &text) {
-    auto *label = new QLabel(caption, this);
-    label->setGeometry(TwipsRect(left, top, kCaptionWidth, kFieldHeight));
-    auto *field = new QLineEdit(text, this);
+void FormCheck::arrangeColumns() {
+    // Measured with room for the vertical scroll bar, so that the choice never turns on the
+    // scroll bar it brings or removes.
+    const int width =
+        m_page.scroll->maximumViewportSize().width() - m_page.scroll->verticalScrollBar()->sizeHint().width();
+    const QMargins margins = m_page.columns->contentsMargins();
+    const int sideBySide = margins.left() + m_page.design->sizeHint().width() + m_page.columns->spacing() +
+                           m_page.check->sizeHint().width() + margins.right();
+    m_page.columns->setDirection(width >= sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+}
+
+QSize FormCheck::openingSize() const {
+    // A scroll area asks for a few dozen lines only; the window asks for its whole page.
+    const int frame = 2 * m_page.scroll->frameWidth();
+    const QSize wholePage = m_page.scroll->widget()->sizeHint() +
+                            QSize(frame + m_page.scroll->verticalScrollBar()->sizeHint().width(), frame);
+    const QSize wanted = sizeHint() - m_page.scroll->sizeHint() + wholePage;
+    return wanted.boundedTo(screen()->availableGeometry().size());
+}
+
+void FormCheck::addSection(QVBoxLayout *column, const QString &title) {
+    auto *group = new QGroupBox(title);
+    auto *content = new QVBoxLayout(group);
+    auto *form = new QFormLayout;
+    form->setRowWrapPolicy(QFormLayout::WrapLongRows);  // a long message goes under its caption
+    content->addLayout(form);
+    column->addWidget(group);
+    m_sections.push_back({title, {}, nullptr, content, form});
+}
+
+QLineEdit *FormCheck::addRow(const char *name, const QString &caption, const QString &text) {
+    auto *field = new QLineEdit(text);
     field->setObjectName(QLatin1String(name));
-    field->setGeometry(TwipsRect(left + kCaptionWidth + 40, top, kFieldWidth, kFieldHeight));
-    field->setReadOnly(true);
-    field->setCursorPosition(0);
+    field->setAccessibleName(caption);
     m_contextHelp.setTopic(field, help::HelpTopic::DesignCheck);
-    label->setBuddy(field);
-    m_sections.back().rows.push_back({caption, field});
+    Section &section = m_sections.back();
+    section.form->addRow(caption, field);  // the caption's label takes the field as its buddy
+    section.rows.push_back({caption, field});
     return field;
 }
 
-QLineEdit *FormCheck::addInput(const char *name, const QString &caption, int left, int top, const QString &text) {
-    QLineEdit *field = addRow(name, caption, left, top, text);
-    field->setReadOnly(false);
+QLineEdit *FormCheck::addAnswer(const char *name, const QString &caption, const QString &text) {
+    QLineEdit *field = addRow(name, caption, text);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setCursorPosition(0);
+    keepWholeTextShown(field);
+    return field;
+}
+
+QLineEdit *FormCheck::addInput(const char *name, const QString &caption, const QString &text) {
+    QLineEdit *field = addRow(name, caption, text);
     m_numericFilter->watch(field);
     connect(field, &QLineEdit::textChanged, this, &FormCheck::recheck);
     return field;
 }
 
-QLabel *FormCheck::addVerdict(const char *name, int left, int top) {
-    auto *label = new QLabel(this);
+QLabel *FormCheck::addVerdict(const char *name) {
+    auto *label = new QLabel;
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(TwipsRect(left, top, kCaptionWidth + 40 + kFieldWidth, kVerdictHeight));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_sections.back().verdict = label;
+    Section &section = m_sections.back();
+    label->setAccessibleName(QStringLiteral("Итог: ") + section.title);
+    section.content->addWidget(label);
+    section.verdict = label;
     return label;
 }
 

@@ -11,9 +11,14 @@
 #include "calc/design_calculation.h"
 #include "reports/design_snapshot.h"
 
+class QBoxLayout;
+class QFormLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
+class QVBoxLayout;
 
 namespace tremira::help {
 class ContextHelpFilter;
@@ -37,6 +42,9 @@ public:
     // Every field and button takes F1 to the check's topic through contextHelp.
     FormCheck(const ShownDesign &design, help::ContextHelpFilter &contextHelp, QWidget *parent = nullptr);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // A titled group of captioned fields, and the verdict under it if it has one.
     struct Row {
@@ -47,15 +55,27 @@ private:
         QString title;
         std::vector<Row> rows;
         QLabel *verdict = nullptr;
+        QVBoxLayout *content = nullptr;
+        QFormLayout *form = nullptr;
     };
 
-    void createDesignColumn();
-    void createCheckColumn();
-    void createButtons();
-    void addSection(const QString &title, int left, int top);
-    QLineEdit *addRow(const char *name, const QString &caption, int left, int top, const QString &text = {});
-    QLineEdit *addInput(const char *name, const QString &caption, int left, int top, const QString &text = {});
-    QLabel *addVerdict(const char *name, int left, int top);
+    // The check's sections in two columns, scrolled when the window is smaller than they are.
+    QScrollArea *createCheckPage();
+    QWidget *createDesignColumn();
+    QWidget *createCheckColumn();
+    QLayout *createButtons();
+    // Side by side when both columns fit the page's width, else one under the other.
+    void arrangeColumns();
+    // As large as the whole page, but no larger than the screen's free area.
+    QSize openingSize() const;
+
+    void addSection(QVBoxLayout *column, const QString &title);
+    // A captioned field in the last section; a screen reader names it by its caption.
+    QLineEdit *addRow(const char *name, const QString &caption, const QString &text);
+    // A read-only field wide enough to show its whole text, which the mouse may select.
+    QLineEdit *addAnswer(const char *name, const QString &caption, const QString &text = {});
+    QLineEdit *addInput(const char *name, const QString &caption, const QString &text = {});
+    QLabel *addVerdict(const char *name);
 
     void recheck();
     // The check as plain text: every section's captions and figures, and its verdict.
@@ -66,6 +86,13 @@ private:
     help::ContextHelpFilter &m_contextHelp;
     NumericEntryFilter *m_numericFilter = nullptr;
     std::vector<Section> m_sections;
+
+    struct {
+        QScrollArea *scroll = nullptr;
+        QBoxLayout *columns = nullptr;
+        QWidget *design = nullptr;
+        QWidget *check = nullptr;
+    } m_page;
 
     QLineEdit *m_windowWidth = nullptr;
     QLineEdit *m_windowHeight = nullptr;

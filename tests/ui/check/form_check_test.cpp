@@ -1,11 +1,15 @@
 // The design check window: the shown design, the answers recomputed at each typed key, the
-// key filter, the clipboard summary, closing, and F1.
+// key filter, the clipboard summary, closing, F1, the keyboard, the size and the names a
+// screen reader reads. The tests run on a 1280 × 1024 screen at scale 2 (CMakeLists.txt).
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,7 @@
 #include "tests/reports/run_a.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/check/form_check.h"
+#include "ui/fields/whole_text_tooltip.h"
 
 namespace {
 
@@ -51,6 +56,7 @@ protected:
     }
     QLineEdit *field(const char *name) const { return m_form->findChild<QLineEdit *>(QLatin1String(name)); }
     QString text(const char *name) const { return field(name)->text(); }
+    QString focusName() const { return QApplication::focusWidget()->objectName(); }
     QString verdict(const char *name) const { return m_form->findChild<QLabel *>(QLatin1String(name))->text(); }
     // Real key presses into the field, through the window's key filter.
     void type(const char *name, const QString &keys) {
@@ -184,6 +190,105 @@ TEST_F(FormCheckTest, F1InAFieldOpensTheCheckTopic) {
     qApp->removeEventFilter(&m_contextHelp);
     using tremira::testing::ViewerRequest;
     EXPECT_EQ(m_helpViewer.requests, (QList<ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 9}}));
+}
+
+// Tab and Enter go from one typed field to the next, then to the buttons; the answers take
+// the focus only from the mouse.
+TEST_F(FormCheckTest, TabVisitsTheTypedFieldsAndTheButtonsOnly) {
+    const QStringList rodChain{"windowWidth", "windowHeight", "fillFactor", "testTurns",
+                               "testVoltage", "copyButton",   "closeButton"};
+    QStringList toroidChain = rodChain;
+    toroidChain.removeOne("windowHeight");  // a toroid's window is its inner diameter alone
+    const struct {
+        const char *name;
+        ShownDesign design;
+        QStringList chain;
+    } cases[] = {{"rod core", runA(), rodChain}, {"toroid", runBToroid(), toroidChain}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.design);
+        QStringList visited;
+        for (qsizetype step = 0; step <= c.chain.size(); ++step) {
+            visited << focusName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(visited, c.chain + QStringList{c.chain.first()});
+    }
+}
+
+TEST_F(FormCheckTest, EnterMovesToTheNextTypedFieldAndNeverCloses) {
+    open(runA());
+    for (const char *next : {"windowHeight", "fillFactor", "testTurns", "testVoltage", "copyButton"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focusName() == QLatin1String(next); })) << next;
+    }
+    EXPECT_TRUE(m_form->isVisible());
+}
+
+TEST_F(FormCheckTest, EscapeClosesTheWindowWhereverTheFocusIs) {
+    for (const char *name : {"windowWidth", "testVoltage", "voltsPerTurn", "copyButton"}) {
+        SCOPED_TRACE(name);
+        open(runA());
+        auto *target = m_form->findChild<QWidget *>(QLatin1String(name));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(m_form->isVisible());
+        EXPECT_EQ(m_form->result(), QDialog::Rejected);
+    }
+}
+
+TEST_F(FormCheckTest, OpensWithinTheScreensFreeAreaAndResizes) {
+    open(runA());
+    const QRect available = m_form->screen()->availableGeometry();
+    ASSERT_EQ(available.size(), QSize(640, 512)) << "the tests' screen is 1280 × 1024 at scale 2";
+    EXPECT_LE(m_form->width(), available.width());
+    EXPECT_LE(m_form->height(), available.height());
+    EXPECT_LT(m_form->minimumWidth(), m_form->maximumWidth());
+    EXPECT_LT(m_form->minimumHeight(), m_form->maximumHeight());
+    auto *scroll = m_form->findChild<QScrollArea *>();
+    ASSERT_NE(scroll, nullptr);
+    QApplication::processEvents();
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << "the sections lie one under the other";
+}
+
+// A message in place of a figure is read whole in its field, not only in its tooltip.
+TEST_F(FormCheckTest, EveryFieldShowsItsWholeText) {
+    const struct {
+        const char *name;
+        ShownDesign design;
+        const char *testTurns;
+    } cases[] = {{"nothing typed", runA(), ""}, {"test voltage missing", runA(), "10"}, {"toroid", runBToroid(), ""}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.design);
+        type("testTurns", QString::fromUtf8(c.testTurns));
+        QApplication::processEvents();
+        for (QLineEdit *shown : m_form->findChildren<QLineEdit *>()) {
+            SCOPED_TRACE(shown->objectName().toStdString() + ": " + shown->text().toStdString());
+            tremira::ui::ShowCutTextAsToolTip(shown);  // a text that does not fit becomes the tooltip
+            EXPECT_EQ(shown->toolTip(), QString());
+        }
+    }
+}
+
+TEST_F(FormCheckTest, AScreenReaderNamesEveryFieldByItsCaptionAndEveryVerdictByItsSection) {
+    open(runA());
+    qsizetype captioned = 0;
+    for (const QLabel *caption : m_form->findChildren<QLabel *>()) {
+        if (!caption->buddy()) continue;
+        ++captioned;
+        SCOPED_TRACE(caption->text().toStdString());
+        EXPECT_EQ(caption->buddy()->accessibleName(), caption->text());
+    }
+    EXPECT_EQ(captioned, m_form->findChildren<QLineEdit *>().size());
+    const struct {
+        const char *verdict, *name;
+    } verdicts[] = {{"fillVerdict", "Итог: Окно сердечника"},
+                    {"voltageVerdict", "Итог: Напряжение холостого хода"},
+                    {"inductionVerdict", "Итог: Пробная обмотка (перемотка готового трансформатора)"}};
+    for (const auto &v : verdicts) {
+        EXPECT_EQ(m_form->findChild<QLabel *>(QLatin1String(v.verdict))->accessibleName(), QString::fromUtf8(v.name));
+    }
 }
 
 }  // namespace
