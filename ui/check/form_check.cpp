@@ -88,18 +88,18 @@ QWidget *FormCheck::createDesignColumn() {
         QString caption;
         QString text;
     } shown[] = {
-        {"mainsVoltage", QStringLiteral("Напряжение сети (В)"), d.fields.Text4},
-        {"outputVoltage", QStringLiteral("Выходное напряжение (В)"), d.fields.Text3},
-        {"weldingCurrent", QStringLiteral("Ток сварки (А)"), d.fields.Text2},
-        {"coreSection", QStringLiteral("Сечение сердечника (см²)"), d.fields.Text1},
-        {"materialI", QStringLiteral("Материал I обмотки"), d.fields.Combo1},
-        {"materialII", QStringLiteral("Материал II обмотки"), d.fields.Combo2},
-        {"coreType", QStringLiteral("Тип сердечника"), d.fields.Combo3},
-        {"induction", QStringLiteral("Макс. индукция (Тл)"), d.fields.Text10},
-        {"turnsI", QStringLiteral("Витки I обмотки"), d.fields.Text6},
-        {"turnsII", QStringLiteral("Витки II обмотки"), d.fields.Text7},
-        {"wireSectionI", QStringLiteral("Сечение провода I (мм²)"), d.fields.Text8},
-        {"wireSectionII", QStringLiteral("Сечение провода II (мм²)"), d.fields.Text9},
+        {"mainsVoltage", QStringLiteral("Напряжение сети (В)"), d.snapshot.Text4},
+        {"outputVoltage", QStringLiteral("Выходное напряжение (В)"), d.snapshot.Text3},
+        {"weldingCurrent", QStringLiteral("Ток сварки (А)"), d.snapshot.Text2},
+        {"coreSection", QStringLiteral("Сечение сердечника (см²)"), d.snapshot.Text1},
+        {"materialI", QStringLiteral("Материал I обмотки"), d.snapshot.Combo1},
+        {"materialII", QStringLiteral("Материал II обмотки"), d.snapshot.Combo2},
+        {"coreType", QStringLiteral("Тип сердечника"), d.snapshot.Combo3},
+        {"induction", QStringLiteral("Макс. индукция (Тл)"), d.snapshot.Text10},
+        {"turnsI", QStringLiteral("Витки I обмотки"), d.snapshot.Text6},
+        {"turnsII", QStringLiteral("Витки II обмотки"), d.snapshot.Text7},
+        {"wireSectionI", QStringLiteral("Сечение провода I (мм²)"), d.snapshot.Text8},
+        {"wireSectionII", QStringLiteral("Сечение провода II (мм²)"), d.snapshot.Text9},
     };
     for (const auto &row : shown) addAnswer(row.name, row.caption, row.text);
     m_voltsPerTurn = addAnswer("voltsPerTurn", QStringLiteral("Вольт на виток K (В)"));

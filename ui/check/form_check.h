@@ -31,7 +31,7 @@ class NumericEntryFilter;
 // The main window's calculated design: the texts its fields show, and the numbers the
 // calculation worked from and gave, which the check works from.
 struct ShownDesign {
-    reports::DesignSnapshot fields;
+    reports::DesignSnapshot snapshot;
     calc::InputNumbers inputs;
     calc::ResultNumbers results{};
 };

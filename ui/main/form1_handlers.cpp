@@ -82,13 +82,13 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
-    m_calculated = ShownDesign{.fields = snapshot(), .inputs = *outcome.inputs, .results = results};
+    m_calculated = ShownDesign{.snapshot = snapshot(), .inputs = *outcome.inputs, .results = results};
 }
 
 // Whether the fields still hold the inputs of the last completed calculation; when not, a box
 // asks for a new calculation first.
 bool Form1::requireCalculatedDesign() {
-    if (m_calculated && m_calculated->fields == snapshot()) return true;
+    if (m_calculated && m_calculated->snapshot == snapshot()) return true;
     ShowMessage(this, QStringLiteral("Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать»."),
                 QString(), QMessageBox::Warning);
     return false;

@@ -26,23 +26,23 @@ using tremira::ui::FormCheck;
 using tremira::ui::ShownDesign;
 
 // A design as the main window shows it after the calculation, with the calculation's numbers.
-ShownDesign calculated(const tremira::reports::DesignSnapshot &fields, tremira::calc::Int16 listIndex) {
+ShownDesign calculated(const tremira::reports::DesignSnapshot &snapshot, tremira::calc::Int16 listIndex) {
     const tremira::calc::DesignOutcome outcome =
         tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", listIndex, listIndex, listIndex});
-    return {.fields = fields, .inputs = *outcome.inputs, .results = *outcome.results};
+    return {.snapshot = snapshot, .inputs = *outcome.inputs, .results = *outcome.results};
 }
 
 ShownDesign runA() { return calculated(tremira::reports::test::RunA(), 0); }
 
 ShownDesign runBToroid() {
     ShownDesign d = calculated(tremira::reports::test::RunA(), 1);
-    d.fields.Text1 = QStringLiteral("60,48");
-    d.fields.Combo1 = d.fields.Combo2 = QStringLiteral("Алюминий");
-    d.fields.Combo3 = QStringLiteral("Тор");
-    d.fields.Text6 = QStringLiteral("117");
-    d.fields.Text7 = QStringLiteral("35");
-    d.fields.Text8 = QStringLiteral("10");
-    d.fields.Text9 = QStringLiteral("32");
+    d.snapshot.Text1 = QStringLiteral("60,48");
+    d.snapshot.Combo1 = d.snapshot.Combo2 = QStringLiteral("Алюминий");
+    d.snapshot.Combo3 = QStringLiteral("Тор");
+    d.snapshot.Text6 = QStringLiteral("117");
+    d.snapshot.Text7 = QStringLiteral("35");
+    d.snapshot.Text8 = QStringLiteral("10");
+    d.snapshot.Text9 = QStringLiteral("32");
     return d;
 }
 
