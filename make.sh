@@ -20,7 +20,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation
   libchm-dev libxcb1-dev libwayland-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
-  xvfb xauth xdotool x11-utils imagemagick python3 xclip
+  xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6
   hyperfine
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
 )

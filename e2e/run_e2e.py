@@ -17,6 +17,7 @@ import harness
 from big_screen_and_odd_input import BigScreenAndOddInput
 from calculation import FirstDesign, Refusals
 from design_check import DesignCheck
+from desktop_styles import DesktopStyles
 from entry import EntryFilter
 from help_and_about import Help
 from printing import Printing
@@ -25,7 +26,8 @@ from single_copy import SingleCopy
 # Scenario names as ctest knows them (e2e.<name>), each one TestCase.
 SCENARIOS = {"first_design": FirstDesign, "refusals": Refusals, "entry_filter": EntryFilter,
              "single_copy": SingleCopy, "printing": Printing, "help": Help,
-             "big_screen_and_odd_input": BigScreenAndOddInput, "design_check": DesignCheck}
+             "big_screen_and_odd_input": BigScreenAndOddInput, "design_check": DesignCheck,
+             "desktop_styles": DesktopStyles}
 
 
 def main():

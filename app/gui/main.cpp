@@ -28,6 +28,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     x11Handshake.release();
     tremira::ui::PrepareApplication(app);
+    tremira::ui::UseOwnWidgetStyle();
 
     tremira::platform::SingleInstanceLock lock;
     if (!lock.tryAcquire()) {

@@ -14,6 +14,8 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
+#include "ui/layout/readable_colour.h"
+
 namespace tremira::help {
 
 namespace {
@@ -69,6 +71,28 @@ QString failurePage(const QString &fileName, const QString &reason) {
         .arg(QDir::toNativeSeparators(fileName).toHtmlEscaped(), reason.toHtmlEscaped());
 }
 
+// The colours of a help page's text, headings, links, messages and formulas, from the reader's
+// palette and readable on its background; the page's own style sheet sets none.
+QString pageColours(const QPalette &palette) {
+    using ui::ReadableOn;
+    const QColor base = palette.color(QPalette::Base);
+    const QColor formulaBackground = palette.color(QPalette::AlternateBase);
+    const auto on = [](const QColor &wanted, const QColor &background) {
+        return ReadableOn(wanted, background).name();
+    };
+    // The hues the help file was written with: blue headings, dark red messages, grey references.
+    return QStringLiteral("body { color: %1; }\n"
+                          "h1, h2, h3 { color: %2; }\n"
+                          "a { color: %3; }\n"
+                          ".message { color: %4; }\n"
+                          ".see-also { color: %5; }\n"
+                          ".formula { color: %6; background-color: %7; }\n")
+        .arg(on(palette.color(QPalette::Text), base), on(QColor(0x00, 0x40, 0x80), base),
+             on(palette.color(QPalette::Link), base), on(QColor(0xa0, 0x00, 0x00), base),
+             on(QColor(0x50, 0x50, 0x50), base), on(palette.color(QPalette::Text), formulaBackground),
+             formulaBackground.name());
+}
+
 }  // namespace
 
 void HelpPage::setArchive(const ChmArchive *archive, const QString &fileName) {
@@ -116,6 +140,7 @@ void HelpWindow::createPanes() {
     m_contents->setHeaderHidden(true);
     m_page = new HelpPage(splitter);
     m_page->setObjectName(QStringLiteral("page"));
+    m_page->document()->setDefaultStyleSheet(pageColours(m_page->palette()));
     splitter->setSizes({220, 600});
     layout()->addWidget(splitter);
 

@@ -10,6 +10,7 @@
 #include "platform/url_opener.h"
 #include "ui/about/about_text.h"
 #include "ui/about/link_label.h"
+#include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
 
 namespace tremira::ui {
@@ -32,9 +33,10 @@ Control *place(Control *control, const QString &name, const QRect &geometry, con
     return control;
 }
 
+// Pure blue, as long as it reads on the window's background.
 void makeLink(QLabel *label) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    palette.setColor(QPalette::WindowText, ReadableOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
     label->setPalette(palette);
 }
 

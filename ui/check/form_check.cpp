@@ -1,5 +1,6 @@
 #include "ui/check/form_check.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QEvent>
@@ -19,6 +20,7 @@
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
 #include "ui/fields/whole_text_tooltip.h"
+#include "ui/layout/readable_colour.h"
 
 namespace tremira::ui {
 namespace {
@@ -30,8 +32,11 @@ void showFigure(QLineEdit *field, const calc::CheckFigure &figure) {
     field->setText(text);
     field->setToolTip(text);  // a message may be longer than the field
     field->setCursorPosition(0);
+    // A figure in the palette's own text colour, a message in dark red made readable on the field.
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Text, figure.known ? QColor(Qt::black) : kMessageColour);
+    const QPalette usual = QApplication::palette(field);
+    palette.setColor(QPalette::Text, figure.known ? usual.color(QPalette::Text)
+                                                  : ReadableOn(kMessageColour, usual.color(QPalette::Base)));
     field->setPalette(palette);
 }
 

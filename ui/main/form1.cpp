@@ -17,6 +17,7 @@
 #include "help/context_help_filter.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
+#include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
 
 namespace tremira::ui {
@@ -235,7 +236,7 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
     QLineEdit *field = addField(name, left, top, width, height);
     field->setReadOnly(true);
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Text, kRed);
+    palette.setColor(QPalette::Text, FixedColourOn(kRed, palette.color(QPalette::Base)));
     field->setPalette(palette);
     return field;
 }
@@ -261,8 +262,9 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
     font.setBold(true);
     frame->setFont(font);
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::WindowText, captionColour);
-    palette.setColor(QPalette::Text, captionColour);
+    const QColor shownColour = FixedColourOn(captionColour, palette.color(QPalette::Window));
+    palette.setColor(QPalette::WindowText, shownColour);
+    palette.setColor(QPalette::Text, shownColour);
     frame->setPalette(palette);
 }
 

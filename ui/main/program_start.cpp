@@ -1,5 +1,6 @@
 #include "ui/main/program_start.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -18,6 +19,21 @@ void PrepareApplication(QCoreApplication &app) {
     if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
     }
+}
+
+void UseOwnWidgetStyle() {
+    // Every colour of every group marked as set, so that the new style does not bring its own.
+    const QPalette chosen = QApplication::palette();
+    QPalette kept;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+            const auto colourRole = static_cast<QPalette::ColorRole>(role);
+            kept.setBrush(colourGroup, colourRole, chosen.brush(colourGroup, colourRole));
+        }
+    }
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(kept);
 }
 
 void ShowAlreadyRunning() {

@@ -1,0 +1,79 @@
+// Every text of every help page reads on its background under a light and a dark palette.
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "help/viewer/help_window.h"
+#include "tests/help/viewer/shown_help_window.h"
+#include "ui/layout/readable_colour.h"
+
+namespace {
+
+using tremira::help::HelpPage;
+using tremira::help::HelpWindow;
+
+QPalette darkPalette() {
+    QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53));  // button and window colours
+    palette.setColor(QPalette::Base, QColor(42, 42, 42));
+    palette.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(42, 130, 218));
+    return palette;
+}
+
+QPalette lightPalette() {
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    return fusion->standardPalette();
+}
+
+// Where a fragment sets no colour of its own the page draws it in the palette's text colour on
+// the palette's base.
+void expectReadableTexts(const HelpPage &page) {
+    const QPalette palette = page.palette();
+    for (QTextBlock block = page.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            if (fragment.fragment().text().trimmed().isEmpty()) continue;
+            const QColor text = format.foreground().style() != Qt::NoBrush ? format.foreground().color()
+                                                                           : palette.color(QPalette::Text);
+            QColor background = palette.color(QPalette::Base);
+            if (block.blockFormat().background().style() != Qt::NoBrush)
+                background = block.blockFormat().background().color();
+            if (format.background().style() != Qt::NoBrush) background = format.background().color();
+            SCOPED_TRACE(fragment.fragment().text().toStdString() + " " + text.name().toStdString() + " on " +
+                         background.name().toStdString());
+            EXPECT_GE(tremira::ui::ContrastRatio(text, background), tremira::ui::kReadableContrast);
+        }
+    }
+}
+
+TEST(HelpPageColours, EveryTextOfEveryPageReadsOnALightAndADarkPalette) {
+    const QPalette before = QApplication::palette();
+    for (const auto &[name, palette] : {std::pair{"light", lightPalette()}, std::pair{"dark", darkPalette()}}) {
+        SCOPED_TRACE(name);
+        QApplication::setPalette(palette);
+        HelpWindow window(QStringLiteral(TREMIRA_HELP_READER));
+        window.showHelp(QStringLiteral(TREMIRA_HELP_FILE), std::nullopt);
+        const HelpPage *page = tremira::testing::ShownPage(&window);
+        QTreeWidget *contents = tremira::testing::ShownContents(&window);
+        ASSERT_GT(contents->topLevelItemCount(), 0);
+        for (QTreeWidgetItemIterator it(contents); *it; ++it) {
+            SCOPED_TRACE((*it)->text(0).toStdString());
+            emit contents->itemActivated(*it, 0);
+            ASSERT_FALSE(page->document()->isEmpty());
+            expectReadableTexts(*page);
+        }
+    }
+    QApplication::setPalette(before);
+}
+
+}  // namespace

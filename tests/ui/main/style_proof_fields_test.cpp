@@ -1,0 +1,119 @@
+// The main window's fields show their longest texts whole under every widget style a user may
+// choose: each style Qt offers here, and one that pads fields far more than any of them.
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
+
+#include <functional>
+#include <memory>
+
+#include "form1_fixture.h"
+#include "ui/main/program_start.h"
+
+namespace {
+
+// Pads line edits and the text part of option lists as wide as a generous style might.
+class WidePaddingStyle : public QProxyStyle {
+public:
+    WidePaddingStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override {
+        return metric == PM_DefaultFrameWidth ? 6 : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    QRect subElementRect(SubElement element, const QStyleOption *option, const QWidget *widget) const override {
+        const QRect rect = QProxyStyle::subElementRect(element, option, widget);
+        return element == SE_LineEditContents ? rect.adjusted(4, 0, -4, 0) : rect;
+    }
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override {
+        const QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+        return control == CC_ComboBox && part == SC_ComboBoxEditField ? rect.adjusted(8, 0, -8, 0) : rect;
+    }
+};
+
+// The width a line edit draws its text in, as QLineEdit works it out: the style's contents
+// rectangle for the field's frame, less the field's text margins and its own 2 pixels a side.
+int textRoom(const QLineEdit &field) {
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.rect = field.contentsRect();
+    option.lineWidth = field.hasFrame() ? field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    if (field.isReadOnly()) option.state |= QStyle::State_ReadOnly;
+    const QRect contents = field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field);
+    return contents.marginsRemoved(field.textMargins()).width() - 2 * 2;
+}
+
+// A text shows whole when its advance fits that width: the results are shown from their start.
+bool showsWhole(const QLineEdit &field, const QString &text) {
+    return QFontMetrics(field.font()).horizontalAdvance(text) <= textRoom(field);
+}
+
+// A style as a user chooses it with -style or QT_STYLE_OVERRIDE: the application's style before
+// the program prepares its look, for the length of one test.
+class UserStyle {
+public:
+    explicit UserStyle(QStyle *style) : m_palette(QApplication::palette()) {
+        QApplication::setStyle(style);
+        tremira::ui::UseOwnWidgetStyle();
+    }
+    ~UserStyle() {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(m_palette);
+    }
+
+private:
+    QPalette m_palette;
+};
+
+struct ChosenStyle {
+    QString name;
+    std::function<QStyle *()> make;
+};
+
+QList<ChosenStyle> stylesToTry() {
+    QList<ChosenStyle> styles;
+    for (const QString &key : QStyleFactory::keys()) styles.append({key, [key] { return QStyleFactory::create(key); }});
+    styles.append({QStringLiteral("wide padding"), [] { return new WidePaddingStyle; }});
+    return styles;
+}
+
+TEST(StyleProofFields, EveryResultAndOptionListShowsItsLongestTextWholeUnderEveryStyle) {
+    for (const ChosenStyle &chosen : stylesToTry()) {
+        SCOPED_TRACE(chosen.name.toStdString());
+        const UserStyle userStyle(chosen.make());
+        tremira::testing::ViewerRecorder helpViewer;
+        tremira::ui::Form1 window(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
+        window.show();
+        const Form1Controls ui(window);
+        // Int16 results have at most five digits; the wire sections are a current over 5 or 8 and so
+        // have four; the current of winding I stays below half of 32767 and keeps its fraction in
+        // the tooltip when that runs past the field.
+        const struct {
+            const char *name;
+            QLineEdit *field;
+            QString longest;
+        } fields[] = {
+            {"Text5", ui.Text5, QStringLiteral("32767")},
+            {"Text11", ui.Text11, QStringLiteral("32767")},
+            {"Text6", ui.Text6, QStringLiteral("32767")},
+            {"Text7", ui.Text7, QStringLiteral("32767")},
+            {"Text8", ui.Text8, QStringLiteral("6553")},
+            {"Text9", ui.Text9, QStringLiteral("6553")},
+            {"Text12", ui.Text12, QStringLiteral("16383")},
+            {"Combo1", ui.Combo1->lineEdit(), QStringLiteral("Алюминий")},
+            {"Combo2", ui.Combo2->lineEdit(), QStringLiteral("Алюминий")},
+            {"Combo3", ui.Combo3->lineEdit(), QStringLiteral("Стержневой")},
+        };
+        for (const auto &f : fields) {
+            SCOPED_TRACE(f.name);
+            EXPECT_TRUE(showsWhole(*f.field, f.longest))
+                << f.longest.toStdString() << " in " << textRoom(*f.field) << " pixels";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "ui/layout/readable_colour.h"
+
+#include <cmath>
+
+namespace tremira::ui {
+namespace {
+
+double linearChannel(double encoded) {
+    return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+}
+
+// A colour as it is drawn and written into a style sheet: eight bits a channel.
+QColor shown(const QColor &colour) { return QColor(colour.rgb()); }
+
+QColor withLightness(const QColor &colour, double lightness) {
+    const QColor hsl = colour.toHsl();
+    return shown(QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), static_cast<float>(lightness)));
+}
+
+}  // namespace
+
+double RelativeLuminance(const QColor &colour) {
+    const QColor rgb = shown(colour);
+    return 0.2126 * linearChannel(rgb.redF()) + 0.7152 * linearChannel(rgb.greenF()) +
+           0.0722 * linearChannel(rgb.blueF());
+}
+
+double ContrastRatio(const QColor &first, const QColor &second) {
+    const double a = RelativeLuminance(first);
+    const double b = RelativeLuminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+bool IsLightBackground(const QColor &background) {
+    return ContrastRatio(background, Qt::black) > ContrastRatio(background, Qt::white);
+}
+
+QColor ReadableOn(const QColor &wanted, const QColor &background) {
+    if (ContrastRatio(wanted, background) >= kReadableContrast) return shown(wanted);
+    // Luminance grows with lightness at a fixed hue and saturation, so halving the interval
+    // between the wanted lightness and black or white finds the least step that reads.
+    double reads = IsLightBackground(background) ? 0.0 : 1.0;
+    double fails = wanted.toHsl().lightnessF();
+    for (int step = 0; step < 24; ++step) {
+        const double middle = (reads + fails) / 2;
+        (ContrastRatio(withLightness(wanted, middle), background) >= kReadableContrast ? reads : fails) = middle;
+    }
+    return withLightness(wanted, reads);
+}
+
+QColor FixedColourOn(const QColor &fixed, const QColor &background) {
+    return IsLightBackground(background) ? fixed : ReadableOn(fixed, background);
+}
+
+}  // namespace tremira::ui
