@@ -8,16 +8,20 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
-#include "field_numbers.h"
+#include "design_calculation.h"
+#include "design_check.h"
 
 namespace tremira::calc {
 
 // Why a figure of the plan cannot be given.
 enum class NoFigure {
     NotGiven,               // an input it needs is empty
+    NotANumber,             // an input it needs is a text that is no number
     OutOfRange,             // an input, or the figure itself, lies outside any sensible range
     DoesNotFit,             // the windings close the toroid's hole before they are wound
     NotBelowOutputVoltage,  // the lowest tap voltage is not below the no-load voltage
@@ -45,41 +49,38 @@ private:
 };
 
 enum class Material { Copper, Aluminium };
-enum class CoreType { Rod, Toroid };
-
-// The no-load voltage above which a welding source is unsafe in normal conditions. The check
-// of a design names the same limit in its own file.
-inline constexpr double kSafeNoLoadVoltage = 80;
+// The material of a winding by the index of its list: only the first entry is copper, and
+// nothing selected (-1) counts as aluminium, as the calculation sizes the wire.
+Material MaterialOf(Int16 listIndex);
 
 inline constexpr int kFewestTaps = 2;
 inline constexpr int kMostTaps = 8;
 
+// The texts of the plan's fields, read as the window and tremira-calc have them: blank is not
+// given, a text that is no number says so.
+Figure<double> ReadPlanNumber(std::string_view text);
+// A blank fill factor is the check's usual one, so that both read the same window.
+Figure<double> ReadFillFactor(std::string_view text);
+// A count of taps is a whole number.
+Figure<int> ReadTapCount(std::string_view text);
+
 struct WindingPlanInput {
-    // The completed calculation, in its own types.
-    Int16 mainsVoltage = 0;    // U₁, V
-    Int16 outputVoltage = 0;   // U₂, no-load, V
-    Int16 weldingCurrent = 0;  // I, A
-    Single coreSection = 0;    // S used by the calculation, cm²
-    Int16 turnsI = 0;          // w₁
-    Int16 turnsII = 0;         // w₂
-    Int16 wireSectionI = 0;    // q₁, mm²
-    Int16 wireSectionII = 0;   // q₂, mm²
-    Single currentI = 0;       // I₁, the maximum current of winding I, A
+    InputNumbers design;      // U₁, U₂, I, S and the core type the calculation worked from
+    ResultNumbers results{};  // w₁, w₂, q₁, q₂, I₁
     Material materialI = Material::Copper;
     Material materialII = Material::Copper;
-    CoreType coreType = CoreType::Rod;
 
     // The core window as the check of the design has it.
-    std::optional<double> fillFactor;    // k, share of the window the wire may take
-    std::optional<double> windowWidth;   // c, mm; for a toroid the inner diameter D
-    std::optional<double> windowHeight;  // h, mm; not read for a toroid
+    Figure<double> fillFactor = NoFigure::NotGiven;    // k, share of the window the wire may take
+    Figure<double> windowWidth = NoFigure::NotGiven;   // c, mm; for a toroid the inner diameter D
+    Figure<double> windowHeight = NoFigure::NotGiven;  // h, mm; not read for a toroid
 
     // The plan's own inputs.
-    std::optional<double> legWidth;            // a, mm; for a toroid the ring's radial width
-    std::optional<double> legDepth;            // b, mm; for a toroid the ring's height
-    std::optional<int> tapCount;               // m
-    std::optional<double> lowestTapVoltage;    // U_low, no-load, V
-    std::optional<double> secondMainsVoltage;  // U₁ᵇ, V
+    Figure<double> legWidth = NoFigure::NotGiven;            // a, mm; for a toroid the ring's radial width
+    Figure<double> legDepth = NoFigure::NotGiven;            // b, mm; for a toroid the ring's height
+    Figure<int> tapCount = NoFigure::NotGiven;               // m
+    Figure<double> lowestTapVoltage = NoFigure::NotGiven;    // U_low, no-load, V
+    Figure<double> secondMainsVoltage = NoFigure::NotGiven;  // U₁ᵇ, V
 };
 
 enum class SectionMatch { WithinTolerance, SidesGiveLess, SidesGiveMore };
@@ -89,7 +90,10 @@ struct CoreFromSides {
     SectionMatch match;  // against the calculation's S, 5 % either way
 };
 
+// One wire of a winding: `turns` turns of `section` mm².
 struct WireToBuy {
+    int turns;
+    int section;        // mm²
     double meanTurn;    // MLT, mm
     double length;      // L, m
     int lengthToBuy;    // L with 10 % for leads and waste, whole metres up
@@ -121,26 +125,43 @@ struct TurnSpan {
 };
 
 struct SecondMains {
-    int turns;                                 // w₁ᵇ, where the second mains voltage is connected
-    int section;                               // q₁ᵇ, mm², for the current of the second mains voltage
-    TurnSpan lowerMainsTurns;                  // 1 up to the smaller of w₁ and w₁ᵇ
-    std::optional<TurnSpan> higherMainsTurns;  // the rest; none when both take the same turns
+    int turns;    // w₁ᵇ, where the second mains voltage is connected
+    int section;  // q₁ᵇ, mm², for the current of the second mains voltage
+    // Winding I's turns up to where the first of the two mains voltages ends (the design's own
+    // at w₁ or its lowest tap, the second at w₁ᵇ) carry both currents, so the larger section;
+    // the rest, up to where the other ends, that of the voltage connected there.
+    TurnSpan lowerMainsTurns;
+    std::optional<TurnSpan> higherMainsTurns;  // none when one section serves every turn
+    // The supply on the second mains voltage, as on the design's own.
+    double current;             // I₁ᵇ = I₁·U₁ ÷ U₁ᵇ, A
+    Figure<int> breakerRating;  // A
+    bool needsDedicatedLine;
 };
 
 struct WindingPlan {
     Figure<CoreFromSides> core;
-    Figure<double> buildI;    // t₁, mm
+    Figure<double> buildI;    // t₁, mm, of every turn winding I has, its taps and second mains too
     Figure<double> buildII;   // t₂, mm
     Figure<bool> fitsWindow;  // both windings fit the window or the toroid's hole
+    // Winding I as wound: its first wire from turn 1, and, when a second mains voltage asks for
+    // another section, the wire of the turns after it (not given otherwise).
     Figure<WireToBuy> wireI;
+    Figure<WireToBuy> wireIOuter;
     Figure<WireToBuy> wireII;
-    Figure<double> copperLosses;  // W at the maximum currents, 20 °C
+    Figure<double> resistanceI;   // Ω of turns 1..w₁, the design's own winding I
+    Figure<double> copperLosses;  // W at the maximum currents on the design's mains, 20 °C
     Figure<TapTable> taps;
     Figure<SecondMains> secondMains;
-    Figure<int> breakerRating;        // A, the IEC 60898-1 series
+    Figure<int> breakerRating;        // A, the IEC 60898-1 series, for I₁
     Figure<bool> needsDedicatedLine;  // more than a household socket gives
 };
 
 WindingPlan PlanWinding(const WindingPlanInput &input);
+
+// What the program shows in place of a figure the inputs make impossible.
+std::string ReasonText(NoFigure reason);
+// A known figure rounded to `decimals` places in the program's number format; a figure too
+// large to show, one that would read 0, or one not known says so in words.
+std::string FigureText(const Figure<double> &figure, int decimals);
 
 }  // namespace tremira::calc

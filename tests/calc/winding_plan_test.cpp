@@ -17,6 +17,7 @@ namespace tremira::calc {
 namespace {
 
 constexpr std::optional<NoFigure> kKnown = std::nullopt;
+constexpr NoFigure kNotGiven = NoFigure::NotGiven;
 constexpr double kHuge = 1e308;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -25,15 +26,15 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // 50 × 60 mm window, k 0,35 and a 70 × 121 mm leg.
 WindingPlanInput runA() {
     WindingPlanInput in;
-    in.mainsVoltage = 220;
-    in.outputVoltage = 65;
-    in.weldingCurrent = 160;
-    in.coreSection = 84.672F;
-    in.turnsI = 83;
-    in.turnsII = 25;
-    in.wireSectionI = 6;
-    in.wireSectionII = 20;
-    in.currentI = 48.19277F;
+    in.design.mainsVoltage = 220;
+    in.design.outputVoltage = 65;
+    in.design.weldingCurrent = 160;
+    in.design.coreSection = 84.672F;
+    in.results.w1 = 83;
+    in.results.w2 = 25;
+    in.results.q1 = 6;
+    in.results.q2 = 20;
+    in.results.i1 = 48.19277F;
     in.fillFactor = 0.35;
     in.windowWidth = 50;
     in.windowHeight = 60;
@@ -46,21 +47,22 @@ WindingPlanInput runA() {
 // wide and 152 mm high round a 120 mm hole.
 WindingPlanInput toroidRun() {
     WindingPlanInput in = runA();
-    in.coreType = CoreType::Toroid;
+    in.design.coreType = kToroidIndex;
     in.materialI = Material::Aluminium;
-    in.coreSection = 60.48F;
-    in.turnsI = 117;
-    in.turnsII = 35;
-    in.wireSectionI = 10;
-    in.currentI = 47.86325F;
+    in.design.coreSection = 60.48F;
+    in.results.w1 = 117;
+    in.results.w2 = 35;
+    in.results.q1 = 10;
+    in.results.i1 = 47.86325F;
     in.windowWidth = 120;
-    in.windowHeight.reset();
+    in.windowHeight = NoFigure::NotGiven;
     in.legWidth = 40;
     in.legDepth = 152;
     return in;
 }
 
 struct ExpectedWire {
+    int turns, section;
     double meanTurn, length;
     int lengthToBuy;
     double massToBuy, resistance;
@@ -69,6 +71,8 @@ struct ExpectedWire {
 void expectWire(const Figure<WireToBuy> &figure, const ExpectedWire &expected) {
     ASSERT_TRUE(figure.known());
     const WireToBuy &wire = figure.value();
+    EXPECT_EQ(wire.turns, expected.turns);
+    EXPECT_EQ(wire.section, expected.section);
     EXPECT_NEAR(wire.meanTurn, expected.meanTurn, 0.05);
     EXPECT_NEAR(wire.length, expected.length, 0.005);
     EXPECT_EQ(wire.lengthToBuy, expected.lengthToBuy);
@@ -108,11 +112,7 @@ void expectSecondMains(const Figure<SecondMains> &figure, int turns, int section
 }
 
 TEST(PlanWinding, WorkedPlanOfRunA) {
-    WindingPlanInput input = runA();
-    input.tapCount = 4;
-    input.lowestTapVoltage = 50;
-    input.secondMainsVoltage = 380;
-    const WindingPlan plan = PlanWinding(input);
+    const WindingPlan plan = PlanWinding(runA());
 
     ASSERT_TRUE(plan.core.known());
     EXPECT_NEAR(plan.core.value().section, 84.7, 1e-9);
@@ -121,22 +121,53 @@ TEST(PlanWinding, WorkedPlanOfRunA) {
     EXPECT_NEAR(plan.buildI.value(), 23.714, 5e-4);
     EXPECT_NEAR(plan.buildII.value(), 23.810, 5e-4);
     EXPECT_TRUE(plan.fitsWindow.value());
-    // Winding I: 37,89 m with 10 % is 41,68 m, so 42 m to buy and 41,68 × 6 × 8,89 g of it.
-    expectWire(plan.wireI, {456.50, 37.890, 42, 2.223, 0.11051});
-    expectWire(plan.wireII, {605.80, 15.145, 17, 2.962, 0.013252});
-    ASSERT_TRUE(plan.copperLosses.known());
+    // Winding I: 37,89 m with 10 % is 41,68 m, so 42 m to buy and 41,68 m × 6 mm² × 8,89 g/cm³
+    // = 2,223 kg of it.
+    expectWire(plan.wireI, {83, 6, 456.50, 37.890, 42, 2.223, 0.11051});
+    EXPECT_EQ(plan.wireIOuter.reason(), NoFigure::NotGiven);
+    expectWire(plan.wireII, {25, 20, 605.80, 15.145, 17, 2.962, 0.013252});
+    ASSERT_TRUE(plan.resistanceI.known() && plan.copperLosses.known());
+    EXPECT_NEAR(plan.resistanceI.value(), 0.11051, 1e-4);
     EXPECT_NEAR(plan.copperLosses.value(), 595.9, 0.05);
+    EXPECT_EQ(plan.taps.reason(), NoFigure::NotGiven);
+    EXPECT_EQ(plan.secondMains.reason(), NoFigure::NotGiven);
+
+    ASSERT_TRUE(plan.breakerRating.known() && plan.needsDedicatedLine.known());
+    EXPECT_EQ(plan.breakerRating.value(), 50);
+    EXPECT_TRUE(plan.needsDedicatedLine.value());
+}
+
+// Four taps from 50 V and 380 V besides: winding I runs to 108 turns of 6 mm² for the taps on
+// 220 V, then on to 143 turns of 3 mm² for 380 V, and both wires take their room in the window.
+TEST(PlanWinding, TapsAndASecondMainsVoltageLengthenWindingI) {
+    WindingPlanInput input = runA();
+    input.tapCount = 4;
+    input.lowestTapVoltage = 50;
+    input.secondMainsVoltage = 380;
+    const WindingPlan plan = PlanWinding(input);
 
     expectTaps(plan.taps, {{108, 50.926, 1.0969, false, false},
                            {98, 56.122, 1.2088, false, false},
                            {90, 61.111, 1.3162, false, false},
                            {83, 66.265, 1.4272, false, false}});
+    expectSecondMains(plan.secondMains, 143, 3, {1, 108, 6}, TurnSpan{109, 143, 3});
+    const SecondMains &mains = plan.secondMains.value();
+    EXPECT_NEAR(mains.current, 27.901, 5e-4);  // 48,19277 × 220 ÷ 380
+    ASSERT_TRUE(mains.breakerRating.known());
+    EXPECT_EQ(mains.breakerRating.value(), 32);
+    EXPECT_TRUE(mains.needsDedicatedLine);
 
-    expectSecondMains(plan.secondMains, 143, 3, {1, 83, 6}, TurnSpan{84, 143, 3});
-
-    ASSERT_TRUE(plan.breakerRating.known() && plan.needsDedicatedLine.known());
-    EXPECT_EQ(plan.breakerRating.value(), 50);
-    EXPECT_TRUE(plan.needsDedicatedLine.value());
+    // (108 × 6 + 35 × 3) ÷ 0,35 ÷ 60 mm: with winding II's 23,81 mm more than the 50 mm window.
+    ASSERT_TRUE(plan.buildI.known() && plan.fitsWindow.known());
+    EXPECT_NEAR(plan.buildI.value(), 35.857, 5e-4);
+    EXPECT_FALSE(plan.fitsWindow.value());
+    expectWire(plan.wireI, {108, 6, 494.65, 53.422, 59, 3.1345, 0.15581});
+    expectWire(plan.wireIOuter, {35, 3, 494.65, 17.313, 20, 0.50790, 0.10099});
+    expectWire(plan.wireII, {25, 20, 682.10, 17.052, 19, 3.3351, 0.014921});
+    // The design's current runs through its own 83 turns only.
+    ASSERT_TRUE(plan.resistanceI.known() && plan.copperLosses.known());
+    EXPECT_NEAR(plan.resistanceI.value(), 0.11975, 1e-5);
+    EXPECT_NEAR(plan.copperLosses.value(), 660.1, 0.05);
 }
 
 TEST(PlanWinding, ToroidWithAluminiumWindingI) {
@@ -149,8 +180,8 @@ TEST(PlanWinding, ToroidWithAluminiumWindingI) {
     EXPECT_NEAR(plan.buildI.value(), 9.6419, 5e-4);   // in the 120 mm hole
     EXPECT_NEAR(plan.buildII.value(), 6.7769, 5e-4);  // in the 100,72 mm hole left
     EXPECT_TRUE(plan.fitsWindow.value());
-    expectWire(plan.wireI, {414.29, 48.472, 54, 1.4396, 0.13669});
-    expectWire(plan.wireII, {465.87, 16.306, 18, 3.1890, 0.014267});
+    expectWire(plan.wireI, {117, 10, 414.29, 48.472, 54, 1.4396, 0.13669});
+    expectWire(plan.wireII, {35, 20, 465.87, 16.306, 18, 3.1890, 0.014267});
     ASSERT_TRUE(plan.copperLosses.known());
     EXPECT_NEAR(plan.copperLosses.value(), 678.4, 0.05);
 }
@@ -158,13 +189,13 @@ TEST(PlanWinding, ToroidWithAluminiumWindingI) {
 TEST(PlanWinding, AluminiumWindingIIOutgrowsTheRodWindow) {
     WindingPlanInput input = runA();
     input.materialII = Material::Aluminium;
-    input.wireSectionII = 32;
+    input.results.q2 = 32;
     const WindingPlan plan = PlanWinding(input);
 
     ASSERT_TRUE(plan.buildII.known() && plan.fitsWindow.known());
     EXPECT_NEAR(plan.buildII.value(), 38.095, 5e-4);
     EXPECT_FALSE(plan.fitsWindow.value());  // 23,71 + 38,10 mm across a 50 mm window
-    expectWire(plan.wireII, {650.68, 16.267, 18, 1.5460, 0.014335});
+    expectWire(plan.wireII, {25, 32, 650.68, 16.267, 18, 1.5460, 0.014335});
     ASSERT_TRUE(plan.copperLosses.known());
     EXPECT_NEAR(plan.copperLosses.value(), 623.7, 0.05);
 }
@@ -187,7 +218,7 @@ TEST(PlanWinding, CoreFromTheLegSidesAgainstTheSectionUsed) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         WindingPlanInput input = runA();
-        input.coreSection = c.used;
+        input.design.coreSection = c.used;
         input.legWidth = c.a;
         input.legDepth = c.b;
         const Figure<CoreFromSides> core = PlanWinding(input).core;
@@ -210,7 +241,7 @@ TEST(PlanWinding, WindingsFitTheWindowOrTheHole) {
     struct Case {
         const char *name;
         WindingPlanInput input;
-        std::optional<double> width, height;
+        Figure<double> width, height;
         std::optional<double> t1, t2;  // none: the winding does not fit the hole
         bool fits;
         std::optional<NoFigure> wireI, wireII;
@@ -219,9 +250,9 @@ TEST(PlanWinding, WindingsFitTheWindowOrTheHole) {
         {"rod, 47,6 mm wide holds 47,52 mm", runA(), 47.6, 60, 23.714, 23.810, true, kKnown, kKnown},
         {"rod, 47 mm wide does not", runA(), 47, 60, 23.714, 23.810, false, kKnown, kKnown},
         {"rod, 40 mm high builds thicker", runA(), 50, 40, 35.571, 35.714, false, kKnown, kKnown},
-        {"toroid, winding II closes the 80 mm hole", toroidRun(), 80, std::nullopt, 16.850, std::nullopt, false, kKnown,
+        {"toroid, winding II closes the 80 mm hole", toroidRun(), 80, kNotGiven, 16.850, std::nullopt, false, kKnown,
          NoFigure::DoesNotFit},
-        {"toroid, winding I closes the 60 mm hole", toroidRun(), 60, std::nullopt, std::nullopt, std::nullopt, false,
+        {"toroid, winding I closes the 60 mm hole", toroidRun(), 60, kNotGiven, std::nullopt, std::nullopt, false,
          NoFigure::DoesNotFit, NoFigure::DoesNotFit},
     };
     for (const Case &c : cases) {
@@ -247,24 +278,24 @@ TEST(PlanWinding, TapsFromTheLowestVoltageUpToTheDesign) {
     };
     // A design on a large core: 9 and 4 turns at 220 V, 90 V, S 560 cm².
     WindingPlanInput hot = runA();
-    hot.outputVoltage = 90;
-    hot.coreSection = 560;
-    hot.turnsI = 9;
-    hot.turnsII = 4;
+    hot.design.outputVoltage = 90;
+    hot.design.coreSection = 560;
+    hot.results.w1 = 9;
+    hot.results.w2 = 4;
     hot.tapCount = 2;
     hot.lowestTapVoltage = 60;
     // 21 and 7 turns at 220 V, 75 V, S 336 cm²: the lowest tap needs 52,5 turns.
     WindingPlanInput even = runA();
-    even.outputVoltage = 75;
-    even.coreSection = 336;
-    even.turnsI = 21;
-    even.turnsII = 7;
+    even.design.outputVoltage = 75;
+    even.design.coreSection = 336;
+    even.results.w1 = 21;
+    even.results.w2 = 7;
     even.tapCount = 3;
     even.lowestTapVoltage = 30;
     // 11 and 4 turns at 220 V, 80 V, S 560 cm²: the design's tap gives exactly 80 V.
     WindingPlanInput atLimit = hot;
-    atLimit.outputVoltage = 80;
-    atLimit.turnsI = 11;
+    atLimit.design.outputVoltage = 80;
+    atLimit.results.w1 = 11;
     atLimit.lowestTapVoltage = 40;
     WindingPlanInput twoTaps = runA();
     twoTaps.tapCount = 2;
@@ -293,13 +324,13 @@ TEST(PlanWinding, TapsFromTheLowestVoltageUpToTheDesign) {
 TEST(PlanWinding, TapsThatCannotBeWound) {
     struct Case {
         const char *name;
-        std::optional<int> count;
-        std::optional<double> lowest;
+        Figure<int> count;
+        Figure<double> lowest;
         NoFigure reason;
     };
     const Case cases[] = {
-        {"no taps asked for", std::nullopt, 70, NoFigure::NotGiven},
-        {"no lowest voltage", 4, std::nullopt, NoFigure::NotGiven},
+        {"no taps asked for", kNotGiven, 70, NoFigure::NotGiven},
+        {"no lowest voltage", 4, kNotGiven, NoFigure::NotGiven},
         {"one tap", 1, 50, NoFigure::OutOfRange},
         {"nine taps", 9, 50, NoFigure::OutOfRange},
         {"no count", 0, 50, NoFigure::OutOfRange},
@@ -326,36 +357,100 @@ TEST(PlanWinding, SecondMainsVoltage) {
         const char *name;
         Material materialI;
         Int16 sectionI;
+        Figure<int> taps;  // from 50 V: the design's mains then runs winding I to 108 turns
         double voltage;
         int turns, section;
         TurnSpan lower;
         std::optional<TurnSpan> higher;
+        double current;
+        int breaker;
     };
     const Case cases[] = {
-        {"380 V on copper", Material::Copper, 6, 380, 143, 3, {1, 83, 6}, TurnSpan{84, 143, 3}},
-        {"380 V on aluminium: 5 A/mm²", Material::Aluminium, 10, 380, 143, 6, {1, 83, 10}, TurnSpan{84, 143, 6}},
-        {"127 V, below the design's 220 V", Material::Copper, 6, 127, 48, 10, {1, 48, 10}, TurnSpan{49, 83, 6}},
-        {"221 V takes the same 83 turns", Material::Copper, 6, 221, 83, 6, {1, 83, 6}, std::nullopt},
+        {"380 V on copper", Material::Copper, 6, kNotGiven, 380, 143, 3, {1, 83, 6}, TurnSpan{84, 143, 3}, 27.901, 32},
+        {"380 V on aluminium: 5 A/mm²",
+         Material::Aluminium,
+         10,
+         kNotGiven,
+         380,
+         143,
+         6,
+         {1, 83, 10},
+         TurnSpan{84, 143, 6},
+         27.901,
+         32},
+        {"127 V, below the design's 220 V",
+         Material::Copper,
+         6,
+         kNotGiven,
+         127,
+         48,
+         10,
+         {1, 48, 10},
+         TurnSpan{49, 83, 6},
+         83.484,
+         100},
+        {"127 V, taps on 220 V to 108 turns",
+         Material::Copper,
+         6,
+         4,
+         127,
+         48,
+         10,
+         {1, 48, 10},
+         TurnSpan{49, 108, 6},
+         83.484,
+         100},
+        {"221 V takes the same 83 turns",
+         Material::Copper,
+         6,
+         kNotGiven,
+         221,
+         83,
+         6,
+         {1, 83, 6},
+         std::nullopt,
+         47.975,
+         50},
+        {"230 V within the taps, one section",
+         Material::Copper,
+         6,
+         4,
+         230,
+         87,
+         6,
+         {1, 108, 6},
+         std::nullopt,
+         46.097,
+         50},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         WindingPlanInput input = runA();
         input.materialI = c.materialI;
-        input.wireSectionI = c.sectionI;
+        input.results.q1 = c.sectionI;
+        input.tapCount = c.taps;
+        input.lowestTapVoltage = 50;
         input.secondMainsVoltage = c.voltage;
-        expectSecondMains(PlanWinding(input).secondMains, c.turns, c.section, c.lower, c.higher);
+        const Figure<SecondMains> mains = PlanWinding(input).secondMains;
+        expectSecondMains(mains, c.turns, c.section, c.lower, c.higher);
+        EXPECT_NEAR(mains.value().current, c.current, 5e-4);
+        ASSERT_TRUE(mains.value().breakerRating.known());
+        EXPECT_EQ(mains.value().breakerRating.value(), c.breaker);
+        EXPECT_EQ(mains.value().needsDedicatedLine, c.breaker > 16);
     }
 }
 
-TEST(PlanWinding, SecondMainsVoltageThatGivesNoTurns) {
+TEST(PlanWinding, SecondMainsVoltageThatCannotBeWound) {
     struct Case {
         const char *name;
-        std::optional<double> voltage;
+        Figure<double> voltage;
         NoFigure reason;
     };
     const Case cases[] = {
-        {"not given", std::nullopt, NoFigure::NotGiven},
+        {"not given", kNotGiven, NoFigure::NotGiven},
+        {"not a number", NoFigure::NotANumber, NoFigure::NotANumber},
         {"1 V: 0,38 turns", 1, NoFigure::OutOfRange},
+        {"100000 V: 0,01 mm²", 100000, NoFigure::OutOfRange},
         {"zero", 0, NoFigure::OutOfRange},
         {"negative", -380, NoFigure::OutOfRange},
         {"1e308", kHuge, NoFigure::OutOfRange},
@@ -365,7 +460,10 @@ TEST(PlanWinding, SecondMainsVoltageThatGivesNoTurns) {
         SCOPED_TRACE(c.name);
         WindingPlanInput input = runA();
         input.secondMainsVoltage = c.voltage;
-        EXPECT_EQ(PlanWinding(input).secondMains.reason(), c.reason);
+        const WindingPlan plan = PlanWinding(input);
+        EXPECT_EQ(plan.secondMains.reason(), c.reason);
+        EXPECT_EQ(plan.wireIOuter.reason(), c.reason);
+        expectWire(plan.wireI, {83, 6, 456.50, 37.890, 42, 2.223, 0.11051});
     }
 }
 
@@ -389,7 +487,7 @@ TEST(PlanWinding, BreakerOfTheSupply) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.current);
         WindingPlanInput input = runA();
-        input.currentI = c.current;
+        input.results.i1 = c.current;
         const WindingPlan plan = PlanWinding(input);
         if (c.rating) {
             ASSERT_TRUE(plan.breakerRating.known());
@@ -410,10 +508,10 @@ bool isFinite(const WireToBuy &wire) {
 // Every number the plan gives is finite; a figure it cannot give has a reason instead.
 void expectOnlyFiniteNumbers(const WindingPlan &plan) {
     EXPECT_TRUE(!plan.core.known() || std::isfinite(plan.core.value().section));
-    for (const Figure<double> *figure : {&plan.buildI, &plan.buildII, &plan.copperLosses}) {
+    for (const Figure<double> *figure : {&plan.buildI, &plan.buildII, &plan.resistanceI, &plan.copperLosses}) {
         EXPECT_TRUE(!figure->known() || std::isfinite(figure->value()));
     }
-    for (const Figure<WireToBuy> *wire : {&plan.wireI, &plan.wireII}) {
+    for (const Figure<WireToBuy> *wire : {&plan.wireI, &plan.wireIOuter, &plan.wireII}) {
         EXPECT_TRUE(!wire->known() || isFinite(wire->value()));
     }
     if (!plan.taps.known()) return;
@@ -424,68 +522,79 @@ void expectOnlyFiniteNumbers(const WindingPlan &plan) {
 
 TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
     struct Expected {
-        std::optional<NoFigure> core, buildI, buildII, fits, wireI, wireII, losses, taps, mains, breaker;
+        std::optional<NoFigure> core, buildI, buildII, fits, wireI, wireIOuter, wireII, losses, taps, mains, breaker;
     };
     struct Case {
         const char *name;
         std::function<void(WindingPlanInput &)> change;
         Expected expected;
     };
-    constexpr NoFigure kNotGiven = NoFigure::NotGiven;
     constexpr NoFigure kRange = NoFigure::OutOfRange;
+    constexpr NoFigure kNaNText = NoFigure::NotANumber;
     const auto leg = [](double a) { return [a](WindingPlanInput &in) { in.legWidth = a; }; };
     const Case cases[] = {
         {"leg not given",
-         [](WindingPlanInput &in) { in.legWidth.reset(); },
-         {kNotGiven, kKnown, kKnown, kKnown, kNotGiven, kNotGiven, kNotGiven, kKnown, kKnown, kKnown}},
-        {"leg zero", leg(0), {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
-        {"leg negative", leg(-70), {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
-        {"leg 1e308", leg(kHuge), {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         [](WindingPlanInput &in) { in.legWidth = NoFigure::NotGiven; },
+         {kNotGiven, kKnown, kKnown, kKnown, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kKnown, kKnown, kKnown}},
+        {"leg zero", leg(0), {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+        {"leg negative",
+         leg(-70),
+         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+        {"leg 1e308",
+         leg(kHuge),
+         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
         {"leg infinite",
          leg(kInfinity),
-         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
         {"leg not a number",
          leg(kNaN),
-         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
         {"window height zero",
          [](WindingPlanInput &in) { in.windowHeight = 0; },
-         {kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         {kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
         {"window width not given",
-         [](WindingPlanInput &in) { in.windowWidth.reset(); },
-         {kKnown, kKnown, kKnown, kNotGiven, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown}},
+         [](WindingPlanInput &in) { in.windowWidth = NoFigure::NotGiven; },
+         {kKnown, kKnown, kKnown, kNotGiven, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown}},
         {"fill factor above 1",
          [](WindingPlanInput &in) { in.fillFactor = 1.5; },
-         {kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         {kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+        {"fill factor below 0,01",
+         [](WindingPlanInput &in) { in.fillFactor = 0.009; },
+         {kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+        {"leg side no number",
+         [](WindingPlanInput &in) { in.legDepth = NoFigure::NotANumber; },
+         {kNaNText, kKnown, kKnown, kKnown, kNaNText, kNaNText, kNaNText, kNaNText, kKnown, kKnown, kKnown}},
         {"fill factor not given",
-         [](WindingPlanInput &in) { in.fillFactor.reset(); },
-         {kKnown, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kKnown, kKnown, kKnown}},
+         [](WindingPlanInput &in) { in.fillFactor = NoFigure::NotGiven; },
+         {kKnown, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kKnown, kKnown, kKnown}},
         // Winding II lies over winding I, so its turns need t₁ too.
         {"no turns on winding I",
-         [](WindingPlanInput &in) { in.turnsI = 0; },
-         {kKnown, kRange, kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kKnown}},
+         [](WindingPlanInput &in) { in.results.w1 = 0; },
+         {kKnown, kRange, kKnown, kRange, kRange, kRange, kRange, kRange, kRange, kRange, kKnown}},
         {"negative wire section II",
-         [](WindingPlanInput &in) { in.wireSectionII = -20; },
-         {kKnown, kKnown, kRange, kRange, kKnown, kRange, kRange, kKnown, kKnown, kKnown}},
+         [](WindingPlanInput &in) { in.results.q2 = -20; },
+         {kKnown, kKnown, kRange, kRange, kKnown, kKnown, kRange, kRange, kKnown, kKnown, kKnown}},
         {"core section zero",
-         [](WindingPlanInput &in) { in.coreSection = 0; },
-         {kRange, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kKnown}},
+         [](WindingPlanInput &in) { in.design.coreSection = 0; },
+         {kRange, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kKnown}},
         {"mains voltage zero",
-         [](WindingPlanInput &in) { in.mainsVoltage = 0; },
-         {kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kRange, kKnown}},
+         [](WindingPlanInput &in) { in.design.mainsVoltage = 0; },
+         {kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kKnown, kRange, kRange, kKnown}},
         {"current of winding I infinite",
-         [](WindingPlanInput &in) { in.currentI = std::numeric_limits<float>::infinity(); },
-         {kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kRange, kRange}},
+         [](WindingPlanInput &in) { in.results.i1 = std::numeric_limits<float>::infinity(); },
+         {kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kRange, kKnown, kRange, kRange}},
         {"current of winding I not a number",
-         [](WindingPlanInput &in) { in.currentI = std::numeric_limits<float>::quiet_NaN(); },
-         {kKnown, kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kRange, kRange}},
+         [](WindingPlanInput &in) { in.results.i1 = std::numeric_limits<float>::quiet_NaN(); },
+         {kKnown, kKnown, kKnown, kKnown, kKnown, kRange, kKnown, kRange, kKnown, kRange, kRange}},
         // Every input at its largest: builds of 1e21 mm and far more metres than a count holds.
         {"largest inputs",
          [](WindingPlanInput &in) {
-             in.turnsI = in.turnsII = in.wireSectionI = in.wireSectionII = 32767;
-             in.fillFactor = in.windowHeight = 1e-6;
+             in.results.w1 = in.results.w2 = in.results.q1 = in.results.q2 = 32767;
+             in.fillFactor = 0.01;
+             in.windowHeight = 1e-6;
              in.legWidth = in.legDepth = 1e6;
          },
-         {kKnown, kKnown, kKnown, kKnown, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
+         {kKnown, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -501,6 +610,7 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
         EXPECT_EQ(plan.buildII.reason(), e.buildII);
         EXPECT_EQ(plan.fitsWindow.reason(), e.fits);
         EXPECT_EQ(plan.wireI.reason(), e.wireI);
+        EXPECT_EQ(plan.wireIOuter.reason(), e.wireIOuter);
         EXPECT_EQ(plan.wireII.reason(), e.wireII);
         EXPECT_EQ(plan.copperLosses.reason(), e.losses);
         EXPECT_EQ(plan.taps.reason(), e.taps);
@@ -509,6 +619,70 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
         EXPECT_EQ(plan.needsDedicatedLine.reason(), e.breaker);
         expectOnlyFiniteNumbers(plan);
     }
+}
+
+TEST(PlanWinding, FieldTextsAsTheWindowAndTheBatchGiveThem) {
+    struct Case {
+        const char *text;
+        Figure<double> number, fill;
+        Figure<int> taps;
+    };
+    const Case cases[] = {
+        {"70", 70, 70, 70},
+        {" 0,4 ", 0.4, 0.4, NoFigure::OutOfRange},
+        {"", kNotGiven, 0.35, kNotGiven},
+        {"   ", kNotGiven, 0.35, kNotGiven},
+        {"4,0", 4, 4, 4},
+        {"-3", -3, -3, -3},
+        {"abc", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
+        {"1,2,3", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
+        {"1e5", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
+        {"99999999999", 99999999999.0, 99999999999.0, NoFigure::OutOfRange},
+    };
+    const auto expectSame = [](const auto &figure, const auto &expected) {
+        ASSERT_EQ(figure.reason(), expected.reason());
+        if (expected.known()) {
+            EXPECT_DOUBLE_EQ(figure.value(), expected.value());
+        }
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.text + "\"");
+        expectSame(ReadPlanNumber(c.text), c.number);
+        expectSame(ReadFillFactor(c.text), c.fill);
+        expectSame(ReadTapCount(c.text), c.taps);
+    }
+}
+
+TEST(PlanWinding, FigureTexts) {
+    struct Case {
+        Figure<double> figure;
+        int decimals;
+        const char *text;
+    };
+    const Case cases[] = {
+        {84.7, 1, "84,7"},
+        {0.0132523, 4, "0,0133"},
+        {41.68, 0, "42"},
+        {595.93, 0, "596"},
+        {0.04, 1, "меньше 0,1"},
+        {1e15, 1, "слишком большое число"},
+        {kNotGiven, 1, "не задано"},
+        {NoFigure::NotANumber, 1, "не число"},
+        {NoFigure::OutOfRange, 1, "вне разумных пределов"},
+        {NoFigure::DoesNotFit, 1, "не помещается"},
+        {NoFigure::NotBelowOutputVoltage, 1, "нижнее напряжение отводов не ниже выходного"},
+        {NoFigure::NoneInSeries, 0, "больше 125 А: автомата этого ряда нет"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FigureText(c.figure, c.decimals), c.text);
+    }
+}
+
+TEST(PlanWinding, MaterialOfTheListIndex) {
+    EXPECT_EQ(MaterialOf(0), Material::Copper);
+    EXPECT_EQ(MaterialOf(1), Material::Aluminium);
+    EXPECT_EQ(MaterialOf(-1), Material::Aluminium);
 }
 
 }  // namespace
