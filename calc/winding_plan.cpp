@@ -13,7 +13,6 @@ namespace {
 constexpr double kSmallestInput = 1e-6;
 constexpr double kLargestInput = 1e6;
 
-constexpr double kSectionTolerance = 0.05;
 constexpr double kLeadsAndWaste = 1.10;
 constexpr double kMillimetresPerMetre = 1000;
 constexpr double kSquareMillimetresPerSquareCentimetre = 100;
@@ -29,8 +28,7 @@ constexpr MaterialData kAluminium{5, 2.70, 0.0282};
 
 const MaterialData &dataOf(Material material) { return material == Material::Copper ? kCopper : kAluminium; }
 
-constexpr std::array kBreakerRatings{6, 10, 13, 16, 20, 25, 32, 40, 50, 63, 80, 100, 125};
-constexpr double kLargestSocketCurrent = 16;
+constexpr std::array kBreakerRatings{6, 10, 13, 16, 20, 25, 32, 40, 50, 63, 80, 100, kLargestBreakerRating};
 
 // The value computed from the inputs' values when all are known, else the first one's reason.
 // `compute` may itself return a Figure when it can find the figure impossible.
@@ -408,30 +406,6 @@ WindingPlan PlanWinding(const WindingPlanInput &input) {
             std::move(secondMains),
             whenKnown<int>(breakerFor, r.i1),
             whenKnown<bool>(needsDedicatedLine, r.i1)};
-}
-
-std::string ReasonText(NoFigure reason) {
-    switch (reason) {
-    case NoFigure::NotGiven: return "не задано";
-    case NoFigure::NotANumber: return "не число";
-    case NoFigure::OutOfRange: return "вне разумных пределов";
-    case NoFigure::DoesNotFit: return "не помещается";
-    case NoFigure::NotBelowOutputVoltage: return "нижнее напряжение отводов не ниже выходного";
-    case NoFigure::NoneInSeries:
-        return "больше " + FormatDouble(kBreakerRatings.back()) + " А: автомата этого ряда нет";
-    }
-    return {};
-}
-
-// From here on the program's number format turns to the exponent form.
-constexpr double kLargestShownFigure = 1e15;
-
-std::string FigureText(const Figure<double> &figure, int decimals) {
-    if (!figure.known()) return ReasonText(*figure.reason());
-    const double shown = RoundToDecimals(figure.value(), decimals);
-    if (shown == 0) return "меньше " + FormatDouble(std::pow(10.0, -decimals));
-    if (!(std::abs(shown) < kLargestShownFigure)) return "слишком большое число";
-    return FormatDouble(shown);
 }
 
 }  // namespace tremira::calc

@@ -53,6 +53,13 @@ enum class Material { Copper, Aluminium };
 // nothing selected (-1) counts as aluminium, as the calculation sizes the wire.
 Material MaterialOf(Int16 listIndex);
 
+// S₀ from the leg sides that differs from S by more than this share is worth a word.
+inline constexpr double kSectionTolerance = 0.05;
+// Amperes a household socket gives; above it the supply needs a line of its own.
+inline constexpr double kLargestSocketCurrent = 16;
+// The largest rating of the circuit-breaker series.
+inline constexpr int kLargestBreakerRating = 125;
+
 inline constexpr int kFewestTaps = 2;
 inline constexpr int kMostTaps = 8;
 
@@ -157,11 +164,5 @@ struct WindingPlan {
 };
 
 WindingPlan PlanWinding(const WindingPlanInput &input);
-
-// What the program shows in place of a figure the inputs make impossible.
-std::string ReasonText(NoFigure reason);
-// A known figure rounded to `decimals` places in the program's number format; a figure too
-// large to show, one that would read 0, or one not known says so in words.
-std::string FigureText(const Figure<double> &figure, int decimals);
 
 }  // namespace tremira::calc

@@ -653,32 +653,6 @@ TEST(PlanWinding, FieldTextsAsTheWindowAndTheBatchGiveThem) {
     }
 }
 
-TEST(PlanWinding, FigureTexts) {
-    struct Case {
-        Figure<double> figure;
-        int decimals;
-        const char *text;
-    };
-    const Case cases[] = {
-        {84.7, 1, "84,7"},
-        {0.0132523, 4, "0,0133"},
-        {41.68, 0, "42"},
-        {595.93, 0, "596"},
-        {0.04, 1, "меньше 0,1"},
-        {1e15, 1, "слишком большое число"},
-        {kNotGiven, 1, "не задано"},
-        {NoFigure::NotANumber, 1, "не число"},
-        {NoFigure::OutOfRange, 1, "вне разумных пределов"},
-        {NoFigure::DoesNotFit, 1, "не помещается"},
-        {NoFigure::NotBelowOutputVoltage, 1, "нижнее напряжение отводов не ниже выходного"},
-        {NoFigure::NoneInSeries, 0, "больше 125 А: автомата этого ряда нет"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(FigureText(c.figure, c.decimals), c.text);
-    }
-}
-
 TEST(PlanWinding, MaterialOfTheListIndex) {
     EXPECT_EQ(MaterialOf(0), Material::Copper);
     EXPECT_EQ(MaterialOf(1), Material::Aluminium);
