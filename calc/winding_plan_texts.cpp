@@ -51,8 +51,8 @@ std::string FitText(const Figure<bool> &fits) {
 std::string SpanText(const TurnSpan &span) { return FormatDouble(span.first) + "–" + FormatDouble(span.last); }
 
 std::string TapText(const Tap &tap) {
-    std::string text = FormatDouble(tap.turns) + " вит. / " + FormatDouble(RoundToDecimals(tap.noLoadVoltage, 1)) +
-                       " В / " + FormatDouble(RoundToDecimals(tap.induction, 2)) + " Тл";
+    std::string text = FormatDouble(tap.turns) + " вит. / " + FigureText(tap.noLoadVoltage, 1) + " В / " +
+                       FigureText(tap.induction, 2) + " Тл";
     if (tap.aboveSafeVoltage) text += " / выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
     if (tap.saturated) text += " / не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
     return text;
