@@ -171,7 +171,9 @@ std::pair<TurnSpan, std::optional<TurnSpan>> spansOf(MainsEnd a, MainsEnd b) {
     const MainsEnd &nearer = a.turns <= b.turns ? a : b;
     const MainsEnd &further = a.turns <= b.turns ? b : a;
     const TurnSpan shared{1, nearer.turns, std::max(a.section, b.section)};
-    if (further.section == shared.section) return {TurnSpan{1, further.turns, shared.section}, std::nullopt};
+    if (further.turns == nearer.turns || further.section == shared.section) {
+        return {TurnSpan{1, further.turns, shared.section}, std::nullopt};
+    }
     return {shared, TurnSpan{nearer.turns + 1, further.turns, further.section}};
 }
 
