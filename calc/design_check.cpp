@@ -133,9 +133,6 @@ Reading voltsPerTurn(const DesignFigures &d) {
 
 // --- Fill of the core window -------------------------------------------------------------
 
-// Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
-constexpr double kSmallestFillFactor = 0.01;
-
 Reading readFillFactor(std::string_view text) {
     constexpr std::string_view kSubject = "коэффициент заполнения";
     // Left empty, the usual factor: the window and tremira-calc --check both take it from here.
@@ -239,7 +236,6 @@ WireChoice chooseWire(const Reading &section) {
 
 // --- Voltages ---------------------------------------------------------------------------
 
-constexpr double kSafeNoLoadVoltage = 80;      // AC welding sources in normal conditions
 constexpr double kHighRiskNoLoadVoltage = 48;  // the same where the risk of a shock is high
 constexpr double kStrikeMargin = 1.8;          // no-load over load voltage for a reliable strike
 

@@ -24,6 +24,11 @@ struct DesignCheckInput {
 };
 
 inline constexpr std::string_view kDefaultFillFactor = "0,35";
+// Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
+inline constexpr double kSmallestFillFactor = 0.01;
+
+// The no-load voltage above which a welding source is unsafe in normal conditions.
+inline constexpr double kSafeNoLoadVoltage = 80;
 
 // One figure of the check: the number in the program's format, or, when the inputs make it
 // impossible, a short message in its place.

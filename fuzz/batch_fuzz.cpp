@@ -1,7 +1,8 @@
 // Arbitrary bytes through the tremira-calc line reader and result writer. The first two
 // bytes choose the size of the reads, of the reader's buffer, of the longest line and of the
 // output buffer, so that lines cross block boundaries and the cap in every way; the third
-// chooses plain results or results with the design check (--check); the rest is the file.
+// chooses plain results, results with the design check (--check, bit 0) or with the check and
+// the winding plan (--plan, bits 0 and 1); the rest is the file.
 
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +22,7 @@ using tremira::fuzz::require;
 
 constexpr std::size_t kDesignColumns = 10;
 constexpr std::size_t kCheckColumns = 18;
+constexpr std::size_t kPlanColumns = 38;
 constexpr std::size_t kFillPercentColumn = kDesignColumns + 4;
 constexpr std::string_view kStatuses[] = {"completed", "refused", "failed", "invalid"};
 
@@ -41,7 +43,8 @@ std::vector<std::string_view> cellsOf(std::string_view line) {
     return cells;
 }
 
-// No figure of the check reads 0 or takes the exponent form, and no fill runs past 999 %.
+// No figure of the check or the plan reads 0 or takes the exponent form, and no fill runs past
+// 999 %.
 void requirePlausibleCheck(const std::vector<std::string_view> &cells) {
     for (std::size_t column = kDesignColumns; column < cells.size(); ++column) {
         require(cells[column] != "0", "no check figure reads 0");
@@ -61,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t blockSize = std::size_t{data[1]} + 1;
     const std::size_t flushThreshold = std::size_t{data[1]} * 4;
     const bool withCheck = (data[2] & 1) != 0;
+    const bool withPlan = withCheck && (data[2] & 2) != 0;
     const std::string_view file(reinterpret_cast<const char *>(data + 3), size - 3);
 
     std::size_t position = 0;
@@ -81,14 +85,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             return true;
         },
         [&](std::string_view) { ++reports; }, flushThreshold,
-        withCheck ? BatchRun::Columns::DesignAndCheck : BatchRun::Columns::Design);
+        withPlan    ? BatchRun::Columns::DesignCheckAndPlan
+        : withCheck ? BatchRun::Columns::DesignAndCheck
+                    : BatchRun::Columns::Design);
     run.processSource(reader, "fuzz");
     run.finish();
 
     require(position == file.size(), "the whole file is read");
     require(IsValidUtf8(output), "the output is UTF-8");
     require(output.starts_with("status;"), "the output starts with the header");
-    const std::size_t columns = kDesignColumns + (withCheck ? kCheckColumns : 0);
+    const std::size_t columns = kDesignColumns + (withCheck ? kCheckColumns : 0) + (withPlan ? kPlanColumns : 0);
     std::size_t lines = 0;
     std::size_t invalid = 0;
     std::size_t start = 0;

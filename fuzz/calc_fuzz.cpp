@@ -1,8 +1,9 @@
-// Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection and
-// CheckDesign of each completed design. Input: three bytes, the list indexes of Combo1..Combo3
-// (signed), then the texts of Text4;Text3;Text2;Text1;Text10 and of the check's window
-// width;window height;fill factor;test turns;test voltage, separated by ";" (the seeds are real
-// designs).
+// Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection, and
+// CheckDesign and PlanWinding of each completed design. Input: three bytes, the list indexes of
+// Combo1..Combo3 (signed), then the texts of Text4;Text3;Text2;Text1;Text10, of the check's
+// window width;window height;fill factor;test turns;test voltage and of the plan's leg side
+// a;leg side b;taps;lowest tap voltage;second mains voltage, separated by ";" (the seeds are
+// real designs).
 
 #include <array>
 #include <cmath>
@@ -12,6 +13,8 @@
 
 #include "calc/design_calculation.h"
 #include "calc/design_check.h"
+#include "calc/winding_plan.h"
+#include "calc/winding_plan_texts.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -114,6 +117,47 @@ void checkDesignCheck(const DesignCheckOutcome &out) {
     }
 }
 
+bool isReadable(const std::string &text) {
+    return !text.empty() && text.find("inf") == std::string::npos && text.find("nan") == std::string::npos;
+}
+
+// A known figure of the plan is a finite number and its text says so; any other says why.
+void checkPlanFigure(const Figure<double> &figure) {
+    require(!figure.known() || std::isfinite(figure.value()), "a known plan figure is finite");
+    require(isReadable(FigureText(figure, 2)), "every plan figure has a text without an infinity or a NaN");
+}
+
+template <typename T, typename Member>
+void checkPlanPart(const Figure<T> &figure, Member member) {
+    if (figure.known()) checkPlanFigure(static_cast<double>(figure.value().*member));
+}
+
+void checkWire(const Figure<WireToBuy> &wire) {
+    for (double WireToBuy::*member :
+         {&WireToBuy::meanTurn, &WireToBuy::length, &WireToBuy::massToBuy, &WireToBuy::resistance}) {
+        checkPlanPart(wire, member);
+    }
+    if (!wire.known()) return;
+    require(wire.value().turns >= 1 && wire.value().section >= 1 && wire.value().lengthToBuy >= 1,
+            "a wire to buy has turns, a section and a length");
+}
+
+void checkPlan(const WindingPlan &plan) {
+    checkPlanPart(plan.core, &CoreFromSides::section);
+    for (const Figure<double> *figure : {&plan.buildI, &plan.buildII, &plan.resistanceI, &plan.copperLosses}) {
+        checkPlanFigure(*figure);
+    }
+    for (const Figure<WireToBuy> *wire : {&plan.wireI, &plan.wireIOuter, &plan.wireII}) checkWire(*wire);
+    if (plan.taps.known()) {
+        for (const Tap &tap : plan.taps.value().taps()) {
+            checkPlanFigure(tap.noLoadVoltage);
+            checkPlanFigure(tap.induction);
+            require(isReadable(TapText(tap)), "a tap's text has no infinity or NaN");
+        }
+    }
+    if (plan.secondMains.known()) checkPlanFigure(plan.secondMains.value().current);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -127,9 +171,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
     DesignCheckInput check;
-    std::array<std::string_view *, 10> texts{
-        &input.mainsVoltage, &input.outputVoltage, &input.weldingCurrent, &input.coreSection, &input.induction,
-        &check.windowWidth,  &check.windowHeight,  &check.fillFactor,     &check.testTurns,   &check.testVoltage};
+    std::string_view legWidth, legDepth, tapCount, lowestTap, secondMains;
+    std::array<std::string_view *, 15> texts{&input.mainsVoltage,
+                                             &input.outputVoltage,
+                                             &input.weldingCurrent,
+                                             &input.coreSection,
+                                             &input.induction,
+                                             &check.windowWidth,
+                                             &check.windowHeight,
+                                             &check.fillFactor,
+                                             &check.testTurns,
+                                             &check.testVoltage,
+                                             &legWidth,
+                                             &legDepth,
+                                             &tapCount,
+                                             &lowestTap,
+                                             &secondMains};
     for (std::string_view *text : texts) {
         const std::size_t end = rest.find(';');
         *text = rest.substr(0, end);
@@ -146,5 +203,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check.design = *outcome.inputs;
     check.results = outcome.results;
     checkDesignCheck(CheckDesign(check));
+    if (!outcome.results) return 0;
+
+    WindingPlanInput plan;
+    plan.design = *outcome.inputs;
+    plan.results = *outcome.results;
+    plan.materialI = MaterialOf(input.materialI);
+    plan.materialII = MaterialOf(input.materialII);
+    plan.fillFactor = ReadFillFactor(check.fillFactor);
+    plan.windowWidth = ReadPlanNumber(check.windowWidth);
+    plan.windowHeight = ReadPlanNumber(check.windowHeight);
+    plan.legWidth = ReadPlanNumber(legWidth);
+    plan.legDepth = ReadPlanNumber(legDepth);
+    plan.tapCount = ReadTapCount(tapCount);
+    plan.lowestTapVoltage = ReadPlanNumber(lowestTap);
+    plan.secondMainsVoltage = ReadPlanNumber(secondMains);
+    checkPlan(PlanWinding(plan));
     return 0;
 }

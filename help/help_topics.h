@@ -19,6 +19,7 @@ enum class HelpTopic : qint32 {
     FileMenu = IDH_MENYU_FAJL,
     HelpMenu = IDH_MENYU_POMOSHCH,
     DesignCheck = IDH_PROVERKA_KONSTRUKCII,
+    WindingPlan = IDH_PLAN_NAMOTKI,
 };
 
 }  // namespace tremira::help

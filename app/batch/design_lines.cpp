@@ -84,8 +84,9 @@ void appendResultColumns(std::string &out, const calc::ResultNumbers &r) {
     out += calc::FormatSingle(r.i1);
 }
 
-// The design's eight fields, the check's five and the empty one after a closing separator.
-constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + 1;
+// The design's eight fields, the check's five, the plan's five and the empty one after a
+// closing separator.
+constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + kPlanFieldCount + 1;
 
 // The fields of a line, as far as the format has room for them, and how many there are.
 struct SplitLine {
@@ -104,13 +105,16 @@ SplitLine splitFields(std::string_view line) {
     }
 }
 
-bool checkFieldsFit(const SplitLine &split) {
-    if (split.count == kMostFields) return split.fields.back().empty();
-    return split.count >= kInputFieldCount && split.count < kMostFields;
+// Up to `optional` fields after the design's eight, and one empty field after them.
+bool optionalFieldsFit(const SplitLine &split, std::size_t optional) {
+    const std::size_t most = kInputFieldCount + optional;
+    if (split.count == most + 1) return split.fields[most].empty();
+    return split.count >= kInputFieldCount && split.count <= most;
 }
 
 // The whole line must be UTF-8, but with the check's fields only the design's eight: the
-// check's are read as numbers only, and bytes that are not UTF-8 make no number of them.
+// check's and the plan's are read as numbers only, and bytes that are not UTF-8 make no
+// number of them.
 bool fieldsAreUtf8(std::string_view line, const SplitLine &split, bool withCheck) {
     if (!withCheck) return IsValidUtf8(line);
     return std::all_of(split.fields.begin(), split.fields.begin() + kInputFieldCount, IsValidUtf8);
@@ -161,11 +165,12 @@ void appendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
 
 }  // namespace
 
-DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool withPlanFields) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') return {};
     const SplitLine split = splitFields(line);
-    const bool withCheck = withCheckFields && checkFieldsFit(split);
+    const std::size_t optional = withPlanFields ? kCheckFieldCount + kPlanFieldCount : kCheckFieldCount;
+    const bool withCheck = withCheckFields && optionalFieldsFit(split, optional);
     if (!fieldsAreUtf8(line, split, withCheck)) return {.kind = LineKind::NotUtf8};
     if (!withCheck && split.count != kInputFieldCount)
         return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
@@ -181,6 +186,11 @@ DesignLine ReadDesignLine(std::string_view line, bool withCheckFields) {
     read.design.induction = f[7];
     read.check = {
         .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]};
+    read.plan = {.legWidth = f[13],
+                 .legDepth = f[14],
+                 .tapCount = f[15],
+                 .lowestTapVoltage = f[16],
+                 .secondMainsVoltage = f[17]};
     return read;
 }
 
@@ -189,7 +199,8 @@ BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThre
       m_columns(columns) {
     m_output.reserve(flushThreshold + 4096);
     appendHeader(m_output);
-    if (m_columns == Columns::DesignAndCheck) AppendCheckHeader(m_output);
+    if (withCheck()) AppendCheckHeader(m_output);
+    if (withPlan()) AppendPlanHeader(m_output);
 }
 
 void BatchRun::processSource(LineReader &reader, std::string_view name) {
@@ -212,13 +223,13 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
 }
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
-    const bool withCheck = m_columns == Columns::DesignAndCheck;
-    const DesignLine read = ReadDesignLine(line, withCheck);
+    const DesignLine read = ReadDesignLine(line, withCheck(), withPlan());
     if (read.kind == LineKind::Skipped) return;
     if (read.kind == LineKind::Design) {
         const calc::DesignOutcome outcome = calc::CalculateDesign(read.design);
         appendOutcome(m_output, read.design, outcome);
-        if (withCheck) AppendCheckColumns(m_output, outcome, read.check);
+        if (withCheck()) AppendCheckColumns(m_output, outcome, read.check);
+        if (withPlan()) AppendPlanColumns(m_output, read.design, outcome, read.check, read.plan);
         flushIfFull();
     } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
@@ -230,7 +241,8 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
     appendInvalid(m_output);
-    if (m_columns == Columns::DesignAndCheck) AppendEmptyCheckColumns(m_output);
+    if (withCheck()) AppendEmptyCheckColumns(m_output);
+    if (withPlan()) AppendEmptyPlanColumns(m_output);
     m_someInvalid = true;
     m_report(escapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();

@@ -11,6 +11,7 @@
 #include "app/batch/check_columns.h"
 #include "app/batch/field_separator.h"
 #include "app/batch/line_reader.h"
+#include "app/batch/plan_columns.h"
 #include "calc/design_calculation.h"
 
 namespace tremira::batch {
@@ -24,12 +25,14 @@ struct DesignLine {
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
     calc::DesignInput design{};  // the snapshot the window would take with these texts
     CheckFields check{};
+    PlanFields plan{};
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
-// With `withCheckFields`, up to five check fields may follow the design's eight, and one
-// separator may close the line as spreadsheets write it. List texts map to their indexes.
-DesignLine ReadDesignLine(std::string_view line, bool withCheckFields);
+// With `withCheckFields`, up to five check fields may follow the design's eight, and with
+// `withPlanFields` five plan fields after those; one separator may close the line as
+// spreadsheets write it. List texts map to their indexes.
+DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool withPlanFields = false);
 
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
@@ -39,8 +42,9 @@ public:
 
     static constexpr std::size_t kDefaultFlushThreshold = std::size_t{1} << 20;
 
-    // DesignAndCheck: lines may carry the check's fields, and results the check's columns.
-    enum class Columns { Design, DesignAndCheck };
+    // DesignAndCheck: lines may carry the check's fields, and results the check's columns;
+    // DesignCheckAndPlan: the plan's fields and columns after those.
+    enum class Columns { Design, DesignAndCheck, DesignCheckAndPlan };
 
     // The output is written whenever `flushThreshold` bytes are buffered, and at the end.
     BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold = kDefaultFlushThreshold,
@@ -60,6 +64,8 @@ public:
 private:
     void noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason);
     void flushIfFull();
+    bool withCheck() const { return m_columns != Columns::Design; }
+    bool withPlan() const { return m_columns == Columns::DesignCheckAndPlan; }
 
     WriteOutput m_writeOutput;
     Report m_report;

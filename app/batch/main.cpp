@@ -15,9 +15,10 @@
 namespace {
 
 constexpr std::string_view kCheckOption = "--check";
+constexpr std::string_view kPlanOption = "--plan";
 
 constexpr std::string_view kHelp =
-    R"(Использование: tremira-calc [--check] [ФАЙЛ]...
+    R"(Использование: tremira-calc [--check] [--plan] [ФАЙЛ]...
 Рассчитывает сварочные трансформаторы так же, как окно программы Тремира.
 Читает расчёты из ФАЙЛОВ (или со стандартного ввода, если файлы не указаны) в UTF-8:
 одна строка - один расчёт, восемь полей через ";" в порядке полей окна:
@@ -53,11 +54,26 @@ constexpr std::string_view kHelp =
   Вместо числа, которое нельзя получить или которое читалось бы как 0 или
   больше 999 %, стоит короткое сообщение.
   Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
+С --plan (включает и --check) после пяти полей проверки можно дать ещё пять: сторона
+  a стержня, мм (для тора - радиальная ширина кольца); сторона b, мм (для тора -
+  высота кольца); число отводов (2-8); нижнее напряжение холостого хода отводов, В;
+  второе напряжение сети, В. К выводу добавляются столбцы плана намотки:
+  S0;S0_vs_S;t_I;t_II;windings_fit;MLT_I;MLT_II;turns_I;q_I;L_I;buy_I;mass_I;
+  turns_I_2;q_I_2;L_I_2;buy_I_2;mass_I_2;L_II;buy_II;mass_II;R_I;R_II;losses;
+  tap_1;...;tap_8;W1_2;q1_2;I1_2;breaker;supply;breaker_2;supply_2 - сечение по
+  сторонам (см²) и сравнение с S, толщина обмоток (мм), помещаются ли, средний виток
+  (мм); провод обмотки I (витки, сечение мм², длина м, купить м, масса кг), второй
+  провод обмотки I, если второе напряжение требует другого сечения; провод обмотки
+  II; сопротивления (Ом, 20 °C) и потери в меди (Вт); по столбцу на отвод ("витки /
+  В / Тл" и предупреждения), начиная с нижнего напряжения; второе напряжение сети
+  (витки, сечение, ток); автомат (А) и питание для каждого напряжения. Столбцы
+  отводов и второго напряжения пусты, если они не заданы.
+  Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
 2 - файл не открывается или не читается, или вывод не записывается.
 
-Usage: tremira-calc [--check] [FILE]...
+Usage: tremira-calc [--check] [--plan] [FILE]...
 Calculates welding transformers exactly as the Тремира window does.
 Reads designs from the FILEs (standard input when none is given), UTF-8, one
 design per line, eight fields separated by ";" in the order of the window's inputs:
@@ -90,6 +106,18 @@ and the line may end in ";"): core window width, mm (inner diameter for a
   A figure that cannot be given, or that would read 0 or past 999 %, holds a
   short message instead.
   Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24
+With --plan (which implies --check), five more fields may follow the check's
+  five: leg side a, mm (the ring's radial width for a toroid); leg side b, mm
+  (the ring's height); number of taps (2 to 8); lowest no-load voltage of the
+  taps, V; second mains voltage, V. The output gains the winding plan's columns
+  named above: section from the sides (cm²) against S, builds (mm), whether they
+  fit, mean turns (mm); winding I's wire (turns, section mm², length m, to buy m,
+  mass kg), its second wire when a second mains voltage needs another section;
+  winding II's wire; resistances (ohm, 20 °C) and copper losses (W); one column
+  per tap ("turns / V / T" and warnings), lowest voltage first; the second mains
+  voltage (turns, section, current); the breaker (A) and supply for each mains
+  voltage. The tap and second mains columns are empty when not asked for.
+  Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
 could not be opened or read, or the output could not be written.
@@ -141,8 +169,10 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") return writeAll(STDOUT_FILENO, kHelp) ? 0 : 2;
-        if (arg == kCheckOption) {
-            columns = BatchRun::Columns::DesignAndCheck;
+        if (arg == kPlanOption) {
+            columns = BatchRun::Columns::DesignCheckAndPlan;
+        } else if (arg == kCheckOption) {
+            if (columns == BatchRun::Columns::Design) columns = BatchRun::Columns::DesignAndCheck;
         } else {
             files.push_back(argv[i]);
         }

@@ -8,3 +8,4 @@ IDH_INDUKCIYA=indukciya.htm
 IDH_MENYU_FAJL=menyu_fajl.htm
 IDH_MENYU_POMOSHCH=menyu_pomoshch.htm
 IDH_PROVERKA_KONSTRUKCII=proverka_konstrukcii.htm
+IDH_PLAN_NAMOTKI=plan_namotki.htm

@@ -44,6 +44,7 @@ TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
         {7, "/menyu_fajl.htm", QStringLiteral("Меню «Файл»: запись и печать")},
         {8, "/menyu_pomoshch.htm", QStringLiteral("Меню «Помощь»")},
         {9, "/proverka_konstrukcii.htm", QStringLiteral("Проверка конструкции")},
+        {10, "/plan_namotki.htm", QStringLiteral("План намотки")},
     };
     for (const Topic &topic : topics) {
         SCOPED_TRACE(topic.number);
@@ -58,7 +59,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     const QList<ContentsEntry> contents = ParseContents(text(options.contentsFile));
-    EXPECT_EQ(contents.size(), 12);
+    EXPECT_EQ(contents.size(), 13);
     for (const ContentsEntry &entry : contents) {
         SCOPED_TRACE(entry.name.toStdString());
         EXPECT_TRUE(entry.topic.isEmpty() || m_archive->contains(entry.topic));
@@ -67,7 +68,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
 
 TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile) {
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"#]+)")re"));
-    EXPECT_EQ(pages().size(), 11);
+    EXPECT_EQ(pages().size(), 12);
     for (const QString &page : pages()) {
         SCOPED_TRACE(page.toStdString());
         const QString html = text(page);

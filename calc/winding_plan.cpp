@@ -1,0 +1,413 @@
+#include "winding_plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "design_check.h"
+
+namespace tremira::calc {
+namespace {
+
+// Inputs outside this range are typing slips; inside it every figure stays a finite number.
+constexpr double kSmallestInput = 1e-6;
+constexpr double kLargestInput = 1e6;
+
+constexpr double kLeadsAndWaste = 1.10;
+constexpr double kMillimetresPerMetre = 1000;
+constexpr double kSquareMillimetresPerSquareCentimetre = 100;
+constexpr double kGramsPerKilogram = 1000;
+
+struct MaterialData {
+    double currentDensity;  // A/mm², as the calculation sizes the wire
+    double density;         // g/cm³
+    double resistivity;     // Ω·mm²/m at 20 °C
+};
+constexpr MaterialData kCopper{8, 8.89, 0.0175};
+constexpr MaterialData kAluminium{5, 2.70, 0.0282};
+
+const MaterialData &dataOf(Material material) { return material == Material::Copper ? kCopper : kAluminium; }
+
+constexpr std::array kBreakerRatings{6, 10, 13, 16, 20, 25, 32, 40, 50, 63, 80, 100, kLargestBreakerRating};
+
+// The value computed from the inputs' values when all are known, else the first one's reason.
+// `compute` may itself return a Figure when it can find the figure impossible.
+template <typename Result, typename Compute, typename... T>
+Figure<Result> whenKnown(Compute compute, const Figure<T> &...inputs) {
+    for (const std::optional<NoFigure> reason : {inputs.reason()...}) {
+        if (reason) return *reason;
+    }
+    return compute(inputs.value()...);
+}
+
+Figure<double> inRange(double value) {
+    if (!(value >= kSmallestInput && value <= kLargestInput)) return NoFigure::OutOfRange;  // NaN too
+    return value;
+}
+
+Figure<double> inRange(const Figure<double> &value) {
+    return whenKnown<double>([](double v) { return inRange(v); }, value);
+}
+
+Figure<double> fillFactorOf(const Figure<double> &value) {
+    return whenKnown<double>(
+        [](double k) -> Figure<double> {
+            if (!(k >= kSmallestFillFactor && k <= 1)) return NoFigure::OutOfRange;
+            return k;
+        },
+        value);
+}
+
+Figure<int> tapCountOf(const Figure<int> &value) {
+    return whenKnown<int>(
+        [](int count) -> Figure<int> {
+            if (count < kFewestTaps || count > kMostTaps) return NoFigure::OutOfRange;
+            return count;
+        },
+        value);
+}
+
+// The nearest whole number, halves to the even one, as the calculation rounds turns and sections.
+Figure<int> nearest(double value) {
+    if (const std::optional<int> rounded = RoundHalfEven<int>(value)) return *rounded;
+    return NoFigure::OutOfRange;
+}
+
+// Every input read once, in the units of the plan.
+struct Readings {
+    Figure<double> u1, u2, current, coreSection, w1, w2, q1, q2, i1;
+    Figure<double> fill, width, height, legA, legB, lowTap, secondMains;
+    Figure<int> tapCount;
+};
+
+Readings read(const WindingPlanInput &in) {
+    const InputNumbers &d = in.design;
+    const ResultNumbers &r = in.results;
+    return {inRange(d.mainsVoltage),
+            inRange(d.outputVoltage),
+            inRange(d.weldingCurrent),
+            inRange(d.coreSection),
+            inRange(r.w1),
+            inRange(r.w2),
+            inRange(r.q1),
+            inRange(r.q2),
+            inRange(r.i1),
+            fillFactorOf(in.fillFactor),
+            inRange(in.windowWidth),
+            inRange(in.windowHeight),
+            inRange(in.legWidth),
+            inRange(in.legDepth),
+            inRange(in.lowestTapVoltage),
+            inRange(in.secondMainsVoltage),
+            tapCountOf(in.tapCount)};
+}
+
+// --- Core ---------------------------------------------------------------------------------
+
+SectionMatch matchOf(double fromSides, double used) {
+    if (std::abs(fromSides - used) <= kSectionTolerance * used) return SectionMatch::WithinTolerance;
+    return fromSides < used ? SectionMatch::SidesGiveLess : SectionMatch::SidesGiveMore;
+}
+
+Figure<CoreFromSides> coreOf(const Readings &r) {
+    return whenKnown<CoreFromSides>(
+        [](double a, double b, double used) {
+            const double section = a * b / kSquareMillimetresPerSquareCentimetre;
+            return CoreFromSides{section, matchOf(section, used)};
+        },
+        r.legA, r.legB, r.coreSection);
+}
+
+// --- Taps -------------------------------------------------------------------------------
+
+// The induction with `turns` of winding I on the mains, K multiplied in the calculation's order.
+double inductionAt(double mainsVoltage, double turns, double coreSection) {
+    return mainsVoltage / (turns * kVoltsPerTurnFactor * coreSection * kCoreStackingFactor);
+}
+
+Figure<TapTable> tapsOf(const Readings &r) {
+    return whenKnown<TapTable>(
+        [](int count, double lowest, double u1, double u2, double s, double w1, double w2) -> Figure<TapTable> {
+            if (lowest >= u2) return NoFigure::NotBelowOutputVoltage;
+            TapTable table;
+            table.count = static_cast<std::size_t>(count);
+            for (int i = 0; i < count; ++i) {
+                const double aimedVoltage = lowest + (u2 - lowest) * i / (count - 1);
+                const Figure<int> turns =
+                    i == count - 1 ? Figure<int>(static_cast<int>(w1)) : nearest(w1 * u2 / aimedVoltage);
+                if (!turns.known()) return *turns.reason();
+                const double noLoad = u1 * w2 / turns.value();
+                const double induction = inductionAt(u1, turns.value(), s);
+                table.items[i] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
+                                  induction >= kInductionLimit};
+            }
+            return table;
+        },
+        r.tapCount, r.lowTap, r.u1, r.u2, r.coreSection, r.w1, r.w2);
+}
+
+// --- Mains supply -------------------------------------------------------------------------
+
+Figure<int> breakerFor(double current) {
+    const auto rating = std::ranges::find_if(kBreakerRatings, [current](int a) { return a >= current; });
+    if (rating == kBreakerRatings.end()) return NoFigure::NoneInSeries;
+    return *rating;
+}
+
+bool needsDedicatedLine(double current) { return current > kLargestSocketCurrent; }
+
+// --- Second mains voltage -----------------------------------------------------------------
+
+// Where a mains voltage ends on winding I and the section its current needs.
+struct MainsEnd {
+    int turns;
+    int section;
+};
+
+// Every turn is wound of the thickest wire that any mains voltage connected at or past it needs:
+// the turns both voltages use take the larger section, the rest that of the one reaching on;
+// one wire when that is the same.
+std::pair<TurnSpan, std::optional<TurnSpan>> spansOf(MainsEnd a, MainsEnd b) {
+    const MainsEnd &nearer = a.turns <= b.turns ? a : b;
+    const MainsEnd &further = a.turns <= b.turns ? b : a;
+    const TurnSpan shared{1, nearer.turns, std::max(a.section, b.section)};
+    if (further.turns == nearer.turns || further.section == shared.section) {
+        return {TurnSpan{1, further.turns, shared.section}, std::nullopt};
+    }
+    return {shared, TurnSpan{nearer.turns + 1, further.turns, further.section}};
+}
+
+// The same winding I runs on to w₁ᵇ turns for the same no-load voltage; its current is the
+// design's in the ratio of the voltages.
+Figure<SecondMains> secondMainsOf(const Readings &r, Material materialI, const Figure<MainsEnd> &designEnd) {
+    const double density = dataOf(materialI).currentDensity;
+    return whenKnown<SecondMains>(
+        [density](double u1b, double u1, double w1, double i1, MainsEnd design) -> Figure<SecondMains> {
+            const Figure<int> turns = nearest(w1 * u1b / u1);
+            const double current = i1 * u1 / u1b;
+            const Figure<int> section = nearest(current / density);
+            if (!turns.known()) return *turns.reason();
+            if (!section.known()) return *section.reason();
+            if (turns.value() < 1 || section.value() < 1) return NoFigure::OutOfRange;
+            const auto [shared, rest] = spansOf(design, {turns.value(), section.value()});
+            return SecondMains{turns.value(),
+                               section.value(),
+                               shared,
+                               rest,
+                               current,
+                               breakerFor(current),
+                               needsDedicatedLine(current)};
+        },
+        r.secondMains, r.u1, r.w1, r.i1, designEnd);
+}
+
+// --- Builds -------------------------------------------------------------------------------
+
+// The turns of winding I as wound, in at most two wires of different sections.
+struct WindingISpans {
+    Figure<TurnSpan> inner;
+    Figure<TurnSpan> outer;  // not given when one section serves every turn
+};
+
+WindingISpans spansOfWindingI(const Figure<MainsEnd> &designEnd, const Figure<SecondMains> &secondMains) {
+    if (secondMains.known()) {
+        const SecondMains &mains = secondMains.value();
+        if (mains.higherMainsTurns) return {mains.lowerMainsTurns, *mains.higherMainsTurns};
+        return {mains.lowerMainsTurns, NoFigure::NotGiven};
+    }
+    return {whenKnown<TurnSpan>(
+                [](MainsEnd end) {
+                    return TurnSpan{1, end.turns, end.section};
+                },
+                designEnd),
+            *secondMains.reason()};
+}
+
+int turnsOf(const TurnSpan &span) { return span.last - span.first + 1; }
+// mm² of wire across the window.
+double copperOf(const TurnSpan &span) { return static_cast<double>(turnsOf(span)) * span.section; }
+
+// The window area the wire of winding I takes with the gaps between the wires, mm².
+Figure<double> areaOfWindingI(const WindingISpans &spans, const Figure<double> &fill) {
+    return whenKnown<double>(
+        [&spans](const TurnSpan &inner, double k) {
+            double copper = copperOf(inner);
+            if (spans.outer.known()) copper += copperOf(spans.outer.value());
+            return copper / k;
+        },
+        spans.inner, fill);
+}
+
+Figure<double> windingArea(const Figure<double> &turns, const Figure<double> &section, const Figure<double> &fill) {
+    return whenKnown<double>([](double w, double q, double k) { return w * q / k; }, turns, section, fill);
+}
+
+// The build of a winding of `area` laid round the inside of a round hole: the ring between the
+// hole and the smaller hole it leaves.
+Figure<double> ringBuild(double hole, double area) {
+    const double holeLeftSquared = hole * hole - 4 * area / std::numbers::pi;
+    if (holeLeftSquared < 0) return NoFigure::DoesNotFit;
+    return (hole - std::sqrt(holeLeftSquared)) / 2;
+}
+
+struct Builds {
+    Figure<double> I, II;
+    Figure<bool> fit;
+};
+
+// Both windings sit on one leg, winding II over winding I, so across the window they take
+// t₁ + t₂ of its width c; the plan keeps to that one leg.
+Builds rodBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
+    const auto acrossHeight = [](double area, double h) { return area / h; };
+    Figure<double> buildI = whenKnown<double>(acrossHeight, areaI, r.height);
+    Figure<double> buildII = whenKnown<double>(acrossHeight, areaII, r.height);
+    Figure<bool> fit =
+        whenKnown<bool>([](double t1, double t2, double c) { return t1 + t2 <= c; }, buildI, buildII, r.width);
+    return {std::move(buildI), std::move(buildII), std::move(fit)};
+}
+
+// Winding II inherits winding I's reason, so it alone tells whether both fit the hole.
+Figure<bool> fitsHole(const Figure<double> &buildII) {
+    if (buildII.known()) return true;
+    if (buildII.reason() == NoFigure::DoesNotFit) return false;
+    return *buildII.reason();
+}
+
+// Winding I in the hole D, winding II in the hole D − 2t₁ it leaves.
+Builds toroidBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
+    Figure<double> buildI = whenKnown<double>(ringBuild, r.width, areaI);
+    Figure<double> buildII = whenKnown<double>(
+        [](double hole, double t1, double area) { return ringBuild(hole - 2 * t1, area); }, r.width, buildI, areaII);
+    Figure<bool> fit = fitsHole(buildII);
+    return {std::move(buildI), std::move(buildII), std::move(fit)};
+}
+
+// --- Wire -------------------------------------------------------------------------------
+
+// A turn runs round the leg (2(a + b)) and round the middle of its winding's build, which lies
+// `middleDepth` out from the leg: t₁/2 for winding I, t₁ + t₂/2 for winding II over it.
+Figure<double> meanTurnOf(const Readings &r, const Figure<double> &middleDepth) {
+    return whenKnown<double>(
+        [](double a, double b, double depth) { return 2 * (a + b) + 2 * std::numbers::pi * depth; }, r.legA, r.legB,
+        middleDepth);
+}
+
+double resistanceOf(const MaterialData &m, double turns, double section, double meanTurn) {
+    return m.resistivity * turns * meanTurn / kMillimetresPerMetre / section;
+}
+
+Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const Figure<double> &meanTurn) {
+    const MaterialData &m = dataOf(material);
+    return whenKnown<WireToBuy>(
+        [&m](const TurnSpan &turns, double mlt) -> Figure<WireToBuy> {
+            const int w = turnsOf(turns);
+            const double length = w * mlt / kMillimetresPerMetre;
+            const double withWaste = length * kLeadsAndWaste;
+            const Figure<int> toBuy = nearest(std::ceil(withWaste));
+            if (!toBuy.known()) return *toBuy.reason();
+            return WireToBuy{w,
+                             turns.section,
+                             mlt,
+                             length,
+                             toBuy.value(),
+                             withWaste * turns.section * m.density / kGramsPerKilogram,
+                             resistanceOf(m, w, turns.section, mlt)};
+        },
+        span, meanTurn);
+}
+
+Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &section) {
+    return whenKnown<TurnSpan>(
+        [](double w, double q) {
+            return TurnSpan{1, static_cast<int>(w), static_cast<int>(q)};
+        },
+        turns, section);
+}
+
+// Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap.
+Figure<double> resistanceOfDesignTurns(const Readings &r, const WindingISpans &spans, Material material,
+                                       const Figure<double> &meanTurn) {
+    const MaterialData &m = dataOf(material);
+    return whenKnown<double>(
+        [&](double w1, const TurnSpan &inner, double mlt) {
+            const int innerTurns = std::min(static_cast<int>(w1), inner.last);
+            double ohms = resistanceOf(m, innerTurns, inner.section, mlt);
+            if (spans.outer.known() && w1 > innerTurns) {
+                ohms += resistanceOf(m, w1 - innerTurns, spans.outer.value().section, mlt);
+            }
+            return ohms;
+        },
+        r.w1, spans.inner, meanTurn);
+}
+
+}  // namespace
+
+Material MaterialOf(Int16 listIndex) { return listIndex == 0 ? Material::Copper : Material::Aluminium; }
+
+Figure<double> ReadPlanNumber(std::string_view text) {
+    if (text.find_first_not_of(' ') == std::string_view::npos) return NoFigure::NotGiven;
+    const Checked<double> value = ParseDouble(text);
+    if (!value) return value.error().Number == CalcError::TypeMismatch ? NoFigure::NotANumber : NoFigure::OutOfRange;
+    return *value;
+}
+
+Figure<double> ReadFillFactor(std::string_view text) {
+    const Figure<double> factor = ReadPlanNumber(text);
+    if (factor.reason() == NoFigure::NotGiven) return ReadPlanNumber(kDefaultFillFactor);
+    return factor;
+}
+
+Figure<int> ReadTapCount(std::string_view text) {
+    return whenKnown<int>(
+        [](double count) -> Figure<int> {
+            if (count != std::floor(count)) return NoFigure::OutOfRange;
+            return nearest(count);
+        },
+        ReadPlanNumber(text));
+}
+
+WindingPlan PlanWinding(const WindingPlanInput &input) {
+    const Readings r = read(input);
+    Figure<TapTable> taps = tapsOf(r);
+    // For the design's own mains voltage winding I runs to its lowest tap, or to w₁ without taps.
+    const Figure<MainsEnd> designEnd = whenKnown<MainsEnd>(
+        [&taps](double w1, double q1) {
+            return MainsEnd{taps.known() ? taps.value().items[0].turns : static_cast<int>(w1), static_cast<int>(q1)};
+        },
+        r.w1, r.q1);
+    Figure<SecondMains> secondMains = secondMainsOf(r, input.materialI, designEnd);
+
+    const WindingISpans spans = spansOfWindingI(designEnd, secondMains);
+    const Figure<double> areaI = areaOfWindingI(spans, r.fill);
+    const Figure<double> areaII = windingArea(r.w2, r.q2, r.fill);
+    Builds builds =
+        input.design.coreType == kToroidIndex ? toroidBuilds(r, areaI, areaII) : rodBuilds(r, areaI, areaII);
+
+    const Figure<double> meanTurnI = meanTurnOf(r, whenKnown<double>([](double t1) { return t1 / 2; }, builds.I));
+    const Figure<double> meanTurnII =
+        meanTurnOf(r, whenKnown<double>([](double t1, double t2) { return t1 + t2 / 2; }, builds.I, builds.II));
+    Figure<WireToBuy> wireI = wireOf(spans.inner, input.materialI, meanTurnI);
+    Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.materialI, meanTurnI);
+    Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.materialII, meanTurnII);
+    Figure<double> resistanceI = resistanceOfDesignTurns(r, spans, input.materialI, meanTurnI);
+    Figure<double> losses =
+        whenKnown<double>([](double i1, double i2, double r1,
+                             const WireToBuy &second) { return i1 * i1 * r1 + i2 * i2 * second.resistance; },
+                          r.i1, r.current, resistanceI, wireII);
+
+    return {coreOf(r),
+            std::move(builds.I),
+            std::move(builds.II),
+            std::move(builds.fit),
+            std::move(wireI),
+            std::move(wireIOuter),
+            std::move(wireII),
+            std::move(resistanceI),
+            std::move(losses),
+            std::move(taps),
+            std::move(secondMains),
+            whenKnown<int>(breakerFor, r.i1),
+            whenKnown<bool>(needsDedicatedLine, r.i1)};
+}
+
+}  // namespace tremira::calc
