@@ -142,8 +142,10 @@ class ScreenReader(ProgramTestCase):
         buttons = {b.name for b in self.of_role(controls, self.atspi.ROLE_PUSH_BUTTON)}
         self.assertEqual({"Рассчитать", "Выход"}, buttons, "buttons")
         self.assertTrue(all(cyrillic_only(name) for name in buttons), "button names in Cyrillic letters")
-        menus = [m.name for m in self.of_role(controls, self.atspi.ROLE_MENU)]
-        self.assertEqual(["Файл", "Помощь", "Сервис"], menus[:3], "menu titles")
+        menu_bars = self.of_role(controls, self.atspi.ROLE_MENU_BAR)
+        self.assertEqual(1, len(menu_bars), "menu bars")
+        self.assertEqual([("menu item", "Файл"), ("menu item", "Помощь"), ("menu item", "Сервис")],
+                         [(m.getRoleName(), m.name) for m in menu_bars[0]], "menu titles")
         for label in self.of_role(controls, self.atspi.ROLE_LABEL):
             self.assertTrue(label.name.strip(), "every label reads its caption")
 
