@@ -21,6 +21,7 @@ PACKAGES=(
   libchm-dev libxcb1-dev libwayland-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6
+  at-spi2-core python3-pyatspi dbus-daemon dbus-bin
   hyperfine
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin
 )

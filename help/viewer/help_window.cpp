@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
@@ -13,6 +14,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "ui/layout/readable_colour.h"
 
@@ -114,12 +116,17 @@ HelpWindow::HelpWindow(const QString &readerProgram) : m_readerProgram(readerPro
     // never deleted while it waits for the reader.
     setAttribute(Qt::WA_QuitOnClose, false);
     setObjectName(QStringLiteral("HelpWindow"));
-    resize(820, 560);
+    // At a large scale factor the usual size may exceed the screen; the window stays resizable.
+    // The frame counts too, as far as the window system tells it before the window is shown.
+    create();
+    const QSize room = screen()->availableGeometry().size().shrunkBy(windowHandle()->frameMargins());
+    resize(QSize(820, 560).boundedTo(room));
     createToolBar();
     createPanes();
     // F1 while reading keeps the page: without a key of its own here, the program's context help
     // would take F1 and bring the overview over the topic being read.
     new QShortcut(QKeySequence(Qt::Key_F1), this);
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
 }
 
 void HelpWindow::createToolBar() {

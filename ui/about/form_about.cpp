@@ -1,7 +1,6 @@
 #include "ui/about/form_about.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,8 +62,8 @@ void FormAbout::createControls() {
 
     Command1 = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"),
                      TwipsRect(1920, 1920, 1335, 375), captionFont());
-    // Not the default button, and Escape does not close the window; Enter presses OK only
-    // while OK has the focus, as it does for any focused button.
+    // Not the default button: Enter presses OK only while OK has the focus, as it does for any
+    // focused button. Escape closes the window as a dialog's Escape does.
     Command1->setDefault(false);
     Command1->setAutoDefault(true);
 
@@ -85,11 +84,6 @@ void FormAbout::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &FormAbout::accept);
     connect(Label2, &LinkLabel::clicked, this, &FormAbout::openMail);
     connect(Label5, &LinkLabel::clicked, this, &FormAbout::openWebSite);
-}
-
-void FormAbout::keyPressEvent(QKeyEvent *event) {
-    if (event->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
 }
 
 void FormAbout::openMail() {

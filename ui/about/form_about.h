@@ -16,9 +16,6 @@ class FormAbout : public QDialog {
 public:
     explicit FormAbout(QWidget *parent = nullptr);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void createControls();
     void connectHandlers();

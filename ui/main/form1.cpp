@@ -15,10 +15,12 @@
 #include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "help/context_help_filter.h"
+#include "ui/fields/accessible_names.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
 #include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
+#include "ui/main/menu_bar_keys.h"
 
 namespace tremira::ui {
 namespace {
@@ -158,6 +160,7 @@ void Form1::createMenus() {
     m_menus.MService->setObjectName(QStringLiteral("MService"));
     m_contextHelp->setTopic(m_menus.MService, help::HelpTopic::DesignCheck);
     m_menus.MScheck = addMenuItem(m_menus.MService, "MScheck", "Проверка конструкции…", help::HelpTopic::DesignCheck);
+    KeepMenuBarInKeyboardReach(this);
 }
 
 void Form1::arrangeTabOrder() {
@@ -223,7 +226,7 @@ QLineEdit *Form1::addField(const char *name, int left, int top, int width, int h
 }
 
 QComboBox *Form1::addOptionList(const char *name, int left, int top) {
-    auto *list = new QComboBox(m_client);
+    QComboBox *list = NewOptionList(m_client);
     list->setObjectName(QLatin1String(name));
     list->setGeometry(TwipsRect(left, top, 1575, kFieldHeight));
     list->setEditable(true);
@@ -235,6 +238,8 @@ QComboBox *Form1::addOptionList(const char *name, int left, int top) {
 QLineEdit *Form1::addResultField(const char *name, int left, int top, int width, int height) {
     QLineEdit *field = addField(name, left, top, width, height);
     field->setReadOnly(true);
+    // Said after the name instead of the field's tooltip, which repeats a cut result's value.
+    field->setAccessibleDescription(QStringLiteral("Результат расчёта"));
     QPalette palette = field->palette();
     palette.setColor(QPalette::Text, FixedColourOn(kRed, palette.color(QPalette::Base)));
     field->setPalette(palette);
@@ -249,6 +254,7 @@ void Form1::addLabel(const char *name, const char *caption, int left, int top, i
     label->setGeometry(TwipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(buddy);
+    NameAfterCaption(buddy, label->text());
     // Labels lie on the window under the fields: where a caption runs into its field, a click
     // there still reaches the field.
     label->stackUnder(buddy);
@@ -271,6 +277,7 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
 QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(CyrillicSpelling(button->text()));
     button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
     // Enter presses the focused button, as Space does; a main window has no default button, so
     // Enter in a field still only moves the focus.

@@ -82,6 +82,20 @@ TEST(HelpViewer, AClickInTheContentsShowsThatEntrysPage) {
     EXPECT_EQ(shownPage(window), QStringLiteral("/obzor.htm"));
 }
 
+TEST(HelpViewer, EscapeClosesTheWindowFromEitherPane) {
+    for (const char *pane : {"contents", "page"}) {
+        SCOPED_TRACE(pane);
+        HelpWindow *window = OpenHelp(kHelpFile, 3);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        auto *focused = window->findChild<QWidget *>(QLatin1String(pane));
+        ASSERT_NE(focused, nullptr);
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+    }
+}
+
 TEST(HelpViewer, F1WhileReadingKeepsThePage) {
     // The program's context help serves every window, the help window included.
     ContextHelpFilter contextHelp(kHelpFile, tremira::testing::ShowHelpWithBuiltReader);

@@ -98,11 +98,42 @@ TEST_F(FormAboutWindow, OkClosesTheWindow) {
     EXPECT_FALSE(m_form.isVisible());
 }
 
-TEST_F(FormAboutWindow, EscapeDoesNotCloseItButEnterOnTheFocusedOkDoes) {
-    QTest::keyClick(control<QPushButton>(m_form, "Command1"), Qt::Key_Escape);
-    EXPECT_TRUE(m_form.isVisible());
-    QTest::keyClick(control<QPushButton>(m_form, "Command1"), Qt::Key_Return);
-    EXPECT_FALSE(m_form.isVisible());
+TEST_F(FormAboutWindow, EnterOnTheFocusedOkAndEscapeCloseIt) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        m_form.open();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+        QTest::keyClick(control<QPushButton>(m_form, "Command1"), key);
+        EXPECT_FALSE(m_form.isVisible());
+    }
+}
+
+TEST_F(FormAboutWindow, TabReachesEachLinkAndEnterOrSpaceOpensIt) {
+    struct Case {
+        const char *name;
+        Qt::Key move;
+        int presses;
+        const char *link;
+        Qt::Key open;
+        QString address;
+    };
+    const Case cases[] = {
+        {"web site by Tab, Enter", Qt::Key_Tab, 1, "Label5", Qt::Key_Return, QStringLiteral("http://www.example.org")},
+        {"e-mail by Tab twice, Space", Qt::Key_Tab, 2, "Label2", Qt::Key_Space, QStringLiteral("mailto:a@example.org")},
+        {"e-mail by Shift+Tab, keypad Enter", Qt::Key_Backtab, 1, "Label2", Qt::Key_Enter,
+         QStringLiteral("mailto:a@example.org")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        tremira::testing::FakeOpener opener;
+        control<QPushButton>(m_form, "Command1")->setFocus();
+        for (int i = 0; i < c.presses; ++i) QTest::keyClick(QApplication::focusWidget(), c.move);
+        ASSERT_EQ(QApplication::focusWidget(), control(m_form, c.link));
+        QTest::keyClick(QApplication::focusWidget(), c.open);
+        ASSERT_TRUE(opener.waitForCall());
+        EXPECT_EQ(opener.arguments(), QStringList{c.address});
+        EXPECT_TRUE(m_form.isVisible());
+    }
 }
 
 TEST_F(FormAboutWindow, TheMailLinkSendsTheFixedAddressFromTheProgramsFolder) {

@@ -1,0 +1,99 @@
+// The menus of the main window from the keyboard alone, under every widget style.
+#include <QApplication>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QStyleFactory>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "tests/ui/main/form1_fixture.h"
+
+namespace {
+
+using tremira::testing::ViewerRequest;
+
+// Stands for the styles that keep the menu bar to the mouse (Alt reaches nothing under Adwaita).
+class MouseOnlyMenuBarStyle : public QProxyStyle {
+public:
+    MouseOnlyMenuBarStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Every style Qt offers on this machine and the mouse-only one, each set as the application's
+// style for one case.
+std::vector<std::pair<QString, std::function<QStyle *()>>> everyStyle() {
+    std::vector<std::pair<QString, std::function<QStyle *()>>> styles;
+    for (const QString &key : QStyleFactory::keys())
+        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
+    styles.emplace_back(QStringLiteral("mouse-only menu bar"), [] { return new MouseOnlyMenuBarStyle; });
+    return styles;
+}
+
+// A key as the keyboard gives it: to the open menu, else to the focused control.
+void press(Qt::Key key) {
+    QWidget *popup = QApplication::activePopupWidget();
+    QTest::keyClick(popup ? popup : QApplication::focusWidget(), key);
+}
+
+class Form1Keyboard : public ::testing::Test {
+protected:
+    void TearDown() override { QApplication::setStyle(m_styleBefore); }
+
+    // A main window freshly started under the style.
+    std::unique_ptr<tremira::ui::Form1> startUnder(QStyle *style) {
+        QApplication::setStyle(style);
+        auto window =
+            std::make_unique<tremira::ui::Form1>(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return window;
+    }
+
+    const QString m_styleBefore = QApplication::style()->name();
+    tremira::testing::ViewerRecorder helpViewer;
+};
+
+TEST_F(Form1Keyboard, F10HighlightsTheFirstMenuAndTheArrowsAndEnterOpenAnItem) {
+    for (const auto &[name, makeStyle] : everyStyle()) {
+        SCOPED_TRACE(name.toStdString());
+        helpViewer.requests.clear();
+        const auto window = startUnder(makeStyle());
+        const Form1Controls ui(*window);
+        QMenuBar *bar = window->menuBar();
+
+        press(Qt::Key_F10);
+        EXPECT_EQ(bar->activeAction(), ui.mfile->menuAction());
+        EXPECT_FALSE(ui.mfile->isVisible()) << "F10 only highlights the title";
+        press(Qt::Key_Down);
+        EXPECT_TRUE(ui.mfile->isVisible());
+        press(Qt::Key_Right);
+        EXPECT_TRUE(ui.MHelp->isVisible());
+        EXPECT_EQ(ui.MHelp->activeAction(), ui.MHelpHTML);
+        press(Qt::Key_Return);
+        EXPECT_FALSE(ui.MHelp->isVisible());
+        EXPECT_EQ(helpViewer.requests,
+                  (QList<ViewerRequest>{{QCoreApplication::applicationDirPath() + QStringLiteral("/Тремира.chm"), 0}}));
+    }
+}
+
+TEST_F(Form1Keyboard, EscapeLeavesTheMenuBarForTheFieldThatHadTheFocus) {
+    for (const auto &[name, makeStyle] : everyStyle()) {
+        SCOPED_TRACE(name.toStdString());
+        const auto window = startUnder(makeStyle());
+        const Form1Controls ui(*window);
+        press(Qt::Key_F10);
+        ASSERT_EQ(window->menuBar()->activeAction(), ui.mfile->menuAction());
+        press(Qt::Key_Escape);
+        EXPECT_EQ(window->menuBar()->activeAction(), nullptr);
+        EXPECT_EQ(user::focusedControl(*window), ui.Text4);
+    }
+}
+
+}  // namespace
