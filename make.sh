@@ -16,11 +16,11 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake g++ make pkg-config git locales
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
   fonts-dejavu-core fonts-liberation
   libchm-dev libxcb1-dev libwayland-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
-  xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6
+  xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6 weston
   at-spi2-core python3-pyatspi dbus-daemon dbus-bin
   hyperfine
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin

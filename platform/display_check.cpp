@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <future>
 #include <thread>
@@ -47,26 +48,24 @@ using Kind = DisplayEndpoint::Kind;
 
 }  // namespace
 
-// [protocol/][host]:number[.screen], read as the X client library reads it: a local display
-// is tried on the abstract socket, then the socket file, then TCP on this machine.
+// libxcb reads DISPLAY; the sockets are the ones it then tries, in its order: a local display
+// on the abstract socket, then the socket file, then (no protocol named) TCP on this machine.
 std::vector<DisplayEndpoint> X11Endpoints(const QString &display) {
-    QString protocol;
-    QString rest = display;
-    const qsizetype slash = display.indexOf(QLatin1Char('/'));
-    if (slash > 0) {
-        protocol = display.left(slash);
-        rest = display.mid(slash + 1);
-    }
-    const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
-    if (colon < 0 || (colon > 0 && rest.at(colon - 1) == QLatin1Char(':'))) return {};  // none, or DECnet
-    QString host = rest.left(colon);
-    bool isNumber = false;
-    const int number = rest.mid(colon + 1).section(QLatin1Char('.'), 0, 0).toInt(&isNumber);
-    if (!isNumber || number < 0 || number > 0xffff - kX11TcpPortBase) return {};
+    const QByteArray name = display.toLocal8Bit();
+    char *parsedHost = nullptr;
+    int number = 0;
+    // Given no name, libxcb would read DISPLAY itself.
+    if (name.isEmpty() || xcb_parse_display(name.constData(), &parsedHost, &number, nullptr) == 0) return {};
+    const std::unique_ptr<char, decltype(&std::free)> hostText(parsedHost, &std::free);
+    QString host = QString::fromLocal8Bit(hostText.get());
+    if (host.endsWith(QLatin1Char(':')) || number < 0 || number > 0xffff - kX11TcpPortBase)
+        return {};  // DECnet, or no port
 
-    if (host.startsWith(QLatin1Char('/'))) {  // a socket path, as launchd hands out
-        return {{Kind::File, host + QLatin1Char(':') + QString::number(number)}};
+    if (display.startsWith(QLatin1Char('/'))) {  // a socket path, as launchd hands out
+        return {{Kind::File, display.left(display.lastIndexOf(QLatin1Char(':')) + 1) + QString::number(number)}};
     }
+    const qsizetype slash = display.lastIndexOf(QLatin1Char('/'));
+    const QString protocol = slash < 0 ? QString() : display.left(slash);
     const bool unixOnly = protocol == QLatin1String("unix") || host == QLatin1String("unix");
     if (!unixOnly && !host.isEmpty()) {
         if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']'))) host = host.mid(1, host.size() - 2);
@@ -74,7 +73,8 @@ std::vector<DisplayEndpoint> X11Endpoints(const QString &display) {
     }
     const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
     std::vector<DisplayEndpoint> endpoints{{Kind::Abstract, socket}, {Kind::File, socket}};
-    if (!unixOnly) endpoints.push_back({Kind::Tcp, QStringLiteral("localhost"), kX11TcpPortBase + number});
+    if (protocol.isEmpty() && host.isEmpty())
+        endpoints.push_back({Kind::Tcp, QStringLiteral("localhost"), kX11TcpPortBase + number});
     return endpoints;
 }
 

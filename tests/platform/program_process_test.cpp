@@ -305,6 +305,35 @@ TEST(ProgramWithoutDisplay, SaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
     }
 }
 
+// Qt's wayland plugin not installed: a copy of the program whose qt.conf points Qt at a plugin
+// folder without it. Qt would abort with a core dump; the program names the package instead.
+TEST(ProgramWithoutItsPlatformPlugin, NamesThePackageToInstallAndExitsWithStatus1) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString program = folder.filePath(QStringLiteral("tremira"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TREMIRA_PROGRAM), program));
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("plugins/platforms")));
+    QFile configuration(folder.filePath(QStringLiteral("qt.conf")));
+    ASSERT_TRUE(configuration.open(QIODevice::WriteOnly));
+    configuration.write("[Paths]\nPlugins=plugins\n");
+    configuration.close();
+    for (const char *platform : {"wayland", "wayland;xcb"}) {
+        SCOPED_TRACE(platform);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+        QProcess started;
+        started.setProcessEnvironment(env);
+        started.start(program, {});
+        ASSERT_TRUE(started.waitForFinished(kWaitMs));
+        EXPECT_EQ(started.exitStatus(), QProcess::NormalExit);  // not Qt's abort with a core dump
+        EXPECT_EQ(started.exitCode(), 1);
+        const QString message = QString::fromUtf8(started.readAllStandardError());
+        EXPECT_EQ(message.count(QLatin1Char('\n')), 1) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("«wayland», его даёт пакет qt6-wayland"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("the package qt6-wayland"))) << message.toStdString();
+    }
+}
+
 namespace {
 
 // A private X server that admits only holders of its cookie, as the server of a desktop
