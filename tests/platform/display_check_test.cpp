@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "platform/display_check.h"
-#include "silent_listener.h"
+#include "tests/support/silent_listener.h"
 
 using tremira::platform::DisplayAnswer;
 using tremira::platform::DisplayEndpoint;

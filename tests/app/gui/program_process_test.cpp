@@ -28,7 +28,7 @@
 
 #include "platform/display_check.h"
 #include "platform/single_instance_lock.h"
-#include "silent_listener.h"
+#include "tests/support/silent_listener.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "silent_listener.h"
+#include "tests/support/silent_listener.h"
 
 #include <QFile>
 #include <QFileInfo>
