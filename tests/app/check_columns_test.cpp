@@ -9,6 +9,7 @@
 
 #include "app/batch/check_columns.h"
 #include "app/batch/design_lines.h"
+#include "tests/app/batch_output.h"
 
 namespace tremira::batch {
 namespace {
@@ -95,17 +96,7 @@ TEST(ReadDesignLineWithCheck, TakesUpToFiveFieldsAfterTheEighth) {
 }
 
 std::string outputOf(const std::vector<std::string_view> &lines) {
-    std::string output;
-    BatchRun run(
-        [&](std::string_view data) {
-            output += data;
-            return true;
-        },
-        [](std::string_view) {}, BatchRun::kDefaultFlushThreshold, BatchRun::Columns::DesignAndCheck);
-    std::size_t number = 0;
-    for (std::string_view line : lines) run.processLine(line, "designs.csv", ++number);
-    run.finish();
-    return output;
+    return test::OutputOf(lines, BatchRun::Columns::DesignAndCheck);
 }
 
 TEST(BatchRunWithCheck, AddsTheCheckColumnsToEveryLine) {

@@ -10,6 +10,7 @@
 
 #include "app/batch/design_lines.h"
 #include "app/batch/plan_columns.h"
+#include "tests/app/batch_output.h"
 
 namespace tremira::batch {
 namespace {
@@ -73,17 +74,7 @@ TEST(ReadDesignLineWithPlan, TakesUpToFiveFieldsAfterTheChecks) {
 }
 
 std::string outputOf(const std::vector<std::string_view> &lines) {
-    std::string output;
-    BatchRun run(
-        [&](std::string_view data) {
-            output += data;
-            return true;
-        },
-        [](std::string_view) {}, BatchRun::kDefaultFlushThreshold, BatchRun::Columns::DesignCheckAndPlan);
-    std::size_t number = 0;
-    for (std::string_view line : lines) run.processLine(line, "designs.csv", ++number);
-    run.finish();
-    return output;
+    return test::OutputOf(lines, BatchRun::Columns::DesignCheckAndPlan);
 }
 
 // The plan's columns come after the design's ten and the check's eighteen.
