@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <span>
@@ -125,9 +126,7 @@ QGroupBox *PlanPanel::createInputs() {
     auto *box = new QGroupBox(QStringLiteral("План намотки"), this);
     auto *form = new QFormLayout(box);
     m_inputs.legWidth = addInput(form, "legWidth", QStringLiteral("Ширина стержня a (мм)"));
-    m_legWidthCaption = qobject_cast<QLabel *>(form->labelForField(m_inputs.legWidth));
     m_inputs.legDepth = addInput(form, "legDepth", QStringLiteral("Толщина набора b (мм)"));
-    m_legDepthCaption = qobject_cast<QLabel *>(form->labelForField(m_inputs.legDepth));
     m_inputs.tapCount = addInput(form, "tapCount", QStringLiteral("Число отводов"));
     m_inputs.lowestTapVoltage = addInput(form, "lowestTapVoltage", QStringLiteral("Нижнее напряжение отводов (В)"));
     m_inputs.secondMainsVoltage = addInput(form, "secondMainsVoltage", QStringLiteral("Второе напряжение сети (В)"));
@@ -212,8 +211,10 @@ QLineEdit *PlanPanel::addAnswer(QFormLayout *form, const char *name, const QStri
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::ClickFocus);
     m_contextHelp.setTopic(field, kPlanTopic);
-    form->addRow(caption, field);
-    m_rows.push_back({caption, field, nullptr});
+    auto *label = new QLabel(caption, form->parentWidget());
+    label->setBuddy(field);
+    form->addRow(label, field);
+    m_rows.push_back({label, field, nullptr});
     return field;
 }
 
@@ -223,7 +224,7 @@ QLabel *PlanPanel::addNote(QFormLayout *form, const char *name) {
     note->setWordWrap(true);
     note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(note);
-    m_rows.push_back({{}, nullptr, note});
+    m_rows.push_back({nullptr, nullptr, note});
     return note;
 }
 
@@ -240,14 +241,16 @@ void PlanPanel::setCoreWindow(const CoreWindow &window) {
 
 void PlanPanel::relabelForCoreType() {
     const bool toroid = m_design.inputs.coreType == calc::kToroidIndex;
-    const QString width = toroid ? QStringLiteral("Ширина кольца a (мм)") : QStringLiteral("Ширина стержня a (мм)");
-    const QString depth = toroid ? QStringLiteral("Высота кольца b (мм)") : QStringLiteral("Толщина набора b (мм)");
-    m_legWidthCaption->setText(width);
-    m_inputs.legWidth->setAccessibleName(width);
-    m_legDepthCaption->setText(depth);
-    m_inputs.legDepth->setAccessibleName(depth);
-    m_rows[0].caption = width;
-    m_rows[1].caption = depth;
+    recaption(m_inputs.legWidth,
+              toroid ? QStringLiteral("Ширина кольца a (мм)") : QStringLiteral("Ширина стержня a (мм)"));
+    recaption(m_inputs.legDepth,
+              toroid ? QStringLiteral("Высота кольца b (мм)") : QStringLiteral("Толщина набора b (мм)"));
+}
+
+void PlanPanel::recaption(QLineEdit *field, const QString &caption) {
+    const auto row = std::ranges::find(m_rows, field, &Row::field);
+    row->caption->setText(caption);
+    field->setAccessibleName(caption);
 }
 
 // The one place that turns the design, the window and the fields into the plan's input.
@@ -349,7 +352,8 @@ void PlanPanel::showMains(const calc::WindingPlan &plan) {
 std::vector<reports::SheetSection> PlanPanel::summary() const {
     reports::SheetSection figures{QStringLiteral("План намотки"), {}};
     for (const Row &row : m_rows) {
-        figures.lines << (row.field ? row.caption + QStringLiteral(": ") + row.field->text() : row.note->text());
+        figures.lines << (row.field ? row.caption->text() + QStringLiteral(": ") + row.field->text()
+                                    : row.note->text());
     }
     reports::SheetSection taps{QStringLiteral("Отводы I обмотки"), {m_answersOf.tapsNote->text()}};
     const QTableWidget *table = m_answersOf.taps;

@@ -63,7 +63,7 @@ public:
 private:
     // A captioned field, or a note under the fields (no caption, no field).
     struct Row {
-        QString caption;
+        QLabel *caption = nullptr;
         QLineEdit *field = nullptr;
         QLabel *note = nullptr;
     };
@@ -84,6 +84,7 @@ private:
     void showTaps(const calc::WindingPlan &plan);
     void showMains(const calc::WindingPlan &plan);
     void relabelForCoreType();
+    void recaption(QLineEdit *field, const QString &caption);
 
     help::ContextHelpFilter &m_contextHelp;
     NumericEntryFilter *m_numericFilter = nullptr;
@@ -123,8 +124,6 @@ private:
         QLabel *socketNote = nullptr;
     } m_answersOf;
 
-    QLabel *m_legWidthCaption = nullptr;
-    QLabel *m_legDepthCaption = nullptr;
     WindingDrawing *m_drawing = nullptr;
 };
 

@@ -33,7 +33,6 @@ public:
     QRectF operator()(const QRectF &millimetres) const {
         return {m_origin + millimetres.topLeft() * m_factor, millimetres.size() * m_factor};
     }
-    double factor() const { return m_factor; }
 
 private:
     double m_factor;
@@ -173,7 +172,7 @@ void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &si
 
 }  // namespace
 
-WindingLayout LayOutWinding(const WindingSizes &sizes, const QRectF &area) {
+std::vector<WindingPiece> LayOutWinding(const WindingSizes &sizes, const QRectF &area) {
     const bool circle = sizes.shape == WindowShape::Circle;
     if (!drawable(sizes.windowWidth) || (!circle && !drawable(sizes.windowHeight)) || area.isEmpty()) return {};
     const double smallerSide = circle ? sizes.windowWidth : std::min(sizes.windowWidth, sizes.windowHeight);
@@ -186,7 +185,7 @@ WindingLayout LayOutWinding(const WindingSizes &sizes, const QRectF &area) {
         if (piece.hole) piece.hole = scale(*piece.hole);
         piece.labelSpace = scale(piece.labelSpace);
     }
-    return {std::move(scene.pieces), scale.factor()};
+    return std::move(scene.pieces);
 }
 
 void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<WindingSizes> &sizes,
@@ -201,13 +200,13 @@ void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<Win
     }
     const double captionHeight = kCaptionLines * QFontMetricsF(painter.font()).lineSpacing();
     const QRectF picture = area.adjusted(0, 0, 0, -captionHeight);
-    const WindingLayout layout = LayOutWinding(*sizes, picture);
-    for (const WindingPiece &piece : layout.pieces) {
+    const std::vector<WindingPiece> pieces = LayOutWinding(*sizes, picture);
+    for (const WindingPiece &piece : pieces) {
         painter.setBrush(fillOf(piece.part, palette));
         painter.drawPath(pathOf(piece));
     }
     // Over every fill, so that the hatching of what does not fit leaves the names readable.
-    for (const WindingPiece &piece : layout.pieces) paintLabel(painter, piece);
+    for (const WindingPiece &piece : pieces) paintLabel(painter, piece);
     paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), *sizes);
     painter.restore();
 }

@@ -42,14 +42,9 @@ struct WindingPiece {
     QString label;  // empty: no name of its own
 };
 
-struct WindingLayout {
-    std::vector<WindingPiece> pieces;  // in painting order
-    double pixelsPerMillimetre = 0;
-};
-
-// The shapes of `sizes` scaled to fit `area`, centred in it; nothing for sizes that cannot be
-// drawn (a window without a size).
-WindingLayout LayOutWinding(const WindingSizes &sizes, const QRectF &area);
+// The shapes of `sizes` in painting order, scaled to fit `area` and centred in it; none for
+// sizes that cannot be drawn (a window without a size).
+std::vector<WindingPiece> LayOutWinding(const WindingSizes &sizes, const QRectF &area);
 
 // Paints the drawing with its labels and size captions into `area` in the colours of `palette`.
 void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<WindingSizes> &sizes,

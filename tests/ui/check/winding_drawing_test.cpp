@@ -34,7 +34,7 @@ void PrintTo(const Shape &shape, std::ostream *out) {
 
 std::vector<Shape> shapesOf(const WindingSizes &sizes, const QRectF &area) {
     std::vector<Shape> shapes;
-    for (const WindingPiece &piece : LayOutWinding(sizes, area).pieces) {
+    for (const WindingPiece &piece : LayOutWinding(sizes, area)) {
         shapes.push_back({piece.part, piece.outer, piece.hole});
     }
     return shapes;
@@ -149,7 +149,7 @@ TEST(WindingLayoutTest, NamesEachPartInsideIt) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::pair<QString, QRectF>> labels;
-        for (const WindingPiece &piece : LayOutWinding(c.sizes, c.area).pieces) {
+        for (const WindingPiece &piece : LayOutWinding(c.sizes, c.area)) {
             if (!piece.label.isEmpty()) labels.emplace_back(piece.label, piece.labelSpace);
         }
         EXPECT_EQ(labels, c.expected);
