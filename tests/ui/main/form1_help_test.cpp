@@ -100,7 +100,7 @@ TEST_F(Form1Help, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
     user::click(ui.cndCalc);
     QStringList shown;
     const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
-        if (window->windowTitle() != QStringLiteral("Проверка конструкции")) return;
+        if (window->windowTitle() != QStringLiteral("Проверка и план намотки")) return;
         for (const char *name : {"coreSection", "turnsI", "turnsII", "wireSectionII", "voltsPerTurn"})
             shown << window->findChild<QLineEdit *>(QLatin1String(name))->text();
         window->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();

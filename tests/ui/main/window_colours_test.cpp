@@ -100,7 +100,7 @@ std::vector<ColouredText> checkWindowTexts() {
     const tremira::calc::DesignOutcome outcome =
         tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", 0, 0, 0});
     const tremira::ui::ShownDesign design{
-        .fields = tremira::reports::test::RunA(), .inputs = *outcome.inputs, .results = *outcome.results};
+        .snapshot = tremira::reports::test::RunA(), .inputs = *outcome.inputs, .results = *outcome.results};
     tremira::testing::ViewerRecorder helpViewer;
     tremira::help::ContextHelpFilter contextHelp(QStringLiteral("/opt/tremira/Тремира.chm"), helpViewer.call());
     tremira::ui::FormCheck check(design, contextHelp);
