@@ -320,9 +320,9 @@ void FormCheck::recheck() {
 }
 
 void FormCheck::feedCoreWindow() {
-    const auto read = [](const QLineEdit *field, auto reader) { return reader(Utf8View(field->text().toUtf8())); };
-    m_plan->setCoreWindow({read(m_windowWidth, calc::ReadPlanNumber), read(m_windowHeight, calc::ReadPlanNumber),
-                           read(m_fillFactor, calc::ReadFillFactor)});
+    m_plan->setCoreWindow({ReadTyped(m_windowWidth->text(), calc::ReadPlanNumber),
+                           ReadTyped(m_windowHeight->text(), calc::ReadPlanNumber),
+                           ReadTyped(m_fillFactor->text(), calc::ReadFillFactor)});
 }
 
 std::vector<reports::SheetSection> FormCheck::sheetSections() const {

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 #include <span>
 
 #include "calc/field_numbers.h"
@@ -236,7 +235,6 @@ void PlanPanel::recaption(QLineEdit *field, const QString &caption) {
 
 // The one place that turns the design, the window and the fields into the plan's input.
 calc::WindingPlanInput PlanPanel::planInput() const {
-    const auto read = [](const QLineEdit *field, auto reader) { return reader(Utf8View(field->text().toUtf8())); };
     calc::WindingPlanInput plan;
     plan.design = m_design.inputs;
     plan.results = m_design.results;
@@ -245,11 +243,11 @@ calc::WindingPlanInput PlanPanel::planInput() const {
     plan.fillFactor = m_window.fillFactor;
     plan.windowWidth = m_window.width;
     plan.windowHeight = m_window.height;
-    plan.legWidth = read(m_inputs.legWidth, calc::ReadPlanNumber);
-    plan.legDepth = read(m_inputs.legDepth, calc::ReadPlanNumber);
-    plan.tapCount = read(m_inputs.tapCount, calc::ReadTapCount);
-    plan.lowestTapVoltage = read(m_inputs.lowestTapVoltage, calc::ReadPlanNumber);
-    plan.secondMainsVoltage = read(m_inputs.secondMainsVoltage, calc::ReadPlanNumber);
+    plan.legWidth = ReadTyped(m_inputs.legWidth->text(), calc::ReadPlanNumber);
+    plan.legDepth = ReadTyped(m_inputs.legDepth->text(), calc::ReadPlanNumber);
+    plan.tapCount = ReadTyped(m_inputs.tapCount->text(), calc::ReadTapCount);
+    plan.lowestTapVoltage = ReadTyped(m_inputs.lowestTapVoltage->text(), calc::ReadPlanNumber);
+    plan.secondMainsVoltage = ReadTyped(m_inputs.secondMainsVoltage->text(), calc::ReadPlanNumber);
     return plan;
 }
 

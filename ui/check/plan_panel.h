@@ -12,6 +12,7 @@
 #include "calc/design_calculation.h"
 #include "calc/winding_plan.h"
 #include "reports/plan_sheet.h"
+#include "ui/fields/utf8_text.h"
 
 class QFormLayout;
 class QGroupBox;
@@ -37,6 +38,13 @@ struct PlanDesign {
     calc::Material materialI = calc::Material::Copper;
     calc::Material materialII = calc::Material::Copper;
 };
+
+// A typed field's text as one of the plan's readers (calc::ReadPlanNumber, calc::ReadFillFactor,
+// calc::ReadTapCount) takes it.
+template <typename Reader>
+auto ReadTyped(const QString &text, Reader reader) {
+    return reader(Utf8View(text.toUtf8()));
+}
 
 // The core window as typed once in the check: width c (a toroid's inner diameter D), height h
 // and the fill factor k, read as the plan reads them.
