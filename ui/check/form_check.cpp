@@ -80,6 +80,9 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
+    // The core window is typed once, here, for the check and the plan alike.
+    for (QLineEdit *typed : {m_windowWidth, m_windowHeight, m_fillFactor})
+        connect(typed, &QLineEdit::textChanged, this, &FormCheck::feedCoreWindow);
     recheck();
     feedCoreWindow();
     resize(openingSize());
@@ -268,7 +271,6 @@ QLineEdit *FormCheck::addInput(const char *name, const QString &caption, const Q
     QLineEdit *field = addRow(name, caption, text);
     m_numericFilter->watch(field);
     connect(field, &QLineEdit::textChanged, this, &FormCheck::recheck);
-    connect(field, &QLineEdit::textChanged, this, &FormCheck::feedCoreWindow);
     return field;
 }
 

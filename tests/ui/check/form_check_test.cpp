@@ -33,7 +33,11 @@ using tremira::ui::ShownDesign;
 ShownDesign calculated(const tremira::reports::DesignSnapshot &snapshot, tremira::calc::Int16 listIndex) {
     const tremira::calc::DesignOutcome outcome =
         tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", listIndex, listIndex, listIndex});
-    return {.snapshot = snapshot, .inputs = *outcome.inputs, .results = *outcome.results};
+    return {.snapshot = snapshot,
+            .inputs = *outcome.inputs,
+            .results = *outcome.results,
+            .materialI = tremira::calc::MaterialOf(listIndex),
+            .materialII = tremira::calc::MaterialOf(listIndex)};
 }
 
 ShownDesign runA() { return calculated(tremira::reports::test::RunA(), 0); }
