@@ -53,8 +53,18 @@ std::string SpanText(const TurnSpan &span) { return FormatDouble(span.first) + "
 std::string TapText(const Tap &tap) {
     std::string text = FormatDouble(tap.turns) + " вит. / " + FigureText(tap.noLoadVoltage, 1) + " В / " +
                        FigureText(tap.induction, 2) + " Тл";
-    if (tap.aboveSafeVoltage) text += " / выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
-    if (tap.saturated) text += " / не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+    const std::string warnings = TapWarningsText(tap);
+    if (!warnings.empty()) text += " / " + warnings;
+    return text;
+}
+
+std::string TapWarningsText(const Tap &tap) {
+    std::string text;
+    if (tap.aboveSafeVoltage) text = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
+    if (tap.saturated) {
+        if (!text.empty()) text += " / ";
+        text += "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+    }
     return text;
 }
 

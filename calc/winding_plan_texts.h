@@ -23,6 +23,8 @@ std::string FitText(const Figure<bool> &fits);
 std::string SpanText(const TurnSpan &span);
 // "108 вит. / 50,9 В / 1,1 Тл", and the warnings of the tap.
 std::string TapText(const Tap &tap);
+// The warnings of a tap alone, " / " between them; empty for a tap without any.
+std::string TapWarningsText(const Tap &tap);
 // Where the supply of a current comes from.
 std::string SupplyText(bool needsDedicatedLine);
 

@@ -5,7 +5,8 @@ from help_and_about import HELP_TITLE
 from steps import ProgramTestCase
 
 SERVICE_MENU, CHECK_ITEM = 2, 0
-CHECK_TITLE = "Проверка конструкции"
+CHECK_TITLE = "Проверка и план намотки"
+CHECK_TOPIC = "Проверка конструкции"
 
 
 class DesignCheck(ProgramTestCase):
@@ -33,11 +34,11 @@ class DesignCheck(ProgramTestCase):
                      "Действующие витки I обмотки w1′: 92", "Витки новой II обмотки w2′: 27"):
             self.assertIn(f"\n{line}\n", summary, "the check's summary")
 
-        # F1 in the window's width opens the check's topic; the page is read once Escape has
-        # closed the modal check window.
-        self.s.key("Tab", "Tab", "F1")
+        # F1 in the window's width (past "Сохранить лист…" and "Закрыть") opens the check's
+        # topic; the page is read once Escape has closed the modal check window.
+        self.s.key("Tab", "Tab", "Tab", "F1")
         help_window = self.s.wait_window(HELP_TITLE)
         self.s.focus(check, "the check window")  # the help window now lies over it
         self.s.key("Escape")
         self.s.wait_window_gone(check, "the check window")
-        self.wait_heading(help_window, CHECK_TITLE)
+        self.wait_heading(help_window, CHECK_TOPIC)

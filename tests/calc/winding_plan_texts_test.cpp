@@ -51,6 +51,11 @@ TEST(WindingPlanTexts, VerdictsAndTaps) {
         {"tap", TapText({108, 50.926, 1.0969, false, false}), "108 вит. / 50,9 В / 1,1 Тл"},
         {"hot tap", TapText({9, 97.778, 1.9901, true, true}),
          "9 вит. / 97,8 В / 1,99 Тл / выше 80 В / не меньше 1,9 Тл: насыщение"},
+        {"warnings of a calm tap", TapWarningsText({108, 50.926, 1.0969, false, false}), ""},
+        {"warnings of a high tap", TapWarningsText({40, 81.5, 1.2, true, false}), "выше 80 В"},
+        {"warnings of a saturated tap", TapWarningsText({60, 70.1, 1.95, false, true}), "не меньше 1,9 Тл: насыщение"},
+        {"warnings of a hot tap", TapWarningsText({9, 97.778, 1.9901, true, true}),
+         "выше 80 В / не меньше 1,9 Тл: насыщение"},
         {"socket", SupplyText(false), "бытовая розетка (до 16 А)"},
         {"dedicated line", SupplyText(true), "не от бытовой розетки (до 16 А): нужна отдельная линия"},
     };

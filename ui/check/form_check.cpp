@@ -3,20 +3,26 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include "calc/design_check.h"
 #include "help/context_help_filter.h"
+#include "ui/check/plan_panel.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
 #include "ui/fields/whole_text_tooltip.h"
@@ -26,6 +32,12 @@ namespace tremira::ui {
 namespace {
 
 const QColor kMessageColour(128, 0, 0);
+const QString kSheetFileName = QStringLiteral("лист.pdf");
+
+QString askSheetPath(QWidget *parent, const QString &suggested) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить лист"), suggested,
+                                        QStringLiteral("PDF (*.pdf)"));
+}
 
 void showFigure(QLineEdit *field, const calc::CheckFigure &figure) {
     const QString text = ToQString(figure.text);
@@ -54,15 +66,25 @@ void keepWholeTextShown(QLineEdit *field) {
 }  // namespace
 
 FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &contextHelp, QWidget *parent)
-    : QDialog(parent), m_design(design), m_contextHelp(contextHelp), m_numericFilter(new NumericEntryFilter(this)) {
-    setWindowTitle(QStringLiteral("Проверка конструкции"));
+    : QDialog(parent), m_design(design), m_contextHelp(contextHelp), m_numericFilter(new NumericEntryFilter(this)),
+      m_chooseSheetPath(askSheetPath) {
+    setWindowTitle(QStringLiteral("Проверка и план намотки"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(createCheckPage());
+    m_pages = new QTabWidget;
+    m_pages->setFocusPolicy(Qt::NoFocus);  // Tab goes to the typed fields; Ctrl+Tab turns the page
+    m_pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_pages->addTab(createCheckPage(), QStringLiteral("Проверка"));
+    m_pages->addTab(createPlanPage(), QStringLiteral("План намотки"));
+    layout->addWidget(m_pages);
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
+    // The core window is typed once, here, for the check and the plan alike.
+    for (QLineEdit *typed : {m_windowWidth, m_windowHeight, m_fillFactor})
+        connect(typed, &QLineEdit::textChanged, this, &FormCheck::feedCoreWindow);
     recheck();
+    feedCoreWindow();
     resize(openingSize());
     m_windowWidth->setFocus();
 }
@@ -80,6 +102,16 @@ QScrollArea *FormCheck::createCheckPage() {
     m_page.scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the typed fields only
     m_page.scroll->installEventFilter(this);
     return m_page.scroll;
+}
+
+QScrollArea *FormCheck::createPlanPage() {
+    m_plan = new PlanPanel(m_contextHelp);
+    m_plan->setDesign({m_design.inputs, m_design.results, m_design.materialI, m_design.materialII});
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(m_plan);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    return scroll;
 }
 
 QWidget *FormCheck::createDesignColumn() {
@@ -105,6 +137,9 @@ QWidget *FormCheck::createDesignColumn() {
         {"turnsII", QStringLiteral("Витки II обмотки"), d.snapshot.Text7},
         {"wireSectionI", QStringLiteral("Сечение провода I (мм²)"), d.snapshot.Text8},
         {"wireSectionII", QStringLiteral("Сечение провода II (мм²)"), d.snapshot.Text9},
+        {"overallPower", QStringLiteral("Габаритная мощность (Вт)"), d.snapshot.Text5},
+        {"requiredPower", QStringLiteral("Требуемая мощность (Вт)"), d.snapshot.Text11},
+        {"currentI", QStringLiteral("Максимальный ток I обмотки (А)"), d.snapshot.Text12},
     };
     for (const auto &row : shown) addAnswer(row.name, row.caption, row.text);
     m_voltsPerTurn = addAnswer("voltsPerTurn", QStringLiteral("Вольт на виток K (В)"));
@@ -159,16 +194,20 @@ QWidget *FormCheck::createCheckColumn() {
 QLayout *FormCheck::createButtons() {
     m_copy = new QPushButton(QStringLiteral("Копировать"));
     m_copy->setObjectName(QStringLiteral("copyButton"));
+    m_saveSheet = new QPushButton(QStringLiteral("Сохранить лист…"));
+    m_saveSheet->setObjectName(QStringLiteral("saveSheetButton"));
     m_close = new QPushButton(QStringLiteral("Закрыть"));
     m_close->setObjectName(QStringLiteral("closeButton"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton *button : {m_copy, m_close}) {
+    for (QPushButton *button : {m_copy, m_saveSheet, m_close}) {
         button->setAutoDefault(false);
         m_contextHelp.setTopic(button, help::HelpTopic::DesignCheck);
         buttons->addWidget(button);
     }
+    m_contextHelp.setTopic(m_saveSheet, help::HelpTopic::WindingPlan);
     connect(m_copy, &QPushButton::clicked, this, &FormCheck::copySummary);
+    connect(m_saveSheet, &QPushButton::clicked, this, &FormCheck::saveSheet);
     connect(m_close, &QPushButton::clicked, this, &FormCheck::accept);
     return buttons;
 }
@@ -282,19 +321,52 @@ void FormCheck::recheck() {
     showVerdict(m_inductionVerdict, out.inductionVerdict);
 }
 
+void FormCheck::feedCoreWindow() {
+    m_plan->setCoreWindow({ReadTyped(m_windowWidth->text(), calc::ReadPlanNumber),
+                           ReadTyped(m_windowHeight->text(), calc::ReadPlanNumber),
+                           ReadTyped(m_fillFactor->text(), calc::ReadFillFactor)});
+}
+
+std::vector<reports::SheetSection> FormCheck::sheetSections() const {
+    std::vector<reports::SheetSection> sections;
+    for (const Section &section : m_sections) {
+        reports::SheetSection lines{section.title, {}};
+        for (const Row &row : section.rows) {
+            if (row.field->isEnabled()) lines.lines << row.caption + QStringLiteral(": ") + row.field->text();
+        }
+        if (section.verdict) lines.lines << section.verdict->text();
+        sections.push_back(lines);
+    }
+    for (reports::SheetSection &plan : m_plan->summary()) sections.push_back(std::move(plan));
+    return sections;
+}
+
 QString FormCheck::summary() const {
     QString text = windowTitle() + QLatin1Char('\n');
-    for (const Section &section : m_sections) {
+    for (const reports::SheetSection &section : sheetSections()) {
         text += QLatin1Char('\n') + section.title + QLatin1Char('\n');
-        for (const Row &row : section.rows) {
-            if (row.field->isEnabled())
-                text += row.caption + QStringLiteral(": ") + row.field->text() + QLatin1Char('\n');
-        }
-        if (section.verdict) text += section.verdict->text() + QLatin1Char('\n');
+        for (const QString &line : section.lines) text += line + QLatin1Char('\n');
     }
     return text;
 }
 
 void FormCheck::copySummary() const { QGuiApplication::clipboard()->setText(summary()); }
+
+void FormCheck::setSheetFolder(const QString &folder) { m_sheetFolder = folder; }
+
+void FormCheck::setSheetPathChooser(SheetPathChooser chooser) { m_chooseSheetPath = std::move(chooser); }
+
+void FormCheck::saveSheet() {
+    const QString path = m_chooseSheetPath(this, QDir(m_sheetFolder).filePath(kSheetFileName));
+    if (path.isEmpty()) return;
+    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), [this](QPainter &painter, const QRectF &area) {
+                                           m_plan->paintDrawing(painter, area);
+                                       }};
+    if (const auto error = reports::SaveWorkshopSheet(path, sheet)) {
+        QMessageBox box(QMessageBox::Critical, windowTitle(), reports::FileWriteErrorText(*error), QMessageBox::Ok,
+                        this);
+        box.exec();
+    }
+}
 
 }  // namespace tremira::ui

@@ -1,15 +1,19 @@
 #pragma once
-// The window "Проверка конструкции": the design as the main window shows it, read-only, and
-// the check of it (fill of the core window, wire, no-load voltage, test winding), worked out
-// again at every change of the check's own fields. Modal; built anew for each opening.
+// The window "Проверка и план намотки": on its first page the design as the main window shows
+// it, read-only, and the check of it (fill of the core window, wire, no-load voltage, test
+// winding); on its second the winding plan, which takes the core window typed on the first.
+// Worked out again at every typed key. Modal; built anew for each opening.
 
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 #include "calc/design_calculation.h"
+#include "calc/winding_plan.h"
 #include "reports/design_snapshot.h"
+#include "reports/plan_sheet.h"
 
 class QBoxLayout;
 class QFormLayout;
@@ -18,6 +22,7 @@ class QLayout;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class QTabWidget;
 class QVBoxLayout;
 
 namespace tremira::help {
@@ -27,6 +32,7 @@ class ContextHelpFilter;
 namespace tremira::ui {
 
 class NumericEntryFilter;
+class PlanPanel;
 
 // The main window's calculated design: the texts its fields show, and the numbers the
 // calculation worked from and gave, which the check works from.
@@ -34,13 +40,23 @@ struct ShownDesign {
     reports::DesignSnapshot snapshot;
     calc::InputNumbers inputs;
     calc::ResultNumbers results{};
+    calc::Material materialI = calc::Material::Copper;
+    calc::Material materialII = calc::Material::Copper;
 };
+
+// Asks where to save the workshop sheet, starting from `suggested`; empty when the user declines.
+using SheetPathChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
 
 class FormCheck : public QDialog {
     Q_OBJECT
 public:
     // Every field and button takes F1 to the check's topic through contextHelp.
     FormCheck(const ShownDesign &design, help::ContextHelpFilter &contextHelp, QWidget *parent = nullptr);
+
+    // The folder "Сохранить лист…" offers first: the one the report goes to.
+    void setSheetFolder(const QString &folder);
+    // A file dialog unless set otherwise.
+    void setSheetPathChooser(SheetPathChooser chooser);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -61,6 +77,7 @@ private:
 
     // The check's sections in two columns, scrolled when the window is smaller than they are.
     QScrollArea *createCheckPage();
+    QScrollArea *createPlanPage();
     QWidget *createDesignColumn();
     QWidget *createCheckColumn();
     QLayout *createButtons();
@@ -78,14 +95,23 @@ private:
     QLabel *addVerdict(const char *name);
 
     void recheck();
-    // The check as plain text: every section's captions and figures, and its verdict.
+    // The core window typed on the check page, as the plan reads it.
+    void feedCoreWindow();
+    // The design, the check and the plan as titled "caption: figure" lines.
+    std::vector<reports::SheetSection> sheetSections() const;
+    // The same as plain text.
     QString summary() const;
     void copySummary() const;
+    void saveSheet();
 
     ShownDesign m_design;
     help::ContextHelpFilter &m_contextHelp;
     NumericEntryFilter *m_numericFilter = nullptr;
     std::vector<Section> m_sections;
+    QString m_sheetFolder;
+    SheetPathChooser m_chooseSheetPath;
+    QTabWidget *m_pages = nullptr;
+    PlanPanel *m_plan = nullptr;
 
     struct {
         QScrollArea *scroll = nullptr;
@@ -120,6 +146,7 @@ private:
     QLabel *m_inductionVerdict = nullptr;
 
     QPushButton *m_copy = nullptr;
+    QPushButton *m_saveSheet = nullptr;
     QPushButton *m_close = nullptr;
 };
 

@@ -66,6 +66,8 @@ private:
     bool requireCalculatedDesign();
     void suggestCoreSection();
     void exitProgram();
+    // The folder that report.txt goes to, which the workshop sheet offers first too.
+    QString reportFolder() const;
     void saveReport();
     void printReport();
     void showHelpContents();

@@ -82,7 +82,12 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
-    m_calculated = ShownDesign{.snapshot = snapshot(), .inputs = *outcome.inputs, .results = results};
+    m_calculated =
+        ShownDesign{.snapshot = snapshot(),
+                    .inputs = *outcome.inputs,
+                    .results = results,
+                    .materialI = calc::MaterialOf(listIndex(m_inputs.Combo1->currentText(), calc::kMaterialEntries)),
+                    .materialII = calc::MaterialOf(listIndex(m_inputs.Combo2->currentText(), calc::kMaterialEntries))};
 }
 
 // Whether the fields still hold the inputs of the last completed calculation; when not, a box
@@ -106,6 +111,7 @@ void Form1::showDesignCheck() {
     if (!requireCalculatedDesign()) return;
     // Built anew for each opening, modal like the About window.
     FormCheck check(*m_calculated, *m_contextHelp, this);
+    check.setSheetFolder(reportFolder());
     check.exec();
 }
 

@@ -42,13 +42,17 @@ void showFailure(QWidget *parent, const QString &text) { ShowMessage(parent, tex
 
 }  // namespace
 
+QString Form1::reportFolder() const {
+    const QString documents =
+        reports::DocumentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
+    return reports::ReportFolder(m_curDir, QFileInfo(m_curDir).isWritable(), documents);
+}
+
 void Form1::saveReport() {
     if (!requireCalculatedDesign()) return;
     const std::optional<reports::WriteMode> mode = askWriteMode(this);
     if (!mode) return;
-    const QString documents =
-        reports::DocumentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
-    const QString folder = reports::ReportFolder(m_curDir, QFileInfo(m_curDir).isWritable(), documents);
+    const QString folder = reportFolder();
     std::optional<reports::FileWriteError> error = reports::MakeReportFolder(folder);
     if (!error) error = reports::SaveReport(reports::ReportFilePath(folder), snapshot(), currentStamp(), *mode);
     if (error) showFailure(this, reports::FileWriteErrorText(*error));

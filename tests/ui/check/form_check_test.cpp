@@ -10,12 +10,16 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "help/context_help_filter.h"
 #include "tests/reports/run_a.h"
+#include "tests/reports/tool_output.h"
+#include "tests/support/box_answerer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/check/form_check.h"
 #include "ui/fields/whole_text_tooltip.h"
@@ -29,7 +33,11 @@ using tremira::ui::ShownDesign;
 ShownDesign calculated(const tremira::reports::DesignSnapshot &snapshot, tremira::calc::Int16 listIndex) {
     const tremira::calc::DesignOutcome outcome =
         tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", listIndex, listIndex, listIndex});
-    return {.snapshot = snapshot, .inputs = *outcome.inputs, .results = *outcome.results};
+    return {.snapshot = snapshot,
+            .inputs = *outcome.inputs,
+            .results = *outcome.results,
+            .materialI = tremira::calc::MaterialOf(listIndex),
+            .materialII = tremira::calc::MaterialOf(listIndex)};
 }
 
 ShownDesign runA() { return calculated(tremira::reports::test::RunA(), 0); }
@@ -73,7 +81,7 @@ protected:
 
 TEST_F(FormCheckTest, ShowsTheDesignReadOnly) {
     open(runA());
-    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Проверка конструкции"));
+    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Проверка и план намотки"));
     EXPECT_TRUE(m_form->isModal());
     const struct {
         const char *name;
@@ -163,10 +171,11 @@ TEST_F(FormCheckTest, CopyPutsThePlainTextSummaryOnTheClipboard) {
     QGuiApplication::clipboard()->clear();
     QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("copyButton")), Qt::LeftButton);
     const QString summary = QGuiApplication::clipboard()->text();
-    EXPECT_TRUE(summary.startsWith(QStringLiteral("Проверка конструкции\n"))) << summary.toStdString();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("Проверка и план намотки\n"))) << summary.toStdString();
     for (const char *line :
          {"\nРасчёт\n", "\nВитки I обмотки: 83\n", "\nШирина окна (мм): 50\n", "\nПлощадь окна (мм²): 3000\n",
-          "\nИтог: помещается\n", "\nПровод II по IEC 60317 (мм): 3 × 3,00\n", "\nВитки пробной обмотки: \n"}) {
+          "\nИтог: помещается\n", "\nПровод II по IEC 60317 (мм): 3 × 3,00\n", "\nВитки пробной обмотки: \n",
+          "\nМаксимальный ток I обмотки (А): 48,19277\n", "\nТолщина I обмотки t₁ (мм): 23,7\n"}) {
         SCOPED_TRACE(line);
         EXPECT_TRUE(summary.contains(QString::fromUtf8(line))) << summary.toStdString();
     }
@@ -195,8 +204,8 @@ TEST_F(FormCheckTest, F1InAFieldOpensTheCheckTopic) {
 // Tab and Enter go from one typed field to the next, then to the buttons; the answers take
 // the focus only from the mouse.
 TEST_F(FormCheckTest, TabVisitsTheTypedFieldsAndTheButtonsOnly) {
-    const QStringList rodChain{"windowWidth", "windowHeight", "fillFactor", "testTurns",
-                               "testVoltage", "copyButton",   "closeButton"};
+    const QStringList rodChain{"windowWidth", "windowHeight", "fillFactor",      "testTurns",
+                               "testVoltage", "copyButton",   "saveSheetButton", "closeButton"};
     QStringList toroidChain = rodChain;
     toroidChain.removeOne("windowHeight");  // a toroid's window is its inner diameter alone
     const struct {
@@ -289,6 +298,73 @@ TEST_F(FormCheckTest, AScreenReaderNamesEveryFieldByItsCaptionAndEveryVerdictByI
     for (const auto &v : verdicts) {
         EXPECT_EQ(m_form->findChild<QLabel *>(QLatin1String(v.verdict))->accessibleName(), QString::fromUtf8(v.name));
     }
+}
+
+// The plan's page: its own typed fields, then the buttons, and F1 there opens the plan's topic.
+TEST_F(FormCheckTest, ThePlanPageTabsThroughItsTypedFieldsAndTakesTheCoreWindowFromTheCheck) {
+    qApp->installEventFilter(&m_contextHelp);
+    open(runA());
+    type("windowWidth", QStringLiteral("50"));
+    type("windowHeight", QStringLiteral("60"));
+    m_form->findChild<QTabWidget *>()->setCurrentIndex(1);
+    field("legWidth")->setFocus();
+    const QStringList chain{"legWidth",           "legDepth",   "tapCount",        "lowestTapVoltage",
+                            "secondMainsVoltage", "copyButton", "saveSheetButton", "closeButton"};
+    QStringList visited;
+    for (qsizetype step = 0; step <= chain.size(); ++step) {
+        visited << focusName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, chain + QStringList{chain.first()});
+    QTest::keyClick(field("legWidth"), Qt::Key_F1);
+    qApp->removeEventFilter(&m_contextHelp);
+    EXPECT_EQ(m_helpViewer.requests, (QList<tremira::testing::ViewerRequest>{{m_helpFile, 10}}));
+    EXPECT_EQ(text("buildI"), QStringLiteral("23,7"));
+    type("windowHeight", QStringLiteral("0"));  // 600 mm: the builds thin as the check's window grows
+    EXPECT_EQ(text("buildI"), QStringLiteral("2,4"));
+}
+
+TEST_F(FormCheckTest, SaveSheetWritesTheDesignTheCheckAndThePlanWhereTheUserChose) {
+    QTemporaryDir folder;
+    open(runA());
+    QString suggested;
+    m_form->setSheetFolder(folder.path());
+    m_form->setSheetPathChooser([&suggested](QWidget *, const QString &path) {
+        suggested = path;
+        return path;
+    });
+    type("windowWidth", QStringLiteral("50"));
+    type("windowHeight", QStringLiteral("60"));
+    type("legWidth", QStringLiteral("70"));
+    type("legDepth", QStringLiteral("121"));
+    type("secondMainsVoltage", QStringLiteral("380"));
+    QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("saveSheetButton")), Qt::LeftButton);
+    EXPECT_EQ(suggested, folder.filePath(QStringLiteral("лист.pdf")));
+    const QString text =
+        tremira::reports::test::ToolOutput(QStringLiteral("pdftotext"), {suggested, QStringLiteral("-")});
+    for (const char *line : {"Проверка и план намотки", "Габаритная мощность (Вт): 10400", "Ширина окна (мм): 50",
+                             "Сечение по сторонам S₀ (см²): 84,7", "Витки до второго напряжения: 143",
+                             "Автомат (А): 50", "окно 50 × 60 мм"}) {
+        SCOPED_TRACE(line);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << text.toStdString();
+    }
+}
+
+TEST_F(FormCheckTest, ASheetThatCannotBeSavedSaysWhyInABox) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("нет/лист.pdf"));
+    open(runA());
+    m_form->setSheetPathChooser([&path](QWidget *, const QString &) { return path; });
+    tremira::testing::BoxAnswerer answerer;
+    QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("saveSheetButton")), Qt::LeftButton);
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(answerer.boxes()[0].text.contains(path)) << answerer.boxes()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+
+    m_form->setSheetPathChooser([](QWidget *, const QString &) { return QString(); });  // the user declined
+    QTest::mouseClick(m_form->findChild<QPushButton *>(QStringLiteral("saveSheetButton")), Qt::LeftButton);
+    EXPECT_EQ(answerer.boxes().size(), 1u);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(Form1Help, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
     user::click(ui.cndCalc);
     QStringList shown;
     const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
-        if (window->windowTitle() != QStringLiteral("Проверка конструкции")) return;
+        if (window->windowTitle() != QStringLiteral("Проверка и план намотки")) return;
         for (const char *name : {"coreSection", "turnsI", "turnsII", "wireSectionII", "voltsPerTurn"})
             shown << window->findChild<QLineEdit *>(QLatin1String(name))->text();
         window->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
@@ -114,6 +114,38 @@ TEST_F(Form1Help, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
     EXPECT_EQ(shown, (QStringList{QStringLiteral("84,672"), QStringLiteral("83"), QStringLiteral("25"),
                                   QStringLiteral("20"), QStringLiteral("2,637")}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The plan weighs each winding's wire by the material the main window's lists name.
+TEST_F(Form1Help, TheWindingPlanWeighsTheWireOfTheChosenMaterials) {
+    const struct {
+        const char *name;
+        int listIndex;
+        const char *toBuyI;
+        const char *toBuyII;
+    } cases[] = {{"copper", 0, "42 м, 2,22 кг", "17 м, 2,96 кг"},
+                 {"the second entry, aluminium", 1, "47 м, 1,25 кг", "21 м, 1,78 кг"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        user::choose(ui.Combo1, c.listIndex);
+        user::choose(ui.Combo2, c.listIndex);
+        user::retype(ui.Text2, QStringLiteral("160"));
+        user::click(ui.cndCalc);
+        QStringList shown;
+        const tremira::testing::ModalAnswerer answerer([&](QWidget *window) {
+            if (window->windowTitle() != QStringLiteral("Проверка и план намотки")) return;
+            const auto field = [window](const char *name) {
+                return window->findChild<QLineEdit *>(QLatin1String(name));
+            };
+            for (const auto &[name, text] : {std::pair{"windowWidth", "50"}, std::pair{"windowHeight", "60"},
+                                             std::pair{"legWidth", "70"}, std::pair{"legDepth", "121"}})
+                field(name)->setText(QString::fromUtf8(text));
+            shown << field("toBuyI")->text() << field("toBuyII")->text();
+            window->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
+        });
+        ui.MScheck->trigger();
+        EXPECT_EQ(shown, (QStringList{QString::fromUtf8(c.toBuyI), QString::fromUtf8(c.toBuyII)}));
+    }
 }
 
 TEST_F(Form1Help, TheAboutCommandShowsTheAboutWindowModally) {

@@ -267,7 +267,7 @@ TEST_F(ReportCommands, DesignChangedAndTypedBackIsSavedPrintedAndChecked) {
     EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
     EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
     EXPECT_TRUE(boxes.seen[1].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[1].text.toStdString();
-    EXPECT_EQ(boxes.seen[2].title.toStdString(), "Проверка конструкции");
+    EXPECT_EQ(boxes.seen[2].title.toStdString(), "Проверка и план намотки");
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+#include "reports/plan_sheet.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace tremira::reports {
+namespace {
+
+constexpr int kResolution = 300;  // dots per inch of the page's units
+constexpr double kMarginMillimetres = 15;
+constexpr int kTitlePoints = 14;
+constexpr int kLinePoints = 10;
+// The drawing takes this share of the page's width and as much height, or a page of its own.
+constexpr double kDrawingShare = 0.7;
+
+// The fixed-pitch face of the printed report, so the sheet reads like the program's other paper.
+QFont sheetFont(int points, bool bold) {
+    QFont font(QStringLiteral("courier new"), points);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setBold(bold);
+    return font;
+}
+
+// Writes lines down the page, starting a new page where the next one would not fit.
+class PageWriter {
+public:
+    PageWriter(QPdfWriter &writer, QPainter &painter)
+        : m_writer(writer), m_painter(painter), m_page(writer.pageLayout().paintRectPixels(writer.resolution())) {
+        m_page.moveTopLeft({0, 0});  // the painter's origin is the corner of the printable area
+    }
+
+    void write(const QString &text, int points, bool bold) {
+        m_painter.setFont(sheetFont(points, bold));
+        const double height = QFontMetricsF(m_painter.font()).lineSpacing();
+        room(height);
+        m_painter.drawText(QRectF(m_page.left(), m_y, m_page.width(), height), Qt::AlignLeft | Qt::AlignTop, text);
+        m_y += height;
+    }
+
+    void skip(double height) { m_y += height; }
+
+    // A square-ish area under the text, centred across the page.
+    QRectF drawingArea() {
+        const double side = m_page.width() * kDrawingShare;
+        room(side);
+        const QRectF area(m_page.left() + (m_page.width() - side) / 2, m_y, side, side);
+        m_y += side;
+        return area;
+    }
+
+private:
+    void room(double height) {
+        if (m_y + height <= m_page.bottom()) return;
+        m_writer.newPage();
+        m_y = m_page.top();
+    }
+
+    QPdfWriter &m_writer;
+    QPainter &m_painter;
+    QRectF m_page;
+    double m_y = 0;
+};
+
+void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
+    QPainter painter(&writer);
+    PageWriter page(writer, painter);
+    page.write(sheet.title, kTitlePoints, true);
+    for (const SheetSection &section : sheet.sections) {
+        page.skip(QFontMetricsF(sheetFont(kLinePoints, false), &writer).lineSpacing());
+        page.write(section.title, kLinePoints, true);
+        for (const QString &line : section.lines) page.write(line, kLinePoints, false);
+    }
+    if (!sheet.paintDrawing) return;
+    page.skip(QFontMetricsF(sheetFont(kLinePoints, false), &writer).lineSpacing());
+    painter.setFont(sheetFont(kLinePoints, false));
+    sheet.paintDrawing(painter, page.drawingArea());
+}
+
+FileWriteError failure(const QString &path, int error) {
+    QString reason = SystemErrorReason(error);
+    if (reason.isEmpty()) reason = QStringLiteral("Лист не записался (ошибка системы %1).").arg(error);
+    return {path, reason};
+}
+
+}  // namespace
+
+std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet) {
+    QSaveFile file(path);
+    errno = 0;
+    // Unbuffered, so that a failed write is seen by the commit and not lost in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(path, errno);
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(sheet.title);
+        writer.setResolution(kResolution);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+                        QPageLayout::Millimeter));
+        errno = 0;
+        paintSheet(writer, sheet);
+    }
+    const int writeError = errno;
+    if (file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return failure(path, writeError);
+    }
+    errno = 0;
+    if (!file.commit()) return failure(path, errno);
+    return std::nullopt;
+}
+
+}  // namespace tremira::reports

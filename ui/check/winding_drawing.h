@@ -1,0 +1,75 @@
+#pragma once
+// The drawing of the winding plan: the core window to scale (the c × h window of a rod core, or
+// the toroid's round hole), the steel round it, and winding I and winding II as bands of their
+// builds on the leg; what does not fit is drawn hatched beyond the window. The shapes come from
+// a plain function; the widget and the sheet paint the same shapes.
+
+#include <QPalette>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace tremira::ui {
+
+enum class WindowShape { Rectangle, Circle };
+
+// The sizes the drawing is made from, mm.
+struct WindingSizes {
+    WindowShape shape = WindowShape::Rectangle;
+    double windowWidth = 0;          // c; for the circle its diameter D
+    double windowHeight = 0;         // h; not read for the circle
+    std::optional<double> legWidth;  // a: the steel round the window; none draws a thin frame
+    std::optional<double> buildI;    // t₁
+    std::optional<double> buildII;   // t₂
+    bool fits = true;                // false: the windings do not fit; a build that is none then
+                                     // fills the rest of the hole as what does not fit
+};
+
+enum class WindingPart { Steel, Window, WindingI, WindingII, Overflow };
+
+// One filled shape: a rectangle, or (round) an ellipse in `outer` less the ellipse in `hole`.
+struct WindingPiece {
+    WindingPart part;
+    QRectF outer;
+    std::optional<QRectF> hole;
+    QRectF labelSpace;  // its name is written in the middle of it
+    bool round = false;
+    QString label;  // empty: no name of its own
+};
+
+// The shapes of `sizes` in painting order, scaled to fit `area` and centred in it; none for
+// sizes that cannot be drawn (a window without a size).
+std::vector<WindingPiece> LayOutWinding(const WindingSizes &sizes, const QRectF &area);
+
+// Paints the drawing with its labels and size captions into `area` in the colours of `palette`.
+void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<WindingSizes> &sizes,
+                  const QPalette &palette);
+
+// Dark on white, for paper whatever the screen's palette.
+QPalette PaperPalette();
+
+class WindingDrawing : public QWidget {
+public:
+    explicit WindingDrawing(QWidget *parent = nullptr);
+
+    // None: the window's sizes are not known yet, and the drawing says so.
+    void setSizes(const std::optional<WindingSizes> &sizes);
+    // The drawing as the widget shows it, onto any painter (a PDF page among them).
+    void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::optional<WindingSizes> m_sizes;
+};
+
+}  // namespace tremira::ui
