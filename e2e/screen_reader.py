@@ -7,11 +7,11 @@ import subprocess
 import unicodedata
 import unittest
 
+from design_check import CHECK_TITLE
 from harness import DEFAULT_TIMEOUT, MAIN_TITLE, wait_for
 from help_and_about import ABOUT_TITLE
 from steps import ProgramTestCase
 
-CHECK_TITLE = "Проверка конструкции"
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 HAVE_PYATSPI = importlib.util.find_spec("pyatspi") is not None
 
