@@ -82,17 +82,18 @@ QString pageColours(const QPalette &palette) {
     const auto on = [](const QColor &wanted, const QColor &background) {
         return ReadableOn(wanted, background).name();
     };
-    // The hues the help file was written with: blue headings, dark red messages, grey references.
+    // Headings in the palette's accent, messages in the program's message colour as in the check
+    // window, references in the subdued tone of disabled text.
     return QStringLiteral("body { color: %1; }\n"
                           "h1, h2, h3 { color: %2; }\n"
                           "a { color: %3; }\n"
                           ".message { color: %4; }\n"
                           ".see-also { color: %5; }\n"
                           ".formula { color: %6; background-color: %7; }\n")
-        .arg(on(palette.color(QPalette::Text), base), on(QColor(0x00, 0x40, 0x80), base),
-             on(palette.color(QPalette::Link), base), on(QColor(0xa0, 0x00, 0x00), base),
-             on(QColor(0x50, 0x50, 0x50), base), on(palette.color(QPalette::Text), formulaBackground),
-             formulaBackground.name());
+        .arg(on(palette.color(QPalette::Text), base), on(palette.color(QPalette::Highlight), base),
+             on(palette.color(QPalette::Link), base), ui::MessageColourOn(base).name(),
+             on(palette.color(QPalette::Disabled, QPalette::WindowText), base),
+             on(palette.color(QPalette::Text), formulaBackground), formulaBackground.name());
 }
 
 }  // namespace

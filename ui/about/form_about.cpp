@@ -32,10 +32,10 @@ Control *place(Control *control, const QString &name, const QRect &geometry, con
     return control;
 }
 
-// Pure blue, as long as it reads on the window's background.
+// The window's own pure blue, made readable on a dark background.
 void makeLink(QLabel *label) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ReadableOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
+    palette.setColor(QPalette::WindowText, FixedColourOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
     label->setPalette(palette);
 }
 

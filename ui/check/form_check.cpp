@@ -31,7 +31,6 @@
 namespace tremira::ui {
 namespace {
 
-const QColor kMessageColour(128, 0, 0);
 const QString kSheetFileName = QStringLiteral("лист.pdf");
 
 QString askSheetPath(QWidget *parent, const QString &suggested) {
@@ -44,11 +43,11 @@ void showFigure(QLineEdit *field, const calc::CheckFigure &figure) {
     field->setText(text);
     field->setToolTip(text);  // a message may be longer than the field
     field->setCursorPosition(0);
-    // A figure in the palette's own text colour, a message in dark red made readable on the field.
+    // A figure in the palette's own text colour, a message in the program's message colour.
     QPalette palette = field->palette();
     const QPalette usual = QApplication::palette(field);
-    palette.setColor(QPalette::Text, figure.known ? usual.color(QPalette::Text)
-                                                  : ReadableOn(kMessageColour, usual.color(QPalette::Base)));
+    palette.setColor(QPalette::Text,
+                     figure.known ? usual.color(QPalette::Text) : MessageColourOn(usual.color(QPalette::Base)));
     field->setPalette(palette);
 }
 

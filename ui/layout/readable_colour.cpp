@@ -52,4 +52,6 @@ QColor FixedColourOn(const QColor &fixed, const QColor &background) {
     return IsLightBackground(background) ? fixed : ReadableOn(fixed, background);
 }
 
+QColor MessageColourOn(const QColor &background) { return ReadableOn(QColor(128, 0, 0), background); }
+
 }  // namespace tremira::ui

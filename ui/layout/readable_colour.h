@@ -28,4 +28,8 @@ QColor ReadableOn(const QColor &wanted, const QColor &background);
 // exactly as they are, on a dark one they become readable.
 QColor FixedColourOn(const QColor &fixed, const QColor &background);
 
+// The program's dark red for a message that stands where a figure would, in the check window
+// and on the help pages, readable on the background.
+QColor MessageColourOn(const QColor &background);
+
 }  // namespace tremira::ui
