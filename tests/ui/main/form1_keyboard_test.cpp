@@ -6,10 +6,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "tests/ui/main/form1_fixture.h"
+#include "tests/ui/main/user_style.h"
 
 namespace {
 
@@ -44,11 +46,9 @@ void press(Qt::Key key) {
 
 class Form1Keyboard : public ::testing::Test {
 protected:
-    void TearDown() override { QApplication::setStyle(m_styleBefore); }
-
-    // A main window freshly started under the style.
+    // A main window freshly started under the style the user chose.
     std::unique_ptr<tremira::ui::Form1> startUnder(QStyle *style) {
-        QApplication::setStyle(style);
+        m_userStyle.emplace(style);
         auto window =
             std::make_unique<tremira::ui::Form1>(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
         window->show();
@@ -56,7 +56,7 @@ protected:
         return window;
     }
 
-    const QString m_styleBefore = QApplication::style()->name();
+    std::optional<tremira::testing::UserStyle> m_userStyle;
     tremira::testing::ViewerRecorder helpViewer;
 };
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "form1_fixture.h"
-#include "ui/main/program_start.h"
+#include "tests/ui/main/user_style.h"
 
 namespace {
 
@@ -52,23 +52,6 @@ bool showsWhole(const QLineEdit &field, const QString &text) {
     return QFontMetrics(field.font()).horizontalAdvance(text) <= textRoom(field);
 }
 
-// A style as a user chooses it with -style or QT_STYLE_OVERRIDE: the application's style before
-// the program prepares its look, for the length of one test.
-class UserStyle {
-public:
-    explicit UserStyle(QStyle *style) : m_palette(QApplication::palette()) {
-        QApplication::setStyle(style);
-        tremira::ui::UseOwnWidgetStyle();
-    }
-    ~UserStyle() {
-        QApplication::setStyle(QStringLiteral("Fusion"));
-        QApplication::setPalette(m_palette);
-    }
-
-private:
-    QPalette m_palette;
-};
-
 struct ChosenStyle {
     QString name;
     std::function<QStyle *()> make;
@@ -84,7 +67,7 @@ QList<ChosenStyle> stylesToTry() {
 TEST(StyleProofFields, EveryResultAndOptionListShowsItsLongestTextWholeUnderEveryStyle) {
     for (const ChosenStyle &chosen : stylesToTry()) {
         SCOPED_TRACE(chosen.name.toStdString());
-        const UserStyle userStyle(chosen.make());
+        const tremira::testing::UserStyle userStyle(chosen.make());
         tremira::testing::ViewerRecorder helpViewer;
         tremira::ui::Form1 window(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
         window.show();
