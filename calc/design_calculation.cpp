@@ -34,8 +34,6 @@ constexpr Int16 kMinimumOutputVoltage = 48;
 
 bool isUnfilled(std::string_view text) { return text.empty() || text == "0"; }
 
-Int16 currentDensity(Int16 material) { return material == 0 ? 8 : 5; }
-
 void refuse(DesignOutcome &outcome, const UserMessage &message, AfterMessageAction action = AfterMessageAction::None) {
     outcome.status = Status::Refused;
     outcome.messages.push_back(message);
@@ -89,15 +87,16 @@ std::optional<CalcError> computeResults(Int16 u1, Int16 u2, Int16 current, Singl
     const Checked<Int16> toroidPower = MultiplyInt16(current, 25);
     if (!toroidPower) return toroidPower.error();
     Int16 requiredPower = *toroidPower;
-    if (input.coreType != 1) {
+    if (input.coreType != kToroidIndex) {
         const Checked<Int16> rodPower = RealToInt16(*toroidPower * 1.4);
         if (!rodPower) return rodPower.error();
         requiredPower = *rodPower;
     }
 
-    const Checked<Int16> q1 = RealToInt16(static_cast<double>(*i1) / currentDensity(input.materialI));
+    const Checked<Int16> q1 = RealToInt16(static_cast<double>(*i1) / CurrentDensityOf(MaterialOf(input.materialI)));
     if (!q1) return q1.error();
-    const Checked<Int16> q2 = RealToInt16(static_cast<double>(current) / currentDensity(input.materialII));
+    const Checked<Int16> q2 =
+        RealToInt16(static_cast<double>(current) / CurrentDensityOf(MaterialOf(input.materialII)));
     if (!q2) return q2.error();
 
     numbers = ResultNumbers{*overallPower, w1, w2, *q1, *q2, requiredPower, *i1};
@@ -151,11 +150,24 @@ void runDesign(const DesignInput &input, DesignOutcome &outcome) {
         outcome.results.reset();
         return fail(outcome, *error);
     }
-    outcome.inputs = InputNumbers{*u1, *u2, *current, *coreSection, *induction, input.coreType};
+    outcome.inputs = InputNumbers{*u1,
+                                  *u2,
+                                  *current,
+                                  *coreSection,
+                                  *induction,
+                                  input.coreType,
+                                  MaterialOf(input.materialI),
+                                  MaterialOf(input.materialII)};
     outcome.status = Status::Completed;
 }
 
 }  // namespace
+
+Material MaterialOf(Int16 listIndex) { return listIndex == 0 ? Material::Copper : Material::Aluminium; }
+
+Int16 CurrentDensityOf(Material material) {
+    return material == Material::Copper ? kCopperCurrentDensity : kAluminiumCurrentDensity;
+}
 
 double RequiredCoreSection(double weldingCurrent, Int16 coreType) {
     const double toroid = weldingCurrent * 0.378;

@@ -51,6 +51,16 @@ struct ResultNumbers {
     friend bool operator==(const ResultNumbers &, const ResultNumbers &) = default;
 };
 
+enum class Material { Copper, Aluminium };
+// The material of a winding by the index of its list: only the first entry is copper, and
+// nothing selected (-1) counts as aluminium, as the calculation sizes the wire.
+Material MaterialOf(Int16 listIndex);
+
+// Amperes per mm² the calculation sizes a winding's wire for.
+inline constexpr Int16 kCopperCurrentDensity = 8;
+inline constexpr Int16 kAluminiumCurrentDensity = 5;
+Int16 CurrentDensityOf(Material material);
+
 // The input numbers a completed calculation worked from; the core section is the one typed
 // or substituted.
 struct InputNumbers {
@@ -60,6 +70,8 @@ struct InputNumbers {
     Single coreSection = 0;
     Single induction = 0;
     Int16 coreType = 0;
+    Material materialI = Material::Copper;
+    Material materialII = Material::Copper;
 };
 
 struct DesignOutcome {
@@ -78,6 +90,8 @@ inline constexpr double kVoltsPerTurnFactor = 0.023088;
 inline constexpr double kCoreStackingFactor = 0.95;
 // The induction of a steel in saturation: the calculation refuses it, the check warns of it.
 inline constexpr double kInductionLimit = 1.9;
+// The no-load voltage above which a welding source is unsafe in normal conditions.
+inline constexpr double kSafeNoLoadVoltage = 80;
 
 // Core section (cm²) that a welding current needs: current × 0.378 for a toroid,
 // current × 0.378 × 1.4 for any other core type index, in double precision in this order.

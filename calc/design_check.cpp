@@ -2,168 +2,97 @@
 
 #include <array>
 #include <cmath>
-#include <initializer_list>
 #include <numbers>
-#include <utility>
-#include <variant>
+#include <string>
+
+#include "plan_figures.h"
 
 namespace tremira::calc {
 namespace {
-
-// A number read or worked out, or the message that stands in the place of every figure
-// that needs it.
-using Reading = std::variant<double, std::string>;
-
-bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
-
-bool isKnown(const Reading &reading) { return std::holds_alternative<double>(reading); }
-double valueOf(const Reading &reading) { return std::get<double>(reading); }
-
-// The message of the first reading that has one; empty when all are numbers.
-std::string firstProblem(std::initializer_list<const Reading *> readings) {
-    for (const Reading *reading : readings) {
-        if (!isKnown(*reading)) return std::get<std::string>(*reading);
-    }
-    return {};
-}
-
-// The computed value when every input is known, else the first input's message.
-template <typename Compute>
-Reading whenKnown(std::initializer_list<const Reading *> inputs, Compute compute) {
-    std::string message = firstProblem(inputs);
-    if (!message.empty()) return message;
-    return compute();
-}
-
-Reading problem(std::string_view subject, std::string_view what) {
-    std::string text(subject);
-    text += ": ";
-    text += what;
-    return text;
-}
 
 // Units as the messages of figures too small to show name them.
 constexpr std::string_view kVolts = " В";
 constexpr std::string_view kSquareMillimetres = " мм²";
 
-// Inputs outside this range are typing slips; within it every figure stays finite.
-constexpr double kSmallestInput = 1e-6;
-constexpr double kLargestInput = 1e6;
+RowSpec answer(std::string_view name, std::string_view key, std::string_view caption, std::string_view unit,
+               int decimals, Rounding rounding = Rounding::Nearest) {
+    return {name, key, caption, unit, decimals, Shown::Answer, SmallFigure::NamesUnit, rounding};
+}
+RowSpec verdict(std::string_view name, std::string_view key) { return {name, key, "Итог", {}, 0, Shown::Verdict}; }
+RowSpec input(std::string_view name, std::string_view caption) { return {name, {}, caption, {}, 0, Shown::Input}; }
 
-// A number above zero within the accepted range, or what is wrong with it.
-Reading positive(double value, std::string_view subject) {
-    if (value <= 0) return problem(subject, "нужно больше нуля");
-    if (value < kSmallestInput) return problem(subject, "слишком малое число");
-    if (value > kLargestInput) return problem(subject, "слишком большое число");
-    return value;
+// Shown with the value used, or the words of its reason: the caption names the input.
+FigureRow inputRow(const RowSpec &spec, const Figure<double> &reading) {
+    if (!reading.known()) return {spec, ReasonText({*reading.reason(), {}}), false};
+    return {spec, FormatDouble(reading.value()), true};
 }
 
-Reading readPositive(std::string_view text, std::string_view subject) {
-    if (isBlank(text)) return problem(subject, "не задано");
-    const Checked<double> value = ParseDouble(text);
-    if (!value) {
-        return problem(subject, value.error().Number == CalcError::TypeMismatch ? "не число" : "слишком большое число");
-    }
-    return positive(*value, subject);
-}
-
-// A result of the calculation, or the message that it has none.
-Reading result(const std::optional<ResultNumbers> &results, Int16 ResultNumbers::*member, std::string_view subject) {
-    if (!results) return problem(subject, "не задано");
-    return positive((*results).*member, subject);
-}
-
-CheckFigure unknown(std::string message) { return {std::move(message), false}; }
-
-// The value rounded to `decimals` places on the digits shown, in the program's format.
 std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
     return FormatDouble(RoundToDecimals(value, decimals, rounding));
 }
 
-// From here on the program's format writes a number in exponent form.
-constexpr double kLargestFigure = 1e15;
+// Every typed field read once, for the check and the plan alike.
+struct Readings {
+    Figure<double> width, height, fill, testTurns, testVoltage;
+    Figure<double> legWidth, legDepth, tapCount, lowestTap, secondMains;
+};
 
-// Every figure of the check is a quantity above zero. One that would read 0 says instead that
-// it is below the last place shown, in its unit; one that would need the exponent form says
-// that it is too large.
-CheckFigure positiveFigure(double value, int decimals, std::string_view unit, Rounding rounding = Rounding::Nearest) {
-    const double shown = RoundToDecimals(value, decimals, rounding);
-    if (shown == 0) return unknown("меньше " + FormatDouble(std::pow(10.0, -decimals)) + std::string(unit));
-    if (shown >= kLargestFigure) return unknown("слишком большое число");
-    return {FormatDouble(shown), true};
-}
-
-CheckFigure figureOf(const Reading &reading, int decimals, std::string_view unit,
-                     Rounding rounding = Rounding::Nearest) {
-    if (!isKnown(reading)) return unknown(std::get<std::string>(reading));
-    return positiveFigure(valueOf(reading), decimals, unit, rounding);
+Readings read(const TypedFields &typed, bool toroid) {
+    return {ReadPositive(typed.windowWidth, toroid ? "внутренний диаметр" : "ширина окна"),
+            ReadPositive(typed.windowHeight, "высота окна"),
+            ReadFillFactor(typed.fillFactor),
+            ReadPositive(typed.testTurns, "витки пробной обмотки"),
+            ReadPositive(typed.testVoltage, "напряжение пробной обмотки"),
+            ReadPositive(typed.legWidth, {}),
+            ReadPositive(typed.legDepth, {}),
+            ReadPositive(typed.tapCount, {}),
+            ReadPositive(typed.lowestTapVoltage, {}),
+            ReadPositive(typed.secondMainsVoltage, {})};
 }
 
 // The design's figures, each checked as a quantity above zero.
 struct DesignFigures {
-    Reading mainsVoltage, outputVoltage, current, coreSection, induction;
-    Reading turnsI, turnsII, wireSectionI, wireSectionII;
+    Figure<double> mainsVoltage, outputVoltage, current, coreSection, induction;
+    Figure<double> turnsI, turnsII, wireSectionI, wireSectionII;
 };
 
-DesignFigures readDesign(const DesignCheckInput &input) {
-    const InputNumbers &d = input.design;
-    const std::optional<ResultNumbers> &r = input.results;
-    return {positive(d.mainsVoltage, "напряжение сети"),
-            positive(d.outputVoltage, "выходное напряжение"),
-            positive(d.weldingCurrent, "ток сварки"),
-            positive(d.coreSection, "сечение сердечника"),
-            positive(d.induction, "макс. индукция"),
-            result(r, &ResultNumbers::w1, "витки обмотки I"),
-            result(r, &ResultNumbers::w2, "витки обмотки II"),
-            result(r, &ResultNumbers::q1, "сечение провода обмотки I"),
-            result(r, &ResultNumbers::q2, "сечение провода обмотки II")};
+DesignFigures readDesign(const InputNumbers &d, const ResultNumbers &r) {
+    return {Positive(d.mainsVoltage, "напряжение сети"), Positive(d.outputVoltage, "выходное напряжение"),
+            Positive(d.weldingCurrent, "ток сварки"),    Positive(d.coreSection, "сечение сердечника"),
+            Positive(d.induction, "макс. индукция"),     Positive(r.w1, "витки обмотки I"),
+            Positive(r.w2, "витки обмотки II"),          Positive(r.q1, "сечение провода обмотки I"),
+            Positive(r.q2, "сечение провода обмотки II")};
 }
 
 // Volts per turn that one tesla gives in this core.
 double voltsPerTurnPerTesla(double coreSection) { return kVoltsPerTurnFactor * coreSection * kCoreStackingFactor; }
 
 // K multiplied in the calculation's order and stored as a single, as the calculation has it.
-Reading voltsPerTurn(const DesignFigures &d) {
-    return whenKnown({&d.induction, &d.coreSection}, [&] {
-        const double product =
-            valueOf(d.induction) * kVoltsPerTurnFactor * valueOf(d.coreSection) * kCoreStackingFactor;
-        return static_cast<double>(static_cast<Single>(product));
-    });
+FigureSection designOf(const DesignFigures &d) {
+    const Figure<double> k = WhenKnown<double>(
+        [](double b, double s) {
+            return static_cast<double>(static_cast<Single>(b * kVoltsPerTurnFactor * s * kCoreStackingFactor));
+        },
+        d.induction, d.coreSection);
+    return {"design", "Расчёт", {NumberRow(answer("voltsPerTurn", "K", "Вольт на виток K (В)", kVolts, 3), k)}, {}};
 }
 
 // --- Fill of the core window -------------------------------------------------------------
 
-Reading readFillFactor(std::string_view text) {
-    constexpr std::string_view kSubject = "коэффициент заполнения";
-    // Left empty, the usual factor: the window and tremira-calc --check both take it from here.
-    Reading factor = readPositive(isBlank(text) ? kDefaultFillFactor : text, kSubject);
-    if (!isKnown(factor)) return factor;
-    if (valueOf(factor) > 1) return problem(kSubject, "нужно не больше 1");
-    if (valueOf(factor) < kSmallestFillFactor) {
-        return problem(kSubject, "нужно не меньше " + FormatDouble(kSmallestFillFactor));
-    }
-    return factor;
-}
-
 // A fill of four digits or more only says that the window is far too small.
 constexpr double kLargestPercent = 999;
 
-CheckFigure percentFigure(const Reading &percent) {
-    if (isKnown(percent) && RoundToDecimals(valueOf(percent), 0) > kLargestPercent) {
-        return unknown("больше " + FormatDouble(kLargestPercent) + " %");
+FigureRow percentRow(const Figure<double> &percent) {
+    const RowSpec spec = answer("fillPercent", "fill_percent", "Заполнение (%)", " %", 0);
+    if (percent.known() && RoundToDecimals(percent.value(), 0) > kLargestPercent) {
+        return TextRow(spec, "больше " + FormatDouble(kLargestPercent) + " %", false);
     }
-    return figureOf(percent, 0, " %");
+    return NumberRow(spec, percent);
 }
 
-Reading windowAreaOf(const DesignCheckInput &input, bool toroid) {
-    if (toroid) {
-        const Reading diameter = readPositive(input.windowWidth, "внутренний диаметр");
-        if (!isKnown(diameter)) return diameter;
-        return std::numbers::pi * valueOf(diameter) * valueOf(diameter) / 4;
-    }
-    const Reading width = readPositive(input.windowWidth, "ширина окна");
-    const Reading height = readPositive(input.windowHeight, "высота окна");
-    return whenKnown({&width, &height}, [&] { return valueOf(width) * valueOf(height); });
+Figure<double> windowAreaOf(const Readings &r, bool toroid) {
+    if (toroid) return WhenKnown<double>([](double d) { return std::numbers::pi * d * d / 4; }, r.width);
+    return WhenKnown<double>([](double c, double h) { return c * h; }, r.width, r.height);
 }
 
 std::string doesNotFitText(double neededArea, bool toroid) {
@@ -175,26 +104,38 @@ std::string doesNotFitText(double neededArea, bool toroid) {
     return text;
 }
 
-void checkFill(const DesignCheckInput &input, const DesignFigures &d, bool toroid, DesignCheckOutcome &out) {
-    // Every turn passes the window once.
-    const Reading copper = whenKnown({&d.turnsI, &d.wireSectionI, &d.turnsII, &d.wireSectionII}, [&] {
-        return valueOf(d.turnsI) * valueOf(d.wireSectionI) + valueOf(d.turnsII) * valueOf(d.wireSectionII);
-    });
-    const Reading factor = readFillFactor(input.fillFactor);
-    const Reading needed = whenKnown({&copper, &factor}, [&] { return valueOf(copper) / valueOf(factor); });
-    const Reading window = windowAreaOf(input, toroid);
+// When the plan winds winding I on past w₁, the fill counts every turn it winds, and says so.
+std::string woundNote(const WindingPlan &plan) {
+    if (!plan.woundI.known()) return {};
+    return " (I обмотка с отводами и вторым напряжением сети, как намотана: " +
+           FormatDouble(plan.woundI.value().turns) + " вит.)";
+}
 
-    out.copperArea = figureOf(copper, 0, kSquareMillimetres);
-    out.neededWindowArea = figureOf(needed, 0, kSquareMillimetres, Rounding::Up);
-    out.windowArea = figureOf(window, 0, kSquareMillimetres);
-    out.fillPercent =
-        percentFigure(whenKnown({&copper, &window}, [&] { return valueOf(copper) / valueOf(window) * 100; }));
-    if (std::string message = firstProblem({&needed, &window}); !message.empty()) {
-        out.fillVerdict = unknown(std::move(message));
-        return;
-    }
-    const bool fits = valueOf(needed) <= valueOf(window);
-    out.fillVerdict = {fits ? "помещается" : doesNotFitText(valueOf(needed), toroid), true};
+FigureSection coreWindowOf(const Readings &r, const DesignFigures &d, const WindingPlan &plan, bool toroid) {
+    // Every turn passes the window once.
+    const Figure<double> copperI =
+        plan.woundI.known() ? Figure<double>(plan.woundI.value().copper)
+                            : WhenKnown<double>([](double w, double q) { return w * q; }, d.turnsI, d.wireSectionI);
+    const Figure<double> copper = WhenKnown<double>([](double i, double w2, double q2) { return i + w2 * q2; }, copperI,
+                                                    d.turnsII, d.wireSectionII);
+    const Figure<double> needed = WhenKnown<double>([](double c, double k) { return c / k; }, copper, r.fill);
+    const Figure<double> window = windowAreaOf(r, toroid);
+    const Figure<bool> fits = WhenKnown<bool>([](double n, double w) { return n <= w; }, needed, window);
+
+    std::vector<FigureRow> rows{
+        inputRow(input("windowWidth", toroid ? "Внутренний диаметр (мм)" : "Ширина окна (мм)"), r.width)};
+    if (!toroid) rows.push_back(inputRow(input("windowHeight", "Высота окна (мм)"), r.height));
+    rows.push_back(inputRow(input("fillFactor", "Коэффициент заполнения"), r.fill));
+    rows.push_back(NumberRow(answer("copperArea", "copper_area", "Площадь меди (мм²)", kSquareMillimetres, 0), copper));
+    rows.push_back(NumberRow(
+        answer("neededWindowArea", "window_area_needed", "Нужно окно (мм²)", kSquareMillimetres, 0, Rounding::Up),
+        needed));
+    rows.push_back(NumberRow(answer("windowArea", "window_area", "Площадь окна (мм²)", kSquareMillimetres, 0), window));
+    rows.push_back(percentRow(WhenKnown<double>([](double c, double w) { return c / w * 100; }, copper, window)));
+    rows.push_back(TextRow(verdict("fillVerdict", "fill"), fits, [&](bool yes) {
+        return (yes ? std::string("помещается") : doesNotFitText(needed.value(), toroid)) + woundNote(plan);
+    }));
+    return {"coreWindow", "Окно сердечника", std::move(rows), {}};
 }
 
 // --- Wire -------------------------------------------------------------------------------
@@ -220,18 +161,30 @@ std::string_view smallestNominal(double section, double strands) {
     return kThickestStrand;  // not reached: strands of the thickest strand always suffice
 }
 
-WireChoice chooseWire(const Reading &section) {
-    if (!isKnown(section)) return {unknown(std::get<std::string>(section)), unknown(std::get<std::string>(section))};
-    const double q = valueOf(section);
-    const double diameter = 2 * std::sqrt(q / std::numbers::pi);
-    WireChoice choice{{rounded(diameter, 3), true}, {}};
-    if (diameter <= diameterOf(kThickestSingleWire)) {
-        choice.nominal = {std::string(smallestNominal(q, 1)), true};
-        return choice;
+// "2,80", or parallel strands such as "3 × 3,00".
+std::string nominalOf(double section) {
+    if (2 * std::sqrt(section / std::numbers::pi) <= diameterOf(kThickestSingleWire)) {
+        return std::string(smallestNominal(section, 1));
     }
-    const double strands = std::ceil(q / roundWireArea(diameterOf(kThickestStrand)));
-    choice.nominal = {FormatDouble(strands) + " × " + std::string(smallestNominal(q, strands)), true};
-    return choice;
+    const double strands = std::ceil(section / roundWireArea(diameterOf(kThickestStrand)));
+    return FormatDouble(strands) + " × " + std::string(smallestNominal(section, strands));
+}
+
+// The round wire of a winding's section: its diameter, and the nominal size to buy.
+void addWire(std::vector<FigureRow> &rows, const Figure<double> &section, const RowSpec &diameterSpec,
+             const RowSpec &nominalSpec) {
+    rows.push_back(NumberRow(diameterSpec,
+                             WhenKnown<double>([](double q) { return 2 * std::sqrt(q / std::numbers::pi); }, section)));
+    rows.push_back(TextRow(nominalSpec, section, nominalOf));
+}
+
+FigureSection wireOf(const DesignFigures &d) {
+    std::vector<FigureRow> rows;
+    addWire(rows, d.wireSectionI, answer("wireDiameterI", "wire_I_diameter", "Диаметр провода I (мм)", " мм", 3),
+            {"wireNominalI", "wire_I", "Провод I по IEC 60317 (мм)", {}});
+    addWire(rows, d.wireSectionII, answer("wireDiameterII", "wire_II_diameter", "Диаметр провода II (мм)", " мм", 3),
+            {"wireNominalII", "wire_II", "Провод II по IEC 60317 (мм)", {}});
+    return {"checkWire", "Провод", std::move(rows), {}};
 }
 
 // --- Voltages ---------------------------------------------------------------------------
@@ -239,17 +192,7 @@ WireChoice chooseWire(const Reading &section) {
 constexpr double kHighRiskNoLoadVoltage = 48;  // the same where the risk of a shock is high
 constexpr double kStrikeMargin = 1.8;          // no-load over load voltage for a reliable strike
 
-void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
-    if (std::string message = firstProblem({&d.current, &d.outputVoltage}); !message.empty()) {
-        out.loadVoltage = out.strikeRatio = unknown(message);
-        out.voltageVerdict = unknown(std::move(message));
-        return;
-    }
-    const double noLoad = valueOf(d.outputVoltage);
-    const double load = 20 + 0.04 * valueOf(d.current);
-    out.loadVoltage = {rounded(load, 1), true};
-    out.strikeRatio = positiveFigure(noLoad / load, 2, "");
-
+std::string voltageVerdict(double load, double noLoad) {
     std::string verdict;
     if (noLoad > kSafeNoLoadVoltage) {
         verdict = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В: опасно (в условиях повышенной опасности не выше " +
@@ -260,64 +203,92 @@ void checkVoltages(const DesignFigures &d, DesignCheckOutcome &out) {
         verdict += "ниже " + rounded(kStrikeMargin * load, 2) + " В (" + FormatDouble(kStrikeMargin) + " × " +
                    rounded(load, 1) + " В): дуга зажигается ненадёжно";
     }
-    out.voltageVerdict = {verdict.empty() ? "в норме" : verdict, true};
+    return verdict.empty() ? "в норме" : verdict;
+}
+
+FigureSection voltagesOf(const DesignFigures &d) {
+    // The conventional load voltage of arc welding, 20 + 0,04·I; the current's reason comes first.
+    const Figure<double> load =
+        WhenKnown<double>([](double i, double) { return 20 + 0.04 * i; }, d.current, d.outputVoltage);
+    const Figure<double> ratio = WhenKnown<double>([](double l, double u2) { return u2 / l; }, load, d.outputVoltage);
+    return {
+        "noLoadVoltage",
+        "Напряжение холостого хода",
+        {NumberRow(answer("loadVoltage", "load_voltage", "Напряжение дуги (В)", kVolts, 1), load),
+         NumberRow(answer("strikeRatio", "strike_ratio", "Запас U2 : Uдуги", {}, 2), ratio),
+         TextRow(verdict("voltageVerdict", "voltage"), WhenKnown<std::string>(voltageVerdict, load, d.outputVoltage),
+                 [](const std::string &text) { return text; })},
+        {}};
 }
 
 // --- Test winding -----------------------------------------------------------------------
 
 // Turns for `voltage` at `voltsPerTurn`: nearest integer, halves to the even one.
-CheckFigure correctedTurns(const Reading &voltage, double voltsPerTurn) {
-    if (!isKnown(voltage)) return unknown(std::get<std::string>(voltage));
-    const Checked<Int16> turns = RealToInt16(valueOf(voltage) / voltsPerTurn);
-    if (!turns) return unknown("слишком много витков");
-    if (*turns == 0) return unknown("меньше одного витка");
-    return {FormatInt16(*turns), true};
+Figure<double> correctedTurns(double voltsPerTurn, double voltage) {
+    const Checked<Int16> turns = RealToInt16(voltage / voltsPerTurn);
+    if (!turns) return NoFigure::TooManyTurns;
+    if (*turns == 0) return NoFigure::LessThanOneTurn;
+    return static_cast<double>(*turns);
 }
 
-void setAllTestFigures(DesignCheckOutcome &out, const std::string &message) {
-    for (CheckFigure *figure : {&out.testVoltsPerTurn, &out.correctedTurnsI, &out.correctedTurnsII,
-                                &out.actualInduction, &out.inductionVerdict}) {
-        *figure = unknown(message);
-    }
+std::string inductionVerdict(double induction) {
+    return induction >= kInductionLimit ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении"
+                                        : "в норме";
 }
 
-void checkTestWinding(const DesignCheckInput &input, const DesignFigures &d, DesignCheckOutcome &out) {
-    if (isBlank(input.testTurns) && isBlank(input.testVoltage))
-        return setAllTestFigures(out, "пробная обмотка не задана");
-    const Reading turns = readPositive(input.testTurns, "витки пробной обмотки");
-    const Reading voltage = readPositive(input.testVoltage, "напряжение пробной обмотки");
-    if (std::string message = firstProblem({&turns, &voltage}); !message.empty()) {
-        return setAllTestFigures(out, message);
-    }
-    const double measured = valueOf(voltage) / valueOf(turns);  // K′
-    out.testVoltsPerTurn = positiveFigure(measured, 3, kVolts);
-    out.correctedTurnsI = correctedTurns(d.mainsVoltage, measured);
-    out.correctedTurnsII = correctedTurns(d.outputVoltage, measured);
-    if (!isKnown(d.coreSection)) {
-        out.actualInduction = unknown(std::get<std::string>(d.coreSection));
-        out.inductionVerdict = out.actualInduction;
-        return;
-    }
-    const double induction = measured / voltsPerTurnPerTesla(valueOf(d.coreSection));
-    out.actualInduction = positiveFigure(induction, 2, " Тл");
-    out.inductionVerdict = {induction >= kInductionLimit
-                                ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении"
-                                : "в норме",
-                            true};
+FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
+    // Nothing typed is no mistake: every figure says the test winding is not given.
+    const bool untyped = r.testTurns.reason() == NoFigure::NotGiven && r.testVoltage.reason() == NoFigure::NotGiven;
+    const Figure<double> measured =
+        untyped ? Figure<double>(NoFigure::TestWindingNotGiven)
+                : WhenKnown<double>([](double w, double u) { return u / w; }, r.testTurns, r.testVoltage);  // K′
+    const auto turnsFor = [&measured](const Figure<double> &voltage) {
+        return WhenKnown<double>(correctedTurns, measured, voltage);
+    };
+    const Figure<double> induction =
+        WhenKnown<double>([](double k, double s) { return k / voltsPerTurnPerTesla(s); }, measured, d.coreSection);
+    return {"testWinding",
+            "Пробная обмотка (перемотка готового трансформатора)",
+            {inputRow(input("testTurns", "Витки пробной обмотки"), r.testTurns),
+             inputRow(input("testVoltage", "Напряжение на ней (В)"), r.testVoltage),
+             NumberRow(answer("testVoltsPerTurn", "test_K", "Вольт на виток K′ (В)", kVolts, 3), measured),
+             NumberRow(answer("correctedTurnsI", "test_W1", "Действующие витки I обмотки w1′", {}, 0),
+                       turnsFor(d.mainsVoltage)),
+             NumberRow(answer("correctedTurnsII", "test_W2", "Витки новой II обмотки w2′", {}, 0),
+                       turnsFor(d.outputVoltage)),
+             NumberRow(answer("actualInduction", "test_B", "Индукция сердечника B′ (Тл)", " Тл", 2), induction),
+             TextRow(verdict("inductionVerdict", "test_induction"), induction, inductionVerdict)},
+            {}};
+}
+
+// The plan takes the same readings, in its own terms.
+WindingPlanInput planInputOf(const CheckInput &in, const Readings &r) {
+    WindingPlanInput plan;
+    plan.design = in.design;
+    plan.results = in.results;
+    plan.fillFactor = PlanReading(r.fill);
+    plan.windowWidth = PlanReading(r.width);
+    plan.windowHeight = PlanReading(r.height);
+    plan.legWidth = PlanReading(r.legWidth);
+    plan.legDepth = PlanReading(r.legDepth);
+    plan.tapCount = TapCountOf(r.tapCount);
+    plan.lowestTapVoltage = PlanReading(r.lowestTap);
+    plan.secondMainsVoltage = PlanReading(r.secondMains);
+    return plan;
 }
 
 }  // namespace
 
-DesignCheckOutcome CheckDesign(const DesignCheckInput &input) {
-    DesignCheckOutcome out;
-    const DesignFigures design = readDesign(input);
-    out.voltsPerTurn = figureOf(voltsPerTurn(design), 3, kVolts);
-    checkFill(input, design, input.design.coreType == kToroidIndex, out);
-    out.wireI = chooseWire(design.wireSectionI);
-    out.wireII = chooseWire(design.wireSectionII);
-    checkVoltages(design, out);
-    checkTestWinding(input, design, out);
-    return out;
+CheckOutcome CheckDesign(const CheckInput &input) {
+    const bool toroid = input.design.coreType == kToroidIndex;
+    const Readings readings = read(input.typed, toroid);
+    const WindingPlanInput planInput = planInputOf(input, readings);
+    const WindingPlan plan = PlanWinding(planInput);
+    const DesignFigures design = readDesign(input.design, input.results);
+    return {{designOf(design), wireOf(design), coreWindowOf(readings, design, plan, toroid), voltagesOf(design),
+             testWindingOf(readings, design)},
+            PlanSections(planInput, plan),
+            DrawingOf(planInput, plan)};
 }
 
 }  // namespace tremira::calc

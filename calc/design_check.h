@@ -1,72 +1,47 @@
 #pragma once
-// The check of a calculated design: will the windings fit the core window, which round wire
-// to buy, is the no-load voltage safe and high enough to strike an arc, and what a test
-// winding says about the steel. Takes the numbers of the calculation and the texts of the
-// check's own fields, gives back texts; touches no window.
+// The check of a calculated design and its winding plan, from the texts of the fields of the
+// window "Проверка и план намотки": will the windings fit the core window, which round wire to
+// buy, is the no-load voltage safe and high enough to strike an arc, what a test winding says
+// about the steel, and the plan. Every typed field is read once, for the check and the plan
+// alike; the answer is rows of figures in sections, which every output renders as they are.
 
 #include <optional>
-#include <string>
 #include <string_view>
+#include <vector>
 
 #include "design_calculation.h"
+#include "figures.h"
+#include "winding_plan.h"
 
 namespace tremira::calc {
 
-// The numbers of a calculated design, and the texts of the check's own fields.
-struct DesignCheckInput {
-    InputNumbers design;                   // the numbers the calculation worked from
-    std::optional<ResultNumbers> results;  // none: the figures that need them say so
-    std::string_view windowWidth;          // mm; for a toroid the inner diameter
-    std::string_view windowHeight;         // mm; not read for a toroid
-    std::string_view fillFactor;           // share of the window that copper may take; empty means "0,35"
-    std::string_view testTurns;            // turns of the test winding, may be empty
-    std::string_view testVoltage;          // V measured on it, may be empty
+// The texts of the window's typed fields, as they stand; those left out are empty.
+struct TypedFields {
+    std::string_view windowWidth = {};   // mm; for a toroid the inner diameter
+    std::string_view windowHeight = {};  // mm; not read for a toroid
+    std::string_view fillFactor = {};    // share of the window that copper may take; empty means kDefaultFillFactor
+    std::string_view testTurns = {};     // turns of the test winding
+    std::string_view testVoltage = {};   // V measured on it
+    std::string_view legWidth = {};      // mm; for a toroid the ring's radial width
+    std::string_view legDepth = {};      // mm; for a toroid the ring's height
+    std::string_view tapCount = {};
+    std::string_view lowestTapVoltage = {};    // V
+    std::string_view secondMainsVoltage = {};  // V
 };
 
-inline constexpr std::string_view kDefaultFillFactor = "0,35";
-// Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
-inline constexpr double kSmallestFillFactor = 0.01;
-
-// The no-load voltage above which a welding source is unsafe in normal conditions.
-inline constexpr double kSafeNoLoadVoltage = 80;
-
-// One figure of the check: the number in the program's format, or, when the inputs make it
-// impossible, a short message in its place.
-struct CheckFigure {
-    std::string text;
-    bool known = false;
-
-    friend bool operator==(const CheckFigure &, const CheckFigure &) = default;
+// A completed calculation and the typed fields.
+struct CheckInput {
+    InputNumbers design;
+    ResultNumbers results{};
+    TypedFields typed;
 };
 
-struct WireChoice {
-    CheckFigure diameter;  // of one round wire of the winding's section, mm
-    CheckFigure nominal;   // nominal size, mm: "2,80", or parallel strands such as "3 × 3,00"
+struct CheckOutcome {
+    std::vector<FigureSection> check;  // the design's K, wire, core window, voltages, test winding
+    std::vector<FigureSection> plan;   // the plan's inputs as used, core, wire, taps, mains
+    std::optional<WindingSizes> drawing;
 };
 
-struct DesignCheckOutcome {
-    CheckFigure voltsPerTurn;  // K, V
-
-    CheckFigure copperArea;        // w1·q1 + w2·q2, mm²
-    CheckFigure neededWindowArea;  // copper area ÷ fill factor, mm², rounded up
-    CheckFigure windowArea;        // width × height, or π·D²/4 for a toroid, mm²
-    CheckFigure fillPercent;       // copper area of the window, %
-    CheckFigure fillVerdict;       // fits, or the smallest window (and inner diameter) that would
-
-    WireChoice wireI;
-    WireChoice wireII;
-
-    CheckFigure loadVoltage;  // conventional load voltage of arc welding 20 + 0,04·I, V
-    CheckFigure strikeRatio;  // no-load voltage ÷ load voltage
-    CheckFigure voltageVerdict;
-
-    CheckFigure testVoltsPerTurn;  // K′, V
-    CheckFigure correctedTurnsI;   // w1′
-    CheckFigure correctedTurnsII;  // w2′
-    CheckFigure actualInduction;   // B′, T
-    CheckFigure inductionVerdict;
-};
-
-DesignCheckOutcome CheckDesign(const DesignCheckInput &input);
+CheckOutcome CheckDesign(const CheckInput &input);
 
 }  // namespace tremira::calc

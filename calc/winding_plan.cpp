@@ -4,14 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "design_check.h"
-
 namespace tremira::calc {
 namespace {
-
-// Inputs outside this range are typing slips; inside it every figure stays a finite number.
-constexpr double kSmallestInput = 1e-6;
-constexpr double kLargestInput = 1e6;
 
 constexpr double kLeadsAndWaste = 1.10;
 constexpr double kMillimetresPerMetre = 1000;
@@ -19,26 +13,15 @@ constexpr double kSquareMillimetresPerSquareCentimetre = 100;
 constexpr double kGramsPerKilogram = 1000;
 
 struct MaterialData {
-    double currentDensity;  // A/mm², as the calculation sizes the wire
-    double density;         // g/cm³
-    double resistivity;     // Ω·mm²/m at 20 °C
+    double density;      // g/cm³
+    double resistivity;  // Ω·mm²/m at 20 °C
 };
-constexpr MaterialData kCopper{8, 8.89, 0.0175};
-constexpr MaterialData kAluminium{5, 2.70, 0.0282};
+constexpr MaterialData kCopper{8.89, 0.0175};
+constexpr MaterialData kAluminium{2.70, 0.0282};
 
 const MaterialData &dataOf(Material material) { return material == Material::Copper ? kCopper : kAluminium; }
 
 constexpr std::array kBreakerRatings{6, 10, 13, 16, 20, 25, 32, 40, 50, 63, 80, 100, kLargestBreakerRating};
-
-// The value computed from the inputs' values when all are known, else the first one's reason.
-// `compute` may itself return a Figure when it can find the figure impossible.
-template <typename Result, typename Compute, typename... T>
-Figure<Result> whenKnown(Compute compute, const Figure<T> &...inputs) {
-    for (const std::optional<NoFigure> reason : {inputs.reason()...}) {
-        if (reason) return *reason;
-    }
-    return compute(inputs.value()...);
-}
 
 Figure<double> inRange(double value) {
     if (!(value >= kSmallestInput && value <= kLargestInput)) return NoFigure::OutOfRange;  // NaN too
@@ -46,11 +29,11 @@ Figure<double> inRange(double value) {
 }
 
 Figure<double> inRange(const Figure<double> &value) {
-    return whenKnown<double>([](double v) { return inRange(v); }, value);
+    return WhenKnown<double>([](double v) { return inRange(v); }, value);
 }
 
 Figure<double> fillFactorOf(const Figure<double> &value) {
-    return whenKnown<double>(
+    return WhenKnown<double>(
         [](double k) -> Figure<double> {
             if (!(k >= kSmallestFillFactor && k <= 1)) return NoFigure::OutOfRange;
             return k;
@@ -59,7 +42,7 @@ Figure<double> fillFactorOf(const Figure<double> &value) {
 }
 
 Figure<int> tapCountOf(const Figure<int> &value) {
-    return whenKnown<int>(
+    return WhenKnown<int>(
         [](int count) -> Figure<int> {
             if (count < kFewestTaps || count > kMostTaps) return NoFigure::OutOfRange;
             return count;
@@ -110,7 +93,7 @@ SectionMatch matchOf(double fromSides, double used) {
 }
 
 Figure<CoreFromSides> coreOf(const Readings &r) {
-    return whenKnown<CoreFromSides>(
+    return WhenKnown<CoreFromSides>(
         [](double a, double b, double used) {
             const double section = a * b / kSquareMillimetresPerSquareCentimetre;
             return CoreFromSides{section, matchOf(section, used)};
@@ -126,7 +109,7 @@ double inductionAt(double mainsVoltage, double turns, double coreSection) {
 }
 
 Figure<TapTable> tapsOf(const Readings &r) {
-    return whenKnown<TapTable>(
+    return WhenKnown<TapTable>(
         [](int count, double lowest, double u1, double u2, double s, double w1, double w2) -> Figure<TapTable> {
             if (lowest >= u2) return NoFigure::NotBelowOutputVoltage;
             TapTable table;
@@ -180,8 +163,8 @@ std::pair<TurnSpan, std::optional<TurnSpan>> spansOf(MainsEnd a, MainsEnd b) {
 // The same winding I runs on to w₁ᵇ turns for the same no-load voltage; its current is the
 // design's in the ratio of the voltages.
 Figure<SecondMains> secondMainsOf(const Readings &r, Material materialI, const Figure<MainsEnd> &designEnd) {
-    const double density = dataOf(materialI).currentDensity;
-    return whenKnown<SecondMains>(
+    const double density = CurrentDensityOf(materialI);
+    return WhenKnown<SecondMains>(
         [density](double u1b, double u1, double w1, double i1, MainsEnd design) -> Figure<SecondMains> {
             const Figure<int> turns = nearest(w1 * u1b / u1);
             const double current = i1 * u1 / u1b;
@@ -215,7 +198,7 @@ WindingISpans spansOfWindingI(const Figure<MainsEnd> &designEnd, const Figure<Se
         if (mains.higherMainsTurns) return {mains.lowerMainsTurns, *mains.higherMainsTurns};
         return {mains.lowerMainsTurns, NoFigure::NotGiven};
     }
-    return {whenKnown<TurnSpan>(
+    return {WhenKnown<TurnSpan>(
                 [](MainsEnd end) {
                     return TurnSpan{1, end.turns, end.section};
                 },
@@ -229,7 +212,7 @@ double copperOf(const TurnSpan &span) { return static_cast<double>(turnsOf(span)
 
 // The window area the wire of winding I takes with the gaps between the wires, mm².
 Figure<double> areaOfWindingI(const WindingISpans &spans, const Figure<double> &fill) {
-    return whenKnown<double>(
+    return WhenKnown<double>(
         [&spans](const TurnSpan &inner, double k) {
             double copper = copperOf(inner);
             if (spans.outer.known()) copper += copperOf(spans.outer.value());
@@ -238,8 +221,18 @@ Figure<double> areaOfWindingI(const WindingISpans &spans, const Figure<double> &
         spans.inner, fill);
 }
 
+Figure<WoundWindingI> woundOf(const WindingISpans &spans) {
+    return WhenKnown<WoundWindingI>(
+        [&spans](const TurnSpan &inner) {
+            if (!spans.outer.known()) return WoundWindingI{inner.last, copperOf(inner)};
+            const TurnSpan &outer = spans.outer.value();
+            return WoundWindingI{outer.last, copperOf(inner) + copperOf(outer)};
+        },
+        spans.inner);
+}
+
 Figure<double> windingArea(const Figure<double> &turns, const Figure<double> &section, const Figure<double> &fill) {
-    return whenKnown<double>([](double w, double q, double k) { return w * q / k; }, turns, section, fill);
+    return WhenKnown<double>([](double w, double q, double k) { return w * q / k; }, turns, section, fill);
 }
 
 // The build of a winding of `area` laid round the inside of a round hole: the ring between the
@@ -259,10 +252,10 @@ struct Builds {
 // t₁ + t₂ of its width c; the plan keeps to that one leg.
 Builds rodBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
     const auto acrossHeight = [](double area, double h) { return area / h; };
-    Figure<double> buildI = whenKnown<double>(acrossHeight, areaI, r.height);
-    Figure<double> buildII = whenKnown<double>(acrossHeight, areaII, r.height);
+    Figure<double> buildI = WhenKnown<double>(acrossHeight, areaI, r.height);
+    Figure<double> buildII = WhenKnown<double>(acrossHeight, areaII, r.height);
     Figure<bool> fit =
-        whenKnown<bool>([](double t1, double t2, double c) { return t1 + t2 <= c; }, buildI, buildII, r.width);
+        WhenKnown<bool>([](double t1, double t2, double c) { return t1 + t2 <= c; }, buildI, buildII, r.width);
     return {std::move(buildI), std::move(buildII), std::move(fit)};
 }
 
@@ -275,8 +268,8 @@ Figure<bool> fitsHole(const Figure<double> &buildII) {
 
 // Winding I in the hole D, winding II in the hole D − 2t₁ it leaves.
 Builds toroidBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
-    Figure<double> buildI = whenKnown<double>(ringBuild, r.width, areaI);
-    Figure<double> buildII = whenKnown<double>(
+    Figure<double> buildI = WhenKnown<double>(ringBuild, r.width, areaI);
+    Figure<double> buildII = WhenKnown<double>(
         [](double hole, double t1, double area) { return ringBuild(hole - 2 * t1, area); }, r.width, buildI, areaII);
     Figure<bool> fit = fitsHole(buildII);
     return {std::move(buildI), std::move(buildII), std::move(fit)};
@@ -287,7 +280,7 @@ Builds toroidBuilds(const Readings &r, const Figure<double> &areaI, const Figure
 // A turn runs round the leg (2(a + b)) and round the middle of its winding's build, which lies
 // `middleDepth` out from the leg: t₁/2 for winding I, t₁ + t₂/2 for winding II over it.
 Figure<double> meanTurnOf(const Readings &r, const Figure<double> &middleDepth) {
-    return whenKnown<double>(
+    return WhenKnown<double>(
         [](double a, double b, double depth) { return 2 * (a + b) + 2 * std::numbers::pi * depth; }, r.legA, r.legB,
         middleDepth);
 }
@@ -298,7 +291,7 @@ double resistanceOf(const MaterialData &m, double turns, double section, double 
 
 Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const Figure<double> &meanTurn) {
     const MaterialData &m = dataOf(material);
-    return whenKnown<WireToBuy>(
+    return WhenKnown<WireToBuy>(
         [&m](const TurnSpan &turns, double mlt) -> Figure<WireToBuy> {
             const int w = turnsOf(turns);
             const double length = w * mlt / kMillimetresPerMetre;
@@ -317,7 +310,7 @@ Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const 
 }
 
 Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &section) {
-    return whenKnown<TurnSpan>(
+    return WhenKnown<TurnSpan>(
         [](double w, double q) {
             return TurnSpan{1, static_cast<int>(w), static_cast<int>(q)};
         },
@@ -328,7 +321,7 @@ Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &sec
 Figure<double> resistanceOfDesignTurns(const Readings &r, const WindingISpans &spans, Material material,
                                        const Figure<double> &meanTurn) {
     const MaterialData &m = dataOf(material);
-    return whenKnown<double>(
+    return WhenKnown<double>(
         [&](double w1, const TurnSpan &inner, double mlt) {
             const int innerTurns = std::min(static_cast<int>(w1), inner.last);
             double ohms = resistanceOf(m, innerTurns, inner.section, mlt);
@@ -342,56 +335,64 @@ Figure<double> resistanceOfDesignTurns(const Readings &r, const WindingISpans &s
 
 }  // namespace
 
-Material MaterialOf(Int16 listIndex) { return listIndex == 0 ? Material::Copper : Material::Aluminium; }
-
-Figure<double> ReadPlanNumber(std::string_view text) {
-    if (text.find_first_not_of(' ') == std::string_view::npos) return NoFigure::NotGiven;
-    const Checked<double> value = ParseDouble(text);
-    if (!value) return value.error().Number == CalcError::TypeMismatch ? NoFigure::NotANumber : NoFigure::OutOfRange;
-    return *value;
+Figure<double> PlanReading(const Figure<double> &reading) {
+    if (reading.known()) return inRange(reading.value());
+    const NoFigure kind = *reading.reason();
+    if (kind == NoFigure::NotGiven || kind == NoFigure::NotANumber) return kind;
+    return NoFigure::OutOfRange;
 }
 
-Figure<double> ReadFillFactor(std::string_view text) {
-    const Figure<double> factor = ReadPlanNumber(text);
-    if (factor.reason() == NoFigure::NotGiven) return ReadPlanNumber(kDefaultFillFactor);
-    return factor;
-}
-
-Figure<int> ReadTapCount(std::string_view text) {
-    return whenKnown<int>(
+Figure<int> TapCountOf(const Figure<double> &reading) {
+    return WhenKnown<int>(
         [](double count) -> Figure<int> {
             if (count != std::floor(count)) return NoFigure::OutOfRange;
             return nearest(count);
         },
-        ReadPlanNumber(text));
+        PlanReading(reading));
+}
+
+std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan) {
+    const Figure<double> width = inRange(input.windowWidth);
+    if (!width.known()) return std::nullopt;
+    const auto known = [](const Figure<double> &figure) {
+        return figure.known() ? std::optional<double>(figure.value()) : std::nullopt;
+    };
+    return WindingSizes{input.design.coreType == kToroidIndex ? WindowShape::Circle : WindowShape::Rectangle,
+                        width.value(),
+                        known(inRange(input.windowHeight)).value_or(0),
+                        known(inRange(input.legWidth)),
+                        known(plan.buildI),
+                        known(plan.buildII),
+                        !plan.fitsWindow.known() || plan.fitsWindow.value()};
 }
 
 WindingPlan PlanWinding(const WindingPlanInput &input) {
     const Readings r = read(input);
     Figure<TapTable> taps = tapsOf(r);
     // For the design's own mains voltage winding I runs to its lowest tap, or to w₁ without taps.
-    const Figure<MainsEnd> designEnd = whenKnown<MainsEnd>(
+    const Figure<MainsEnd> designEnd = WhenKnown<MainsEnd>(
         [&taps](double w1, double q1) {
             return MainsEnd{taps.known() ? taps.value().items[0].turns : static_cast<int>(w1), static_cast<int>(q1)};
         },
         r.w1, r.q1);
-    Figure<SecondMains> secondMains = secondMainsOf(r, input.materialI, designEnd);
+    Figure<SecondMains> secondMains = secondMainsOf(r, input.design.materialI, designEnd);
 
     const WindingISpans spans = spansOfWindingI(designEnd, secondMains);
+    Figure<WoundWindingI> woundI = taps.known() || secondMains.known() ? woundOf(spans) : NoFigure::NotGiven;
     const Figure<double> areaI = areaOfWindingI(spans, r.fill);
     const Figure<double> areaII = windingArea(r.w2, r.q2, r.fill);
     Builds builds =
         input.design.coreType == kToroidIndex ? toroidBuilds(r, areaI, areaII) : rodBuilds(r, areaI, areaII);
 
-    const Figure<double> meanTurnI = meanTurnOf(r, whenKnown<double>([](double t1) { return t1 / 2; }, builds.I));
+    const Figure<double> meanTurnI = meanTurnOf(r, WhenKnown<double>([](double t1) { return t1 / 2; }, builds.I));
     const Figure<double> meanTurnII =
-        meanTurnOf(r, whenKnown<double>([](double t1, double t2) { return t1 + t2 / 2; }, builds.I, builds.II));
-    Figure<WireToBuy> wireI = wireOf(spans.inner, input.materialI, meanTurnI);
-    Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.materialI, meanTurnI);
-    Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.materialII, meanTurnII);
-    Figure<double> resistanceI = resistanceOfDesignTurns(r, spans, input.materialI, meanTurnI);
+        meanTurnOf(r, WhenKnown<double>([](double t1, double t2) { return t1 + t2 / 2; }, builds.I, builds.II));
+    Figure<WireToBuy> wireI = wireOf(spans.inner, input.design.materialI, meanTurnI);
+    Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.design.materialI, meanTurnI);
+    Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.design.materialII, meanTurnII);
+    Figure<double> resistanceI = resistanceOfDesignTurns(r, spans, input.design.materialI, meanTurnI);
     Figure<double> losses =
-        whenKnown<double>([](double i1, double i2, double r1,
+        WhenKnown<double>([](double i1, double i2, double r1,
                              const WireToBuy &second) { return i1 * i1 * r1 + i2 * i2 * second.resistance; },
                           r.i1, r.current, resistanceI, wireII);
 
@@ -406,8 +407,9 @@ WindingPlan PlanWinding(const WindingPlanInput &input) {
             std::move(losses),
             std::move(taps),
             std::move(secondMains),
-            whenKnown<int>(breakerFor, r.i1),
-            whenKnown<bool>(needsDedicatedLine, r.i1)};
+            WhenKnown<int>(breakerFor, r.i1),
+            WhenKnown<bool>(needsDedicatedLine, r.i1),
+            std::move(woundI)};
 }
 
 }  // namespace tremira::calc

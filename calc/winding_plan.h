@@ -14,68 +14,26 @@
 #include <variant>
 
 #include "design_calculation.h"
-#include "design_check.h"
+#include "figures.h"
 
 namespace tremira::calc {
-
-// Why a figure of the plan cannot be given.
-enum class NoFigure {
-    NotGiven,               // an input it needs is empty
-    NotANumber,             // an input it needs is a text that is no number
-    OutOfRange,             // an input, or the figure itself, lies outside any sensible range
-    DoesNotFit,             // the windings close the toroid's hole before they are wound
-    NotBelowOutputVoltage,  // the lowest tap voltage is not below the no-load voltage
-    NoneInSeries,           // the current is above the largest circuit breaker
-};
-
-// A figure of the plan, or why the inputs give none.
-template <typename T>
-class Figure {
-public:
-    Figure(T value) : m_state(std::move(value)) {}
-    Figure(NoFigure reason) : m_state(reason) {}
-
-    bool known() const { return std::holds_alternative<T>(m_state); }
-    // Throws std::bad_variant_access for a figure that is not known.
-    const T &value() const { return std::get<T>(m_state); }
-    // Nothing for a known figure.
-    std::optional<NoFigure> reason() const {
-        if (known()) return std::nullopt;
-        return std::get<NoFigure>(m_state);
-    }
-
-private:
-    std::variant<T, NoFigure> m_state;
-};
-
-enum class Material { Copper, Aluminium };
-// The material of a winding by the index of its list: only the first entry is copper, and
-// nothing selected (-1) counts as aluminium, as the calculation sizes the wire.
-Material MaterialOf(Int16 listIndex);
 
 // S₀ from the leg sides that differs from S by more than this share is worth a word.
 inline constexpr double kSectionTolerance = 0.05;
 // Amperes a household socket gives; above it the supply needs a line of its own.
 inline constexpr double kLargestSocketCurrent = 16;
-// The largest rating of the circuit-breaker series.
-inline constexpr int kLargestBreakerRating = 125;
-
 inline constexpr int kFewestTaps = 2;
 inline constexpr int kMostTaps = 8;
 
-// The texts of the plan's fields, read as the window and tremira-calc have them: blank is not
-// given, a text that is no number says so.
-Figure<double> ReadPlanNumber(std::string_view text);
-// A blank fill factor is the check's usual one, so that both read the same window.
-Figure<double> ReadFillFactor(std::string_view text);
-// A count of taps is a whole number.
-Figure<int> ReadTapCount(std::string_view text);
+// An input as the plan takes it: any number outside the sensible range is out of range,
+// whatever the check says of it, and the plan's figures carry no subject.
+Figure<double> PlanReading(const Figure<double> &reading);
+// A count of taps is a whole number from kFewestTaps to kMostTaps.
+Figure<int> TapCountOf(const Figure<double> &reading);
 
 struct WindingPlanInput {
-    InputNumbers design;      // U₁, U₂, I, S and the core type the calculation worked from
+    InputNumbers design;      // U₁, U₂, I, S, the core type and the materials the calculation worked from
     ResultNumbers results{};  // w₁, w₂, q₁, q₂, I₁
-    Material materialI = Material::Copper;
-    Material materialII = Material::Copper;
 
     // The core window as the check of the design has it.
     Figure<double> fillFactor = NoFigure::NotGiven;    // k, share of the window the wire may take
@@ -145,6 +103,12 @@ struct SecondMains {
     bool needsDedicatedLine;
 };
 
+// Winding I as wound, with every turn to its lowest tap and to the second mains voltage.
+struct WoundWindingI {
+    int turns;
+    double copper;  // mm² across the window
+};
+
 struct WindingPlan {
     Figure<CoreFromSides> core;
     Figure<double> buildI;    // t₁, mm, of every turn winding I has, its taps and second mains too
@@ -161,8 +125,28 @@ struct WindingPlan {
     Figure<SecondMains> secondMains;
     Figure<int> breakerRating;        // A, the IEC 60898-1 series, for I₁
     Figure<bool> needsDedicatedLine;  // more than a household socket gives
+    // The copper of winding I across the window, mm², when the taps or the second mains voltage
+    // add to it; not given otherwise.
+    Figure<WoundWindingI> woundI;
 };
 
 WindingPlan PlanWinding(const WindingPlanInput &input);
+
+enum class WindowShape { Rectangle, Circle };
+
+// The sizes the drawing is made from, mm, each within the plan's limits.
+struct WindingSizes {
+    WindowShape shape = WindowShape::Rectangle;
+    double windowWidth = 0;          // c; for the circle its diameter D
+    double windowHeight = 0;         // h; not read for the circle
+    std::optional<double> legWidth;  // a: the steel round the window; none draws a thin frame
+    std::optional<double> buildI;    // t₁
+    std::optional<double> buildII;   // t₂
+    bool fits = true;                // false: the windings do not fit; a build that is none then
+                                     // fills the rest of the hole as what does not fit
+};
+
+// The drawing of the plan's builds in the window; none until the window has a width.
+std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan);
 
 }  // namespace tremira::calc

@@ -82,6 +82,32 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
     sheet.paintDrawing(painter, page.drawingArea());
 }
 
+QString captioned(const calc::FigureRow &row) {
+    return QString::fromUtf8(row.spec.caption.data(), static_cast<qsizetype>(row.spec.caption.size())) +
+           QStringLiteral(": ") + QString::fromStdString(row.text);
+}
+
+QStringList linesOf(const calc::FigureSection &section) {
+    QStringList lines;
+    for (const calc::FigureRow &row : section.rows) {
+        if (row.spec.shown == calc::Shown::ColumnOnly) continue;
+        lines << (row.spec.shown == calc::Shown::Note ? QString::fromStdString(row.text) : captioned(row));
+    }
+    const calc::FigureTable &table = section.table;
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        QStringList cells;
+        for (std::size_t column = 0; column < table.headers.size(); ++column) {
+            const std::string &cell = table.rows[row][column];
+            if (cell.empty()) continue;
+            cells << QString::fromUtf8(table.headers[column].data(),
+                                       static_cast<qsizetype>(table.headers[column].size())) +
+                         QLatin1Char(' ') + QString::fromStdString(cell);
+        }
+        lines << QStringLiteral("%1. %2").arg(row + 1).arg(cells.join(QStringLiteral(", ")));
+    }
+    return lines;
+}
+
 FileWriteError failure(const QString &path, int error) {
     QString reason = SystemErrorReason(error);
     if (reason.isEmpty()) reason = QStringLiteral("Лист не записался (ошибка системы %1).").arg(error);
@@ -89,6 +115,15 @@ FileWriteError failure(const QString &path, int error) {
 }
 
 }  // namespace
+
+std::vector<SheetSection> SheetSectionsOf(const std::vector<calc::FigureSection> &sections) {
+    std::vector<SheetSection> sheet;
+    for (const calc::FigureSection &section : sections) {
+        sheet.push_back(
+            {QString::fromUtf8(section.title.data(), static_cast<qsizetype>(section.title.size())), linesOf(section)});
+    }
+    return sheet;
+}
 
 std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet) {
     QSaveFile file(path);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "calc/figures.h"
 #include "reports/report_file.h"
 
 class QPainter;
@@ -21,6 +22,9 @@ struct SheetSection {
     QString title;
     QStringList lines;
 };
+
+// Sections of figures as the sheet's "caption: figure" lines; the rows of a table numbered.
+std::vector<SheetSection> SheetSectionsOf(const std::vector<calc::FigureSection> &sections);
 
 struct WorkshopSheet {
     QString title;

@@ -184,13 +184,16 @@ DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool with
     read.design.materialII = calc::ListIndexOf(f[5], calc::kMaterialEntries);
     read.design.coreType = calc::ListIndexOf(f[6], calc::kCoreTypeEntries);
     read.design.induction = f[7];
-    read.check = {
-        .windowWidth = f[8], .windowHeight = f[9], .fillFactor = f[10], .testTurns = f[11], .testVoltage = f[12]};
-    read.plan = {.legWidth = f[13],
-                 .legDepth = f[14],
-                 .tapCount = f[15],
-                 .lowestTapVoltage = f[16],
-                 .secondMainsVoltage = f[17]};
+    read.typed = {.windowWidth = f[8],
+                  .windowHeight = f[9],
+                  .fillFactor = f[10],
+                  .testTurns = f[11],
+                  .testVoltage = f[12],
+                  .legWidth = f[13],
+                  .legDepth = f[14],
+                  .tapCount = f[15],
+                  .lowestTapVoltage = f[16],
+                  .secondMainsVoltage = f[17]};
     return read;
 }
 
@@ -199,8 +202,7 @@ BatchRun::BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThre
       m_columns(columns) {
     m_output.reserve(flushThreshold + 4096);
     appendHeader(m_output);
-    if (withCheck()) AppendCheckHeader(m_output);
-    if (withPlan()) AppendPlanHeader(m_output);
+    if (withCheck()) AppendFigureHeader(m_output, figureColumns());
 }
 
 void BatchRun::processSource(LineReader &reader, std::string_view name) {
@@ -228,8 +230,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     if (read.kind == LineKind::Design) {
         const calc::DesignOutcome outcome = calc::CalculateDesign(read.design);
         appendOutcome(m_output, read.design, outcome);
-        if (withCheck()) AppendCheckColumns(m_output, outcome, read.check);
-        if (withPlan()) AppendPlanColumns(m_output, read.design, outcome, read.check, read.plan);
+        if (withCheck()) AppendFigureColumns(m_output, outcome, read.typed, figureColumns());
         flushIfFull();
     } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
@@ -241,8 +242,7 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {
     appendInvalid(m_output);
-    if (withCheck()) AppendEmptyCheckColumns(m_output);
-    if (withPlan()) AppendEmptyPlanColumns(m_output);
+    if (withCheck()) AppendEmptyFigureColumns(m_output, figureColumns());
     m_someInvalid = true;
     m_report(escapedName(name) + ':' + std::to_string(lineNumber) + ": " + std::string(reason));
     flushIfFull();

@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/batch/check_columns.h"
 #include "app/batch/field_separator.h"
+#include "app/batch/figure_columns.h"
 #include "app/batch/line_reader.h"
-#include "app/batch/plan_columns.h"
 #include "calc/design_calculation.h"
 
 namespace tremira::batch {
@@ -24,8 +23,7 @@ struct DesignLine {
     LineKind kind = LineKind::Skipped;
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
     calc::DesignInput design{};  // the snapshot the window would take with these texts
-    CheckFields check{};
-    PlanFields plan{};
+    calc::TypedFields typed{};   // the check's and the plan's fields
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
@@ -66,6 +64,7 @@ private:
     void flushIfFull();
     bool withCheck() const { return m_columns != Columns::Design; }
     bool withPlan() const { return m_columns == Columns::DesignCheckAndPlan; }
+    FigureColumns figureColumns() const { return withPlan() ? FigureColumns::CheckAndPlan : FigureColumns::Check; }
 
     WriteOutput m_writeOutput;
     Report m_report;

@@ -1,15 +1,11 @@
 #include "ui/check/form_check.h"
 
-#include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFormLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -20,13 +16,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "calc/design_check.h"
 #include "help/context_help_filter.h"
+#include "ui/check/figure_group.h"
 #include "ui/check/plan_panel.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/fields/whole_text_tooltip.h"
-#include "ui/layout/readable_colour.h"
 
 namespace tremira::ui {
 namespace {
@@ -38,35 +32,51 @@ QString askSheetPath(QWidget *parent, const QString &suggested) {
                                         QStringLiteral("PDF (*.pdf)"));
 }
 
-void showFigure(QLineEdit *field, const calc::CheckFigure &figure) {
-    const QString text = ToQString(figure.text);
-    field->setText(text);
-    field->setToolTip(text);  // a message may be longer than the field
-    field->setCursorPosition(0);
-    // A figure in the palette's own text colour, a message in the program's message colour.
-    QPalette palette = field->palette();
-    const QPalette usual = QApplication::palette(field);
-    palette.setColor(QPalette::Text,
-                     figure.known ? usual.color(QPalette::Text) : MessageColourOn(usual.color(QPalette::Base)));
-    field->setPalette(palette);
+// The main window's fields as the design's rows: the texts it shows, as it shows them.
+void addDesignRows(calc::FigureSection &design, const reports::DesignSnapshot &d) {
+    const struct {
+        std::string_view name;
+        std::string_view caption;
+        const QString &text;
+    } shown[] = {
+        {"mainsVoltage", "Напряжение сети (В)", d.Text4},
+        {"outputVoltage", "Выходное напряжение (В)", d.Text3},
+        {"weldingCurrent", "Ток сварки (А)", d.Text2},
+        {"coreSection", "Сечение сердечника (см²)", d.Text1},
+        {"materialI", "Материал I обмотки", d.Combo1},
+        {"materialII", "Материал II обмотки", d.Combo2},
+        {"coreType", "Тип сердечника", d.Combo3},
+        {"induction", "Макс. индукция (Тл)", d.Text10},
+        {"turnsI", "Витки I обмотки", d.Text6},
+        {"turnsII", "Витки II обмотки", d.Text7},
+        {"wireSectionI", "Сечение провода I (мм²)", d.Text8},
+        {"wireSectionII", "Сечение провода II (мм²)", d.Text9},
+        {"overallPower", "Габаритная мощность (Вт)", d.Text5},
+        {"requiredPower", "Требуемая мощность (Вт)", d.Text11},
+        {"currentI", "Максимальный ток I обмотки (А)", d.Text12},
+    };
+    std::vector<calc::FigureRow> rows;
+    for (const auto &row : shown) rows.push_back({{row.name, {}, row.caption}, row.text.toStdString(), true});
+    design.rows.insert(design.rows.begin(), rows.begin(), rows.end());
 }
 
-void showVerdict(QLabel *label, const calc::CheckFigure &verdict) {
-    label->setText(QStringLiteral("Итог: ") + ToQString(verdict.text));
-}
+// The sections of the check in the window's two columns.
+constexpr std::size_t kDesignSection = 0;
+constexpr std::size_t kWireSection = 1;
+constexpr std::size_t kCoreWindowSection = 2;
+constexpr std::size_t kVoltageSection = 3;
+constexpr std::size_t kTestWindingSection = 4;
 
-// A message in place of a figure is longer than a number: the field grows to show it whole.
-void keepWholeTextShown(QLineEdit *field) {
-    const auto fit = [field] { field->setMinimumWidth(WholeTextWidth(*field)); };
-    QObject::connect(field, &QLineEdit::textChanged, field, fit);
-    fit();
-}
+// The names of the typed fields, in the order of calc::TypedFields.
+constexpr std::array<QStringView, 10> kTypedNames{
+    u"windowWidth", u"windowHeight", u"fillFactor", u"testTurns",        u"testVoltage",
+    u"legWidth",    u"legDepth",     u"tapCount",   u"lowestTapVoltage", u"secondMainsVoltage"};
 
 }  // namespace
 
 FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &contextHelp, QWidget *parent)
     : QDialog(parent), m_design(design), m_contextHelp(contextHelp), m_numericFilter(new NumericEntryFilter(this)),
-      m_chooseSheetPath(askSheetPath) {
+      m_outcome(checkOf({.fillFactor = calc::kDefaultFillFactor})), m_chooseSheetPath(askSheetPath) {
     setWindowTitle(QStringLiteral("Проверка и план намотки"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
@@ -79,20 +89,34 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
-    // The core window is typed once, here, for the check and the plan alike.
-    for (QLineEdit *typed : {m_windowWidth, m_windowHeight, m_fillFactor})
-        connect(typed, &QLineEdit::textChanged, this, &FormCheck::feedCoreWindow);
-    recheck();
-    feedCoreWindow();
+    for (std::size_t i = 0; i < kTypedNames.size(); ++i) {
+        m_typed[i] = m_checkGroups[kCoreWindowSection]->input(kTypedNames[i]);
+        if (!m_typed[i]) m_typed[i] = m_checkGroups[kTestWindingSection]->input(kTypedNames[i]);
+        if (!m_typed[i]) m_typed[i] = m_plan->input(kTypedNames[i]);
+    }
+    QLineEdit *fillFactor = m_typed[2];
+    fillFactor->setText(ToQString(calc::kDefaultFillFactor));
+    fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
     resize(openingSize());
-    m_windowWidth->setFocus();
+    m_typed[0]->setFocus();
+}
+
+calc::CheckOutcome FormCheck::checkOf(const calc::TypedFields &typed) const {
+    calc::CheckOutcome outcome = calc::CheckDesign({m_design.inputs, m_design.results, typed});
+    addDesignRows(outcome.check[kDesignSection], m_design.snapshot);
+    return outcome;
 }
 
 QScrollArea *FormCheck::createCheckPage() {
+    for (const calc::FigureSection &section : m_outcome.check) {
+        auto *group = new FigureGroup(section, *m_numericFilter, m_contextHelp, help::HelpTopic::DesignCheck);
+        connect(group, &FigureGroup::edited, this, &FormCheck::recalculate);
+        m_checkGroups.push_back(group);
+    }
     auto *page = new QWidget;
     m_page.columns = new QBoxLayout(QBoxLayout::LeftToRight, page);
-    m_page.design = createDesignColumn();
-    m_page.check = createCheckColumn();
+    m_page.design = createColumn({kDesignSection, kWireSection});
+    m_page.check = createColumn({kCoreWindowSection, kVoltageSection, kTestWindingSection});
     m_page.columns->addWidget(m_page.design);
     m_page.columns->addWidget(m_page.check);
     m_page.scroll = new QScrollArea;
@@ -103,91 +127,23 @@ QScrollArea *FormCheck::createCheckPage() {
     return m_page.scroll;
 }
 
+QWidget *FormCheck::createColumn(std::initializer_list<std::size_t> sections) {
+    auto *column = new QWidget;
+    auto *groups = new QVBoxLayout(column);
+    groups->setContentsMargins({});
+    for (std::size_t section : sections) groups->addWidget(m_checkGroups[section]);
+    groups->addStretch();
+    return column;
+}
+
 QScrollArea *FormCheck::createPlanPage() {
-    m_plan = new PlanPanel(m_contextHelp);
-    m_plan->setDesign({m_design.inputs, m_design.results, m_design.materialI, m_design.materialII});
+    m_plan = new PlanPanel(m_outcome.plan, *m_numericFilter, m_contextHelp);
+    connect(m_plan, &PlanPanel::edited, this, &FormCheck::recalculate);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_plan);
     scroll->setWidgetResizable(true);
     scroll->setFocusPolicy(Qt::NoFocus);
     return scroll;
-}
-
-QWidget *FormCheck::createDesignColumn() {
-    const ShownDesign &d = m_design;
-    auto *column = new QWidget;
-    auto *sections = new QVBoxLayout(column);
-    sections->setContentsMargins({});
-    addSection(sections, QStringLiteral("Расчёт"));
-    const struct {
-        const char *name;
-        QString caption;
-        QString text;
-    } shown[] = {
-        {"mainsVoltage", QStringLiteral("Напряжение сети (В)"), d.snapshot.Text4},
-        {"outputVoltage", QStringLiteral("Выходное напряжение (В)"), d.snapshot.Text3},
-        {"weldingCurrent", QStringLiteral("Ток сварки (А)"), d.snapshot.Text2},
-        {"coreSection", QStringLiteral("Сечение сердечника (см²)"), d.snapshot.Text1},
-        {"materialI", QStringLiteral("Материал I обмотки"), d.snapshot.Combo1},
-        {"materialII", QStringLiteral("Материал II обмотки"), d.snapshot.Combo2},
-        {"coreType", QStringLiteral("Тип сердечника"), d.snapshot.Combo3},
-        {"induction", QStringLiteral("Макс. индукция (Тл)"), d.snapshot.Text10},
-        {"turnsI", QStringLiteral("Витки I обмотки"), d.snapshot.Text6},
-        {"turnsII", QStringLiteral("Витки II обмотки"), d.snapshot.Text7},
-        {"wireSectionI", QStringLiteral("Сечение провода I (мм²)"), d.snapshot.Text8},
-        {"wireSectionII", QStringLiteral("Сечение провода II (мм²)"), d.snapshot.Text9},
-        {"overallPower", QStringLiteral("Габаритная мощность (Вт)"), d.snapshot.Text5},
-        {"requiredPower", QStringLiteral("Требуемая мощность (Вт)"), d.snapshot.Text11},
-        {"currentI", QStringLiteral("Максимальный ток I обмотки (А)"), d.snapshot.Text12},
-    };
-    for (const auto &row : shown) addAnswer(row.name, row.caption, row.text);
-    m_voltsPerTurn = addAnswer("voltsPerTurn", QStringLiteral("Вольт на виток K (В)"));
-
-    addSection(sections, QStringLiteral("Провод"));
-    m_wireDiameterI = addAnswer("wireDiameterI", QStringLiteral("Диаметр провода I (мм)"));
-    m_wireNominalI = addAnswer("wireNominalI", QStringLiteral("Провод I по IEC 60317 (мм)"));
-    m_wireDiameterII = addAnswer("wireDiameterII", QStringLiteral("Диаметр провода II (мм)"));
-    m_wireNominalII = addAnswer("wireNominalII", QStringLiteral("Провод II по IEC 60317 (мм)"));
-    sections->addStretch();
-    return column;
-}
-
-QWidget *FormCheck::createCheckColumn() {
-    const bool toroid = m_design.inputs.coreType == calc::kToroidIndex;
-    auto *column = new QWidget;
-    auto *sections = new QVBoxLayout(column);
-    sections->setContentsMargins({});
-    addSection(sections, QStringLiteral("Окно сердечника"));
-    m_windowWidth = addInput("windowWidth",
-                             toroid ? QStringLiteral("Внутренний диаметр (мм)") : QStringLiteral("Ширина окна (мм)"));
-    m_windowHeight = addInput("windowHeight", QStringLiteral("Высота окна (мм)"));
-    m_windowHeight->setEnabled(!toroid);  // a toroid's window is its inner circle
-    m_fillFactor =
-        addInput("fillFactor", QStringLiteral("Коэффициент заполнения"), ToQString(calc::kDefaultFillFactor));
-    m_fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
-    m_copperArea = addAnswer("copperArea", QStringLiteral("Площадь меди (мм²)"));
-    m_neededWindowArea = addAnswer("neededWindowArea", QStringLiteral("Нужно окно (мм²)"));
-    m_windowArea = addAnswer("windowArea", QStringLiteral("Площадь окна (мм²)"));
-    m_fillPercent = addAnswer("fillPercent", QStringLiteral("Заполнение (%)"));
-    m_fillVerdict = addVerdict("fillVerdict");
-
-    addSection(sections, QStringLiteral("Напряжение холостого хода"));
-    m_loadVoltage = addAnswer("loadVoltage", QStringLiteral("Напряжение дуги (В)"));
-    m_strikeRatio = addAnswer("strikeRatio", QStringLiteral("Запас U2 : Uдуги"));
-    m_voltageVerdict = addVerdict("voltageVerdict");
-
-    // A test winding on a transformer whose winding I is kept: it tells the turns of the new
-    // winding II, the turns winding I acts with, and whether that core saturates.
-    addSection(sections, QStringLiteral("Пробная обмотка (перемотка готового трансформатора)"));
-    m_testTurns = addInput("testTurns", QStringLiteral("Витки пробной обмотки"));
-    m_testVoltage = addInput("testVoltage", QStringLiteral("Напряжение на ней (В)"));
-    m_testVoltsPerTurn = addAnswer("testVoltsPerTurn", QStringLiteral("Вольт на виток K′ (В)"));
-    m_correctedTurnsI = addAnswer("correctedTurnsI", QStringLiteral("Действующие витки I обмотки w1′"));
-    m_correctedTurnsII = addAnswer("correctedTurnsII", QStringLiteral("Витки новой II обмотки w2′"));
-    m_actualInduction = addAnswer("actualInduction", QStringLiteral("Индукция сердечника B′ (Тл)"));
-    m_inductionVerdict = addVerdict("inductionVerdict");
-    sections->addStretch();
-    return column;
 }
 
 QLayout *FormCheck::createButtons() {
@@ -236,107 +192,22 @@ QSize FormCheck::openingSize() const {
     return wanted.boundedTo(screen()->availableGeometry().size());
 }
 
-void FormCheck::addSection(QVBoxLayout *column, const QString &title) {
-    auto *group = new QGroupBox(title);
-    auto *content = new QVBoxLayout(group);
-    auto *form = new QFormLayout;
-    form->setRowWrapPolicy(QFormLayout::WrapLongRows);  // a long message goes under its caption
-    content->addLayout(form);
-    column->addWidget(group);
-    m_sections.push_back({title, {}, nullptr, content, form});
-}
-
-QLineEdit *FormCheck::addRow(const char *name, const QString &caption, const QString &text) {
-    auto *field = new QLineEdit(text);
-    field->setObjectName(QLatin1String(name));
-    field->setAccessibleName(caption);
-    m_contextHelp.setTopic(field, help::HelpTopic::DesignCheck);
-    Section &section = m_sections.back();
-    section.form->addRow(caption, field);  // the caption's label takes the field as its buddy
-    section.rows.push_back({caption, field});
-    return field;
-}
-
-QLineEdit *FormCheck::addAnswer(const char *name, const QString &caption, const QString &text) {
-    QLineEdit *field = addRow(name, caption, text);
-    field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
-    field->setCursorPosition(0);
-    keepWholeTextShown(field);
-    return field;
-}
-
-QLineEdit *FormCheck::addInput(const char *name, const QString &caption, const QString &text) {
-    QLineEdit *field = addRow(name, caption, text);
-    m_numericFilter->watch(field);
-    connect(field, &QLineEdit::textChanged, this, &FormCheck::recheck);
-    return field;
-}
-
-QLabel *FormCheck::addVerdict(const char *name) {
-    auto *label = new QLabel;
-    label->setObjectName(QLatin1String(name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Section &section = m_sections.back();
-    label->setAccessibleName(QStringLiteral("Итог: ") + section.title);
-    section.content->addWidget(label);
-    section.verdict = label;
-    return label;
-}
-
-void FormCheck::recheck() {
-    // The views of the check point into these UTF-8 copies for the length of the call.
-    const QByteArray texts[] = {m_windowWidth->text().toUtf8(), m_windowHeight->text().toUtf8(),
-                                m_fillFactor->text().toUtf8(), m_testTurns->text().toUtf8(),
-                                m_testVoltage->text().toUtf8()};
-    calc::DesignCheckInput input;
-    input.design = m_design.inputs;
-    input.results = m_design.results;
-    input.windowWidth = Utf8View(texts[0]);
-    input.windowHeight = Utf8View(texts[1]);
-    input.fillFactor = Utf8View(texts[2]);
-    input.testTurns = Utf8View(texts[3]);
-    input.testVoltage = Utf8View(texts[4]);
-
-    const calc::DesignCheckOutcome out = calc::CheckDesign(input);
-    showFigure(m_voltsPerTurn, out.voltsPerTurn);
-    showFigure(m_copperArea, out.copperArea);
-    showFigure(m_neededWindowArea, out.neededWindowArea);
-    showFigure(m_windowArea, out.windowArea);
-    showFigure(m_fillPercent, out.fillPercent);
-    showVerdict(m_fillVerdict, out.fillVerdict);
-    showFigure(m_wireDiameterI, out.wireI.diameter);
-    showFigure(m_wireNominalI, out.wireI.nominal);
-    showFigure(m_wireDiameterII, out.wireII.diameter);
-    showFigure(m_wireNominalII, out.wireII.nominal);
-    showFigure(m_loadVoltage, out.loadVoltage);
-    showFigure(m_strikeRatio, out.strikeRatio);
-    showVerdict(m_voltageVerdict, out.voltageVerdict);
-    showFigure(m_testVoltsPerTurn, out.testVoltsPerTurn);
-    showFigure(m_correctedTurnsI, out.correctedTurnsI);
-    showFigure(m_correctedTurnsII, out.correctedTurnsII);
-    showFigure(m_actualInduction, out.actualInduction);
-    showVerdict(m_inductionVerdict, out.inductionVerdict);
-}
-
-void FormCheck::feedCoreWindow() {
-    m_plan->setCoreWindow({ReadTyped(m_windowWidth->text(), calc::ReadPlanNumber),
-                           ReadTyped(m_windowHeight->text(), calc::ReadPlanNumber),
-                           ReadTyped(m_fillFactor->text(), calc::ReadFillFactor)});
+void FormCheck::recalculate() {
+    // The views of the input point into these UTF-8 copies for the length of the call.
+    std::array<QByteArray, kTypedNames.size()> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (m_typed[i]) texts[i] = m_typed[i]->text().toUtf8();
+    }
+    m_outcome =
+        checkOf({Utf8View(texts[0]), Utf8View(texts[1]), Utf8View(texts[2]), Utf8View(texts[3]), Utf8View(texts[4]),
+                 Utf8View(texts[5]), Utf8View(texts[6]), Utf8View(texts[7]), Utf8View(texts[8]), Utf8View(texts[9])});
+    for (std::size_t i = 0; i < m_checkGroups.size(); ++i) m_checkGroups[i]->showFigures(m_outcome.check[i]);
+    m_plan->showPlan(m_outcome.plan, m_outcome.drawing);
 }
 
 std::vector<reports::SheetSection> FormCheck::sheetSections() const {
-    std::vector<reports::SheetSection> sections;
-    for (const Section &section : m_sections) {
-        reports::SheetSection lines{section.title, {}};
-        for (const Row &row : section.rows) {
-            if (row.field->isEnabled()) lines.lines << row.caption + QStringLiteral(": ") + row.field->text();
-        }
-        if (section.verdict) lines.lines << section.verdict->text();
-        sections.push_back(lines);
-    }
-    for (reports::SheetSection &plan : m_plan->summary()) sections.push_back(std::move(plan));
+    std::vector<reports::SheetSection> sections = reports::SheetSectionsOf(m_outcome.check);
+    for (reports::SheetSection &plan : reports::SheetSectionsOf(m_outcome.plan)) sections.push_back(std::move(plan));
     return sections;
 }
 

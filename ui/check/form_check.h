@@ -2,28 +2,28 @@
 // The window "Проверка и план намотки": on its first page the design as the main window shows
 // it, read-only, and the check of it (fill of the core window, wire, no-load voltage, test
 // winding); on its second the winding plan, which takes the core window typed on the first.
-// Worked out again at every typed key. Modal; built anew for each opening.
+// Worked out again at every typed key, from each typed field read once. Modal; built anew for
+// each opening.
 
 #include <QDialog>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "calc/design_calculation.h"
-#include "calc/winding_plan.h"
+#include "calc/design_check.h"
 #include "reports/design_snapshot.h"
 #include "reports/plan_sheet.h"
 
 class QBoxLayout;
-class QFormLayout;
-class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
-class QVBoxLayout;
 
 namespace tremira::help {
 class ContextHelpFilter;
@@ -31,6 +31,7 @@ class ContextHelpFilter;
 
 namespace tremira::ui {
 
+class FigureGroup;
 class NumericEntryFilter;
 class PlanPanel;
 
@@ -40,8 +41,6 @@ struct ShownDesign {
     reports::DesignSnapshot snapshot;
     calc::InputNumbers inputs;
     calc::ResultNumbers results{};
-    calc::Material materialI = calc::Material::Copper;
-    calc::Material materialII = calc::Material::Copper;
 };
 
 // Asks where to save the workshop sheet, starting from `suggested`; empty when the user declines.
@@ -62,44 +61,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // A titled group of captioned fields, and the verdict under it if it has one.
-    struct Row {
-        QString caption;
-        QLineEdit *field;
-    };
-    struct Section {
-        QString title;
-        std::vector<Row> rows;
-        QLabel *verdict = nullptr;
-        QVBoxLayout *content = nullptr;
-        QFormLayout *form = nullptr;
-    };
-
     // The check's sections in two columns, scrolled when the window is smaller than they are.
     QScrollArea *createCheckPage();
     QScrollArea *createPlanPage();
-    QWidget *createDesignColumn();
-    QWidget *createCheckColumn();
+    QWidget *createColumn(std::initializer_list<std::size_t> sections);
     QLayout *createButtons();
     // Side by side when both columns fit the page's width, else one under the other.
     void arrangeColumns();
     // As large as the whole page, but no larger than the screen's free area.
     QSize openingSize() const;
 
-    void addSection(QVBoxLayout *column, const QString &title);
-    // A captioned field in the last section; a screen reader names it by its caption.
-    QLineEdit *addRow(const char *name, const QString &caption, const QString &text);
-    // A read-only field wide enough to show its whole text, which the mouse may select.
-    QLineEdit *addAnswer(const char *name, const QString &caption, const QString &text = {});
-    QLineEdit *addInput(const char *name, const QString &caption, const QString &text = {});
-    QLabel *addVerdict(const char *name);
-
-    void recheck();
-    // The core window typed on the check page, as the plan reads it.
-    void feedCoreWindow();
-    // The design, the check and the plan as titled "caption: figure" lines.
+    // Every typed field read once; the check and the plan worked out and shown.
+    void recalculate();
+    calc::CheckOutcome checkOf(const calc::TypedFields &typed) const;
+    // The check and the plan as the sheet and the clipboard give them.
     std::vector<reports::SheetSection> sheetSections() const;
-    // The same as plain text.
     QString summary() const;
     void copySummary() const;
     void saveSheet();
@@ -107,7 +83,8 @@ private:
     ShownDesign m_design;
     help::ContextHelpFilter &m_contextHelp;
     NumericEntryFilter *m_numericFilter = nullptr;
-    std::vector<Section> m_sections;
+    calc::CheckOutcome m_outcome;
+    std::vector<FigureGroup *> m_checkGroups;  // one per section of the check, in its order
     QString m_sheetFolder;
     SheetPathChooser m_chooseSheetPath;
     QTabWidget *m_pages = nullptr;
@@ -120,30 +97,8 @@ private:
         QWidget *check = nullptr;
     } m_page;
 
-    QLineEdit *m_windowWidth = nullptr;
-    QLineEdit *m_windowHeight = nullptr;
-    QLineEdit *m_fillFactor = nullptr;
-    QLineEdit *m_testTurns = nullptr;
-    QLineEdit *m_testVoltage = nullptr;
-
-    QLineEdit *m_voltsPerTurn = nullptr;
-    QLineEdit *m_copperArea = nullptr;
-    QLineEdit *m_neededWindowArea = nullptr;
-    QLineEdit *m_windowArea = nullptr;
-    QLineEdit *m_fillPercent = nullptr;
-    QLabel *m_fillVerdict = nullptr;
-    QLineEdit *m_wireDiameterI = nullptr;
-    QLineEdit *m_wireNominalI = nullptr;
-    QLineEdit *m_wireDiameterII = nullptr;
-    QLineEdit *m_wireNominalII = nullptr;
-    QLineEdit *m_loadVoltage = nullptr;
-    QLineEdit *m_strikeRatio = nullptr;
-    QLabel *m_voltageVerdict = nullptr;
-    QLineEdit *m_testVoltsPerTurn = nullptr;
-    QLineEdit *m_correctedTurnsI = nullptr;
-    QLineEdit *m_correctedTurnsII = nullptr;
-    QLineEdit *m_actualInduction = nullptr;
-    QLabel *m_inductionVerdict = nullptr;
+    // The typed fields, in the order of calc::TypedFields; a toroid has no window height.
+    std::array<QLineEdit *, 10> m_typed{};
 
     QPushButton *m_copy = nullptr;
     QPushButton *m_saveSheet = nullptr;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calc/winding_plan_texts.h"
+#include "calc/figures.h"
 #include "ui/fields/utf8_text.h"
 
 namespace tremira::ui {
@@ -107,7 +107,9 @@ Scene toroidScene(const WindingSizes &s, double frame) {
     return scene;
 }
 
-QString millimetres(double value) { return ToQString(calc::FigureText(value, 1)); }
+QString millimetres(double value) {
+    return ToQString(calc::NumberRow({.decimals = 1, .small = calc::SmallFigure::BareStep}, value).text);
+}
 
 QString sizesCaption(const WindingSizes &s) {
     if (s.shape == WindowShape::Circle) return QStringLiteral("отверстие ⌀ %1 мм").arg(millimetres(s.windowWidth));

@@ -12,23 +12,14 @@
 #include <optional>
 #include <vector>
 
+#include "calc/winding_plan.h"
+
 class QPainter;
 
 namespace tremira::ui {
 
-enum class WindowShape { Rectangle, Circle };
-
-// The sizes the drawing is made from, mm.
-struct WindingSizes {
-    WindowShape shape = WindowShape::Rectangle;
-    double windowWidth = 0;          // c; for the circle its diameter D
-    double windowHeight = 0;         // h; not read for the circle
-    std::optional<double> legWidth;  // a: the steel round the window; none draws a thin frame
-    std::optional<double> buildI;    // t₁
-    std::optional<double> buildII;   // t₂
-    bool fits = true;                // false: the windings do not fit; a build that is none then
-                                     // fills the rest of the hole as what does not fit
-};
+using calc::WindingSizes;
+using calc::WindowShape;
 
 enum class WindingPart { Steel, Window, WindingI, WindingII, Overflow };
 

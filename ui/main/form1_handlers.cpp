@@ -82,12 +82,7 @@ void Form1::applyOutcome(const calc::DesignOutcome &outcome) {
     m_menus.MFsave->setEnabled(true);
     m_menus.MFprint->setEnabled(true);
     m_menus.MScheck->setEnabled(true);
-    m_calculated =
-        ShownDesign{.snapshot = snapshot(),
-                    .inputs = *outcome.inputs,
-                    .results = results,
-                    .materialI = calc::MaterialOf(listIndex(m_inputs.Combo1->currentText(), calc::kMaterialEntries)),
-                    .materialII = calc::MaterialOf(listIndex(m_inputs.Combo2->currentText(), calc::kMaterialEntries))};
+    m_calculated = ShownDesign{.snapshot = snapshot(), .inputs = *outcome.inputs, .results = results};
 }
 
 // Whether the fields still hold the inputs of the last completed calculation; when not, a box

@@ -1,0 +1,93 @@
+#include "figures.h"
+
+#include <cmath>
+
+namespace tremira::calc {
+namespace {
+
+// From here on the program's number format turns to the exponent form.
+constexpr double kLargestShownFigure = 1e15;
+
+std::string wordsOf(NoFigure kind) {
+    switch (kind) {
+    case NoFigure::NotGiven: return "не задано";
+    case NoFigure::NotANumber: return "не число";
+    case NoFigure::OutOfRange: return "вне разумных пределов";
+    case NoFigure::NotAboveZero: return "нужно больше нуля";
+    case NoFigure::TooSmallNumber: return "слишком малое число";
+    case NoFigure::TooLargeNumber: return "слишком большое число";
+    case NoFigure::AboveOne: return "нужно не больше 1";
+    case NoFigure::BelowSmallestFillFactor: return "нужно не меньше " + FormatDouble(kSmallestFillFactor);
+    case NoFigure::DoesNotFit: return "не помещается";
+    case NoFigure::NotBelowOutputVoltage: return "нижнее напряжение отводов не ниже выходного";
+    case NoFigure::NoneInSeries: return "больше " + FormatDouble(kLargestBreakerRating) + " А: автомата этого ряда нет";
+    case NoFigure::TestWindingNotGiven: return "пробная обмотка не задана";
+    case NoFigure::TooManyTurns: return "слишком много витков";
+    case NoFigure::LessThanOneTurn: return "меньше одного витка";
+    }
+    return {};
+}
+
+bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+}  // namespace
+
+std::string ReasonText(const Reason &reason) {
+    if (reason.subject.empty()) return wordsOf(reason.kind);
+    std::string text(reason.subject);
+    text += ": ";
+    text += wordsOf(reason.kind);
+    return text;
+}
+
+Figure<double> Positive(double value, std::string_view subject) {
+    if (std::isnan(value)) return Reason{NoFigure::NotANumber, subject};
+    if (value <= 0) return Reason{NoFigure::NotAboveZero, subject};
+    if (value < kSmallestInput) return Reason{NoFigure::TooSmallNumber, subject};
+    if (value > kLargestInput) return Reason{NoFigure::TooLargeNumber, subject};
+    return value;
+}
+
+Figure<double> ReadPositive(std::string_view text, std::string_view subject) {
+    if (isBlank(text)) return Reason{NoFigure::NotGiven, subject};
+    const Checked<double> value = ParseDouble(text);
+    if (!value) {
+        return Reason{value.error().Number == CalcError::TypeMismatch ? NoFigure::NotANumber : NoFigure::TooLargeNumber,
+                      subject};
+    }
+    return Positive(*value, subject);
+}
+
+Figure<double> ReadFillFactor(std::string_view text) {
+    constexpr std::string_view kSubject = "коэффициент заполнения";
+    const Figure<double> factor = ReadPositive(isBlank(text) ? kDefaultFillFactor : text, kSubject);
+    if (!factor.known()) return factor;
+    if (factor.value() > 1) return Reason{NoFigure::AboveOne, kSubject};
+    if (factor.value() < kSmallestFillFactor) return Reason{NoFigure::BelowSmallestFillFactor, kSubject};
+    return factor;
+}
+
+FigureRow NumberRow(const RowSpec &spec, const Figure<double> &figure) {
+    if (!figure.known()) return {spec, ReasonText(figure.why()), false};
+    const double shown = RoundToDecimals(figure.value(), spec.decimals, spec.rounding);
+    if (shown == 0) {
+        std::string text = "меньше " + FormatDouble(std::pow(10.0, -spec.decimals));
+        if (spec.small == SmallFigure::NamesUnit) text += spec.unit;
+        return {spec, std::move(text), false};
+    }
+    if (!(std::abs(shown) < kLargestShownFigure)) return {spec, wordsOf(NoFigure::TooLargeNumber), false};
+    return {spec, FormatDouble(shown), true};
+}
+
+FigureRow TextRow(const RowSpec &spec, std::string text, bool known) { return {spec, std::move(text), known}; }
+
+const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key) {
+    for (const FigureSection &section : sections) {
+        for (const FigureRow &row : section.rows) {
+            if (row.spec.key == key) return &row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace tremira::calc

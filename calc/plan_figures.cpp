@@ -1,0 +1,217 @@
+#include "plan_figures.h"
+
+#include <array>
+#include <string>
+
+namespace tremira::calc {
+namespace {
+
+std::string percentOf(double share) { return FormatDouble(share * 100) + " %"; }
+std::string whole(int value) { return FormatDouble(value); }
+
+// The plan's columns have always given the bare step of a figure below its last place.
+RowSpec number(std::string_view name, std::string_view key, std::string_view caption, int decimals,
+               std::string_view unit = {}) {
+    return {name, key, caption, unit, decimals, Shown::Answer, SmallFigure::BareStep};
+}
+RowSpec text(std::string_view name, std::string_view key, std::string_view caption) {
+    return {name, key, caption, {}, 0, Shown::Answer};
+}
+RowSpec column(std::string_view key, int decimals = 0) {
+    return {key, key, {}, {}, decimals, Shown::ColumnOnly, SmallFigure::BareStep};
+}
+RowSpec note(std::string_view name, std::string_view key) { return {name, key, {}, {}, 0, Shown::Note}; }
+
+// A figure's part by `member`, or the figure's reason.
+template <typename T, typename Member>
+Figure<double> partOf(const Figure<T> &figure, Member member) {
+    if (!figure.known()) return figure.why();
+    return static_cast<double>(figure.value().*member);
+}
+
+std::string textOf(const Figure<double> &figure, int decimals) { return NumberRow(column({}, decimals), figure).text; }
+
+std::string sectionMatchText(SectionMatch match) {
+    switch (match) {
+    case SectionMatch::WithinTolerance: return "совпадает с S (в пределах " + percentOf(kSectionTolerance) + ")";
+    case SectionMatch::SidesGiveLess:
+        return "меньше S более чем на " + percentOf(kSectionTolerance) + ", расчёт сделан для S";
+    case SectionMatch::SidesGiveMore:
+        return "больше S более чем на " + percentOf(kSectionTolerance) + ", расчёт сделан для S";
+    }
+    return {};
+}
+
+std::string fitText(bool fits) { return fits ? "помещается" : "не помещается"; }
+
+// Turns first–last with an en dash, which no spreadsheet takes for a date.
+std::string spanText(const TurnSpan &span) { return whole(span.first) + "–" + whole(span.last); }
+std::string spanWithSectionText(const TurnSpan &span) { return spanText(span) + ": " + whole(span.section) + " мм²"; }
+
+std::string tapWarningsText(const Tap &tap) {
+    std::string text;
+    if (tap.aboveSafeVoltage) text = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
+    if (tap.saturated) {
+        if (!text.empty()) text += " / ";
+        text += "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+    }
+    return text;
+}
+
+// "108 вит. / 50,9 В / 1,1 Тл", and the warnings of the tap.
+std::string tapText(const Tap &tap) {
+    std::string text =
+        whole(tap.turns) + " вит. / " + textOf(tap.noLoadVoltage, 1) + " В / " + textOf(tap.induction, 2) + " Тл";
+    const std::string warnings = tapWarningsText(tap);
+    if (!warnings.empty()) text += " / " + warnings;
+    return text;
+}
+
+std::string supplyText(bool needsDedicatedLine) {
+    if (!needsDedicatedLine) return "бытовая розетка (до " + FormatDouble(kLargestSocketCurrent) + " А)";
+    return "не от бытовой розетки (до " + FormatDouble(kLargestSocketCurrent) + " А): нужна отдельная линия";
+}
+
+std::string toBuyText(const WireToBuy &wire) {
+    return whole(wire.lengthToBuy) + " м, " + textOf(wire.massToBuy, 2) + " кг";
+}
+
+// A part of the plan nobody asked for leaves its columns empty.
+FigureRow optional(FigureRow row, std::optional<NoFigure> reason) {
+    row.asked = reason != NoFigure::NotGiven;
+    return row;
+}
+
+// Shown with the value used, or the words of its reason: the caption names the input.
+FigureRow inputRow(const RowSpec &spec, const Figure<double> &reading) {
+    if (!reading.known()) return {spec, ReasonText({*reading.reason(), {}}), false};
+    return {spec, FormatDouble(reading.value()), true};
+}
+
+RowSpec input(std::string_view name, std::string_view caption) { return {name, {}, caption, {}, 0, Shown::Input}; }
+
+FigureSection inputsOf(const WindingPlanInput &in) {
+    const bool toroid = in.design.coreType == kToroidIndex;
+    const Figure<double> taps = WhenKnown<double>([](int count) { return double(count); }, in.tapCount);
+    return {"planInputs",
+            "План намотки",
+            {inputRow(input("legWidth", toroid ? "Ширина кольца a (мм)" : "Ширина стержня a (мм)"), in.legWidth),
+             inputRow(input("legDepth", toroid ? "Высота кольца b (мм)" : "Толщина набора b (мм)"), in.legDepth),
+             inputRow(input("tapCount", "Число отводов"), taps),
+             inputRow(input("lowestTapVoltage", "Нижнее напряжение отводов (В)"), in.lowestTapVoltage),
+             inputRow(input("secondMainsVoltage", "Второе напряжение сети (В)"), in.secondMainsVoltage)},
+            {}};
+}
+
+FigureSection coreOf(const WindingPlan &plan) {
+    return {"core",
+            "Сердечник и намотка",
+            {NumberRow(number("coreFromSides", "S0", "Сечение по сторонам S₀ (см²)", 2),
+                       partOf(plan.core, &CoreFromSides::section)),
+             TextRow(note("sectionMatch", "S0_vs_S"), plan.core,
+                     [](const CoreFromSides &core) { return sectionMatchText(core.match); }),
+             NumberRow(number("buildI", "t_I", "Толщина I обмотки t₁ (мм)", 1), plan.buildI),
+             NumberRow(number("buildII", "t_II", "Толщина II обмотки t₂ (мм)", 1), plan.buildII),
+             TextRow({"fitVerdict", "windings_fit", "Окно", {}, 0, Shown::Verdict}, plan.fitsWindow, fitText)},
+            {}};
+}
+
+// Turns, section, length, metres to buy and their mass of one wire, under the columns `keys`.
+void addWireRows(std::vector<FigureRow> &rows, const Figure<WireToBuy> &wire, int firstTurn,
+                 const std::array<std::string_view, 5> &keys, std::string_view lengthName,
+                 std::string_view lengthCaption) {
+    const auto span = [firstTurn](const WireToBuy &w) {
+        return TurnSpan{firstTurn, firstTurn + w.turns - 1, w.section};
+    };
+    rows.push_back(TextRow(column(keys[0]), wire, [&](const WireToBuy &w) { return spanText(span(w)); }));
+    rows.push_back(TextRow(column(keys[1]), wire, [](const WireToBuy &w) { return whole(w.section); }));
+    rows.push_back(NumberRow(number(lengthName, keys[2], lengthCaption, 1), partOf(wire, &WireToBuy::length)));
+    rows.push_back(NumberRow(column(keys[3]), partOf(wire, &WireToBuy::lengthToBuy)));
+    rows.push_back(NumberRow(column(keys[4], 2), partOf(wire, &WireToBuy::massToBuy)));
+}
+
+FigureSection wireOf(const WindingPlan &plan) {
+    std::vector<FigureRow> rows;
+    rows.push_back(
+        NumberRow(number("meanTurnI", "MLT_I", "Средний виток I (мм)", 1), partOf(plan.wireI, &WireToBuy::meanTurn)));
+    addWireRows(rows, plan.wireI, 1, {"turns_I", "q_I", "L_I", "buy_I", "mass_I"}, "lengthI", "Длина провода I (м)");
+    rows.push_back(TextRow(text("toBuyI", {}, "Купить провода I"), plan.wireI, toBuyText));
+
+    const int outerStart = plan.wireI.known() ? plan.wireI.value().turns + 1 : 1;
+    const std::size_t outerFirst = rows.size();
+    rows.push_back(
+        TextRow(text("outerTurnsI", {}, "Второй провод I: витки"), plan.wireIOuter, [outerStart](const WireToBuy &w) {
+            return spanWithSectionText({outerStart, outerStart + w.turns - 1, w.section});
+        }));
+    addWireRows(rows, plan.wireIOuter, outerStart, {"turns_I_2", "q_I_2", "L_I_2", "buy_I_2", "mass_I_2"},
+                "outerLengthI", "Длина второго провода I (м)");
+    rows.push_back(TextRow(text("outerToBuyI", {}, "Купить второго провода I"), plan.wireIOuter, toBuyText));
+    for (std::size_t i = outerFirst; i < rows.size(); ++i) rows[i] = optional(rows[i], plan.wireIOuter.reason());
+
+    rows.push_back(NumberRow(number("resistanceI", "R_I", "Сопротивление I (Ом)", 4), plan.resistanceI));
+    rows.push_back(NumberRow(number("meanTurnII", "MLT_II", "Средний виток II (мм)", 1),
+                             partOf(plan.wireII, &WireToBuy::meanTurn)));
+    rows.push_back(
+        NumberRow(number("lengthII", "L_II", "Длина провода II (м)", 1), partOf(plan.wireII, &WireToBuy::length)));
+    rows.push_back(NumberRow(column("buy_II"), partOf(plan.wireII, &WireToBuy::lengthToBuy)));
+    rows.push_back(NumberRow(column("mass_II", 2), partOf(plan.wireII, &WireToBuy::massToBuy)));
+    rows.push_back(TextRow(text("toBuyII", {}, "Купить провода II"), plan.wireII, toBuyText));
+    rows.push_back(NumberRow(number("resistanceII", "R_II", "Сопротивление II (Ом)", 4),
+                             partOf(plan.wireII, &WireToBuy::resistance)));
+    rows.push_back(NumberRow(number("copperLosses", "losses", "Потери в меди (Вт)", 0), plan.copperLosses));
+    return {"planWire", "Провод", std::move(rows), {}};
+}
+
+constexpr std::array<std::string_view, kMostTaps> kTapKeys{"tap_1", "tap_2", "tap_3", "tap_4",
+                                                           "tap_5", "tap_6", "tap_7", "tap_8"};
+
+FigureSection tapsOf(const WindingPlan &plan) {
+    FigureSection section{"taps", "Отводы I обмотки", {}, {{"Витки", "U хх (В)", "B (Тл)", "Замечание"}, {}}};
+    section.rows.push_back(plan.taps.known() ? TextRow(note("tapsNote", {}), "От наибольшего числа витков к w₁:")
+                                             : TextRow(note("tapsNote", {}), ReasonText(plan.taps.why()), false));
+    const std::span<const Tap> taps = plan.taps.known() ? plan.taps.value().taps() : std::span<const Tap>{};
+    for (std::size_t i = 0; i < kTapKeys.size(); ++i) {
+        FigureRow row = TextRow(column(kTapKeys[i]), plan.taps,
+                                [&](const TapTable &) { return i < taps.size() ? tapText(taps[i]) : std::string(); });
+        section.rows.push_back(optional(std::move(row), plan.taps.reason()));
+    }
+    for (const Tap &tap : taps) {
+        section.table.rows.push_back(
+            {whole(tap.turns), textOf(tap.noLoadVoltage, 1), textOf(tap.induction, 2), tapWarningsText(tap)});
+    }
+    return section;
+}
+
+FigureSection mainsOf(const WindingPlan &plan) {
+    const Figure<SecondMains> &mains = plan.secondMains;
+    std::vector<FigureRow> rows{NumberRow(number("breaker", "breaker", "Автомат (А)", 0),
+                                          WhenKnown<double>([](int a) { return double(a); }, plan.breakerRating)),
+                                TextRow(note("socketNote", "supply"), plan.needsDedicatedLine, supplyText)};
+    const std::size_t secondFirst = rows.size();
+    rows.push_back(TextRow(text("secondMainsTurns", "W1_2", "Витки до второго напряжения"), mains,
+                           [](const SecondMains &m) { return whole(m.turns); }));
+    rows.push_back(TextRow(column("q1_2"), mains, [](const SecondMains &m) { return whole(m.section); }));
+    rows.push_back(TextRow(text("lowerMainsTurns", {}, "Витки на ток низшего"), mains,
+                           [](const SecondMains &m) { return spanWithSectionText(m.lowerMainsTurns); }));
+    rows.push_back(TextRow(text("higherMainsTurns", {}, "Витки на ток высшего"), mains, [](const SecondMains &m) {
+        return m.higherMainsTurns ? spanWithSectionText(*m.higherMainsTurns) : std::string("нет");
+    }));
+    rows.push_back(NumberRow(number("secondMainsCurrent", "I1_2", "Ток сети на втором напряжении (А)", 2),
+                             partOf(mains, &SecondMains::current)));
+    rows.push_back(TextRow(
+        text("secondMainsBreaker", "breaker_2", "Автомат на втором напряжении (А)"), mains, [](const SecondMains &m) {
+            return NumberRow(column({}), WhenKnown<double>([](int a) { return double(a); }, m.breakerRating)).text;
+        }));
+    rows.push_back(TextRow(note("secondSocketNote", "supply_2"), mains,
+                           [](const SecondMains &m) { return supplyText(m.needsDedicatedLine); }));
+    for (std::size_t i = secondFirst; i < rows.size(); ++i) rows[i] = optional(rows[i], mains.reason());
+    return {"mains", "Сеть", std::move(rows), {}};
+}
+
+}  // namespace
+
+std::vector<FigureSection> PlanSections(const WindingPlanInput &input, const WindingPlan &plan) {
+    return {inputsOf(input), coreOf(plan), wireOf(plan), tapsOf(plan), mainsOf(plan)};
+}
+
+}  // namespace tremira::calc

@@ -1,0 +1,66 @@
+#pragma once
+// A titled group of the window "Проверка и план намотки" made from one section of figures: a
+// caption beside each answer, the verdicts and notes on lines of their own, the typed inputs,
+// and a table where the section has one. It shows the section's figures as they come; it reads
+// none back.
+
+#include <QGroupBox>
+#include <QString>
+
+#include <vector>
+
+#include "calc/figures.h"
+#include "help/help_topics.h"
+
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QWidget;
+
+namespace tremira::help {
+class ContextHelpFilter;
+}
+
+namespace tremira::ui {
+
+class NumericEntryFilter;
+
+class FigureGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    // The rows of `section` as widgets; every one takes F1 to `topic`, the inputs pass `filter`.
+    FigureGroup(const calc::FigureSection &section, NumericEntryFilter &filter, help::ContextHelpFilter &contextHelp,
+                help::HelpTopic topic, QWidget *parent = nullptr);
+
+    // The figures of the same section worked out again; the inputs keep what was typed.
+    void showFigures(const calc::FigureSection &section);
+    // The typed field of the input row `name`; none when the section has no such input.
+    QLineEdit *input(QStringView name) const;
+
+signals:
+    void edited();
+
+private:
+    // The widget of one row: a field with its caption, or a label; none for a column of
+    // tremira-calc alone.
+    struct RowWidgets {
+        QLineEdit *field = nullptr;
+        QLabel *label = nullptr;
+    };
+
+    RowWidgets addRow(const calc::FigureRow &row);
+    QLineEdit *addField(const calc::FigureRow &row);
+    QLabel *addLabel(const calc::FigureRow &row);
+    void addTable(const calc::FigureTable &table);
+    void showTable(const calc::FigureTable &table);
+
+    NumericEntryFilter &m_filter;
+    help::ContextHelpFilter &m_contextHelp;
+    help::HelpTopic m_topic;
+    QFormLayout *m_form = nullptr;
+    std::vector<RowWidgets> m_rows;  // one per row of the section, in its order
+    QTableWidget *m_table = nullptr;
+};
+
+}  // namespace tremira::ui
