@@ -107,8 +107,10 @@ std::string doesNotFitText(double neededArea, bool toroid) {
 // When the plan winds winding I on past w₁, the fill counts every turn it winds, and says so.
 std::string woundNote(const WindingPlan &plan) {
     if (!plan.woundI.known()) return {};
-    return " (I обмотка с отводами и вторым напряжением сети, как намотана: " +
-           FormatDouble(plan.woundI.value().turns) + " вит.)";
+    const std::string with = plan.taps.known() && plan.secondMains.known() ? "с отводами и вторым напряжением сети"
+                             : plan.taps.known()                           ? "с отводами"
+                                                 : "со вторым напряжением сети";
+    return " (I обмотка " + with + ", как намотана: " + FormatDouble(plan.woundI.value().turns) + " вит.)";
 }
 
 FigureSection coreWindowOf(const Readings &r, const DesignFigures &d, const WindingPlan &plan, bool toroid) {

@@ -1,0 +1,213 @@
+// tremira-calc --check and --plan without the executable: the check's five fields and the
+// plan's five after a design, and the figures' columns after its result line, each cell the
+// figure of its column's key. The figures themselves are the calculation's tests' job.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/batch/design_lines.h"
+#include "tests/app/batch_output.h"
+
+namespace tremira::batch {
+namespace {
+
+using Fields = std::array<std::string_view, kCheckFieldCount + kPlanFieldCount>;
+
+Fields inOrder(const calc::TypedFields &f) {
+    return {f.windowWidth, f.windowHeight, f.fillFactor, f.testTurns,        f.testVoltage,
+            f.legWidth,    f.legDepth,     f.tapCount,   f.lowestTapVoltage, f.secondMainsVoltage};
+}
+
+// The design part ends where the induction, the eighth field, ends.
+TEST(ReadDesignLineWithFigures, TakesTheChecksFiveFieldsAndThePlansFive) {
+    struct Case {
+        const char *name;
+        std::string_view line;
+        bool withPlan;
+        LineKind kind;
+        std::size_t fieldCount;
+        Fields typed;
+    } const cases[] = {
+        {"design only, CR LF", "220;65;160;;Медь;Медь;Стержневой;1,42\r", false, LineKind::Design, 8, {}},
+        {"rod window", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60", false, LineKind::Design, 10, {"50", "60"}},
+        {"all five and a closing separator",
+         "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24;\r",
+         false,
+         LineKind::Design,
+         14,
+         {"61", "", "0,3", "10", "24"}},
+        {"two closing separators stay whole",
+         "1;2;3;4;5;6;7;8;9;10;11;12;13;;",
+         false,
+         LineKind::WrongFieldCount,
+         15,
+         {}},
+        {"a sixth field after the closing separator stays whole",
+         "1;2;3;4;5;6;7;8;9;10;11;12;13; ",
+         false,
+         LineKind::WrongFieldCount,
+         14,
+         {}},
+        {"plan fields without --plan stay whole",
+         "220;65;160;;Медь;Медь;Тор;1,42;120;;;;;40",
+         false,
+         LineKind::WrongFieldCount,
+         14,
+         {}},
+        {"seven fields stay whole", "220;65;160;;Медь;Медь;Тор", true, LineKind::WrongFieldCount, 7, {}},
+        {"all ten and a closing separator",
+         "220;65;160;;Медь;Медь;Тор;1,42;120;;;;;40;152;4;50;380;\r",
+         true,
+         LineKind::Design,
+         19,
+         {"120", "", "", "", "", "40", "152", "4", "50", "380"}},
+        {"six plan fields stay whole",
+         "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19",
+         true,
+         LineKind::WrongFieldCount,
+         19,
+         {}},
+        // Only a number is read from these fields, and such bytes make none.
+        {"a bad byte in a plan field",
+         "220;65;160;;Медь;Медь;Тор;1,42;;;;;;\xFF",
+         true,
+         LineKind::Design,
+         14,
+         {"", "", "", "", "", "\xFF"}},
+        {"a bad byte on a line of too many fields",
+         "1;2;3;4;5;6;7;8;9;10;11;12;13;14;\xFF",
+         false,
+         LineKind::NotUtf8,
+         0,
+         {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DesignLine line = ReadDesignLine(c.line, true, c.withPlan);
+        EXPECT_EQ(line.kind, c.kind);
+        EXPECT_EQ(line.fieldCount, c.fieldCount);
+        if (c.kind == LineKind::Design) {
+            EXPECT_EQ(inOrder(line.typed), c.typed);
+        }
+    }
+}
+
+std::vector<std::string> cellsOf(std::string_view line) {
+    std::vector<std::string> cells;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find(';', start);
+        cells.emplace_back(line.substr(start, end - start));
+        if (end == std::string_view::npos) return cells;
+        start = end + 1;
+    }
+}
+
+std::vector<std::string> linesOf(const std::string &output) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < output.size();) {
+        const std::size_t end = output.find('\n', start);
+        lines.push_back(output.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+const std::string kCheckHeader =
+    "K;copper_area;window_area_needed;window_area;fill_percent;fill;wire_I_diameter;wire_I;wire_II_diameter;"
+    "wire_II;load_voltage;strike_ratio;voltage;test_K;test_W1;test_W2;test_B;test_induction";
+const std::string kPlanHeader =
+    "S0;S0_vs_S;t_I;t_II;windings_fit;MLT_I;MLT_II;turns_I;q_I;L_I;buy_I;mass_I;turns_I_2;q_I_2;L_I_2;buy_I_2;"
+    "mass_I_2;L_II;buy_II;mass_II;R_I;R_II;losses;tap_1;tap_2;tap_3;tap_4;tap_5;tap_6;tap_7;tap_8;W1_2;q1_2;I1_2;"
+    "breaker;supply;breaker_2;supply_2";
+const std::string kDesignHeader = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages";
+
+TEST(BatchRunWithFigures, HeadersNameTheColumnsInTheirOrder) {
+    EXPECT_EQ(linesOf(test::OutputOf({}, BatchRun::Columns::DesignAndCheck)),
+              std::vector<std::string>{kDesignHeader + ";" + kCheckHeader});
+    EXPECT_EQ(linesOf(test::OutputOf({}, BatchRun::Columns::DesignCheckAndPlan)),
+              std::vector<std::string>{kDesignHeader + ";" + kCheckHeader + ";" + kPlanHeader});
+}
+
+// The check of Run A as one whole line: the order of its cells and the texts in them.
+TEST(BatchRunWithFigures, WritesTheChecksCellsAfterTheResults) {
+    const std::string output =
+        test::OutputOf({"220;65;160;;Медь;Медь;Стержневой;1,42;40;60;;10;36"}, BatchRun::Columns::DesignAndCheck);
+    EXPECT_EQ(linesOf(output).at(1),
+              "completed;84,672;10400;5600;83;25;6;20;48,19277;;2,637;998;2852;2400;42;"
+              "не помещается: нужно окно не меньше 2852 мм²;2,764;2,80;5,046;3 × 3,00;26,4;2,46;в норме;"
+              "3,6;61;18;1,94;не меньше 1,9 Тл: сталь в насыщении");
+}
+
+// Each cell is the text of the row with its column's key, as the window shows that row.
+TEST(BatchRunWithFigures, EachCellIsTheFigureOfItsKey) {
+    const std::string_view line = "220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24;70;121;4;50;380";
+    const std::vector<std::string> lines = linesOf(test::OutputOf({line}, BatchRun::Columns::DesignCheckAndPlan));
+    const DesignLine read = ReadDesignLine(line, true, true);
+    const calc::DesignOutcome outcome = calc::CalculateDesign(read.design);
+    const calc::CheckOutcome figures = calc::CheckDesign({*outcome.inputs, *outcome.results, read.typed});
+
+    const std::vector<std::string> keys = cellsOf(lines.at(0));
+    const std::vector<std::string> cells = cellsOf(lines.at(1));
+    ASSERT_EQ(cells.size(), keys.size());
+    for (std::size_t i = cellsOf(kDesignHeader).size(); i < keys.size(); ++i) {
+        SCOPED_TRACE(keys[i]);
+        const calc::FigureRow *row = calc::FindRow(figures.check, keys[i]);
+        if (!row) row = calc::FindRow(figures.plan, keys[i]);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(cells[i], row->text);
+    }
+}
+
+std::vector<std::string> planCellsOf(std::string_view line) {
+    const std::vector<std::string> lines = linesOf(test::OutputOf({line}, BatchRun::Columns::DesignCheckAndPlan));
+    const std::vector<std::string> cells = cellsOf(lines.at(1));
+    const std::size_t before = cellsOf(kDesignHeader).size() + cellsOf(kCheckHeader).size();
+    return {cells.begin() + static_cast<std::ptrdiff_t>(before), cells.end()};
+}
+
+std::string cellOf(const std::vector<std::string> &planCells, std::string_view key) {
+    const std::vector<std::string> keys = cellsOf(kPlanHeader);
+    return planCells.at(static_cast<std::size_t>(std::ranges::find(keys, key) - keys.begin()));
+}
+
+// Parts of the plan nobody asked for stay empty; asked for and impossible, every cell says why.
+TEST(BatchRunWithFigures, PartsNotAskedForStayEmpty) {
+    const std::vector<std::string> notAsked = planCellsOf("220;65;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121");
+    for (std::string_view key : {"turns_I_2", "q_I_2", "L_I_2", "buy_I_2", "mass_I_2", "tap_1", "tap_8", "W1_2", "q1_2",
+                                 "I1_2", "breaker_2", "supply_2"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(cellOf(notAsked, key), "");
+    }
+    const std::vector<std::string> impossible =
+        planCellsOf("220;65;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121;9;50;0");
+    for (std::string_view key : {"tap_1", "tap_8", "W1_2", "q1_2", "I1_2", "breaker_2", "supply_2"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(cellOf(impossible, key), "вне разумных пределов");
+    }
+    // Taps asked for: one cell each, the rest of the eight empty.
+    const std::vector<std::string> twoTaps = planCellsOf("220;65;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121;2;50");
+    EXPECT_NE(cellOf(twoTaps, "tap_2"), "");
+    EXPECT_EQ(cellOf(twoTaps, "tap_3"), "");
+}
+
+TEST(BatchRunWithFigures, LinesWithoutResultsKeepTheColumnsEmpty) {
+    const std::string output =
+        test::OutputOf({"220;220;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121;4;50;380", "220;65;160"},
+                       BatchRun::Columns::DesignCheckAndPlan);
+    const std::size_t figureColumns = cellsOf(kCheckHeader).size() + cellsOf(kPlanHeader).size();
+    for (const std::string &line : linesOf(output)) {
+        const std::vector<std::string> cells = cellsOf(line);
+        ASSERT_EQ(cells.size(), cellsOf(kDesignHeader).size() + figureColumns);
+        if (line.starts_with("status")) continue;
+        EXPECT_TRUE(std::all_of(cells.end() - static_cast<std::ptrdiff_t>(figureColumns), cells.end(),
+                                [](const std::string &cell) { return cell.empty(); }))
+            << line;
+    }
+}
+
+}  // namespace
+}  // namespace tremira::batch
