@@ -238,7 +238,7 @@ class Session:
         return path
 
     def save_picture(self, wid, file_name):
-        """A picture of a window for the README, without time stamps so that equal pictures stay equal."""
+        """A picture of a window for the docs, without time stamps so that equal pictures stay equal."""
         if self.docs_dir:
             os.makedirs(self.docs_dir, exist_ok=True)
             self.run("import", "-window", wid, "-define", "png:exclude-chunks=date,time",
@@ -305,7 +305,7 @@ class MainWindow:
         return "" if copied == SENTINEL else copied.decode()
 
     def save_picture(self, file_name):
-        """A README picture: the maximum current shown from its first digit, the focus in Text4."""
+        """A picture for the docs: the maximum current shown from its first digit, the focus in Text4."""
         self.click_control("Text12", "Home")
         self.click_control("Text4", "End")
         self.s.save_picture(self.wid, file_name)

@@ -38,7 +38,7 @@ def main():
     parser.add_argument("scenario", nargs="?")
     parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "tremira-e2e"),
                         help="where failure screenshots go")
-    parser.add_argument("--docs", help="where the README pictures go")
+    parser.add_argument("--docs", help="where the pictures of the docs go")
     parser.add_argument("--list", action="store_true", help="list the scenarios")
     args = parser.parse_args()
     if args.list:
