@@ -19,14 +19,6 @@ RowSpec answer(std::string_view name, std::string_view key, std::string_view cap
     return {name, key, caption, unit, decimals, Shown::Answer, SmallFigure::NamesUnit, rounding};
 }
 RowSpec verdict(std::string_view name, std::string_view key) { return {name, key, "Итог", {}, 0, Shown::Verdict}; }
-RowSpec input(std::string_view name, std::string_view caption) { return {name, {}, caption, {}, 0, Shown::Input}; }
-
-// Shown with the value used, or the words of its reason: the caption names the input.
-FigureRow inputRow(const RowSpec &spec, const Figure<double> &reading) {
-    if (!reading.known()) return {spec, ReasonText({*reading.reason(), {}}), false};
-    return {spec, FormatDouble(reading.value()), true};
-}
-
 std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
     return FormatDouble(RoundToDecimals(value, decimals, rounding));
 }
@@ -125,9 +117,9 @@ FigureSection coreWindowOf(const Readings &r, const DesignFigures &d, const Wind
     const Figure<bool> fits = WhenKnown<bool>([](double n, double w) { return n <= w; }, needed, window);
 
     std::vector<FigureRow> rows{
-        inputRow(input("windowWidth", toroid ? "Внутренний диаметр (мм)" : "Ширина окна (мм)"), r.width)};
-    if (!toroid) rows.push_back(inputRow(input("windowHeight", "Высота окна (мм)"), r.height));
-    rows.push_back(inputRow(input("fillFactor", "Коэффициент заполнения"), r.fill));
+        InputRow("windowWidth", toroid ? "Внутренний диаметр (мм)" : "Ширина окна (мм)", r.width)};
+    if (!toroid) rows.push_back(InputRow("windowHeight", "Высота окна (мм)", r.height));
+    rows.push_back(InputRow("fillFactor", "Коэффициент заполнения", r.fill));
     rows.push_back(NumberRow(answer("copperArea", "copper_area", "Площадь меди (мм²)", kSquareMillimetres, 0), copper));
     rows.push_back(NumberRow(
         answer("neededWindowArea", "window_area_needed", "Нужно окно (мм²)", kSquareMillimetres, 0, Rounding::Up),
@@ -251,8 +243,8 @@ FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
         WhenKnown<double>([](double k, double s) { return k / voltsPerTurnPerTesla(s); }, measured, d.coreSection);
     return {"testWinding",
             "Пробная обмотка (перемотка готового трансформатора)",
-            {inputRow(input("testTurns", "Витки пробной обмотки"), r.testTurns),
-             inputRow(input("testVoltage", "Напряжение на ней (В)"), r.testVoltage),
+            {InputRow("testTurns", "Витки пробной обмотки", r.testTurns),
+             InputRow("testVoltage", "Напряжение на ней (В)", r.testVoltage),
              NumberRow(answer("testVoltsPerTurn", "test_K", "Вольт на виток K′ (В)", kVolts, 3), measured),
              NumberRow(answer("correctedTurnsI", "test_W1", "Действующие витки I обмотки w1′", {}, 0),
                        turnsFor(d.mainsVoltage)),

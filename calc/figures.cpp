@@ -81,6 +81,12 @@ FigureRow NumberRow(const RowSpec &spec, const Figure<double> &figure) {
 
 FigureRow TextRow(const RowSpec &spec, std::string text, bool known) { return {spec, std::move(text), known}; }
 
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading) {
+    const RowSpec spec{name, {}, caption, {}, 0, Shown::Input};
+    if (!reading.known()) return {spec, wordsOf(reading.why().kind), false};
+    return {spec, FormatDouble(reading.value()), true};
+}
+
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key) {
     for (const FigureSection &section : sections) {
         for (const FigureRow &row : section.rows) {

@@ -152,6 +152,9 @@ FigureRow TextRow(const RowSpec &spec, const Figure<T> &figure, Text text) {
     return {spec, text(figure.value()), true};
 }
 FigureRow TextRow(const RowSpec &spec, std::string text, bool known = true);
+// A typed input with the value the calculation used, or the words of its reason: the caption
+// names the input.
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading);
 
 // The row of the tremira-calc column `key` in `sections`; nothing when none has it.
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key);

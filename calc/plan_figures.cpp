@@ -82,24 +82,16 @@ FigureRow optional(FigureRow row, std::optional<NoFigure> reason) {
     return row;
 }
 
-// Shown with the value used, or the words of its reason: the caption names the input.
-FigureRow inputRow(const RowSpec &spec, const Figure<double> &reading) {
-    if (!reading.known()) return {spec, ReasonText({*reading.reason(), {}}), false};
-    return {spec, FormatDouble(reading.value()), true};
-}
-
-RowSpec input(std::string_view name, std::string_view caption) { return {name, {}, caption, {}, 0, Shown::Input}; }
-
 FigureSection inputsOf(const WindingPlanInput &in) {
     const bool toroid = in.design.coreType == kToroidIndex;
     const Figure<double> taps = WhenKnown<double>([](int count) { return double(count); }, in.tapCount);
     return {"planInputs",
             "План намотки",
-            {inputRow(input("legWidth", toroid ? "Ширина кольца a (мм)" : "Ширина стержня a (мм)"), in.legWidth),
-             inputRow(input("legDepth", toroid ? "Высота кольца b (мм)" : "Толщина набора b (мм)"), in.legDepth),
-             inputRow(input("tapCount", "Число отводов"), taps),
-             inputRow(input("lowestTapVoltage", "Нижнее напряжение отводов (В)"), in.lowestTapVoltage),
-             inputRow(input("secondMainsVoltage", "Второе напряжение сети (В)"), in.secondMainsVoltage)},
+            {InputRow("legWidth", toroid ? "Ширина кольца a (мм)" : "Ширина стержня a (мм)", in.legWidth),
+             InputRow("legDepth", toroid ? "Высота кольца b (мм)" : "Толщина набора b (мм)", in.legDepth),
+             InputRow("tapCount", "Число отводов", taps),
+             InputRow("lowestTapVoltage", "Нижнее напряжение отводов (В)", in.lowestTapVoltage),
+             InputRow("secondMainsVoltage", "Второе напряжение сети (В)", in.secondMainsVoltage)},
             {}};
 }
 
