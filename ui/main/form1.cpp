@@ -135,6 +135,8 @@ void Form1::createResultFrame() {
 
 void Form1::createButtons() {
     m_buttons.cndCalc = addButton("cndCalc", "Расcчитать", 5160);
+    // The caption's Latin c would make a Russian voice stumble over the word.
+    m_buttons.cndCalc->setAccessibleName(QStringLiteral("Рассчитать"));
     m_buttons.cndExit = addButton("cndExit", "Выход", 6480);
 }
 
@@ -277,7 +279,6 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
 QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(CyrillicSpelling(button->text()));
     button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
     // Enter presses the focused button, as Space does; a main window has no default button, so
     // Enter in a field still only moves the focus.
