@@ -12,13 +12,13 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "colours/readable_colour.h"
 #include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "help/context_help_filter.h"
 #include "ui/fields/accessible_names.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/menu_bar_keys.h"
 
@@ -243,7 +243,7 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
     // Said after the name instead of the field's tooltip, which repeats a cut result's value.
     field->setAccessibleDescription(QStringLiteral("Результат расчёта"));
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Text, FixedColourOn(kRed, palette.color(QPalette::Base)));
+    palette.setColor(QPalette::Text, colours::FixedColourOn(kRed, palette.color(QPalette::Base)));
     field->setPalette(palette);
     return field;
 }
@@ -270,7 +270,7 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
     font.setBold(true);
     frame->setFont(font);
     QPalette palette = frame->palette();
-    const QColor shownColour = FixedColourOn(captionColour, palette.color(QPalette::Window));
+    const QColor shownColour = colours::FixedColourOn(captionColour, palette.color(QPalette::Window));
     palette.setColor(QPalette::WindowText, shownColour);
     palette.setColor(QPalette::Text, shownColour);
     frame->setPalette(palette);
