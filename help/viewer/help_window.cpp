@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "ui/layout/readable_colour.h"
+#include "colours/readable_colour.h"
 
 namespace tremira::help {
 
@@ -76,7 +76,7 @@ QString failurePage(const QString &fileName, const QString &reason) {
 // The colours of a help page's text, headings, links, messages and formulas, from the reader's
 // palette and readable on its background; the page's own style sheet sets none.
 QString pageColours(const QPalette &palette) {
-    using ui::ReadableOn;
+    using colours::ReadableOn;
     const QColor base = palette.color(QPalette::Base);
     const QColor formulaBackground = palette.color(QPalette::AlternateBase);
     const auto on = [](const QColor &wanted, const QColor &background) {
@@ -91,7 +91,7 @@ QString pageColours(const QPalette &palette) {
                           ".see-also { color: %5; }\n"
                           ".formula { color: %6; background-color: %7; }\n")
         .arg(on(palette.color(QPalette::Text), base), on(palette.color(QPalette::Highlight), base),
-             on(palette.color(QPalette::Link), base), ui::MessageColourOn(base).name(),
+             on(palette.color(QPalette::Link), base), colours::MessageColourOn(base).name(),
              on(palette.color(QPalette::Disabled, QPalette::WindowText), base),
              on(palette.color(QPalette::Text), formulaBackground), formulaBackground.name());
 }

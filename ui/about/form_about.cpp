@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "colours/readable_colour.h"
 #include "platform/url_opener.h"
 #include "ui/about/about_text.h"
 #include "ui/about/link_label.h"
-#include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
 
 namespace tremira::ui {
@@ -35,7 +35,7 @@ Control *place(Control *control, const QString &name, const QRect &geometry, con
 // The window's own pure blue, made readable on a dark background.
 void makeLink(QLabel *label) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, FixedColourOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
+    palette.setColor(QPalette::WindowText, colours::FixedColourOn(QColor(0, 0, 255), palette.color(QPalette::Window)));
     label->setPalette(palette);
 }
 

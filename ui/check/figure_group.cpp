@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include "colours/readable_colour.h"
 #include "help/context_help_filter.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
 #include "ui/fields/whole_text_tooltip.h"
-#include "ui/layout/readable_colour.h"
 
 namespace tremira::ui {
 namespace {
@@ -27,7 +27,7 @@ void colourByKnown(QWidget *widget, bool known) {
     QPalette palette = widget->palette();
     const QPalette usual = QApplication::palette(widget);
     palette.setColor(QPalette::Text,
-                     known ? usual.color(QPalette::Text) : MessageColourOn(usual.color(QPalette::Base)));
+                     known ? usual.color(QPalette::Text) : colours::MessageColourOn(usual.color(QPalette::Base)));
     widget->setPalette(palette);
 }
 

@@ -5,49 +5,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <algorithm>
-#include <array>
-#include <utility>
-
 namespace tremira::ui {
 namespace {
-
-// Latin letters and the Cyrillic letters drawn alike.
-constexpr std::array<std::pair<char16_t, char16_t>, 18> kLookAlikes{{
-    {u'A', u'А'},
-    {u'B', u'В'},
-    {u'C', u'С'},
-    {u'E', u'Е'},
-    {u'H', u'Н'},
-    {u'K', u'К'},
-    {u'M', u'М'},
-    {u'O', u'О'},
-    {u'P', u'Р'},
-    {u'T', u'Т'},
-    {u'X', u'Х'},
-    {u'a', u'а'},
-    {u'c', u'с'},
-    {u'e', u'е'},
-    {u'o', u'о'},
-    {u'p', u'р'},
-    {u'x', u'х'},
-    {u'y', u'у'},
-}};
-
-QChar cyrillicLookAlike(QChar letter) {
-    const auto found = std::find_if(kLookAlikes.begin(), kLookAlikes.end(),
-                                    [letter](const auto &pair) { return pair.first == letter.unicode(); });
-    return found == kLookAlikes.end() ? letter : QChar(found->second);
-}
-
-void respellWord(QString &text, qsizetype begin, qsizetype end) {
-    const bool cyrillic = std::any_of(text.begin() + begin, text.begin() + end,
-                                      [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
-    if (!cyrillic) return;
-    for (qsizetype i = begin; i < end; ++i) {
-        if (text[i].script() == QChar::Script_Latin) text[i] = cyrillicLookAlike(text[i]);
-    }
-}
 
 // The option list as Qt shows it to screen readers, but for the name: QAccessibleWidget takes
 // the widget's accessible name or its label's caption, where Qt's own interface on Linux
@@ -92,17 +51,6 @@ QAccessibleInterface *optionListInterface(const QString &className, QObject *obj
 }
 
 }  // namespace
-
-QString CyrillicSpelling(QStringView caption) {
-    QString text = caption.toString();
-    qsizetype wordBegin = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i].isLetter()) continue;
-        respellWord(text, wordBegin, i);
-        wordBegin = i + 1;
-    }
-    return text;
-}
 
 QComboBox *NewOptionList(QWidget *parent) {
     // Installed before the list exists: an interface, once made, serves the list for its life.

@@ -3,17 +3,11 @@
 // as a sighted user knows it, and never by the value it holds.
 
 #include <QString>
-#include <QStringView>
 
 class QComboBox;
 class QWidget;
 
 namespace tremira::ui {
-
-// The caption as a Russian voice should read it: a Latin letter inside a Cyrillic word becomes
-// the Cyrillic letter it looks like ("Расcчитать" with a Latin c reads "Рассчитать"). A word of
-// Latin letters alone (the numeral I, the unit A) stays as it is.
-QString CyrillicSpelling(QStringView caption);
 
 // An option list whose accessible name is its own (its label's caption) and whose current
 // entry is its value; Qt on Linux would name it by the entry.

@@ -12,13 +12,13 @@
 #include <limits>
 
 #include "calc/design_calculation.h"
+#include "colours/readable_colour.h"
 #include "desktop/program_icon.h"
 #include "help/chelp.h"
 #include "help/context_help_filter.h"
 #include "ui/fields/accessible_names.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/layout/readable_colour.h"
 #include "ui/layout/twips_layout.h"
 #include "ui/main/menu_bar_keys.h"
 
@@ -135,6 +135,8 @@ void Form1::createResultFrame() {
 
 void Form1::createButtons() {
     m_buttons.cndCalc = addButton("cndCalc", "Расcчитать", 5160);
+    // The caption's Latin c would make a Russian voice stumble over the word.
+    m_buttons.cndCalc->setAccessibleName(QStringLiteral("Рассчитать"));
     m_buttons.cndExit = addButton("cndExit", "Выход", 6480);
 }
 
@@ -241,7 +243,7 @@ QLineEdit *Form1::addResultField(const char *name, int left, int top, int width,
     // Said after the name instead of the field's tooltip, which repeats a cut result's value.
     field->setAccessibleDescription(QStringLiteral("Результат расчёта"));
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Text, FixedColourOn(kRed, palette.color(QPalette::Base)));
+    palette.setColor(QPalette::Text, colours::FixedColourOn(kRed, palette.color(QPalette::Base)));
     field->setPalette(palette);
     return field;
 }
@@ -268,7 +270,7 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
     font.setBold(true);
     frame->setFont(font);
     QPalette palette = frame->palette();
-    const QColor shownColour = FixedColourOn(captionColour, palette.color(QPalette::Window));
+    const QColor shownColour = colours::FixedColourOn(captionColour, palette.color(QPalette::Window));
     palette.setColor(QPalette::WindowText, shownColour);
     palette.setColor(QPalette::Text, shownColour);
     frame->setPalette(palette);
@@ -277,7 +279,6 @@ void Form1::addFrame(const char *name, const char *caption, int top, int height,
 QPushButton *Form1::addButton(const char *name, const char *caption, int left) {
     auto *button = new QPushButton(QString::fromUtf8(caption), m_client);
     button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(CyrillicSpelling(button->text()));
     button->setGeometry(TwipsRect(left, 3240, 1095, kFieldHeight));
     // Enter presses the focused button, as Space does; a main window has no default button, so
     // Enter in a field still only moves the focus.

@@ -11,9 +11,9 @@
 
 #include <memory>
 
+#include "colours/readable_colour.h"
 #include "help/viewer/help_window.h"
 #include "tests/help/viewer/shown_help_window.h"
-#include "ui/layout/readable_colour.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ void expectReadableTexts(const HelpPage &page) {
             if (format.background().style() != Qt::NoBrush) background = format.background().color();
             SCOPED_TRACE(fragment.fragment().text().toStdString() + " " + text.name().toStdString() + " on " +
                          background.name().toStdString());
-            EXPECT_GE(tremira::ui::ContrastRatio(text, background), tremira::ui::kReadableContrast);
+            EXPECT_GE(tremira::colours::ContrastRatio(text, background), tremira::colours::kReadableContrast);
         }
     }
 }

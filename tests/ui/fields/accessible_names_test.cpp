@@ -1,5 +1,4 @@
-// The names a screen reader hears: captions respelled for a Russian voice, option lists named
-// by their labels.
+// The names a screen reader hears: option lists named by their labels, their entries as values.
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
@@ -12,30 +11,6 @@
 #include "ui/fields/accessible_names.h"
 
 namespace {
-
-using tremira::ui::CyrillicSpelling;
-
-TEST(CyrillicSpelling, RespellsOnlyLatinLettersInsideCyrillicWords) {
-    const struct {
-        const char *name;
-        QString caption;
-        QString spoken;
-    } cases[] = {
-        {"Latin c in the calculate button", QStringLiteral("Расcчитать"), QStringLiteral("Рассчитать")},
-        {"Latin letters at a word's ends", QStringLiteral("pаботаe"), QStringLiteral("работае")},
-        {"capital look-alikes", QStringLiteral("TOК"), QStringLiteral("ТОК")},
-        {"numeral I as a word of its own", QStringLiteral("Материал I обмотки"), QStringLiteral("Материал I обмотки")},
-        {"unit A in brackets", QStringLiteral("ток I обмотки (A)"), QStringLiteral("ток I обмотки (A)")},
-        {"Latin words", QStringLiteral("About Programm"), QStringLiteral("About Programm")},
-        {"a Latin letter without a look-alike", QStringLiteral("Медьz"), QStringLiteral("Медьz")},
-        {"digits end a word", QStringLiteral("см2c"), QStringLiteral("см2c")},
-        {"empty", QString(), QString()},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(CyrillicSpelling(c.caption), c.spoken);
-    }
-}
 
 TEST(NameAfterCaption, AnOptionListIsNamedByItsCaptionAndHoldsItsEntryAsValue) {
     for (bool editable : {true, false}) {

@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "calc/design_calculation.h"
+#include "colours/readable_colour.h"
 #include "form1_fixture.h"
 #include "help/context_help_filter.h"
 #include "tests/reports/run_a.h"
 #include "ui/about/form_about.h"
 #include "ui/check/form_check.h"
-#include "ui/layout/readable_colour.h"
 
 namespace {
 
-using tremira::ui::ContrastRatio;
+using tremira::colours::ContrastRatio;
 
 // Fusion's colours with a dark window, as dark desktop themes give them.
 QPalette darkPalette() {
@@ -128,7 +128,7 @@ TEST(WindowColours, ReadOnALightAndADarkPaletteAndKeepTheirOwnColoursOnALightOne
                 EXPECT_EQ(t.text, *t.fixedOnLight);
                 continue;
             }
-            EXPECT_GE(ContrastRatio(t.text, t.background), tremira::ui::kReadableContrast);
+            EXPECT_GE(ContrastRatio(t.text, t.background), tremira::colours::kReadableContrast);
         }
     }
     QApplication::setPalette(before);

@@ -1,8 +1,8 @@
-#include "ui/layout/readable_colour.h"
+#include "colours/readable_colour.h"
 
 #include <cmath>
 
-namespace tremira::ui {
+namespace tremira::colours {
 namespace {
 
 double linearChannel(double encoded) {
@@ -54,4 +54,4 @@ QColor FixedColourOn(const QColor &fixed, const QColor &background) {
 
 QColor MessageColourOn(const QColor &background) { return ReadableOn(QColor(128, 0, 0), background); }
 
-}  // namespace tremira::ui
+}  // namespace tremira::colours

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/layout/readable_colour.h"
+#include "colours/readable_colour.h"
 
 namespace {
 
-using namespace tremira::ui;
+using namespace tremira::colours;
 
 const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
