@@ -1,5 +1,5 @@
 // Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection, and
-// CheckDesign and PlanWinding of each completed design. Input: three bytes, the list indexes of
+// CheckDesign, PlanWinding and DrawingOf of each completed design. Input: three bytes, the list indexes of
 // Combo1..Combo3 (signed), then the texts of Text4;Text3;Text2;Text1;Text10, of the check's
 // window width;window height;fill factor;test turns;test voltage and of the plan's leg side
 // a;leg side b;taps;lowest tap voltage;second mains voltage, separated by ";" (the seeds are
@@ -9,12 +9,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/design_calculation.h"
 #include "calc/design_check.h"
 #include "calc/winding_plan.h"
-#include "calc/winding_plan_texts.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -97,45 +99,35 @@ void checkFormat(const std::uint8_t *data, std::size_t size, std::string (*forma
     require(std::abs(*back - exact) <= std::abs(exact) * tolerance, "formatting keeps the leading digits");
 }
 
-// Every figure of the check is a text, never a NaN or an infinity; a known number reads back.
-void checkDesignCheck(const DesignCheckOutcome &out) {
-    const DesignCheckOutcome *o = &out;
-    const CheckFigure *numbers[] = {
-        &o->voltsPerTurn,    &o->copperArea,       &o->neededWindowArea, &o->windowArea,  &o->fillPercent,
-        &o->wireI.diameter,  &o->wireII.diameter,  &o->loadVoltage,      &o->strikeRatio, &o->testVoltsPerTurn,
-        &o->correctedTurnsI, &o->correctedTurnsII, &o->actualInduction};
-    for (const CheckFigure *figure : numbers) {
-        require(!figure->text.empty(), "every figure has a text");
-        require(figure->text.find("inf") == std::string::npos && figure->text.find("nan") == std::string::npos,
-                "no figure shows an infinity or a NaN");
-        require(!figure->known || !isPlain(figure->text) || ParseDouble(figure->text).ok(),
-                "a known figure reads back");
-    }
-    for (const CheckFigure *verdict :
-         {&o->fillVerdict, &o->wireI.nominal, &o->wireII.nominal, &o->voltageVerdict, &o->inductionVerdict}) {
-        require(!verdict->text.empty(), "every verdict has a text");
-    }
-}
-
 bool isReadable(const std::string &text) {
-    return !text.empty() && text.find("inf") == std::string::npos && text.find("nan") == std::string::npos;
+    return text.find("inf") == std::string::npos && text.find("nan") == std::string::npos;
 }
 
-// A known figure of the plan is a finite number and its text says so; any other says why.
-void checkPlanFigure(const Figure<double> &figure) {
-    require(!figure.known() || std::isfinite(figure.value()), "a known plan figure is finite");
-    require(isReadable(FigureText(figure, 2)), "every plan figure has a text without an infinity or a NaN");
+// Every row is a text without an infinity or a NaN, empty only where nobody asked for it or a
+// tap column past the taps; a known number reads back.
+void checkRows(const std::vector<FigureSection> &sections) {
+    for (const FigureSection &section : sections) {
+        for (const FigureRow &row : section.rows) {
+            require(isReadable(row.text), "no row shows an infinity or a NaN");
+            require(!row.text.empty() || !row.asked || row.spec.key.starts_with("tap_"), "every asked row has a text");
+            const bool number = row.spec.shown == Shown::Answer && row.spec.decimals > 0;
+            require(!row.known || !number || !isPlain(row.text) || ParseDouble(row.text).ok(),
+                    "a known number reads back");
+        }
+    }
 }
+
+void checkFinite(double value) { require(std::isfinite(value), "a known plan figure is finite"); }
 
 template <typename T, typename Member>
-void checkPlanPart(const Figure<T> &figure, Member member) {
-    if (figure.known()) checkPlanFigure(static_cast<double>(figure.value().*member));
+void checkPart(const Figure<T> &figure, Member member) {
+    if (figure.known()) checkFinite(static_cast<double>(figure.value().*member));
 }
 
 void checkWire(const Figure<WireToBuy> &wire) {
     for (double WireToBuy::*member :
          {&WireToBuy::meanTurn, &WireToBuy::length, &WireToBuy::massToBuy, &WireToBuy::resistance}) {
-        checkPlanPart(wire, member);
+        checkPart(wire, member);
     }
     if (!wire.known()) return;
     require(wire.value().turns >= 1 && wire.value().section >= 1 && wire.value().lengthToBuy >= 1,
@@ -143,19 +135,47 @@ void checkWire(const Figure<WireToBuy> &wire) {
 }
 
 void checkPlan(const WindingPlan &plan) {
-    checkPlanPart(plan.core, &CoreFromSides::section);
+    checkPart(plan.core, &CoreFromSides::section);
     for (const Figure<double> *figure : {&plan.buildI, &plan.buildII, &plan.resistanceI, &plan.copperLosses}) {
-        checkPlanFigure(*figure);
+        if (figure->known()) checkFinite(figure->value());
     }
     for (const Figure<WireToBuy> *wire : {&plan.wireI, &plan.wireIOuter, &plan.wireII}) checkWire(*wire);
     if (plan.taps.known()) {
         for (const Tap &tap : plan.taps.value().taps()) {
-            checkPlanFigure(tap.noLoadVoltage);
-            checkPlanFigure(tap.induction);
-            require(isReadable(TapText(tap)), "a tap's text has no infinity or NaN");
+            checkFinite(tap.noLoadVoltage);
+            checkFinite(tap.induction);
         }
     }
-    if (plan.secondMains.known()) checkPlanFigure(plan.secondMains.value().current);
+    checkPart(plan.secondMains, &SecondMains::current);
+    checkPart(plan.woundI, &WoundWindingI::copper);
+}
+
+// The drawing is made of finite sizes, whatever was typed.
+void checkDrawing(const std::optional<WindingSizes> &sizes) {
+    if (!sizes) return;
+    checkFinite(sizes->windowWidth);
+    checkFinite(sizes->windowHeight);
+    for (const std::optional<double> *size : {&sizes->legWidth, &sizes->buildI, &sizes->buildII}) {
+        if (*size) checkFinite(**size);
+    }
+}
+
+// The plan of the typed fields as the check reads them.
+WindingPlanInput planInputOf(const CheckInput &check) {
+    const TypedFields &t = check.typed;
+    const auto read = [](std::string_view text) { return PlanReading(ReadPositive(text, {})); };
+    WindingPlanInput plan;
+    plan.design = check.design;
+    plan.results = check.results;
+    plan.fillFactor = PlanReading(ReadFillFactor(t.fillFactor));
+    plan.windowWidth = read(t.windowWidth);
+    plan.windowHeight = read(t.windowHeight);
+    plan.legWidth = read(t.legWidth);
+    plan.legDepth = read(t.legDepth);
+    plan.tapCount = TapCountOf(ReadPositive(t.tapCount, {}));
+    plan.lowestTapVoltage = read(t.lowestTapVoltage);
+    plan.secondMainsVoltage = read(t.secondMainsVoltage);
+    return plan;
 }
 
 }  // namespace
@@ -170,23 +190,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     input.coreType = static_cast<std::int8_t>(data[2]);
 
     std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
-    DesignCheckInput check;
-    std::string_view legWidth, legDepth, tapCount, lowestTap, secondMains;
-    std::array<std::string_view *, 15> texts{&input.mainsVoltage,
-                                             &input.outputVoltage,
-                                             &input.weldingCurrent,
-                                             &input.coreSection,
-                                             &input.induction,
-                                             &check.windowWidth,
-                                             &check.windowHeight,
-                                             &check.fillFactor,
-                                             &check.testTurns,
-                                             &check.testVoltage,
-                                             &legWidth,
-                                             &legDepth,
-                                             &tapCount,
-                                             &lowestTap,
-                                             &secondMains};
+    CheckInput check;
+    TypedFields &typed = check.typed;
+    std::array<std::string_view *, 15> texts{&input.mainsVoltage, &input.outputVoltage,    &input.weldingCurrent,
+                                             &input.coreSection,  &input.induction,        &typed.windowWidth,
+                                             &typed.windowHeight, &typed.fillFactor,       &typed.testTurns,
+                                             &typed.testVoltage,  &typed.legWidth,         &typed.legDepth,
+                                             &typed.tapCount,     &typed.lowestTapVoltage, &typed.secondMainsVoltage};
     for (std::string_view *text : texts) {
         const std::size_t end = rest.find(';');
         *text = rest.substr(0, end);
@@ -199,25 +209,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (outcome.results) checkResults(input, *outcome.results);
     checkSuggestion(input.weldingCurrent, input.coreType);
 
-    if (!outcome.inputs) return 0;
+    if (!outcome.inputs || !outcome.results) return 0;
     check.design = *outcome.inputs;
-    check.results = outcome.results;
-    checkDesignCheck(CheckDesign(check));
-    if (!outcome.results) return 0;
+    check.results = *outcome.results;
+    const CheckOutcome checked = CheckDesign(check);
+    checkRows(checked.check);
+    checkRows(checked.plan);
+    checkDrawing(checked.drawing);
 
-    WindingPlanInput plan;
-    plan.design = *outcome.inputs;
-    plan.results = *outcome.results;
-    plan.materialI = MaterialOf(input.materialI);
-    plan.materialII = MaterialOf(input.materialII);
-    plan.fillFactor = ReadFillFactor(check.fillFactor);
-    plan.windowWidth = ReadPlanNumber(check.windowWidth);
-    plan.windowHeight = ReadPlanNumber(check.windowHeight);
-    plan.legWidth = ReadPlanNumber(legWidth);
-    plan.legDepth = ReadPlanNumber(legDepth);
-    plan.tapCount = ReadTapCount(tapCount);
-    plan.lowestTapVoltage = ReadPlanNumber(lowestTap);
-    plan.secondMainsVoltage = ReadPlanNumber(secondMains);
-    checkPlan(PlanWinding(plan));
+    const WindingPlanInput planInput = planInputOf(check);
+    const WindingPlan plan = PlanWinding(planInput);
+    checkPlan(plan);
+    checkDrawing(DrawingOf(planInput, plan));
     return 0;
 }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,73 +14,156 @@
 
 #include "calc/design_check.h"
 
-namespace tremira::calc {
-// A failing comparison shows the figure as the window would.
-void PrintTo(const CheckFigure &figure, std::ostream *out) {
-    *out << (figure.known ? "known \"" : "message \"") << figure.text << '"';
-}
-}  // namespace tremira::calc
-
 namespace {
 
 using tremira::calc::CheckDesign;
-using tremira::calc::CheckFigure;
-using tremira::calc::DesignCheckInput;
-using tremira::calc::DesignCheckOutcome;
+using tremira::calc::CheckInput;
+using tremira::calc::CheckOutcome;
+using tremira::calc::FigureRow;
+using tremira::calc::FigureSection;
 
-CheckFigure known(const char *text) { return {text, true}; }
-CheckFigure message(const char *text) { return {text, false}; }
+// A figure as the window shows it: its text, and whether it is a number or what stands in its place.
+struct Shown {
+    std::string text;
+    bool known;
 
-using Figure = std::function<CheckFigure(const DesignCheckOutcome &)>;
+    friend bool operator==(const Shown &, const Shown &) = default;
+    friend std::ostream &operator<<(std::ostream &out, const Shown &shown) {
+        return out << (shown.known ? "known \"" : "message \"") << shown.text << '"';
+    }
+};
+
+Shown known(const char *text) { return {text, true}; }
+Shown message(const char *text) { return {text, false}; }
+
+Shown shownOf(const FigureRow *row, std::string_view wanted) {
+    if (!row) return {"no row " + std::string(wanted), false};
+    return {row->text, row->known};
+}
+
+// The row of the tremira-calc column `key`, of the check or of the plan.
+Shown at(const CheckOutcome &outcome, std::string_view key) {
+    return shownOf(tremira::calc::FindRow(outcome.check, key), key);
+}
+Shown planAt(const CheckOutcome &outcome, std::string_view key) {
+    return shownOf(tremira::calc::FindRow(outcome.plan, key), key);
+}
+
+// Every row of the outcome, the check's first.
+std::vector<const FigureRow *> rowsOf(const CheckOutcome &outcome) {
+    std::vector<const FigureRow *> rows;
+    for (const auto *sections : {&outcome.check, &outcome.plan}) {
+        for (const FigureSection &section : *sections) {
+            for (const FigureRow &row : section.rows) rows.push_back(&row);
+        }
+    }
+    return rows;
+}
+
+// The row of the window's widget `name`.
+Shown named(const CheckOutcome &outcome, std::string_view name) {
+    for (const FigureRow *row : rowsOf(outcome)) {
+        if (row->spec.name == name) return shownOf(row, name);
+    }
+    return shownOf(nullptr, name);
+}
 
 // A change to Run A's check, and what one figure of the outcome shows then.
 struct FigureCase {
     const char *name;
-    std::function<void(DesignCheckInput &)> change;
-    Figure figure;
-    CheckFigure expected;
+    std::function<void(CheckInput &)> change;
+    std::string_view key;
+    Shown expected;
 };
 
 // Run A as the calculation gives it, with a 50 × 60 mm window.
-DesignCheckInput runA() {
+CheckInput runA() {
     const tremira::calc::DesignOutcome outcome =
         tremira::calc::CalculateDesign({"220", "65", "160", "", "1,42", 0, 0, 0});
-    DesignCheckInput input;
+    CheckInput input;
     input.design = *outcome.inputs;
-    input.results = outcome.results;
-    input.windowWidth = "50";
-    input.windowHeight = "60";
-    input.fillFactor = "0,35";
+    input.results = *outcome.results;
+    input.typed.windowWidth = "50";
+    input.typed.windowHeight = "60";
+    input.typed.fillFactor = "0,35";
     return input;
 }
 
 TEST(CheckDesign, WorkedCheckOfRunA) {
-    DesignCheckInput input = runA();
-    input.testTurns = "10";
-    input.testVoltage = "24";
-    const DesignCheckOutcome out = CheckDesign(input);
+    CheckInput input = runA();
+    input.typed.testTurns = "10";
+    input.typed.testVoltage = "24";
+    const CheckOutcome out = CheckDesign(input);
 
-    EXPECT_EQ(out.voltsPerTurn, known("2,637"));
-    EXPECT_EQ(out.copperArea, known("998"));
-    EXPECT_EQ(out.neededWindowArea, known("2852"));
-    EXPECT_EQ(out.windowArea, known("3000"));
-    EXPECT_EQ(out.fillPercent, known("33"));
-    EXPECT_EQ(out.fillVerdict, known("помещается"));
+    EXPECT_EQ(at(out, "K"), known("2,637"));
+    EXPECT_EQ(at(out, "copper_area"), known("998"));
+    EXPECT_EQ(at(out, "window_area_needed"), known("2852"));
+    EXPECT_EQ(at(out, "window_area"), known("3000"));
+    EXPECT_EQ(at(out, "fill_percent"), known("33"));
+    EXPECT_EQ(at(out, "fill"), known("помещается"));
 
-    EXPECT_EQ(out.wireI.diameter, known("2,764"));
-    EXPECT_EQ(out.wireI.nominal, known("2,80"));
-    EXPECT_EQ(out.wireII.diameter, known("5,046"));
-    EXPECT_EQ(out.wireII.nominal, known("3 × 3,00"));
+    EXPECT_EQ(at(out, "wire_I_diameter"), known("2,764"));
+    EXPECT_EQ(at(out, "wire_I"), known("2,80"));
+    EXPECT_EQ(at(out, "wire_II_diameter"), known("5,046"));
+    EXPECT_EQ(at(out, "wire_II"), known("3 × 3,00"));
 
-    EXPECT_EQ(out.loadVoltage, known("26,4"));
-    EXPECT_EQ(out.strikeRatio, known("2,46"));
-    EXPECT_EQ(out.voltageVerdict, known("в норме"));
+    EXPECT_EQ(at(out, "load_voltage"), known("26,4"));
+    EXPECT_EQ(at(out, "strike_ratio"), known("2,46"));
+    EXPECT_EQ(at(out, "voltage"), known("в норме"));
 
-    EXPECT_EQ(out.testVoltsPerTurn, known("2,4"));
-    EXPECT_EQ(out.correctedTurnsI, known("92"));
-    EXPECT_EQ(out.correctedTurnsII, known("27"));
-    EXPECT_EQ(out.actualInduction, known("1,29"));
-    EXPECT_EQ(out.inductionVerdict, known("в норме"));
+    EXPECT_EQ(at(out, "test_K"), known("2,4"));
+    EXPECT_EQ(at(out, "test_W1"), known("92"));
+    EXPECT_EQ(at(out, "test_W2"), known("27"));
+    EXPECT_EQ(at(out, "test_B"), known("1,29"));
+    EXPECT_EQ(at(out, "test_induction"), known("в норме"));
+}
+
+// Winding I counts as the plan winds it once it runs past w1. Run A's winding I is 83 turns of
+// 6 mm², winding II 25 × 20 = 500 mm². Four taps from 50 V take it on to 83 × 65 / 50 = 107,9,
+// so 108 turns of 6 mm²; 380 V besides takes it on to 83 × 380 / 220 = 143,4, so 143 turns, the
+// 35 past the taps for 48,19 A × 220 / 380 / 8 A/mm² = 3,49, so 3 mm². Without taps 380 V
+// leaves the first 83 turns at 6 mm² and the 60 after them at 3 mm².
+TEST(CheckDesign, FillCountsWindingIAsWound) {
+    struct Case {
+        const char *name;
+        std::string_view taps, lowest, secondMains;
+        Shown copper, needed, percent, verdict;
+    };
+    const auto wound = [](std::string fill, const char *with, const char *turns) {
+        return fill + " (I обмотка " + with + ", как намотана: " + turns + " вит.)";
+    };
+    const std::string taps = wound("не помещается: нужно окно не меньше 3280 мм²", "с отводами", "108");
+    const std::string mains =
+        wound("не помещается: нужно окно не меньше 3366 мм²", "со вторым напряжением сети", "143");
+    const std::string both =
+        wound("не помещается: нужно окно не меньше 3580 мм²", "с отводами и вторым напряжением сети", "143");
+    const std::string same = wound("помещается", "со вторым напряжением сети", "83");
+    const Case cases[] = {
+        // 83 × 6 + 500 = 998; 998 / 0,35 = 2851,4; 998 / 3000 = 33,3 %.
+        {"w1·q1 + w2·q2 without taps", "", "", "", known("998"), known("2852"), known("33"), known("помещается")},
+        {"taps that cannot be wound leave w1", "1", "50", "", known("998"), known("2852"), known("33"),
+         known("помещается")},
+        // 108 × 6 + 500 = 1148; 1148 / 0,35 = 3280; 1148 / 3000 = 38,3 %.
+        {"four taps from 50 V", "4", "50", "", known("1148"), known("3280"), known("38"), known(taps.c_str())},
+        // 83 × 6 + 60 × 3 + 500 = 1178; 1178 / 0,35 = 3365,7; 1178 / 3000 = 39,3 %.
+        {"380 V besides", "", "", "380", known("1178"), known("3366"), known("39"), known(mains.c_str())},
+        // 108 × 6 + 35 × 3 + 500 = 1253; 1253 / 0,35 = 3580; 1253 / 3000 = 41,8 %.
+        {"taps and 380 V", "4", "50", "380", known("1253"), known("3580"), known("42"), known(both.c_str())},
+        // 83 × 221 / 220 = 83,4: the same 83 turns of 6 mm².
+        {"221 V winds the same turns", "", "", "221", known("998"), known("2852"), known("33"), known(same.c_str())},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        CheckInput input = runA();
+        input.typed.tapCount = c.taps;
+        input.typed.lowestTapVoltage = c.lowest;
+        input.typed.secondMainsVoltage = c.secondMains;
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, "copper_area"), c.copper);
+        EXPECT_EQ(at(out, "window_area_needed"), c.needed);
+        EXPECT_EQ(at(out, "fill_percent"), c.percent);
+        EXPECT_EQ(at(out, "fill"), c.verdict);
+    }
 }
 
 TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
@@ -86,7 +171,7 @@ TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
         const char *name;
         tremira::calc::Int16 coreType;
         const char *width, *height, *factor;
-        CheckFigure needed, window, percent, verdict;
+        Shown needed, window, percent, verdict;
     };
     const Case cases[] = {
         {"rod 40 x 60 is too small", 0, "40", "60", "0,35", known("2852"), known("2400"), known("42"),
@@ -110,24 +195,24 @@ TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        DesignCheckInput input = runA();
+        CheckInput input = runA();
         input.design.coreType = c.coreType;
-        input.windowWidth = c.width;
-        input.windowHeight = c.height;
-        input.fillFactor = c.factor;
-        const DesignCheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(out.copperArea, known("998"));
-        EXPECT_EQ(out.neededWindowArea, c.needed);
-        EXPECT_EQ(out.windowArea, c.window);
-        EXPECT_EQ(out.fillPercent, c.percent);
-        EXPECT_EQ(out.fillVerdict, c.verdict);
+        input.typed.windowWidth = c.width;
+        input.typed.windowHeight = c.height;
+        input.typed.fillFactor = c.factor;
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, "copper_area"), known("998"));
+        EXPECT_EQ(at(out, "window_area_needed"), c.needed);
+        EXPECT_EQ(at(out, "window_area"), c.window);
+        EXPECT_EQ(at(out, "fill_percent"), c.percent);
+        EXPECT_EQ(at(out, "fill"), c.verdict);
     }
 }
 
 TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
     struct Case {
         tremira::calc::Int16 section;
-        CheckFigure diameter, nominal;
+        Shown diameter, nominal;
     };
     const Case cases[] = {
         {1, known("1,128"), known("1,18")},      {10, known("3,568"), known("3,75")},
@@ -136,21 +221,21 @@ TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.section);
-        DesignCheckInput input = runA();
-        input.results->q1 = c.section;
-        input.results->q2 = c.section;
-        const DesignCheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(out.wireI.diameter, c.diameter);
-        EXPECT_EQ(out.wireI.nominal, c.nominal);
-        EXPECT_EQ(out.wireII.diameter, c.diameter);
-        EXPECT_EQ(out.wireII.nominal, c.nominal);
+        CheckInput input = runA();
+        input.results.q1 = c.section;
+        input.results.q2 = c.section;
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, "wire_I_diameter"), c.diameter);
+        EXPECT_EQ(at(out, "wire_I"), c.nominal);
+        EXPECT_EQ(at(out, "wire_II_diameter"), c.diameter);
+        EXPECT_EQ(at(out, "wire_II"), c.nominal);
     }
 }
 
 TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
     struct Case {
         tremira::calc::Int16 output, current;
-        CheckFigure load, ratio, verdict;
+        Shown load, ratio, verdict;
     };
     const char *kTooHigh = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
     const Case cases[] = {
@@ -166,20 +251,20 @@ TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.output) + " V at " + std::to_string(c.current) + " A");
-        DesignCheckInput input = runA();
+        CheckInput input = runA();
         input.design.outputVoltage = c.output;
         input.design.weldingCurrent = c.current;
-        const DesignCheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(out.loadVoltage, c.load);
-        EXPECT_EQ(out.strikeRatio, c.ratio);
-        EXPECT_EQ(out.voltageVerdict, c.verdict);
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, "load_voltage"), c.load);
+        EXPECT_EQ(at(out, "strike_ratio"), c.ratio);
+        EXPECT_EQ(at(out, "voltage"), c.verdict);
     }
 }
 
 TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
     struct Case {
         const char *turns, *voltage;
-        CheckFigure k, w1, w2, b;
+        Shown k, w1, w2, b;
         bool saturated;
     };
     const Case cases[] = {
@@ -192,156 +277,145 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.turns) + " turns, " + c.voltage + " V");
-        DesignCheckInput input = runA();
-        input.testTurns = c.turns;
-        input.testVoltage = c.voltage;
-        const DesignCheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(out.testVoltsPerTurn, c.k);
-        EXPECT_EQ(out.correctedTurnsI, c.w1);
-        EXPECT_EQ(out.correctedTurnsII, c.w2);
-        EXPECT_EQ(out.actualInduction, c.b);
-        EXPECT_EQ(out.inductionVerdict, known(c.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме"));
+        CheckInput input = runA();
+        input.typed.testTurns = c.turns;
+        input.typed.testVoltage = c.voltage;
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, "test_K"), c.k);
+        EXPECT_EQ(at(out, "test_W1"), c.w1);
+        EXPECT_EQ(at(out, "test_W2"), c.w2);
+        EXPECT_EQ(at(out, "test_B"), c.b);
+        EXPECT_EQ(at(out, "test_induction"), known(c.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме"));
     }
 }
 
 // Each bad text names itself in place of the first figure it makes impossible, and leaves
 // the figures that do not need it alone.
 TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
-    const Figure window = [](const DesignCheckOutcome &o) { return o.windowArea; };
-    const Figure needed = [](const DesignCheckOutcome &o) { return o.neededWindowArea; };
-    const Figure testK = [](const DesignCheckOutcome &o) { return o.testVoltsPerTurn; };
-    const Figure w1 = [](const DesignCheckOutcome &o) { return o.correctedTurnsI; };
+    constexpr std::string_view window = "window_area";
+    constexpr std::string_view needed = "window_area_needed";
+    constexpr std::string_view testK = "test_K";
+    constexpr std::string_view w1 = "test_W1";
     const std::string kFourHundredNines(400, '9');
     const FigureCase cases[] = {
-        {"empty width", [](DesignCheckInput &i) { i.windowWidth = ""; }, window, message("ширина окна: не задано")},
-        {"blank height", [](DesignCheckInput &i) { i.windowHeight = "  "; }, window, message("высота окна: не задано")},
-        {"lone comma", [](DesignCheckInput &i) { i.windowWidth = ","; }, window, message("ширина окна: не число")},
-        {"two commas", [](DesignCheckInput &i) { i.windowHeight = "1,2,3"; }, window, message("высота окна: не число")},
-        {"letters", [](DesignCheckInput &i) { i.windowWidth = "abc"; }, window, message("ширина окна: не число")},
-        {"zero width", [](DesignCheckInput &i) { i.windowWidth = "0"; }, window,
+        {"empty width", [](CheckInput &i) { i.typed.windowWidth = ""; }, window, message("ширина окна: не задано")},
+        {"blank height", [](CheckInput &i) { i.typed.windowHeight = "  "; }, window, message("высота окна: не задано")},
+        {"lone comma", [](CheckInput &i) { i.typed.windowWidth = ","; }, window, message("ширина окна: не число")},
+        {"two commas", [](CheckInput &i) { i.typed.windowHeight = "1,2,3"; }, window, message("высота окна: не число")},
+        {"letters", [](CheckInput &i) { i.typed.windowWidth = "abc"; }, window, message("ширина окна: не число")},
+        {"zero width", [](CheckInput &i) { i.typed.windowWidth = "0"; }, window,
          message("ширина окна: нужно больше нуля")},
-        {"negative height", [](DesignCheckInput &i) { i.windowHeight = "-60"; }, window,
+        {"negative height", [](CheckInput &i) { i.typed.windowHeight = "-60"; }, window,
          message("высота окна: нужно больше нуля")},
-        {"huge width", [](DesignCheckInput &i) { i.windowWidth = "10000000"; }, window,
+        {"huge width", [](CheckInput &i) { i.typed.windowWidth = "10000000"; }, window,
          message("ширина окна: слишком большое число")},
-        {"400 digits", [&](DesignCheckInput &i) { i.windowWidth = kFourHundredNines; }, window,
+        {"400 digits", [&](CheckInput &i) { i.typed.windowWidth = kFourHundredNines; }, window,
          message("ширина окна: слишком большое число")},
-        {"tiny height", [](DesignCheckInput &i) { i.windowHeight = "0,0000001"; }, window,
+        {"tiny height", [](CheckInput &i) { i.typed.windowHeight = "0,0000001"; }, window,
          message("высота окна: слишком малое число")},
         {"toroid without diameter",
-         [](DesignCheckInput &i) {
+         [](CheckInput &i) {
              i.design.coreType = 1;
-             i.windowWidth = "";
+             i.typed.windowWidth = "";
          },
          window, message("внутренний диаметр: не задано")},
-        {"fill factor above 1", [](DesignCheckInput &i) { i.fillFactor = "1,5"; }, needed,
+        {"fill factor above 1", [](CheckInput &i) { i.typed.fillFactor = "1,5"; }, needed,
          message("коэффициент заполнения: нужно не больше 1")},
-        {"fill factor zero", [](DesignCheckInput &i) { i.fillFactor = "0"; }, needed,
+        {"fill factor zero", [](CheckInput &i) { i.typed.fillFactor = "0"; }, needed,
          message("коэффициент заполнения: нужно больше нуля")},
-        {"fill factor under a hundredth", [](DesignCheckInput &i) { i.fillFactor = "0,009"; }, needed,
+        {"fill factor under a hundredth", [](CheckInput &i) { i.typed.fillFactor = "0,009"; }, needed,
          message("коэффициент заполнения: нужно не меньше 0,01")},
-        {"test voltage missing", [](DesignCheckInput &i) { i.testTurns = "10"; }, testK,
+        {"test voltage missing", [](CheckInput &i) { i.typed.testTurns = "10"; }, testK,
          message("напряжение пробной обмотки: не задано")},
         {"test turns zero",
-         [](DesignCheckInput &i) {
-             i.testTurns = "0";
-             i.testVoltage = "24";
+         [](CheckInput &i) {
+             i.typed.testTurns = "0";
+             i.typed.testVoltage = "24";
          },
          testK, message("витки пробной обмотки: нужно больше нуля")},
-        {"no test winding", [](DesignCheckInput &) {}, testK, message("пробная обмотка не задана")},
+        {"no test winding", [](CheckInput &) {}, testK, message("пробная обмотка не задана")},
         {"corrected turns beyond 32767",
-         [](DesignCheckInput &i) {
-             i.testTurns = "1000000";
-             i.testVoltage = "1";
+         [](CheckInput &i) {
+             i.typed.testTurns = "1000000";
+             i.typed.testVoltage = "1";
          },
          w1, message("слишком много витков")},
     };
-    const DesignCheckOutcome good = CheckDesign(runA());
+    const CheckOutcome good = CheckDesign(runA());
     for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
-        DesignCheckInput input = runA();
+        CheckInput input = runA();
         c.change(input);
-        const DesignCheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(c.figure(out), c.expected);
-        EXPECT_EQ(out.copperArea, good.copperArea);
-        EXPECT_EQ(out.wireII.nominal, good.wireII.nominal);
-        EXPECT_EQ(out.voltageVerdict, good.voltageVerdict);
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, c.key), c.expected);
+        EXPECT_EQ(at(out, "copper_area"), at(good, "copper_area"));
+        EXPECT_EQ(at(out, "wire_II"), at(good, "wire_II"));
+        EXPECT_EQ(at(out, "voltage"), at(good, "voltage"));
     }
 }
 
 // Inputs at the edges of what the check accepts: a figure that would read 0 although the
 // quantity cannot be 0, a percentage past 999 or a number in exponent form is a short message.
 TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
-    using O = DesignCheckOutcome;
     const auto sides = [](const char *width, const char *height) {
-        return [=](DesignCheckInput &i) {
-            i.windowWidth = width;
-            i.windowHeight = height;
+        return [=](CheckInput &i) {
+            i.typed.windowWidth = width;
+            i.typed.windowHeight = height;
         };
     };
     const auto testWinding = [](const char *turns, const char *voltage) {
-        return [=](DesignCheckInput &i) {
-            i.testTurns = turns;
-            i.testVoltage = voltage;
+        return [=](CheckInput &i) {
+            i.typed.testTurns = turns;
+            i.typed.testVoltage = voltage;
         };
     };
     const FigureCase cases[] = {
-        {"0,01 x 0,01 window: area", sides("0,01", "0,01"), &O::windowArea, message("меньше 1 мм²")},
-        {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), &O::fillPercent, message("больше 999 %")},
-        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), &O::fillVerdict,
+        {"0,01 x 0,01 window: area", sides("0,01", "0,01"), "window_area", message("меньше 1 мм²")},
+        {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), "fill_percent", message("больше 999 %")},
+        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), "fill",
          known("не помещается: нужно окно не меньше 2852 мм²")},
-        {"fill of 999 %", sides("10", "9,99"), &O::fillPercent, known("999")},
-        {"fill of 1000 %", sides("10", "9,98"), &O::fillPercent, message("больше 999 %")},
-        {"1 x 1 km window: area", sides("1000000", "1000000"), &O::windowArea, known("1000000000000")},
-        {"1 x 1 m window: fill", sides("1000", "1000"), &O::fillPercent, message("меньше 1 %")},
+        {"fill of 999 %", sides("10", "9,99"), "fill_percent", known("999")},
+        {"fill of 1000 %", sides("10", "9,98"), "fill_percent", message("больше 999 %")},
+        {"1 x 1 km window: area", sides("1000000", "1000000"), "window_area", known("1000000000000")},
+        {"1 x 1 m window: fill", sides("1000", "1000"), "fill_percent", message("меньше 1 %")},
         {"toroid of 0,1 mm",
-         [](DesignCheckInput &i) {
+         [](CheckInput &i) {
              i.design.coreType = 1;
-             i.windowWidth = "0,1";
+             i.typed.windowWidth = "0,1";
          },
-         &O::windowArea, message("меньше 1 мм²")},
+         "window_area", message("меньше 1 мм²")},
         {"tiny core: volts per turn",
-         [](DesignCheckInput &i) {
+         [](CheckInput &i) {
              i.design.coreSection = 0.00001F;
              i.design.induction = 0.00001F;
          },
-         &O::voltsPerTurn, message("меньше 0,001 В")},
+         "K", message("меньше 0,001 В")},
         {"1 V at 32767 A: strike ratio",
-         [](DesignCheckInput &i) {
+         [](CheckInput &i) {
              i.design.outputVoltage = 1;
              i.design.weldingCurrent = 32767;
          },
-         &O::strikeRatio, message("меньше 0,01")},
-        {"1 turn at 32767 V: K'", testWinding("1", "32767"), &O::testVoltsPerTurn, known("32767")},
-        {"1 turn at 32767 V: w1'", testWinding("1", "32767"), &O::correctedTurnsI, message("меньше одного витка")},
-        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), &O::correctedTurnsII, message("меньше одного витка")},
-        {"1 turn at 32767 V: B'", testWinding("1", "32767"), &O::actualInduction, known("17643,59")},
-        {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), &O::testVoltsPerTurn,
-         message("меньше 0,001 В")},
-        {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), &O::actualInduction,
-         message("меньше 0,01 Тл")},
+         "strike_ratio", message("меньше 0,01")},
+        {"1 turn at 32767 V: K'", testWinding("1", "32767"), "test_K", known("32767")},
+        {"1 turn at 32767 V: w1'", testWinding("1", "32767"), "test_W1", message("меньше одного витка")},
+        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), "test_W2", message("меньше одного витка")},
+        {"1 turn at 32767 V: B'", testWinding("1", "32767"), "test_B", known("17643,59")},
+        {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), "test_K", message("меньше 0,001 В")},
+        {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), "test_B", message("меньше 0,01 Тл")},
         {"1000000 V on 0,000001 turn of a tiny core: B'",
-         [](DesignCheckInput &i) {
+         [](CheckInput &i) {
              i.design.coreSection = 0.0001F;
-             i.testTurns = "0,000001";
-             i.testVoltage = "1000000";
+             i.typed.testTurns = "0,000001";
+             i.typed.testVoltage = "1000000";
          },
-         &O::actualInduction, message("слишком большое число")},
+         "test_B", message("слишком большое число")},
     };
     for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
-        DesignCheckInput input = runA();
+        CheckInput input = runA();
         c.change(input);
-        EXPECT_EQ(c.figure(CheckDesign(input)), c.expected);
+        EXPECT_EQ(at(CheckDesign(input), c.key), c.expected);
     }
-}
-
-std::vector<std::pair<const char *, CheckFigure>> figuresOf(const DesignCheckOutcome &o) {
-    return {{"K", o.voltsPerTurn},        {"copper", o.copperArea},       {"needed", o.neededWindowArea},
-            {"window", o.windowArea},     {"percent", o.fillPercent},     {"fill", o.fillVerdict},
-            {"wire I", o.wireI.diameter}, {"wire II", o.wireII.diameter}, {"load", o.loadVoltage},
-            {"ratio", o.strikeRatio},     {"voltage", o.voltageVerdict},  {"K'", o.testVoltsPerTurn},
-            {"w1'", o.correctedTurnsI},   {"w2'", o.correctedTurnsII},    {"B'", o.actualInduction}};
 }
 
 // Every mix of the smallest and largest texts the check accepts, in the window, the test
@@ -353,46 +427,197 @@ TEST(CheckDesign, NoFigureIsImpossibleAtTheEdgesOfTheAcceptedInputs) {
             for (const char *turns : edges)
                 for (const char *voltage : edges)
                     for (const char *coreSection : edges) {
-                        DesignCheckInput input = runA();
-                        input.windowWidth = width;
-                        input.windowHeight = height;
-                        input.testTurns = turns;
-                        input.testVoltage = voltage;
+                        CheckInput input = runA();
+                        input.typed.windowWidth = width;
+                        input.typed.windowHeight = height;
+                        input.typed.testTurns = turns;
+                        input.typed.testVoltage = voltage;
                         input.design.coreSection = *tremira::calc::ParseSingle(coreSection);
-                        for (const auto &[name, figure] : figuresOf(CheckDesign(input))) {
-                            if (!figure.known) continue;
-                            SCOPED_TRACE(std::string(name) + " for " + width + " x " + height + " mm, " + turns +
-                                         " turns at " + voltage + " V, core " + coreSection);
-                            EXPECT_NE(figure.text, "0");
-                            EXPECT_EQ(figure.text.find('E'), std::string::npos) << figure.text;
-                            if (std::string_view(name) == "percent") {
-                                EXPECT_LE(std::stol(figure.text), 999);
+                        for (const FigureSection &section : CheckDesign(input).check) {
+                            for (const FigureRow &row : section.rows) {
+                                // An input shows the value typed, in any form.
+                                if (!row.known || row.spec.shown == tremira::calc::Shown::Input) continue;
+                                SCOPED_TRACE(std::string(row.spec.key) + " for " + width + " x " + height + " mm, " +
+                                             turns + " turns at " + voltage + " V, core " + coreSection);
+                                EXPECT_NE(row.text, "0");
+                                EXPECT_EQ(row.text.find('E'), std::string::npos) << row.text;
+                                if (row.spec.key == "fill_percent") {
+                                    EXPECT_LE(std::stol(row.text), 999);
+                                }
                             }
                         }
                     }
 }
 
+// A typed field is read once: the check names the field in its message, the plan, whose
+// captions name it, gives the words alone, and takes any number out of range as out of range.
+TEST(CheckDesign, EachTypedFieldIsReadOnceForTheCheckAndThePlan) {
+    using tremira::calc::TypedFields;
+    struct Case {
+        std::string_view TypedFields::*field;
+        std::string_view text;
+        std::string_view checkKey;  // empty: the check does not read the field
+        Shown check;
+        std::string_view planKey;
+        Shown plan;
+    };
+    const std::string kFourHundredNines(400, '9');
+    const Shown kNone{};
+    const Case cases[] = {
+        {&TypedFields::windowWidth, "abc", "window_area", message("ширина окна: не число"), "windings_fit",
+         message("не число")},
+        {&TypedFields::windowWidth, "10000000", "window_area", message("ширина окна: слишком большое число"),
+         "windings_fit", message("вне разумных пределов")},
+        {&TypedFields::windowWidth, kFourHundredNines, "window_area", message("ширина окна: слишком большое число"),
+         "windings_fit", message("вне разумных пределов")},
+        {&TypedFields::windowHeight, "1,2,3", "window_area", message("высота окна: не число"), "t_I",
+         message("не число")},
+        {&TypedFields::windowHeight, "0,0000001", "window_area", message("высота окна: слишком малое число"), "t_I",
+         message("вне разумных пределов")},
+        {&TypedFields::fillFactor, "1,5", "window_area_needed", message("коэффициент заполнения: нужно не больше 1"),
+         "t_I", message("вне разумных пределов")},
+        // (108 × 6 + 500) / 0,4 = 2870; t₁ = 108 × 6 / 0,4 / 60 = 27.
+        {&TypedFields::fillFactor, " 0,4 ", "window_area_needed", known("2870"), "t_I", known("27")},
+        {&TypedFields::legWidth, "abc", {}, kNone, "S0", message("не число")},
+        {&TypedFields::legWidth, "-70", {}, kNone, "S0", message("вне разумных пределов")},
+        {&TypedFields::legDepth, "1e5", {}, kNone, "S0", message("не число")},
+        {&TypedFields::tapCount, "4,5", {}, kNone, "tap_1", message("вне разумных пределов")},
+        {&TypedFields::tapCount, "4,0", {}, kNone, "tap_4", known("83 вит. / 66,3 В / 1,43 Тл")},
+        {&TypedFields::lowestTapVoltage, "", {}, kNone, "tap_1", message("не задано")},
+        {&TypedFields::secondMainsVoltage, "99999999999", {}, kNone, "W1_2", message("вне разумных пределов")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.planKey) + " of \"" + std::string(c.text) + "\"");
+        CheckInput input = runA();
+        input.typed.legWidth = "70";
+        input.typed.legDepth = "121";
+        input.typed.tapCount = "4";
+        input.typed.lowestTapVoltage = "50";
+        input.typed.*c.field = c.text;
+        const CheckOutcome out = CheckDesign(input);
+        if (!c.checkKey.empty()) {
+            EXPECT_EQ(at(out, c.checkKey), c.check);
+        }
+        EXPECT_EQ(planAt(out, c.planKey), c.plan);
+    }
+}
+
+// The inputs show what the calculation used: the usual fill factor for a blank one, a number as
+// the program writes it, or the words of what is wrong, which the caption beside them names.
+TEST(CheckDesign, InputRowsShowTheValueUsed) {
+    using tremira::calc::TypedFields;
+    struct Case {
+        std::string_view TypedFields::*field;
+        std::string_view text;
+        std::string_view name;
+        Shown shown;
+    };
+    const Case cases[] = {
+        {&TypedFields::fillFactor, "", "fillFactor", known("0,35")},
+        {&TypedFields::fillFactor, "  ", "fillFactor", known("0,35")},
+        {&TypedFields::fillFactor, " 0,40 ", "fillFactor", known("0,4")},
+        {&TypedFields::windowWidth, "abc", "windowWidth", message("не число")},
+        {&TypedFields::testTurns, "", "testTurns", message("не задано")},
+        {&TypedFields::legDepth, "121,0", "legDepth", known("121")},
+        {&TypedFields::tapCount, "4,5", "tapCount", message("вне разумных пределов")},
+        {&TypedFields::secondMainsVoltage, "-380", "secondMainsVoltage", message("вне разумных пределов")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " of \"" + std::string(c.text) + "\"");
+        CheckInput input = runA();
+        input.typed.*c.field = c.text;
+        EXPECT_EQ(named(CheckDesign(input), c.name), c.shown);
+    }
+}
+
+// Run A with every typed field: taps, a second mains voltage and a test winding; on a toroid too.
+CheckInput everyField(tremira::calc::Int16 coreType) {
+    CheckInput input = runA();
+    input.design.coreType = coreType;
+    input.typed = {"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
+    return input;
+}
+
+// The window finds a row by its name and tremira-calc by its column: each is one row's alone,
+// and a row shown beside a caption has one.
+TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
+    for (const CheckInput &input : {runA(), everyField(0), everyField(tremira::calc::kToroidIndex)}) {
+        SCOPED_TRACE(input.design.coreType);
+        const CheckOutcome out = CheckDesign(input);
+        std::set<std::string_view> names, keys;
+        for (const FigureRow *row : rowsOf(out)) {
+            SCOPED_TRACE(row->spec.name);
+            EXPECT_FALSE(row->spec.name.empty());
+            EXPECT_TRUE(names.insert(row->spec.name).second);
+            EXPECT_TRUE(row->spec.key.empty() || keys.insert(row->spec.key).second) << row->spec.key;
+            const tremira::calc::Shown shown = row->spec.shown;
+            if (shown == tremira::calc::Shown::Answer || shown == tremira::calc::Shown::Input) {
+                EXPECT_FALSE(row->spec.caption.empty());
+            }
+        }
+    }
+}
+
+// A part of the plan nobody typed leaves its columns empty; one typed wrong says what is wrong.
+TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
+    const std::set<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
+    const std::set<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
+                                                "buy_I_2",     "mass_I_2",  "outerToBuyI"};
+    const std::set<std::string_view> mains{
+        "secondMainsTurns", "q1_2", "lowerMainsTurns", "higherMainsTurns", "secondMainsCurrent", "secondMainsBreaker",
+        "secondSocketNote"};
+    const auto joined = [](std::initializer_list<std::set<std::string_view>> parts) {
+        std::set<std::string_view> all;
+        for (const auto &part : parts) all.insert(part.begin(), part.end());
+        return all;
+    };
+    struct Case {
+        const char *name;
+        std::string_view taps, secondMains;
+        std::set<std::string_view> notAsked;
+    };
+    const Case cases[] = {
+        {"nothing typed", "", "", joined({taps, secondWire, mains})},
+        {"taps alone", "4", "", joined({secondWire, mains})},
+        {"taps and 380 V", "4", "380", {}},
+        {"221 V needs no second wire", "", "221", joined({taps, secondWire})},
+        {"typed wrong", "1", "abc", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        CheckInput input = everyField(0);
+        input.typed.tapCount = c.taps;
+        input.typed.secondMainsVoltage = c.secondMains;
+        const CheckOutcome out = CheckDesign(input);
+        std::set<std::string_view> notAsked;
+        for (const FigureRow *row : rowsOf(out)) {
+            if (!row->asked) notAsked.insert(row->spec.name);
+        }
+        EXPECT_EQ(notAsked, c.notAsked);
+    }
+}
+
 TEST(CheckDesign, AWindowProblemStandsInPlaceOfTheFillAndItsVerdict) {
-    DesignCheckInput input = runA();
-    input.windowWidth = "0";
-    const DesignCheckOutcome out = CheckDesign(input);
-    EXPECT_EQ(out.neededWindowArea, known("2852"));
-    EXPECT_EQ(out.fillPercent, message("ширина окна: нужно больше нуля"));
-    EXPECT_EQ(out.fillVerdict, message("ширина окна: нужно больше нуля"));
+    CheckInput input = runA();
+    input.typed.windowWidth = "0";
+    const CheckOutcome out = CheckDesign(input);
+    EXPECT_EQ(at(out, "window_area_needed"), known("2852"));
+    EXPECT_EQ(at(out, "fill_percent"), message("ширина окна: нужно больше нуля"));
+    EXPECT_EQ(at(out, "fill"), message("ширина окна: нужно больше нуля"));
 }
 
 TEST(CheckDesign, ADesignWithoutResultsStillGivesWhatItsInputsAllow) {
-    DesignCheckInput input = runA();
-    input.results.reset();
+    CheckInput input = runA();
+    input.results = {};
     input.design.induction = 0;
-    const DesignCheckOutcome out = CheckDesign(input);
-    EXPECT_EQ(out.voltsPerTurn, message("макс. индукция: нужно больше нуля"));
-    EXPECT_EQ(out.copperArea, message("витки обмотки I: не задано"));
-    EXPECT_EQ(out.fillVerdict, message("витки обмотки I: не задано"));
-    EXPECT_EQ(out.windowArea, known("3000"));
-    EXPECT_EQ(out.wireI.nominal, message("сечение провода обмотки I: не задано"));
-    EXPECT_EQ(out.wireII.diameter, message("сечение провода обмотки II: не задано"));
-    EXPECT_EQ(out.strikeRatio, known("2,46"));
+    const CheckOutcome out = CheckDesign(input);
+    EXPECT_EQ(at(out, "K"), message("макс. индукция: нужно больше нуля"));
+    EXPECT_EQ(at(out, "copper_area"), message("витки обмотки I: нужно больше нуля"));
+    EXPECT_EQ(at(out, "fill"), message("витки обмотки I: нужно больше нуля"));
+    EXPECT_EQ(at(out, "window_area"), known("3000"));
+    EXPECT_EQ(at(out, "wire_I"), message("сечение провода обмотки I: нужно больше нуля"));
+    EXPECT_EQ(at(out, "wire_II_diameter"), message("сечение провода обмотки II: нужно больше нуля"));
+    EXPECT_EQ(at(out, "strike_ratio"), known("2,46"));
 }
 
 }  // namespace

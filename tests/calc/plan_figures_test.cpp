@@ -1,67 +1,135 @@
-// The words of the winding plan as the window, the sheet and tremira-calc show them.
+// The plan's rows as the window, the sheet and tremira-calc show them: numbers to their last
+// place, the reasons' words, the verdicts, the taps and the supply. Run A's plan figures are
+// those worked out by hand in the plan's own tests.
 
 #include <gtest/gtest.h>
 
-#include "calc/winding_plan_texts.h"
+#include <string>
+#include <string_view>
+
+#include "calc/design_check.h"
 
 namespace tremira::calc {
 namespace {
 
-TEST(WindingPlanTexts, FiguresInTheProgramsFormatOrWhyNot) {
+TEST(PlanFigures, NumbersToTheirLastPlaceOrWhyNot) {
     struct Case {
         Figure<double> figure;
         int decimals;
+        SmallFigure small;
         const char *text;
     };
+    constexpr SmallFigure kBare = SmallFigure::BareStep;
     const Case cases[] = {
-        {84.7, 1, "84,7"},
-        {0.0132523, 4, "0,0133"},
-        {41.68, 0, "42"},
-        {595.93, 0, "596"},
-        {0.04, 1, "меньше 0,1"},
-        {1e15, 1, "слишком большое число"},
-        {NoFigure::NotGiven, 1, "не задано"},
-        {NoFigure::NotANumber, 1, "не число"},
-        {NoFigure::OutOfRange, 1, "вне разумных пределов"},
-        {NoFigure::DoesNotFit, 1, "не помещается"},
-        {NoFigure::NotBelowOutputVoltage, 1, "нижнее напряжение отводов не ниже выходного"},
-        {NoFigure::NoneInSeries, 0, "больше 125 А: автомата этого ряда нет"},
+        {84.7, 1, kBare, "84,7"},
+        {0.0132523, 4, kBare, "0,0133"},
+        {41.68, 0, kBare, "42"},
+        {0.04, 1, kBare, "меньше 0,1"},
+        {0.0004, 3, SmallFigure::NamesUnit, "меньше 0,001 В"},
+        {1e15, 1, kBare, "слишком большое число"},
+        {NoFigure::NotGiven, 1, kBare, "не задано"},
+        {NoFigure::OutOfRange, 1, kBare, "вне разумных пределов"},
+        {NoFigure::DoesNotFit, 1, kBare, "не помещается"},
+        {NoFigure::NotBelowOutputVoltage, 1, kBare, "нижнее напряжение отводов не ниже выходного"},
+        {NoFigure::NoneInSeries, 0, kBare, "больше 125 А: автомата этого ряда нет"},
+        {Reason{NoFigure::NotANumber, "ширина окна"}, 0, kBare, "ширина окна: не число"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FigureText(c.figure, c.decimals), c.text);
+        RowSpec spec;
+        spec.unit = " В";
+        spec.decimals = c.decimals;
+        spec.small = c.small;
+        EXPECT_EQ(NumberRow(spec, c.figure).text, c.text);
     }
 }
 
-TEST(WindingPlanTexts, VerdictsAndTaps) {
+// Run A with legs of 70 × 121 mm, four taps from 50 V and 380 V besides.
+CheckInput planOfRunA() {
+    CheckInput input;
+    input.design = {220, 65, 160, 84.672F, 1.42F, 0, Material::Copper, Material::Copper};
+    input.results = {10400, 83, 25, 6, 20, 6272, 48.19277F};
+    input.typed = {"50", "60", "0,35", "", "", "70", "121", "4", "50", "380"};
+    return input;
+}
+
+TEST(PlanFigures, RowsOfRunA) {
+    const CheckOutcome out = CheckDesign(planOfRunA());
+    const std::pair<std::string_view, std::string_view> expected[] = {
+        {"S0", "84,7"},
+        {"S0_vs_S", "совпадает с S (в пределах 5 %)"},
+        {"t_I", "35,9"},  // (108 × 6 + 35 × 3) / 0,35 / 60
+        {"windings_fit", "не помещается"},
+        {"turns_I", "1–108"},
+        {"q_I", "6"},
+        {"L_I", "53,4"},
+        {"buy_I", "59"},
+        {"mass_I", "3,13"},
+        {"turns_I_2", "109–143"},
+        {"q_I_2", "3"},
+        {"L_I_2", "17,3"},
+        {"buy_I_2", "20"},
+        {"mass_I_2", "0,51"},
+        {"R_I", "0,1197"},  // 0,0175 × 83 × (2 × (70 + 121) + π × 35,857) / 1000 / 6
+        {"L_II", "17,1"},
+        {"buy_II", "19"},
+        {"mass_II", "3,34"},
+        {"R_II", "0,0149"},
+        {"losses", "660"},
+        {"tap_1", "108 вит. / 50,9 В / 1,1 Тл"},
+        {"tap_4", "83 вит. / 66,3 В / 1,43 Тл"},
+        {"tap_5", ""},
+        {"breaker", "50"},
+        {"supply", "не от бытовой розетки (до 16 А): нужна отдельная линия"},
+        {"W1_2", "143"},
+        {"q1_2", "3"},
+        {"I1_2", "27,9"},
+        {"breaker_2", "32"},
+    };
+    for (const auto &[key, text] : expected) {
+        SCOPED_TRACE(key);
+        const FigureRow *row = FindRow(out.plan, key);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->text, text);
+    }
+}
+
+TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
     struct Case {
         const char *name;
-        std::string text, expected;
+        void (*change)(CheckInput &);
+        std::string_view key, text;
     };
     const Case cases[] = {
-        {"sides within 5 %", SectionMatchText(SectionMatch::WithinTolerance), "совпадает с S (в пределах 5 %)"},
-        {"sides give less", SectionMatchText(SectionMatch::SidesGiveLess),
+        {"70 × 100 mm give less", [](CheckInput &i) { i.typed.legDepth = "100"; }, "S0_vs_S",
          "меньше S более чем на 5 %, расчёт сделан для S"},
-        {"sides give more", SectionMatchText(SectionMatch::SidesGiveMore),
+        {"70 × 130 mm give more", [](CheckInput &i) { i.typed.legDepth = "130"; }, "S0_vs_S",
          "больше S более чем на 5 %, расчёт сделан для S"},
-        {"fits", FitText(true), "помещается"},
-        {"does not fit", FitText(false), "не помещается"},
-        {"fit not known", FitText(NoFigure::NotGiven), "не задано"},
-        {"span", SpanText({84, 143, 3}), "84–143"},
-        {"tap", TapText({108, 50.926, 1.0969, false, false}), "108 вит. / 50,9 В / 1,1 Тл"},
-        {"hot tap", TapText({9, 97.778, 1.9901, true, true}),
-         "9 вит. / 97,8 В / 1,99 Тл / выше 80 В / не меньше 1,9 Тл: насыщение"},
-        {"warnings of a calm tap", TapWarningsText({108, 50.926, 1.0969, false, false}), ""},
-        {"warnings of a high tap", TapWarningsText({40, 81.5, 1.2, true, false}), "выше 80 В"},
-        {"warnings of a saturated tap", TapWarningsText({60, 70.1, 1.95, false, true}), "не меньше 1,9 Тл: насыщение"},
-        {"warnings of a hot tap", TapWarningsText({9, 97.778, 1.9901, true, true}),
-         "выше 80 В / не меньше 1,9 Тл: насыщение"},
-        {"socket", SupplyText(false), "бытовая розетка (до 16 А)"},
-        {"dedicated line", SupplyText(true), "не от бытовой розетки (до 16 А): нужна отдельная линия"},
+        {"a wider window holds both", [](CheckInput &i) { i.typed.windowWidth = "60"; }, "windings_fit", "помещается"},
+        {"10 A from a socket", [](CheckInput &i) { i.results.i1 = 10; }, "supply", "бытовая розетка (до 16 А)"},
+        {"400 A above the series", [](CheckInput &i) { i.results.i1 = 400; }, "breaker",
+         "больше 125 А: автомата этого ряда нет"},
+        // 9 and 4 turns at 220 V, 90 V on 560 cm²: the design's own tap gives 220 × 4 / 9 V
+        // and 220 / (9 × 0,023088 × 560 × 0,95) T.
+        {"a hot tap",
+         [](CheckInput &i) {
+             i.design.outputVoltage = 90;
+             i.design.coreSection = 560;
+             i.results.w1 = 9;
+             i.results.w2 = 4;
+             i.typed.tapCount = "2";
+             i.typed.lowestTapVoltage = "60";
+         },
+         "tap_2", "9 вит. / 97,8 В / 1,99 Тл / выше 80 В / не меньше 1,9 Тл: насыщение"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.text, c.expected);
+        CheckInput input = planOfRunA();
+        c.change(input);
+        const CheckOutcome out = CheckDesign(input);
+        const FigureRow *row = FindRow(out.plan, c.key);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->text, c.text);
     }
 }
 

@@ -48,7 +48,7 @@ WindingPlanInput runA() {
 WindingPlanInput toroidRun() {
     WindingPlanInput in = runA();
     in.design.coreType = kToroidIndex;
-    in.materialI = Material::Aluminium;
+    in.design.materialI = Material::Aluminium;
     in.design.coreSection = 60.48F;
     in.results.w1 = 117;
     in.results.w2 = 35;
@@ -188,7 +188,7 @@ TEST(PlanWinding, ToroidWithAluminiumWindingI) {
 
 TEST(PlanWinding, AluminiumWindingIIOutgrowsTheRodWindow) {
     WindingPlanInput input = runA();
-    input.materialII = Material::Aluminium;
+    input.design.materialII = Material::Aluminium;
     input.results.q2 = 32;
     const WindingPlan plan = PlanWinding(input);
 
@@ -437,7 +437,7 @@ TEST(PlanWinding, SecondMainsVoltage) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         WindingPlanInput input = runA();
-        input.materialI = c.materialI;
+        input.design.materialI = c.materialI;
         input.results.q1 = c.sectionI;
         input.tapCount = c.taps;
         input.lowestTapVoltage = 50;
@@ -629,38 +629,6 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
         EXPECT_EQ(plan.breakerRating.reason(), e.breaker);
         EXPECT_EQ(plan.needsDedicatedLine.reason(), e.breaker);
         expectOnlyFiniteNumbers(plan);
-    }
-}
-
-TEST(PlanWinding, FieldTextsAsTheWindowAndTheBatchGiveThem) {
-    struct Case {
-        const char *text;
-        Figure<double> number, fill;
-        Figure<int> taps;
-    };
-    const Case cases[] = {
-        {"70", 70, 70, 70},
-        {" 0,4 ", 0.4, 0.4, NoFigure::OutOfRange},
-        {"", kNotGiven, 0.35, kNotGiven},
-        {"   ", kNotGiven, 0.35, kNotGiven},
-        {"4,0", 4, 4, 4},
-        {"-3", -3, -3, -3},
-        {"abc", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
-        {"1,2,3", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
-        {"1e5", NoFigure::NotANumber, NoFigure::NotANumber, NoFigure::NotANumber},
-        {"99999999999", 99999999999.0, 99999999999.0, NoFigure::OutOfRange},
-    };
-    const auto expectSame = [](const auto &figure, const auto &expected) {
-        ASSERT_EQ(figure.reason(), expected.reason());
-        if (expected.known()) {
-            EXPECT_DOUBLE_EQ(figure.value(), expected.value());
-        }
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::string("\"") + c.text + "\"");
-        expectSame(ReadPlanNumber(c.text), c.number);
-        expectSame(ReadFillFactor(c.text), c.fill);
-        expectSame(ReadTapCount(c.text), c.taps);
     }
 }
 
