@@ -89,16 +89,19 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
-    for (std::size_t i = 0; i < kTypedNames.size(); ++i) {
-        m_typed[i] = m_checkGroups[kCoreWindowSection]->input(kTypedNames[i]);
-        if (!m_typed[i]) m_typed[i] = m_checkGroups[kTestWindingSection]->input(kTypedNames[i]);
-        if (!m_typed[i]) m_typed[i] = m_plan->input(kTypedNames[i]);
-    }
+    for (std::size_t i = 0; i < kTypedNames.size(); ++i) m_typed[i] = typedField(kTypedNames[i]);
     QLineEdit *fillFactor = m_typed[2];
     fillFactor->setText(ToQString(calc::kDefaultFillFactor));
     fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
     resize(openingSize());
     m_typed[0]->setFocus();
+}
+
+QLineEdit *FormCheck::typedField(QStringView name) const {
+    for (const FigureGroup *group : m_checkGroups) {
+        if (QLineEdit *field = group->input(name)) return field;
+    }
+    return m_plan->input(name);
 }
 
 calc::CheckOutcome FormCheck::checkOf(const calc::TypedFields &typed) const {

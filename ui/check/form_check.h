@@ -71,6 +71,8 @@ private:
     // As large as the whole page, but no larger than the screen's free area.
     QSize openingSize() const;
 
+    // The typed field `name` on either page; none for a toroid's window height.
+    QLineEdit *typedField(QStringView name) const;
     // Every typed field read once; the check and the plan worked out and shown.
     void recalculate();
     calc::CheckOutcome checkOf(const calc::TypedFields &typed) const;
