@@ -27,6 +27,8 @@ QFont sheetFont(int points, bool bold) {
     return font;
 }
 
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
 // Writes lines down the page, starting a new page where the next one would not fit.
 class PageWriter {
 public:
@@ -35,12 +37,15 @@ public:
         m_page.moveTopLeft({0, 0});  // the painter's origin is the corner of the printable area
     }
 
-    void write(const QString &text, int points, bool bold) {
+    // A line longer than the page wraps at a word instead of running off the paper. `keepWith`
+    // lines of the next text must fit under it too, so that a title never ends a page.
+    void write(const QString &text, int points, bool bold, int keepWith = 0) {
         m_painter.setFont(sheetFont(points, bold));
-        const double height = QFontMetricsF(m_painter.font()).lineSpacing();
-        room(height);
-        m_painter.drawText(QRectF(m_page.left(), m_y, m_page.width(), height), Qt::AlignLeft | Qt::AlignTop, text);
-        m_y += height;
+        const QRectF bounds =
+            m_painter.boundingRect(QRectF(m_page.left(), 0, m_page.width(), m_page.height()), kTextFlags, text);
+        room(bounds.height() + keepWith * QFontMetricsF(sheetFont(kLinePoints, false)).lineSpacing());
+        m_painter.drawText(QRectF(m_page.left(), m_y, m_page.width(), bounds.height()), kTextFlags, text);
+        m_y += bounds.height();
     }
 
     void skip(double height) { m_y += height; }
@@ -73,7 +78,7 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
     page.write(sheet.title, kTitlePoints, true);
     for (const SheetSection &section : sheet.sections) {
         page.skip(QFontMetricsF(sheetFont(kLinePoints, false), &writer).lineSpacing());
-        page.write(section.title, kLinePoints, true);
+        page.write(section.title, kLinePoints, true, 1);
         for (const QString &line : section.lines) page.write(line, kLinePoints, false);
     }
     if (!sheet.paintDrawing) return;
