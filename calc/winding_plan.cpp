@@ -56,7 +56,7 @@ Figure<int> nearest(double value) {
     return NoFigure::OutOfRange;
 }
 
-// Every input read once, in the units of the plan.
+// The plan's inputs, each held to the plan's limits.
 struct Readings {
     Figure<double> u1, u2, current, coreSection, w1, w2, q1, q2, i1;
     Figure<double> fill, width, height, legA, legB, lowTap, secondMains;
