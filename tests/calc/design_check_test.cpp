@@ -296,21 +296,15 @@ TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
     constexpr std::string_view needed = "window_area_needed";
     constexpr std::string_view testK = "test_K";
     constexpr std::string_view w1 = "test_W1";
-    const std::string kFourHundredNines(400, '9');
     const FigureCase cases[] = {
         {"empty width", [](CheckInput &i) { i.typed.windowWidth = ""; }, window, message("ширина окна: не задано")},
         {"blank height", [](CheckInput &i) { i.typed.windowHeight = "  "; }, window, message("высота окна: не задано")},
         {"lone comma", [](CheckInput &i) { i.typed.windowWidth = ","; }, window, message("ширина окна: не число")},
-        {"two commas", [](CheckInput &i) { i.typed.windowHeight = "1,2,3"; }, window, message("высота окна: не число")},
         {"letters", [](CheckInput &i) { i.typed.windowWidth = "abc"; }, window, message("ширина окна: не число")},
         {"zero width", [](CheckInput &i) { i.typed.windowWidth = "0"; }, window,
          message("ширина окна: нужно больше нуля")},
         {"negative height", [](CheckInput &i) { i.typed.windowHeight = "-60"; }, window,
          message("высота окна: нужно больше нуля")},
-        {"huge width", [](CheckInput &i) { i.typed.windowWidth = "10000000"; }, window,
-         message("ширина окна: слишком большое число")},
-        {"400 digits", [&](CheckInput &i) { i.typed.windowWidth = kFourHundredNines; }, window,
-         message("ширина окна: слишком большое число")},
         {"tiny height", [](CheckInput &i) { i.typed.windowHeight = "0,0000001"; }, window,
          message("высота окна: слишком малое число")},
         {"toroid without diameter",

@@ -338,8 +338,6 @@ TEST(PlanWinding, TapsThatCannotBeWound) {
         {"lowest is the no-load voltage", 4, 65, NoFigure::NotBelowOutputVoltage},
         {"lowest above it", 8, 70, NoFigure::NotBelowOutputVoltage},
         {"lowest zero", 4, 0, NoFigure::OutOfRange},
-        {"lowest negative", 4, -50, NoFigure::OutOfRange},
-        {"lowest 1e308", 4, kHuge, NoFigure::OutOfRange},
         {"lowest not a number", 4, kNaN, NoFigure::OutOfRange},
         {"turns beyond any count: 83 × 65 ÷ 1e-6", 2, 1e-6, NoFigure::OutOfRange},
     };
@@ -463,8 +461,6 @@ TEST(PlanWinding, SecondMainsVoltageThatCannotBeWound) {
         {"1 V: 0,38 turns", 1, NoFigure::OutOfRange},
         {"100000 V: 0,01 mm²", 100000, NoFigure::OutOfRange},
         {"zero", 0, NoFigure::OutOfRange},
-        {"negative", -380, NoFigure::OutOfRange},
-        {"1e308", kHuge, NoFigure::OutOfRange},
         {"infinite", kInfinity, NoFigure::OutOfRange},
     };
     for (const Case &c : cases) {
@@ -548,9 +544,6 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
          [](WindingPlanInput &in) { in.legWidth = NoFigure::NotGiven; },
          {kNotGiven, kKnown, kKnown, kKnown, kNotGiven, kNotGiven, kNotGiven, kNotGiven, kKnown, kKnown, kKnown}},
         {"leg zero", leg(0), {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
-        {"leg negative",
-         leg(-70),
-         {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
         {"leg 1e308",
          leg(kHuge),
          {kRange, kKnown, kKnown, kKnown, kRange, kRange, kRange, kRange, kKnown, kKnown, kKnown}},
