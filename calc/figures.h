@@ -125,8 +125,6 @@ struct FigureRow {
     // False for a part of the plan nobody asked for: its columns stay empty, the window says
     // "не задано".
     bool asked = true;
-
-    friend bool operator==(const FigureRow &, const FigureRow &) = default;
 };
 
 // A table of texts under a section's rows, such as the taps.
