@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -18,11 +17,6 @@
 namespace {
 
 using tremira::ui::NumericEntryFilter;
-
-struct Route {
-    const char *name;
-    std::function<void(QLineEdit *, const QString &)> paste;
-};
 
 void shiftInsert(QLineEdit *field, const QString &text) {
     QGuiApplication::clipboard()->setText(text);
@@ -40,53 +34,29 @@ void contextMenuPaste(QLineEdit *field, const QString &text) {
     FAIL() << "no Paste in the context menu";
 }
 
-const Route kRoutes[] = {
-    {"Shift+Insert", shiftInsert},
-    {"context menu paste", contextMenuPaste},
-};
-
-struct Arrival {
-    const char *text;
-    const char *fieldAfter;  // the field held "5" with the cursor at its end
-};
-
-const Arrival kArrivals[] = {
-    {"-160", "5"}, {"1e308", "5"}, {"1.5", "5"},    {" 220", "5"},     {"220 ", "5"},
-    {"7x", "5"},   {"٣", "5"},     {"220", "5220"}, {"1,42", "51,42"}, {",,", "5,,"},
-};
-
-class PastedText : public ::testing::Test {
-protected:
-    void SetUp() override {
-        filter.watch(&field);
-        field.show();
-        QApplication::setActiveWindow(&field);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&field));
-    }
-
+TEST(PastedText, IsTakenWholeWhenTypingCouldHaveProducedItAndRefusedWholeOtherwise) {
     NumericEntryFilter filter;
     QLineEdit field;
-};
-
-TEST_F(PastedText, IsTakenWholeWhenTypingCouldHaveProducedItAndRefusedWholeOtherwise) {
-    for (const Route &route : kRoutes) {
-        for (const Arrival &arrival : kArrivals) {
-            SCOPED_TRACE(std::string(route.name) + " of \"" + arrival.text + "\"");
+    filter.watch(&field);
+    field.show();
+    QApplication::setActiveWindow(&field);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&field));
+    const struct {
+        const char *text;
+        const char *fieldAfter;  // the field held "5" with the cursor at its end
+    } arrivals[] = {
+        {"-160", "5"}, {"1e308", "5"}, {"1.5", "5"},    {" 220", "5"},     {"220 ", "5"},
+        {"7x", "5"},   {"٣", "5"},     {"220", "5220"}, {"1,42", "51,42"}, {",,", "5,,"},
+    };
+    for (const auto &[routeName, paste] :
+         {std::pair{"Shift+Insert", &shiftInsert}, std::pair{"context menu", &contextMenuPaste}}) {
+        for (const auto &arrival : arrivals) {
+            SCOPED_TRACE(std::string(routeName) + " paste of \"" + arrival.text + "\"");
             field.setText(QStringLiteral("5"));
-            route.paste(&field, QString::fromUtf8(arrival.text));
+            paste(&field, QString::fromUtf8(arrival.text));
             EXPECT_EQ(field.text().toStdString(), arrival.fieldAfter);
         }
     }
-}
-
-TEST_F(PastedText, RefusedPasteLeavesTheFieldUnchangedAndSignalsNoChange) {
-    field.setText(QStringLiteral("160"));
-    int changes = 0;
-    QObject::connect(&field, &QLineEdit::textChanged, [&] { ++changes; });
-    field.selectAll();
-    shiftInsert(&field, QStringLiteral("-160"));
-    EXPECT_EQ(field.text().toStdString(), "160");
-    EXPECT_EQ(changes, 0);
 }
 
 }  // namespace

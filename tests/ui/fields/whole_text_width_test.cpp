@@ -1,5 +1,7 @@
-// A field made as wide as WholeTextWidth says shows its whole text; a pixel less cuts it.
+// Whether a text shows whole in its field: a field made as wide as WholeTextWidth says shows
+// its whole text, a pixel less cuts it.
 
+#include <QFontMetrics>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 namespace {
 
 using tremira::ui::ShowCutTextAsToolTip;
+using tremira::ui::TextFitsWidth;
 using tremira::ui::WholeTextWidth;
 
 TEST(WholeTextWidth, IsTheNarrowestWidthThatShowsTheWholeText) {
@@ -32,6 +35,15 @@ TEST(WholeTextWidth, IsTheNarrowestWidthThatShowsTheWholeText) {
         ShowCutTextAsToolTip(&field);
         EXPECT_EQ(field.toolTip(), field.text());
     }
+}
+
+TEST(TextFitsWidth, ATextNeedsItsAdvanceAndTwoPixelsForTheCursor) {
+    const QFontMetrics metrics{QFont()};
+    const QString text = QStringLiteral("48,19277");
+    const int advance = metrics.horizontalAdvance(text);
+    EXPECT_TRUE(TextFitsWidth(metrics, text, advance + 2));
+    EXPECT_FALSE(TextFitsWidth(metrics, text, advance + 1));
+    EXPECT_TRUE(TextFitsWidth(metrics, QString(), 2));
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "help/chelp.h"
 #include "reports/report_printer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/main/form1.h"
@@ -53,6 +56,13 @@ inline void choose(QComboBox *list, int index) {
 
 inline void click(QWidget *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+// Opens a menu of the window's menu bar with a click on its title.
+inline bool openMenu(QMainWindow &window, QMenu *menu) {
+    QMenuBar *bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    return QTest::qWaitFor([menu] { return menu->isVisible(); });
+}
+
 }  // namespace user
 
 // The window's controls, found by their object names as a user finds them by their labels.
@@ -62,6 +72,14 @@ struct Form1Controls {
     template <typename Control>
     Control *find(const char *name) const {
         return m_window.findChild<Control *>(QLatin1String(name));
+    }
+
+    QList<QLineEdit *> numericFields() const { return {Text4, Text3, Text2, Text1, Text10}; }
+    QList<QLineEdit *> resultFields() const { return {Text5, Text6, Text7, Text8, Text9, Text11, Text12}; }
+    QStringList results() const {
+        QStringList texts;
+        for (const QLineEdit *field : resultFields()) texts << field->text();
+        return texts;
     }
 
     const QWidget &m_window;
@@ -93,6 +111,9 @@ struct Form1Controls {
     QAction *const MScheck = find<QAction>("MScheck");
 };
 
+// The help file the window's help requests name.
+inline QString HelpFile() { return tremira::help::HelpFilePath(QCoreApplication::applicationDirPath()); }
+
 // A freshly started main window in the test program's folder, with a recorder in place of the
 // help viewer.
 class Form1Test : public ::testing::Test {
@@ -100,6 +121,12 @@ protected:
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // The reference design: the start values and a welding current of 160 A.
+    void calculateRunA() {
+        user::type(ui.Text2, QStringLiteral("160"));
+        user::click(ui.cndCalc);
     }
 
     tremira::testing::ViewerRecorder helpViewer;

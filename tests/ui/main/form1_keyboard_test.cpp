@@ -1,13 +1,8 @@
 // The menus of the main window from the keyboard alone, under every widget style.
-#include <QApplication>
-#include <QMenuBar>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
 #include <functional>
-#include <memory>
-#include <optional>
-#include <utility>
 #include <vector>
 
 #include "tests/ui/main/form1_fixture.h"
@@ -28,45 +23,27 @@ public:
     }
 };
 
-// Every style Qt offers on this machine and the mouse-only one, each set as the application's
-// style for one case.
-std::vector<std::pair<QString, std::function<QStyle *()>>> everyStyle() {
-    std::vector<std::pair<QString, std::function<QStyle *()>>> styles;
-    for (const QString &key : QStyleFactory::keys())
-        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
-    styles.emplace_back(QStringLiteral("mouse-only menu bar"), [] { return new MouseOnlyMenuBarStyle; });
-    return styles;
-}
-
 // A key as the keyboard gives it: to the open menu, else to the focused control.
 void press(Qt::Key key) {
     QWidget *popup = QApplication::activePopupWidget();
     QTest::keyClick(popup ? popup : QApplication::focusWidget(), key);
 }
 
-class Form1Keyboard : public ::testing::Test {
-protected:
-    // A main window freshly started under the style the user chose.
-    std::unique_ptr<tremira::ui::Form1> startUnder(QStyle *style) {
-        m_userStyle.emplace(style);
-        auto window =
-            std::make_unique<tremira::ui::Form1>(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        return window;
-    }
-
-    std::optional<tremira::testing::UserStyle> m_userStyle;
-    tremira::testing::ViewerRecorder helpViewer;
-};
-
-TEST_F(Form1Keyboard, F10HighlightsTheFirstMenuAndTheArrowsAndEnterOpenAnItem) {
-    for (const auto &[name, makeStyle] : everyStyle()) {
+// Every style Qt offers on this machine and the mouse-only one, each as the user's choice.
+TEST(Form1Keyboard, F10HighlightsTheFirstMenuArrowsAndEnterOpenAnItemEscapeGoesBackToTheField) {
+    std::vector<std::pair<QString, std::function<QStyle *()>>> styles;
+    for (const QString &key : QStyleFactory::keys())
+        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
+    styles.emplace_back(QStringLiteral("mouse-only menu bar"), [] { return new MouseOnlyMenuBarStyle; });
+    for (const auto &[name, makeStyle] : styles) {
         SCOPED_TRACE(name.toStdString());
-        helpViewer.requests.clear();
-        const auto window = startUnder(makeStyle());
-        const Form1Controls ui(*window);
-        QMenuBar *bar = window->menuBar();
+        const tremira::testing::UserStyle userStyle(makeStyle());
+        tremira::testing::ViewerRecorder helpViewer;
+        tremira::ui::Form1 window(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const Form1Controls ui(window);
+        QMenuBar *bar = window.menuBar();
 
         press(Qt::Key_F10);
         EXPECT_EQ(bar->activeAction(), ui.mfile->menuAction());
@@ -74,25 +51,16 @@ TEST_F(Form1Keyboard, F10HighlightsTheFirstMenuAndTheArrowsAndEnterOpenAnItem) {
         press(Qt::Key_Down);
         EXPECT_TRUE(ui.mfile->isVisible());
         press(Qt::Key_Right);
-        EXPECT_TRUE(ui.MHelp->isVisible());
         EXPECT_EQ(ui.MHelp->activeAction(), ui.MHelpHTML);
         press(Qt::Key_Return);
         EXPECT_FALSE(ui.MHelp->isVisible());
-        EXPECT_EQ(helpViewer.requests,
-                  (QList<ViewerRequest>{{QCoreApplication::applicationDirPath() + QStringLiteral("/Тремира.chm"), 0}}));
-    }
-}
+        EXPECT_EQ(helpViewer.requests, (QList<ViewerRequest>{{HelpFile(), 0}}));
 
-TEST_F(Form1Keyboard, EscapeLeavesTheMenuBarForTheFieldThatHadTheFocus) {
-    for (const auto &[name, makeStyle] : everyStyle()) {
-        SCOPED_TRACE(name.toStdString());
-        const auto window = startUnder(makeStyle());
-        const Form1Controls ui(*window);
         press(Qt::Key_F10);
-        ASSERT_EQ(window->menuBar()->activeAction(), ui.mfile->menuAction());
+        ASSERT_EQ(bar->activeAction(), ui.mfile->menuAction());
         press(Qt::Key_Escape);
-        EXPECT_EQ(window->menuBar()->activeAction(), nullptr);
-        EXPECT_EQ(user::focusedControl(*window), ui.Text4);
+        EXPECT_EQ(bar->activeAction(), nullptr);
+        EXPECT_EQ(user::focusedControl(window), ui.Text4);
     }
 }
 

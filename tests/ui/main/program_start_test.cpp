@@ -36,7 +36,8 @@ TEST(ShowAlreadyRunning, ShowsItsTextWithTheProgramTitleNoIconAndOkOnly) {
 }
 
 // The test program's application is prepared as the program's is (prepared_application.cpp).
-TEST(PrepareApplication, GivesQtsBoxButtonsInRussian) {
+TEST(PrepareApplication, GivesQtsBoxButtonsAndFieldMenusInRussian) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Paste"), QStringLiteral("В&ставить"));
 }

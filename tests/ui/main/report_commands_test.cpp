@@ -1,26 +1,17 @@
 // The report commands from the real window's menu: the question box, the file they write,
 // and the boxes of their failures; they and the design check act only on the calculated design.
-#include <QApplication>
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "tests/reports/file_bytes.h"
 #include "tests/reports/run_a_report.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/ui/main/form1_fixture.h"
-#include "ui/main/form1.h"
 
 namespace tremira::ui {
 namespace {
@@ -98,15 +89,12 @@ protected:
         // The reference run, calculated by the window itself.
         QTest::keyClicks(m_ui.Text2, u"160"_qs);
         QTest::mouseClick(m_ui.cndCalc, Qt::LeftButton);
-        ASSERT_EQ(m_ui.Text12->text(), u"48,19277"_qs);
         ASSERT_TRUE(m_ui.MFsave->isEnabled());
         m_fieldsBefore = fieldTexts();
     }
 
     void chooseFromMenu(QMenu *menu, QAction *item) {
-        QMenuBar *bar = m_form.menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+        ASSERT_TRUE(user::openMenu(m_form, menu));
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
     }
 
@@ -144,21 +132,12 @@ TEST_F(ReportCommands, SaveAsksOnceAndYesAppendsTheReport) {
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
-TEST_F(ReportCommands, NoReplacesTheFileWithOneReport) {
-    WriteBytes(m_path, reports::test::RunAReportBytes() + reports::test::RunAReportBytes());
-    BoxAnswers boxes({clickButton(QMessageBox::No)});
-    chooseFromMenu(m_ui.mfile, m_ui.MFsave);
-
-    ASSERT_EQ(boxes.seen.size(), 1);
-    EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
-}
-
+// No, which replaces the file, is answered below.
 TEST_F(ReportCommands, EscapeOnTheQuestionWritesNothing) {
     const QByteArray old = reports::test::RunAReportBytes() + "kept";
     WriteBytes(m_path, old);
     BoxAnswers boxes({pressKey(Qt::Key_Escape)});
     chooseFromMenu(m_ui.mfile, m_ui.MFsave);
-
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(ReadBytes(m_path), old);
 }
@@ -176,83 +155,38 @@ TEST_F(ReportCommands, AFileThatCannotBeWrittenShowsTheErrorBoxWithThePath) {
     EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
-// SetUpTestSuite() points the CUPS client at a server that does not exist.
-TEST_F(ReportCommands, PrintWithoutDefaultPrinterSaysSoInAnErrorBox) {
-    BoxAnswers boxes({clickButton(QMessageBox::Ok)});
-    chooseFromMenu(m_ui.mfile, m_ui.MFprint);
-
-    ASSERT_EQ(boxes.seen.size(), 1);
-    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
-    EXPECT_TRUE(boxes.seen[0].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[0].text.toStdString();
-    EXPECT_EQ(fieldTexts(), m_fieldsBefore);
-}
-
-// A command the design reaches from the menu bar.
-struct DesignCommand {
-    const char *name;
-    QMenu *const Form1Controls::*menu;
-    QAction *const Form1Controls::*item;
-};
-
-const DesignCommand kDesignCommands[] = {
-    {"save", &Form1Controls::mfile, &Form1Controls::MFsave},
-    {"print", &Form1Controls::mfile, &Form1Controls::MFprint},
-    {"check", &Form1Controls::MService, &Form1Controls::MScheck},
-};
-
-struct DesignChange {
-    const char *name;
-    std::function<void(const Form1Controls &)> make;
-};
-
-void PrintTo(const DesignChange &change, std::ostream *out) { *out << change.name; }
-
-void calculate(const Form1Controls &ui) {
-    const testing::BoxAnswerer answerer;
-    user::click(ui.cndCalc);
-}
-
-const DesignChange kDesignChanges[] = {
-    {"CurrentTypedWithoutRecalculating", [](const Form1Controls &ui) { user::retype(ui.Text2, u"500"_qs); }},
-    {"MaterialChosen", [](const Form1Controls &ui) { user::choose(ui.Combo2, 1); }},
-    {"RefusedCalculation",
-     [](const Form1Controls &ui) {
-         user::retype(ui.Text3, u"47"_qs);
-         calculate(ui);
-     }},
-    {"FailedCalculation",
-     [](const Form1Controls &ui) {
-         user::retype(ui.Text4, u"40000"_qs);
-         calculate(ui);
-     }},
-};
-
-class ChangedDesign : public ReportCommands, public ::testing::WithParamInterface<DesignChange> {};
-
-TEST_P(ChangedDesign, SaveOrPrintOrCheckOnlyAskForANewCalculation) {
-    GetParam().make(m_ui);
-    const QStringList changedFields = fieldTexts();
-    ASSERT_NE(changedFields, m_fieldsBefore);
-    for (const DesignCommand &command : kDesignCommands) {
-        SCOPED_TRACE(command.name);
-        // Escape answers every box there might be: the question writes nothing then.
-        BoxAnswers boxes({pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape)});
-        chooseFromMenu(m_ui.*command.menu, m_ui.*command.item);
-
-        ASSERT_EQ(boxes.seen.size(), 1);
-        EXPECT_EQ(boxes.seen[0].title.toStdString(), "Тремира");
-        EXPECT_EQ(boxes.seen[0].text.toStdString(),
-                  "Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать».");
-        EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(boxes.seen[0].visibleButtons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
-        EXPECT_FALSE(QFileInfo::exists(m_path));
-        EXPECT_EQ(fieldTexts(), changedFields);
+// A list's entry chosen, then that undone and a typed field refused by the calculation.
+TEST_F(ReportCommands, SaveOrPrintOrCheckOfAChangedDesignOnlyAskForANewCalculation) {
+    const std::function<void()> changes[] = {[this] { user::choose(m_ui.Combo2, 1); },
+                                             [this] {
+                                                 user::choose(m_ui.Combo2, 0);
+                                                 user::retype(m_ui.Text3, u"47"_qs);
+                                                 const testing::BoxAnswerer answerer;
+                                                 user::click(m_ui.cndCalc);
+                                             }};
+    for (const auto &change : changes) {
+        change();
+        const QStringList changedFields = fieldTexts();
+        ASSERT_NE(changedFields, m_fieldsBefore);
+        for (const auto &[menu, item] : {std::pair{m_ui.mfile, m_ui.MFsave}, std::pair{m_ui.mfile, m_ui.MFprint},
+                                         std::pair{m_ui.MService, m_ui.MScheck}}) {
+            SCOPED_TRACE(item->objectName().toStdString());
+            // Escape answers every box there might be: the question writes nothing then.
+            BoxAnswers boxes({pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape), pressKey(Qt::Key_Escape)});
+            chooseFromMenu(menu, item);
+            ASSERT_EQ(boxes.seen.size(), 1);
+            EXPECT_EQ(boxes.seen[0].title.toStdString(), "Тремира");
+            EXPECT_EQ(boxes.seen[0].text.toStdString(),
+                      "Исходные данные изменены после расчета! Сначала нажмите кнопку «Рассчитать».");
+            EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Warning);
+            EXPECT_EQ(boxes.seen[0].visibleButtons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+            EXPECT_FALSE(QFileInfo::exists(m_path));
+            EXPECT_EQ(fieldTexts(), changedFields);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AfterTheCalculation, ChangedDesign, ::testing::ValuesIn(kDesignChanges),
-                         [](const auto &info) { return std::string(info.param.name); });
-
+// SetUpTestSuite() points the CUPS client at a server that does not exist.
 TEST_F(ReportCommands, DesignChangedAndTypedBackIsSavedPrintedAndChecked) {
     user::retype(m_ui.Text2, u"500"_qs);
     user::retype(m_ui.Text2, u"160"_qs);
@@ -266,8 +200,10 @@ TEST_F(ReportCommands, DesignChangedAndTypedBackIsSavedPrintedAndChecked) {
     ASSERT_EQ(boxes.seen.size(), 3);
     EXPECT_EQ(boxes.seen[0].title, u"Запись результата в файл"_qs);
     EXPECT_EQ(withoutStamp(ReadBytes(m_path)), withoutStamp(reports::test::RunAReportBytes()));
+    EXPECT_EQ(boxes.seen[1].icon, QMessageBox::Critical);
     EXPECT_TRUE(boxes.seen[1].text.contains(u"Принтер по умолчанию не задан"_qs)) << boxes.seen[1].text.toStdString();
     EXPECT_EQ(boxes.seen[2].title.toStdString(), "Проверка и план намотки");
+    EXPECT_EQ(fieldTexts(), m_fieldsBefore);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 // The main window's fields show their longest texts whole under every widget style a user may
 // choose: each style Qt offers here, and one that pads fields far more than any of them.
 
-#include <QApplication>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
 
 #include <functional>
-#include <memory>
 
 #include "form1_fixture.h"
 #include "tests/ui/main/user_style.h"
@@ -52,22 +50,14 @@ bool showsWhole(const QLineEdit &field, const QString &text) {
     return QFontMetrics(field.font()).horizontalAdvance(text) <= textRoom(field);
 }
 
-struct ChosenStyle {
-    QString name;
-    std::function<QStyle *()> make;
-};
-
-QList<ChosenStyle> stylesToTry() {
-    QList<ChosenStyle> styles;
-    for (const QString &key : QStyleFactory::keys()) styles.append({key, [key] { return QStyleFactory::create(key); }});
-    styles.append({QStringLiteral("wide padding"), [] { return new WidePaddingStyle; }});
-    return styles;
-}
-
 TEST(StyleProofFields, EveryResultAndOptionListShowsItsLongestTextWholeUnderEveryStyle) {
-    for (const ChosenStyle &chosen : stylesToTry()) {
-        SCOPED_TRACE(chosen.name.toStdString());
-        const tremira::testing::UserStyle userStyle(chosen.make());
+    std::vector<std::pair<QString, std::function<QStyle *()>>> styles;
+    for (const QString &key : QStyleFactory::keys())
+        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
+    styles.emplace_back(QStringLiteral("wide padding"), [] { return new WidePaddingStyle; });
+    for (const auto &[name, makeStyle] : styles) {
+        SCOPED_TRACE(name.toStdString());
+        const tremira::testing::UserStyle userStyle(makeStyle());
         tremira::testing::ViewerRecorder helpViewer;
         tremira::ui::Form1 window(QCoreApplication::applicationDirPath(), helpViewer.call(), QString());
         window.show();
@@ -75,26 +65,19 @@ TEST(StyleProofFields, EveryResultAndOptionListShowsItsLongestTextWholeUnderEver
         // Int16 results have at most five digits; the wire sections are a current over 5 or 8 and so
         // have four; the current of winding I stays below half of 32767 and keeps its fraction in
         // the tooltip when that runs past the field.
-        const struct {
-            const char *name;
-            QLineEdit *field;
-            QString longest;
-        } fields[] = {
-            {"Text5", ui.Text5, QStringLiteral("32767")},
-            {"Text11", ui.Text11, QStringLiteral("32767")},
-            {"Text6", ui.Text6, QStringLiteral("32767")},
-            {"Text7", ui.Text7, QStringLiteral("32767")},
-            {"Text8", ui.Text8, QStringLiteral("6553")},
-            {"Text9", ui.Text9, QStringLiteral("6553")},
-            {"Text12", ui.Text12, QStringLiteral("16383")},
-            {"Combo1", ui.Combo1->lineEdit(), QStringLiteral("Алюминий")},
-            {"Combo2", ui.Combo2->lineEdit(), QStringLiteral("Алюминий")},
-            {"Combo3", ui.Combo3->lineEdit(), QStringLiteral("Стержневой")},
-        };
-        for (const auto &f : fields) {
-            SCOPED_TRACE(f.name);
-            EXPECT_TRUE(showsWhole(*f.field, f.longest))
-                << f.longest.toStdString() << " in " << textRoom(*f.field) << " pixels";
+        const QList<std::pair<QLineEdit *, const char *>> fields{{ui.Text5, "32767"},
+                                                                 {ui.Text11, "32767"},
+                                                                 {ui.Text6, "32767"},
+                                                                 {ui.Text7, "32767"},
+                                                                 {ui.Text8, "6553"},
+                                                                 {ui.Text9, "6553"},
+                                                                 {ui.Text12, "16383"},
+                                                                 {ui.Combo1->lineEdit(), "Алюминий"},
+                                                                 {ui.Combo2->lineEdit(), "Алюминий"},
+                                                                 {ui.Combo3->lineEdit(), "Стержневой"}};
+        for (const auto &[field, longest] : fields) {
+            EXPECT_TRUE(showsWhole(*field, QString::fromUtf8(longest)))
+                << longest << " in " << textRoom(*field) << " pixels";
         }
     }
 }
