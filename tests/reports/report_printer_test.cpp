@@ -37,7 +37,7 @@ protected:
     QPrinter m_printer{QPrinter::HighResolution};
 };
 
-TEST_F(PrintedPage, RunAShowsTheLinesWithValuesInColumn42) {
+TEST_F(PrintedPage, RunAShowsTheLinesWithValuesInColumn42AndOnlyTheTwoTitlesBold) {
     ASSERT_FALSE(PrintPage(m_printer, PrintedReportLines(test::RunA(), test::FixedStamp())));
     // Line 1 is empty; poppler starts with the first line that holds text.
     const QStringList expected{
@@ -67,10 +67,7 @@ TEST_F(PrintedPage, RunAShowsTheLinesWithValuesInColumn42) {
     };
     EXPECT_EQ(textLines().join(u'\n').toStdString(), expected.join(u'\n').toStdString());
     EXPECT_TRUE(test::ToolOutput(u"pdfinfo"_qs, {m_pdf}).contains(QRegularExpression(u"Pages:\\s+1\\n"_qs)));
-}
 
-TEST_F(PrintedPage, OnlyTheTwoTitlesAreBold) {
-    ASSERT_FALSE(PrintPage(m_printer, PrintedReportLines(test::RunA(), test::FixedStamp())));
     // pdffonts lists each face once: Liberation Mono answers for "courier new".
     const QString fonts = test::ToolOutput(u"pdffonts"_qs, {m_pdf});
     const QStringList faces = fonts.split(u'\n', Qt::SkipEmptyParts).mid(2);
@@ -86,15 +83,6 @@ TEST_F(PrintedPage, OnlyTheTwoTitlesAreBold) {
     EXPECT_EQ(boldTexts, (QStringList{u"Входные данные"_qs, u"Расчетные данные"_qs})) << xml.toStdString();
 }
 
-TEST_F(PrintedPage, EmptyFieldsPrintNothingAfterTheirLabels) {
-    ASSERT_FALSE(PrintPage(m_printer, PrintedReportLines(DesignSnapshot{}, test::FixedStamp())));
-    const QStringList lines = textLines();
-    ASSERT_EQ(lines.size(), 23);
-    EXPECT_EQ(lines[4], u"Напряжение сети:"_qs);
-    EXPECT_EQ(lines[16], u"Требуемая  мощность трансформатора (вт):"_qs);
-    EXPECT_EQ(lines[21], u"Максимальный ток I обмотки  (А):"_qs);
-}
-
 TEST_F(PrintedPage, ALabelReachingTheValueColumnPutsTheValueOnTheNextLine) {
     const QString label(45, u'x');
     ASSERT_FALSE(PrintPage(m_printer, {{u"top"_qs, std::nullopt, false}, {label, u"V"_qs, false}}));
@@ -103,39 +91,19 @@ TEST_F(PrintedPage, ALabelReachingTheValueColumnPutsTheValueOnTheNextLine) {
 
 TEST_F(PrintedPage, APrinterThatCannotStartIsReported) {
     m_printer.setOutputFileName(m_folder.filePath(u"missing/page.pdf"_qs));
-    const std::optional<PrintError> error = PrintPage(m_printer, PrintedReportLines(test::RunA(), test::FixedStamp()));
+    const std::optional<PrintError> error = PrintPage(m_printer, {{u"top"_qs, std::nullopt, false}});
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->kind, PrintError::Kind::PrinterRefused);
 }
 
-// A file at the print module's place that is no library at all.
-QString writeNotALibrary(const QTemporaryDir &folder) {
-    const QString path = folder.filePath(u"tremira-print.so"_qs);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
-    return path;
-}
-
-// Whatever stands at the module's place, printing ends in the program's own box, not a crash.
-TEST(PrintModule, AMissingOrForeignModuleGivesTheBoxWithTheReason) {
-    QTemporaryDir folder;
-    const QString notALibrary = writeNotALibrary(folder);
-    for (const QString &module : {folder.filePath(u"missing/tremira-print.so"_qs), notALibrary, u"libz.so.1"_qs}) {
-        SCOPED_TRACE(module.toStdString());
-        const std::optional<PrintError> error = PrintOnDefaultPrinter(module, test::RunA(), test::FixedStamp());
-        ASSERT_TRUE(error.has_value());
-        EXPECT_EQ(error->kind, PrintError::Kind::NoPrintModule);
-        const QString text = PrintErrorText(*error);
-        EXPECT_TRUE(text.startsWith(u"Печать недоступна: "_qs)) << text.toStdString();
-        EXPECT_TRUE(text.endsWith(u". Результат не напечатан."_qs)) << text.toStdString();
-        EXPECT_GT(text.size(), u"Печать недоступна: . Результат не напечатан."_qs.size());
-    }
-}
-
-// The box says in Russian which of the three went wrong, and names the file.
+// Whatever stands at the module's place, printing ends in the program's own box, not a crash:
+// it says in Russian which of the three went wrong, and names the file.
 TEST(PrintModule, TheBoxSaysWhyTheModuleDidNotPrintAndNamesIt) {
     QTemporaryDir folder;
-    const QString notALibrary = writeNotALibrary(folder);
+    const QString notALibrary = folder.filePath(u"tremira-print.so"_qs);
+    QFile file(notALibrary);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a library") > 0);
+    file.close();
     const QString missing = folder.filePath(u"missing/tremira-print.so"_qs);
     const struct {
         QString module;
@@ -151,6 +119,7 @@ TEST(PrintModule, TheBoxSaysWhyTheModuleDidNotPrintAndNamesIt) {
         SCOPED_TRACE(c.module.toStdString());
         const std::optional<PrintError> error = PrintOnDefaultPrinter(c.module, test::RunA(), test::FixedStamp());
         ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->kind, PrintError::Kind::NoPrintModule);
         EXPECT_EQ(PrintErrorText(*error).toStdString(), c.text.toStdString());
     }
 }
@@ -173,10 +142,8 @@ TEST(PrintModule, BesideTheProgramWhenItIsThere) {
     const QString bin = root.filePath(u"bin"_qs);
     ASSERT_TRUE(QDir().mkpath(bin));
     EXPECT_TRUE(PrintModulePath(bin).endsWith(u"/tremira/tremira-print.so"_qs)) << PrintModulePath(bin).toStdString();
-    QFile beside(bin + u"/tremira-print.so"_qs);
-    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
-    beside.close();
-    EXPECT_EQ(PrintModulePath(bin), beside.fileName());
+    ASSERT_TRUE(QFile(bin + u"/tremira-print.so"_qs).open(QIODevice::WriteOnly));
+    EXPECT_EQ(PrintModulePath(bin), bin + u"/tremira-print.so"_qs);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "help/viewer/chm_archive.h"
 #include "tests/help/viewer/shown_help_window.h"
+#include "tests/reports/file_bytes.h"
 
 namespace {
 
@@ -19,11 +20,6 @@ using namespace tremira::help;
 
 const QString kHelpFile = QStringLiteral(TREMIRA_HELP_FILE);
 const QString kHelpReader = QStringLiteral(TREMIRA_HELP_READER);
-
-QByteArray readAll(const QString &fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray encInt(quint64 value) {
     QByteArray bytes(1, static_cast<char>(value & 0x7F));
@@ -89,11 +85,8 @@ std::vector<DamagedFile> damagedCopies(const QByteArray &good) {
     return {
         {"/#SYSTEM claims 2^40 bytes", withClaimedLength(good, "/#SYSTEM", quint64{1} << 40)},
         {"/obzor.htm claims 2^40 bytes", withClaimedLength(good, "/obzor.htm", quint64{1} << 40)},
-        {"/obzor.htm claims 1 GB", withClaimedLength(good, "/obzor.htm", quint64{1} << 30)},
         {"cut at 300 bytes", good.left(300)},
-        {"cut at 2000 bytes", good.left(2000)},
         {"cut at 8192 bytes", good.left(8192)},
-        {"cut at 16384 bytes", good.left(16384)},
         {"cut at 20000 bytes", good.left(20000)},
         {"many bits flipped", withFlippedBits(good, 200, 97)},
         {"a compression window of one byte", withLzxWindowOfOneByte(good)},
@@ -126,14 +119,11 @@ TEST(DamagedHelpFile, EveryPageIsIntactOrSaysTheFileIsDamaged) {
     const QHash<QString, QString> intact = shownPages(kHelpFile, pages);
     QTemporaryDir folder;
     int index = 0;
-    for (const DamagedFile &damaged : damagedCopies(readAll(kHelpFile))) {
+    for (const DamagedFile &damaged : damagedCopies(tremira::reports::test::ReadBytes(kHelpFile))) {
         SCOPED_TRACE(damaged.name);
         ASSERT_FALSE(damaged.bytes.isEmpty()) << "the generator did not find its place in the file";
         const QString fileName = folder.filePath(QStringLiteral("%1.chm").arg(++index));
-        QFile file(fileName);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(damaged.bytes);
-        file.close();
+        tremira::reports::test::WriteBytes(fileName, damaged.bytes);
         int failures = 0;
         const QHash<QString, QString> shown = shownPages(fileName, pages);
         for (auto page = shown.cbegin(); page != shown.cend(); ++page) {

@@ -1,9 +1,10 @@
-// The help window with a help reader that fails: it tells a failed reader from a damaged file,
-// runs the reader on a file again only once the file has changed, and serves one request at a
-// time.
+// The help window on a help file it cannot read: it tells a failed reader from a missing or
+// damaged file, runs the reader on a file again only once the file has changed, and serves one
+// request at a time.
 
 #include <QDir>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -22,37 +23,40 @@ QString shownText(const HelpWindow &window) { return tremira::testing::ShownPage
 
 using HelpWindowReader = tremira::testing::StandInReader;
 
-TEST_F(HelpWindowReader, AFailedReaderIsToldFromADamagedFile) {
+TEST_F(HelpWindowReader, AFailedReaderIsToldFromAMissingOrDamagedFile) {
     const QString missing = m_folder.filePath(QStringLiteral("missing"));
+    const QString helpReader = QStringLiteral(TREMIRA_HELP_READER);
+    const QString damaged = helpFile("not a help file");
     const struct {
         const char *name;
         QString reader;
+        QString file;
         QString reason;
-        bool readerFailed;
     } cases[] = {
-        {"missing reader", missing, kReaderFailed + " " + QDir::toNativeSeparators(missing) + " не найдена", true},
-        {"crashing reader", script("crashes", "kill -SEGV $$"), kReaderFailed + " завершилась аварийно.", true},
-        {"the help reader on a damaged file", QStringLiteral(TREMIRA_HELP_READER), kDamaged, false},
+        {"missing reader", missing, damaged,
+         kReaderFailed + " " + QDir::toNativeSeparators(missing) + " не найдена или не запускается."},
+        {"crashing reader", script("crashes", "kill -SEGV $$"), damaged, kReaderFailed + " завершилась аварийно."},
+        {"a damaged file", helpReader, damaged, kDamaged},
+        {"a missing file", helpReader, m_folder.filePath(QStringLiteral("нет.chm")), QStringLiteral("Файл не найден.")},
     };
-    const QString file = helpFile("not a help file");
-    for (const auto &[name, reader, reason, readerFailed] : cases) {
+    for (const auto &[name, reader, file, reason] : cases) {
         SCOPED_TRACE(name);
         HelpWindow window(reader);
         window.showHelp(file, 3);
+        EXPECT_TRUE(window.isVisible());
         const QString shown = shownText(window);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Не удаётся открыть файл справки"))) << shown.toStdString();
         EXPECT_TRUE(shown.contains(QDir::toNativeSeparators(file))) << shown.toStdString();
         EXPECT_TRUE(shown.contains(reason)) << shown.toStdString();
-        EXPECT_EQ(shown.contains(kReaderFailed), readerFailed);
-        EXPECT_EQ(shown.contains(kDamaged), !readerFailed);
+        EXPECT_EQ(shown.contains(kReaderFailed), reader != helpReader);
+        EXPECT_EQ(tremira::testing::ShownContents(&window)->topLevelItemCount(), 0);
     }
 }
 
 TEST_F(HelpWindowReader, AHungReaderIsReportedAndNotRunAgainWhileTheFileIsUnchanged) {
     HelpWindow window(countedScript("hangs", "exec sleep 600"));
     const QString file = helpFile("a help file");
-    const std::optional<qint32> topics[] = {3, std::nullopt, 0};
-    for (const std::optional<qint32> topic : topics) {
-        SCOPED_TRACE(topic.value_or(-1));
+    for (const std::optional<qint32> topic : {std::optional<qint32>(3), std::optional<qint32>()}) {
         window.showHelp(file, topic);
         EXPECT_EQ(starts(), 1);
         EXPECT_TRUE(shownText(window).contains(kReaderFailed + " не ответила за 5 с."))
@@ -68,7 +72,6 @@ TEST_F(HelpWindowReader, AFileThatFailedIsReadAgainOnceItChanges) {
     EXPECT_EQ(starts(), 1);
     helpFile("the same help file, mended");
     window.showHelp(file, 3);
-    EXPECT_EQ(starts(), 2);
     window.showHelp(file, 3);
     EXPECT_EQ(starts(), 2);
 }
