@@ -60,9 +60,7 @@ CheckInput runA() {
     CheckInput input;
     input.design = *outcome.inputs;
     input.results = *outcome.results;
-    input.typed.windowWidth = "50";
-    input.typed.windowHeight = "60";
-    input.typed.fillFactor = "0,35";
+    input.typed = {"50", "60", "0,35"};
     return input;
 }
 

@@ -204,6 +204,10 @@ TEST(FormatReal, SignificantDigitsExponentFormsAndHalvesToEven) {
         {FormatDouble(12345678901234.25), "12345678901234,2"},
         {FormatDouble(-12345678901234.75), "-12345678901234,8"},
         {FormatDouble(999999999999999.5), "1E+15"},
+        // Values that are no numbers still give a text.
+        {FormatDouble(std::numeric_limits<double>::infinity()), "inf"},
+        {FormatSingle(-std::numeric_limits<Single>::infinity()), "-inf"},
+        {FormatDouble(std::numeric_limits<double>::quiet_NaN()), "nan"},
     };
     for (const Case &c : cases) EXPECT_EQ(c.formatted, c.expected);
 }
@@ -295,14 +299,6 @@ TEST(FormatReal, LongestTextsComeOutWhole) {
     }
     for (const Int16 value : {Int16{-32768}, Int16{0}, Int16{32767}})
         EXPECT_EQ(FormatInt16(value), std::to_string(value));
-}
-
-TEST(FormatReal, ValuesThatAreNotNumbersStillGiveAText) {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(FormatDouble(inf), "inf");
-    EXPECT_EQ(FormatDouble(-inf), "-inf");
-    EXPECT_EQ(FormatSingle(-std::numeric_limits<Single>::infinity()), "-inf");
-    EXPECT_EQ(FormatDouble(std::numeric_limits<double>::quiet_NaN()), "nan");
 }
 
 TEST(CheckedArithmetic, DivisionAndOverflowRaiseTheirErrors) {
