@@ -37,23 +37,6 @@ constexpr std::string_view kCoreSectionTooSmall =
     "Сечение сердечника слишком мало! Введите другое значение или оставте поле пустым,\x0D"
     "программа сама подставит нужное значение.";
 
-Box inputError(std::string_view text) { return {text, kInputError, MessageIcon::Error}; }
-Box trapBox(std::string_view text) { return {text, std::nullopt, MessageIcon::Information}; }
-const Box kValueTooSmall{"Введенное значение слишком мало!", std::nullopt, MessageIcon::None};
-const Box kOverflow = trapBox("Произошла ошибка: 6-Переполнение");
-const Box kDivisionByZero = trapBox("Произошла ошибка: 11-Деление на ноль");
-const Box kTypeMismatch = trapBox("Произошла ошибка: 13-Несоответствие типа");
-
-void expectBoxes(const DesignOutcome &outcome, const std::vector<Box> &expected) {
-    ASSERT_EQ(outcome.messages.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("box " + std::to_string(i + 1));
-        EXPECT_EQ(outcome.messages[i].text, expected[i].text);
-        EXPECT_EQ(outcome.messages[i].title, expected[i].title);
-        EXPECT_EQ(outcome.messages[i].icon, expected[i].icon);
-    }
-}
-
 // Text1 after the run as the window writes it: the substituted section, if any.
 std::optional<std::string> text1After(const DesignOutcome &outcome) {
     if (!outcome.substitutedCoreSection) return std::nullopt;
@@ -81,31 +64,22 @@ struct CompletedCase {
 
 TEST(CalculateDesign, WorkedRunsCompleteWithEveryResultField) {
     const CompletedCase cases[] = {
-        {"Run A: copper, copper, rod core", {}, "84,672", {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
-        {"Run B: aluminium, aluminium, toroid",
+        {"Run A", {}, "84,672", {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
+        {"Run B: aluminium, toroid",
          {.Combo1 = 1, .Combo2 = 1, .Combo3 = 1},
          "60,48",
          {"10400", "117", "35", "10", "32", "4000", "47,86325"}},
-        {"unlisted texts: materials like aluminium, core like rod",
+        {"unlisted: aluminium, rod",
          {.Combo1 = -1, .Combo2 = -1, .Combo3 = -1},
          "84,672",
          {"10400", "83", "25", "10", "32", "5600", "48,19277"}},
-        {"core section typed by the user is kept",
-         {.Text1 = "84,672"},
-         std::nullopt,
-         {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
-        {"induction 1,89 passes the limit",
-         {.Text10 = "1,89"},
-         "84,672",
-         {"10400", "63", "19", "6", "20", "5600", "48,25397"}},
-        {"toroid with a current of 27 substitutes 10,206 and completes",
+        {"typed section is kept", {.Text1 = "84,672"}, {}, {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
+        {"induction 1,89 passes", {.Text10 = "1,89"}, "84,672", {"10400", "63", "19", "6", "20", "5600", "48,25397"}},
+        {"toroid at 27 A: 10,206",
          {.Text2 = "27", .Combo3 = 1},
          "10,206",
          {"1755", "692", "204", "1", "3", "675", "7,959538"}},
-        {"core section 0 counts as empty",
-         {.Text1 = "0"},
-         "84,672",
-         {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
+        {"section 0 is empty", {.Text1 = "0"}, "84,672", {"10400", "83", "25", "6", "20", "5600", "48,19277"}},
     };
     for (const CompletedCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,143 +106,87 @@ TEST(CalculateDesign, WireSectionOfWindingIIRoundsHalvesToEven) {
     }
 }
 
-struct StoppedCase {
-    const char *name;
-    Fields fields;
+// How a stopped run ends: its status, the boxes in order and what the window does after them.
+struct Stop {
     Status status;
-    std::optional<std::string> Text1After;
     std::vector<Box> boxes;
-    AfterMessageAction action;
+    AfterMessageAction action = AfterMessageAction::None;
 };
 
-void checkStopped(const StoppedCase &c) {
-    SCOPED_TRACE(c.name);
-    const DesignOutcome outcome = CalculateDesign(c.fields.input());
-    EXPECT_EQ(outcome.status, c.status);
-    EXPECT_EQ(text1After(outcome), c.Text1After);
-    expectBoxes(outcome, c.boxes);
-    EXPECT_EQ(outcome.afterMessages, c.action);
-    EXPECT_FALSE(outcome.results.has_value());
-}
-
-TEST(CalculateDesign, ChecksRefuseWithOneInputErrorBox) {
-    const Box notFilled = inputError("Не все поля заполнены!");
-    const Box voltageOrder = inputError("Выходное напряжение больше или равно входному!");
-    const Box inductionHigh = inputError("Значение Макс. индукции завышено! Исправте значение");
-    const Box currentLow = inputError("Ток сварки слишком мал! Введите другое значение.");
-    const Box sectionSmall = inputError(kCoreSectionTooSmall);
-    const Box outputLow = inputError("Выходное напряжение мало! Введите другое значение.");
-    constexpr auto refused = Status::Refused;
-    constexpr auto none = AfterMessageAction::None;
-    const StoppedCase cases[] = {
-        {"empty current", {.Text2 = ""}, refused, std::nullopt, {notFilled}, none},
-        {"empty current before any other test",
-         {.Text4 = "abc", .Text2 = "", .Text10 = "9"},
-         refused,
-         std::nullopt,
-         {notFilled},
-         none},
-        {"mains 0", {.Text4 = "0"}, refused, std::nullopt, {notFilled}, none},
-        {"output empty", {.Text3 = ""}, refused, std::nullopt, {notFilled}, none},
-        {"current 0", {.Text2 = "0"}, refused, std::nullopt, {notFilled}, none},
-        {"induction 0", {.Text10 = "0"}, refused, std::nullopt, {notFilled}, none},
-        {"output 220 equals mains", {.Text3 = "220"}, refused, std::nullopt, {voltageOrder}, none},
-        {"output 221 above mains", {.Text3 = "221"}, refused, std::nullopt, {voltageOrder}, none},
-        {"output 219,5 rounds to 220", {.Text3 = "219,5"}, refused, std::nullopt, {voltageOrder}, none},
-        {"induction 1,9", {.Text10 = "1,9"}, refused, std::nullopt, {inductionHigh}, none},
-        {"induction 1,9 with the current still bad",
-         {.Text2 = "x", .Text10 = "1,9"},
-         refused,
-         std::nullopt,
-         {inductionHigh},
-         none},
-        {"current 24 empties Text1",
-         {.Text2 = "24", .Text1 = "50"},
-         refused,
-         std::nullopt,
-         {currentLow},
-         AfterMessageAction::ClearCoreSection},
-        {"current 0 with a blank before it counts as filled",
-         {.Text2 = " 0"},
-         refused,
-         std::nullopt,
-         {currentLow},
-         AfterMessageAction::ClearCoreSection},
-        {"current 24,4 rounds to 24",
-         {.Text2 = "24,4"},
-         refused,
-         std::nullopt,
-         {currentLow},
-         AfterMessageAction::ClearCoreSection},
-        {"toroid, current 25 substitutes 9,45", {.Text2 = "25", .Combo3 = 1}, refused, "9,45", {sectionSmall}, none},
-        {"toroid, 9,45 pressed again",
-         {.Text2 = "25", .Text1 = "9,45", .Combo3 = 1},
-         refused,
-         std::nullopt,
-         {sectionSmall},
-         none},
-        {"toroid, current 26 substitutes 9,828", {.Text2 = "26", .Combo3 = 1}, refused, "9,828", {sectionSmall}, none},
-        {"core section 0,0 is not replaced", {.Text1 = "0,0"}, refused, std::nullopt, {sectionSmall}, none},
-        {"core section 9,9999", {.Text1 = "9,9999"}, refused, std::nullopt, {sectionSmall}, none},
-        {"output 47 keeps the substituted section",
-         {.Text3 = "47"},
-         refused,
-         "84,672",
-         {outputLow},
-         AfterMessageAction::FocusOutputVoltage},
+TEST(CalculateDesign, ChecksRefuseAndTheErrorTrapFails) {
+    const auto refused = [](std::string_view text, AfterMessageAction action = AfterMessageAction::None) {
+        return Stop{Status::Refused, {{text, kInputError, MessageIcon::Error}}, action};
     };
-    for (const StoppedCase &c : cases) checkStopped(c);
-}
-
-TEST(CalculateDesign, ErrorTrapShowsNumberAndDescription) {
-    constexpr auto failed = Status::Failed;
-    constexpr auto none = AfterMessageAction::None;
-    constexpr auto focusText1 = AfterMessageAction::FocusCoreSection;
-    const std::string kBeyondSingle = "1" + std::string(40, '0');
-    const std::vector<Box> overflowBoxes{kOverflow, kValueTooSmall};
-    const StoppedCase cases[] = {
-        {"induction 0,0 divides by zero", {.Text10 = "0,0"}, failed, "84,672", {kDivisionByZero}, none},
-        {"induction 00 divides by zero", {.Text10 = "00"}, failed, "84,672", {kDivisionByZero}, none},
-        {"mains 40000 before any substitution", {.Text4 = "40000"}, failed, std::nullopt, overflowBoxes, focusText1},
-        {"current 40000", {.Text2 = "40000"}, failed, std::nullopt, overflowBoxes, focusText1},
-        {"lone comma in the mains", {.Text4 = ","}, failed, std::nullopt, {kTypeMismatch}, none},
-        {"two commas in the output", {.Text3 = "1,2,3"}, failed, std::nullopt, {kTypeMismatch}, none},
-        {"blank current", {.Text2 = " "}, failed, std::nullopt, {kTypeMismatch}, none},
-        {"letter in the induction", {.Text10 = "a"}, failed, std::nullopt, {kTypeMismatch}, none},
-        {"both voltages bad: the mains one is reported",
-         {.Text4 = "x", .Text3 = "40000"},
-         failed,
-         std::nullopt,
-         {kTypeMismatch},
-         none},
-        {"both voltages bad the other way",
-         {.Text4 = "40000", .Text3 = "x"},
-         failed,
-         std::nullopt,
-         overflowBoxes,
-         focusText1},
-        {"typed core section with two commas", {.Text1 = "1,2,3"}, failed, std::nullopt, {kTypeMismatch}, none},
-        {"core section beyond the single range",
-         {.Text1 = kBeyondSingle},
-         failed,
-         std::nullopt,
-         overflowBoxes,
-         focusText1},
-        {"tiny induction: too many turns", {.Text10 = "0,0000001"}, failed, "84,672", overflowBoxes, focusText1},
-        {"huge core section: no turns, 0 divided by 0",
-         {.Text1 = "99999999"},
-         failed,
-         std::nullopt,
-         overflowBoxes,
-         focusText1},
-        {"current 700 at 50 V: overall power overflows",
-         {.Text3 = "50", .Text2 = "700"},
-         failed,
-         "370,44",
-         overflowBoxes,
-         focusText1},
+    const Stop notFilled = refused("Не все поля заполнены!");
+    const Stop voltageOrder = refused("Выходное напряжение больше или равно входному!");
+    const Stop inductionHigh = refused("Значение Макс. индукции завышено! Исправте значение");
+    const Stop currentLow =
+        refused("Ток сварки слишком мал! Введите другое значение.", AfterMessageAction::ClearCoreSection);
+    const Stop sectionSmall = refused(kCoreSectionTooSmall);
+    const Stop outputLow =
+        refused("Выходное напряжение мало! Введите другое значение.", AfterMessageAction::FocusOutputVoltage);
+    const auto trap = [](std::string_view text) {
+        return Stop{Status::Failed, {{text, std::nullopt, MessageIcon::Information}}};
     };
-    for (const StoppedCase &c : cases) checkStopped(c);
+    const Stop divisionByZero = trap("Произошла ошибка: 11-Деление на ноль");
+    const Stop typeMismatch = trap("Произошла ошибка: 13-Несоответствие типа");
+    const Stop overflow{Status::Failed,
+                        {{"Произошла ошибка: 6-Переполнение", std::nullopt, MessageIcon::Information},
+                         {"Введенное значение слишком мало!", std::nullopt, MessageIcon::None}},
+                        AfterMessageAction::FocusCoreSection};
+    const std::string beyondSingle = "1" + std::string(40, '0');
+    struct Case {
+        const char *name;
+        Fields fields;
+        std::optional<std::string> Text1After;
+        Stop stop;
+    };
+    const Case cases[] = {
+        {"empty current", {.Text2 = ""}, {}, notFilled},
+        {"empty current before any other test", {.Text4 = "abc", .Text2 = "", .Text10 = "9"}, {}, notFilled},
+        {"mains 0", {.Text4 = "0"}, {}, notFilled},
+        {"output empty", {.Text3 = ""}, {}, notFilled},
+        {"current 0", {.Text2 = "0"}, {}, notFilled},
+        {"induction 0", {.Text10 = "0"}, {}, notFilled},
+        {"output 220 equals mains", {.Text3 = "220"}, {}, voltageOrder},
+        {"output 219,5 rounds to 220", {.Text3 = "219,5"}, {}, voltageOrder},
+        {"induction 1,9", {.Text10 = "1,9"}, {}, inductionHigh},
+        {"induction 1,9 with the current still bad", {.Text2 = "x", .Text10 = "1,9"}, {}, inductionHigh},
+        {"current 24 empties Text1", {.Text2 = "24", .Text1 = "50"}, {}, currentLow},
+        {"current 0 with a blank before it counts as filled", {.Text2 = " 0"}, {}, currentLow},
+        {"current 24,4 rounds to 24", {.Text2 = "24,4"}, {}, currentLow},
+        {"toroid, current 25 substitutes 9,45", {.Text2 = "25", .Combo3 = 1}, "9,45", sectionSmall},
+        {"toroid, 9,45 pressed again", {.Text2 = "25", .Text1 = "9,45", .Combo3 = 1}, {}, sectionSmall},
+        {"core section 0,0 is not replaced", {.Text1 = "0,0"}, {}, sectionSmall},
+        {"core section 9,9999", {.Text1 = "9,9999"}, {}, sectionSmall},
+        {"output 47 keeps the substituted section", {.Text3 = "47"}, "84,672", outputLow},
+        {"induction 0,0 divides by zero", {.Text10 = "0,0"}, "84,672", divisionByZero},
+        {"mains 40000 before any substitution", {.Text4 = "40000"}, {}, overflow},
+        {"current 40000", {.Text2 = "40000"}, {}, overflow},
+        {"lone comma in the mains", {.Text4 = ","}, {}, typeMismatch},
+        {"blank current", {.Text2 = " "}, {}, typeMismatch},
+        {"both voltages bad: the mains one is reported", {.Text4 = "x", .Text3 = "40000"}, {}, typeMismatch},
+        {"both voltages bad the other way", {.Text4 = "40000", .Text3 = "x"}, {}, overflow},
+        {"typed core section with two commas", {.Text1 = "1,2,3"}, {}, typeMismatch},
+        {"core section beyond the single range", {.Text1 = beyondSingle}, {}, overflow},
+        {"tiny induction: too many turns", {.Text10 = "0,0000001"}, "84,672", overflow},
+        {"huge core section: no turns, 0 divided by 0", {.Text1 = "99999999"}, {}, overflow},
+        {"current 700 at 50 V: overall power overflows", {.Text3 = "50", .Text2 = "700"}, "370,44", overflow},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DesignOutcome outcome = CalculateDesign(c.fields.input());
+        EXPECT_EQ(outcome.status, c.stop.status);
+        EXPECT_EQ(text1After(outcome), c.Text1After);
+        ASSERT_EQ(outcome.messages.size(), c.stop.boxes.size());
+        for (std::size_t i = 0; i < c.stop.boxes.size(); ++i) {
+            EXPECT_EQ(outcome.messages[i].text, c.stop.boxes[i].text);
+            EXPECT_EQ(outcome.messages[i].title, c.stop.boxes[i].title);
+            EXPECT_EQ(outcome.messages[i].icon, c.stop.boxes[i].icon);
+        }
+        EXPECT_EQ(outcome.afterMessages, c.stop.action);
+        EXPECT_FALSE(outcome.results.has_value());
+    }
 }
 
 }  // namespace

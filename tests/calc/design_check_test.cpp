@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
-#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,51 +19,30 @@ using tremira::calc::CheckInput;
 using tremira::calc::CheckOutcome;
 using tremira::calc::FigureRow;
 using tremira::calc::FigureSection;
+using tremira::calc::TypedFields;
 
 // A figure as the window shows it: its text, and whether it is a number or what stands in its place.
-struct Shown {
-    std::string text;
-    bool known;
-
-    friend bool operator==(const Shown &, const Shown &) = default;
-    friend std::ostream &operator<<(std::ostream &out, const Shown &shown) {
-        return out << (shown.known ? "known \"" : "message \"") << shown.text << '"';
-    }
-};
-
+using Shown = std::pair<std::string, bool>;
 Shown known(const char *text) { return {text, true}; }
 Shown message(const char *text) { return {text, false}; }
-
-Shown shownOf(const FigureRow *row, std::string_view wanted) {
-    if (!row) return {"no row " + std::string(wanted), false};
-    return {row->text, row->known};
-}
-
-// The row of the tremira-calc column `key`, of the check or of the plan.
-Shown at(const CheckOutcome &outcome, std::string_view key) {
-    return shownOf(tremira::calc::FindRow(outcome.check, key), key);
-}
-Shown planAt(const CheckOutcome &outcome, std::string_view key) {
-    return shownOf(tremira::calc::FindRow(outcome.plan, key), key);
-}
 
 // Every row of the outcome, the check's first.
 std::vector<const FigureRow *> rowsOf(const CheckOutcome &outcome) {
     std::vector<const FigureRow *> rows;
     for (const auto *sections : {&outcome.check, &outcome.plan}) {
-        for (const FigureSection &section : *sections) {
+        for (const auto &section : *sections) {
             for (const FigureRow &row : section.rows) rows.push_back(&row);
         }
     }
     return rows;
 }
 
-// The row of the window's widget `name`.
-Shown named(const CheckOutcome &outcome, std::string_view name) {
+// The row of the tremira-calc column `key`, or of the window's widget `name` when `byName`.
+Shown at(const CheckOutcome &outcome, std::string_view key, bool byName = false) {
     for (const FigureRow *row : rowsOf(outcome)) {
-        if (row->spec.name == name) return shownOf(row, name);
+        if ((byName ? row->spec.name : row->spec.key) == key) return {row->text, row->known};
     }
-    return shownOf(nullptr, name);
+    return {"no row " + std::string(key), false};
 }
 
 // A change to Run A's check, and what one figure of the outcome shows then.
@@ -83,39 +60,16 @@ CheckInput runA() {
     CheckInput input;
     input.design = *outcome.inputs;
     input.results = *outcome.results;
-    input.typed.windowWidth = "50";
-    input.typed.windowHeight = "60";
-    input.typed.fillFactor = "0,35";
+    input.typed = {"50", "60", "0,35"};
     return input;
 }
 
-TEST(CheckDesign, WorkedCheckOfRunA) {
+// Run A with every typed field: taps, a second mains voltage and a test winding.
+CheckInput everyField(tremira::calc::Int16 coreType = 0) {
     CheckInput input = runA();
-    input.typed.testTurns = "10";
-    input.typed.testVoltage = "24";
-    const CheckOutcome out = CheckDesign(input);
-
-    EXPECT_EQ(at(out, "K"), known("2,637"));
-    EXPECT_EQ(at(out, "copper_area"), known("998"));
-    EXPECT_EQ(at(out, "window_area_needed"), known("2852"));
-    EXPECT_EQ(at(out, "window_area"), known("3000"));
-    EXPECT_EQ(at(out, "fill_percent"), known("33"));
-    EXPECT_EQ(at(out, "fill"), known("помещается"));
-
-    EXPECT_EQ(at(out, "wire_I_diameter"), known("2,764"));
-    EXPECT_EQ(at(out, "wire_I"), known("2,80"));
-    EXPECT_EQ(at(out, "wire_II_diameter"), known("5,046"));
-    EXPECT_EQ(at(out, "wire_II"), known("3 × 3,00"));
-
-    EXPECT_EQ(at(out, "load_voltage"), known("26,4"));
-    EXPECT_EQ(at(out, "strike_ratio"), known("2,46"));
-    EXPECT_EQ(at(out, "voltage"), known("в норме"));
-
-    EXPECT_EQ(at(out, "test_K"), known("2,4"));
-    EXPECT_EQ(at(out, "test_W1"), known("92"));
-    EXPECT_EQ(at(out, "test_W2"), known("27"));
-    EXPECT_EQ(at(out, "test_B"), known("1,29"));
-    EXPECT_EQ(at(out, "test_induction"), known("в норме"));
+    input.design.coreType = coreType;
+    input.typed = {"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
+    return input;
 }
 
 // Winding I counts as the plan winds it once it runs past w1. Run A's winding I is 83 turns of
@@ -176,20 +130,14 @@ TEST(CheckDesign, FillOfTheWindowForRodAndToroid) {
     const Case cases[] = {
         {"rod 40 x 60 is too small", 0, "40", "60", "0,35", known("2852"), known("2400"), known("42"),
          known("не помещается: нужно окно не меньше 2852 мм²")},
-        {"a looser winding needs less", 0, "40", "60", "0,4", known("2495"), known("2400"), known("42"),
-         known("не помещается: нужно окно не меньше 2495 мм²")},
         {"window in tenths of a millimetre", 0, "47,6", "60", "0,35", known("2852"), known("2856"), known("35"),
          known("помещается")},
         {"toroid 60 mm is too small", 1, "60", "", "0,35", known("2852"), known("2827"), known("35"),
          known("не помещается: нужно окно не меньше 2852 мм², внутренний диаметр не меньше 60,3 мм")},
         {"toroid 61 mm fits, height unread", 1, "61", "abc", "0,35", known("2852"), known("2922"), known("34"),
          known("помещается")},
-        {"list index -1 counts as a rod core", -1, "50", "60", "0,35", known("2852"), known("3000"), known("33"),
-         known("помещается")},
-        {"empty fill factor is 0,35", 0, "50", "60", "", known("2852"), known("3000"), known("33"),
-         known("помещается")},
-        {"blank fill factor is 0,35", 0, "40", "60", "  ", known("2852"), known("2400"), known("42"),
-         known("не помещается: нужно окно не меньше 2852 мм²")},
+        {"list index -1 counts as a rod core, empty fill factor as 0,35", -1, "50", "60", "", known("2852"),
+         known("3000"), known("33"), known("помещается")},
         {"fill factor of a hundredth", 0, "50", "60", "0,01", known("99800"), known("3000"), known("33"),
          known("не помещается: нужно окно не меньше 99800 мм²")},
     };
@@ -215,9 +163,10 @@ TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
         Shown diameter, nominal;
     };
     const Case cases[] = {
-        {1, known("1,128"), known("1,18")},      {10, known("3,568"), known("3,75")},
-        {19, known("4,918"), known("5,00")},     {20, known("5,046"), known("3 × 3,00")},
-        {32, known("6,383"), known("4 × 3,35")}, {40, known("7,136"), known("5 × 3,35")},
+        {6, known("2,764"), known("2,80")},      {1, known("1,128"), known("1,18")},
+        {10, known("3,568"), known("3,75")},     {19, known("4,918"), known("5,00")},
+        {20, known("5,046"), known("3 × 3,00")}, {32, known("6,383"), known("4 × 3,35")},
+        {40, known("7,136"), known("5 × 3,35")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.section);
@@ -239,9 +188,9 @@ TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
     };
     const char *kTooHigh = "выше 80 В: опасно (в условиях повышенной опасности не выше 48 В)";
     const Case cases[] = {
+        {65, 160, known("26,4"), known("2,46"), known("в норме")},  // Run A
         {80, 160, known("26,4"), known("3,03"), known("в норме")},
         {85, 160, known("26,4"), known("3,22"), known(kTooHigh)},
-        {48, 160, known("26,4"), known("1,82"), known("в норме")},
         {45, 160, known("26,4"), known("1,7"), known("ниже 47,52 В (1,8 × 26,4 В): дуга зажигается ненадёжно")},
         {54, 250, known("30"), known("1,8"), known("в норме")},
         {53, 250, known("30"), known("1,77"), known("ниже 54 В (1,8 × 30 В): дуга зажигается ненадёжно")},
@@ -268,6 +217,7 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
         bool saturated;
     };
     const Case cases[] = {
+        {"10", "24", known("2,4"), known("92"), known("27"), known("1,29"), false},  // on Run A
         {"10", "36", known("3,6"), known("61"), known("18"), known("1,94"), true},
         // 220 / 8 = 27,5 and 220 / 88 = 2,5: halves go to the even number.
         {"1", "8", known("8"), known("28"), known("8"), known("4,31"), true},
@@ -290,67 +240,13 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
 }
 
 // Each bad text names itself in place of the first figure it makes impossible, and leaves
-// the figures that do not need it alone.
-TEST(CheckDesign, BadInputGivesAShortMessageInPlaceOfTheFigure) {
-    constexpr std::string_view window = "window_area";
-    constexpr std::string_view needed = "window_area_needed";
-    constexpr std::string_view testK = "test_K";
-    constexpr std::string_view w1 = "test_W1";
-    const FigureCase cases[] = {
-        {"empty width", [](CheckInput &i) { i.typed.windowWidth = ""; }, window, message("ширина окна: не задано")},
-        {"blank height", [](CheckInput &i) { i.typed.windowHeight = "  "; }, window, message("высота окна: не задано")},
-        {"lone comma", [](CheckInput &i) { i.typed.windowWidth = ","; }, window, message("ширина окна: не число")},
-        {"letters", [](CheckInput &i) { i.typed.windowWidth = "abc"; }, window, message("ширина окна: не число")},
-        {"zero width", [](CheckInput &i) { i.typed.windowWidth = "0"; }, window,
-         message("ширина окна: нужно больше нуля")},
-        {"negative height", [](CheckInput &i) { i.typed.windowHeight = "-60"; }, window,
-         message("высота окна: нужно больше нуля")},
-        {"tiny height", [](CheckInput &i) { i.typed.windowHeight = "0,0000001"; }, window,
-         message("высота окна: слишком малое число")},
-        {"toroid without diameter",
-         [](CheckInput &i) {
-             i.design.coreType = 1;
-             i.typed.windowWidth = "";
-         },
-         window, message("внутренний диаметр: не задано")},
-        {"fill factor above 1", [](CheckInput &i) { i.typed.fillFactor = "1,5"; }, needed,
-         message("коэффициент заполнения: нужно не больше 1")},
-        {"fill factor zero", [](CheckInput &i) { i.typed.fillFactor = "0"; }, needed,
-         message("коэффициент заполнения: нужно больше нуля")},
-        {"fill factor under a hundredth", [](CheckInput &i) { i.typed.fillFactor = "0,009"; }, needed,
-         message("коэффициент заполнения: нужно не меньше 0,01")},
-        {"test voltage missing", [](CheckInput &i) { i.typed.testTurns = "10"; }, testK,
-         message("напряжение пробной обмотки: не задано")},
-        {"test turns zero",
-         [](CheckInput &i) {
-             i.typed.testTurns = "0";
-             i.typed.testVoltage = "24";
-         },
-         testK, message("витки пробной обмотки: нужно больше нуля")},
-        {"no test winding", [](CheckInput &) {}, testK, message("пробная обмотка не задана")},
-        {"corrected turns beyond 32767",
-         [](CheckInput &i) {
-             i.typed.testTurns = "1000000";
-             i.typed.testVoltage = "1";
-         },
-         w1, message("слишком много витков")},
+// the figures that do not need it alone; at the edges of what the check accepts a figure that
+// would read 0 although the quantity cannot be 0, a percentage past 999 or a number in exponent
+// form is a short message.
+TEST(CheckDesign, BadOrExtremeInputGivesAShortMessageInPlaceOfTheFigure) {
+    const auto set = [](std::string_view TypedFields::*field, const char *text) {
+        return [=](CheckInput &i) { i.typed.*field = text; };
     };
-    const CheckOutcome good = CheckDesign(runA());
-    for (const FigureCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        CheckInput input = runA();
-        c.change(input);
-        const CheckOutcome out = CheckDesign(input);
-        EXPECT_EQ(at(out, c.key), c.expected);
-        EXPECT_EQ(at(out, "copper_area"), at(good, "copper_area"));
-        EXPECT_EQ(at(out, "wire_II"), at(good, "wire_II"));
-        EXPECT_EQ(at(out, "voltage"), at(good, "voltage"));
-    }
-}
-
-// Inputs at the edges of what the check accepts: a figure that would read 0 although the
-// quantity cannot be 0, a percentage past 999 or a number in exponent form is a short message.
-TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
     const auto sides = [](const char *width, const char *height) {
         return [=](CheckInput &i) {
             i.typed.windowWidth = width;
@@ -363,21 +259,32 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
             i.typed.testVoltage = voltage;
         };
     };
+    const auto toroid = [](const char *diameter) {
+        return [=](CheckInput &i) {
+            i.design.coreType = 1;
+            i.typed.windowWidth = diameter;
+        };
+    };
     const FigureCase cases[] = {
+        {"empty width", sides("", "60"), "window_area", message("ширина окна: не задано")},
+        {"lone comma", sides(",", "60"), "window_area", message("ширина окна: не число")},
+        {"zero width", sides("0", "60"), "fill", message("ширина окна: нужно больше нуля")},
+        {"toroid without diameter", toroid(""), "window_area", message("внутренний диаметр: не задано")},
+        {"fill factor zero", set(&TypedFields::fillFactor, "0"), "window_area_needed",
+         message("коэффициент заполнения: нужно больше нуля")},
+        {"fill factor under a hundredth", set(&TypedFields::fillFactor, "0,009"), "window_area_needed",
+         message("коэффициент заполнения: нужно не меньше 0,01")},
+        {"test voltage missing", testWinding("10", ""), "test_K", message("напряжение пробной обмотки: не задано")},
+        {"test turns zero", testWinding("0", "24"), "test_K", message("витки пробной обмотки: нужно больше нуля")},
+        {"no test winding", testWinding("", ""), "test_K", message("пробная обмотка не задана")},
+        {"corrected turns beyond 32767", testWinding("1000000", "1"), "test_W1", message("слишком много витков")},
         {"0,01 x 0,01 window: area", sides("0,01", "0,01"), "window_area", message("меньше 1 мм²")},
         {"0,01 x 0,01 window: fill", sides("0,01", "0,01"), "fill_percent", message("больше 999 %")},
-        {"0,01 x 0,01 window: verdict", sides("0,01", "0,01"), "fill",
-         known("не помещается: нужно окно не меньше 2852 мм²")},
         {"fill of 999 %", sides("10", "9,99"), "fill_percent", known("999")},
         {"fill of 1000 %", sides("10", "9,98"), "fill_percent", message("больше 999 %")},
         {"1 x 1 km window: area", sides("1000000", "1000000"), "window_area", known("1000000000000")},
         {"1 x 1 m window: fill", sides("1000", "1000"), "fill_percent", message("меньше 1 %")},
-        {"toroid of 0,1 mm",
-         [](CheckInput &i) {
-             i.design.coreType = 1;
-             i.typed.windowWidth = "0,1";
-         },
-         "window_area", message("меньше 1 мм²")},
+        {"Run A: volts per turn", testWinding("", ""), "K", known("2,637")},
         {"tiny core: volts per turn",
          [](CheckInput &i) {
              i.design.coreSection = 0.00001F;
@@ -390,9 +297,7 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
              i.design.weldingCurrent = 32767;
          },
          "strike_ratio", message("меньше 0,01")},
-        {"1 turn at 32767 V: K'", testWinding("1", "32767"), "test_K", known("32767")},
         {"1 turn at 32767 V: w1'", testWinding("1", "32767"), "test_W1", message("меньше одного витка")},
-        {"1 turn at 32767 V: w2'", testWinding("1", "32767"), "test_W2", message("меньше одного витка")},
         {"1 turn at 32767 V: B'", testWinding("1", "32767"), "test_B", known("17643,59")},
         {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), "test_K", message("меньше 0,001 В")},
         {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), "test_B", message("меньше 0,01 Тл")},
@@ -404,11 +309,14 @@ TEST(CheckDesign, ExtremeInputsGiveAShortMessageInsteadOfAnImpossibleFigure) {
          },
          "test_B", message("слишком большое число")},
     };
+    const CheckOutcome good = CheckDesign(runA());
     for (const FigureCase &c : cases) {
         SCOPED_TRACE(c.name);
         CheckInput input = runA();
         c.change(input);
-        EXPECT_EQ(at(CheckDesign(input), c.key), c.expected);
+        const CheckOutcome out = CheckDesign(input);
+        EXPECT_EQ(at(out, c.key), c.expected);
+        EXPECT_EQ(at(out, "wire_II"), at(good, "wire_II"));
     }
 }
 
@@ -446,7 +354,6 @@ TEST(CheckDesign, NoFigureIsImpossibleAtTheEdgesOfTheAcceptedInputs) {
 // A typed field is read once: the check names the field in its message, the plan, whose
 // captions name it, gives the words alone, and takes any number out of range as out of range.
 TEST(CheckDesign, EachTypedFieldIsReadOnceForTheCheckAndThePlan) {
-    using tremira::calc::TypedFields;
     struct Case {
         std::string_view TypedFields::*field;
         std::string_view text;
@@ -472,7 +379,6 @@ TEST(CheckDesign, EachTypedFieldIsReadOnceForTheCheckAndThePlan) {
          "t_I", message("вне разумных пределов")},
         // (108 × 6 + 500) / 0,4 = 2870; t₁ = 108 × 6 / 0,4 / 60 = 27.
         {&TypedFields::fillFactor, " 0,4 ", "window_area_needed", known("2870"), "t_I", known("27")},
-        {&TypedFields::legWidth, "abc", {}, kNone, "S0", message("не число")},
         {&TypedFields::legWidth, "-70", {}, kNone, "S0", message("вне разумных пределов")},
         {&TypedFields::legDepth, "1e5", {}, kNone, "S0", message("не число")},
         {&TypedFields::tapCount, "4,5", {}, kNone, "tap_1", message("вне разумных пределов")},
@@ -492,14 +398,13 @@ TEST(CheckDesign, EachTypedFieldIsReadOnceForTheCheckAndThePlan) {
         if (!c.checkKey.empty()) {
             EXPECT_EQ(at(out, c.checkKey), c.check);
         }
-        EXPECT_EQ(planAt(out, c.planKey), c.plan);
+        EXPECT_EQ(at(out, c.planKey), c.plan);
     }
 }
 
 // The inputs show what the calculation used: the usual fill factor for a blank one, a number as
 // the program writes it, or the words of what is wrong, which the caption beside them names.
 TEST(CheckDesign, InputRowsShowTheValueUsed) {
-    using tremira::calc::TypedFields;
     struct Case {
         std::string_view TypedFields::*field;
         std::string_view text;
@@ -520,22 +425,14 @@ TEST(CheckDesign, InputRowsShowTheValueUsed) {
         SCOPED_TRACE(std::string(c.name) + " of \"" + std::string(c.text) + "\"");
         CheckInput input = runA();
         input.typed.*c.field = c.text;
-        EXPECT_EQ(named(CheckDesign(input), c.name), c.shown);
+        EXPECT_EQ(at(CheckDesign(input), c.name, true), c.shown);
     }
-}
-
-// Run A with every typed field: taps, a second mains voltage and a test winding; on a toroid too.
-CheckInput everyField(tremira::calc::Int16 coreType) {
-    CheckInput input = runA();
-    input.design.coreType = coreType;
-    input.typed = {"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
-    return input;
 }
 
 // The window finds a row by its name and tremira-calc by its column: each is one row's alone,
 // and a row shown beside a caption has one.
 TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
-    for (const CheckInput &input : {runA(), everyField(0), everyField(tremira::calc::kToroidIndex)}) {
+    for (const CheckInput &input : {runA(), everyField(), everyField(tremira::calc::kToroidIndex)}) {
         SCOPED_TRACE(input.design.coreType);
         const CheckOutcome out = CheckDesign(input);
         std::set<std::string_view> names, keys;
@@ -554,50 +451,37 @@ TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
 
 // A part of the plan nobody typed leaves its columns empty; one typed wrong says what is wrong.
 TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
-    const std::set<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
-    const std::set<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
-                                                "buy_I_2",     "mass_I_2",  "outerToBuyI"};
-    const std::set<std::string_view> mains{
+    const std::vector<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
+    const std::vector<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
+                                                   "buy_I_2",     "mass_I_2",  "outerToBuyI"};
+    const std::vector<std::string_view> mains{
         "secondMainsTurns", "q1_2", "lowerMainsTurns", "higherMainsTurns", "secondMainsCurrent", "secondMainsBreaker",
         "secondSocketNote"};
-    const auto joined = [](std::initializer_list<std::set<std::string_view>> parts) {
-        std::set<std::string_view> all;
-        for (const auto &part : parts) all.insert(part.begin(), part.end());
-        return all;
-    };
     struct Case {
         const char *name;
         std::string_view taps, secondMains;
-        std::set<std::string_view> notAsked;
+        std::vector<std::vector<std::string_view>> notAsked;
     };
     const Case cases[] = {
-        {"nothing typed", "", "", joined({taps, secondWire, mains})},
-        {"taps alone", "4", "", joined({secondWire, mains})},
+        {"nothing typed", "", "", {taps, secondWire, mains}},
+        {"taps alone", "4", "", {secondWire, mains}},
         {"taps and 380 V", "4", "380", {}},
-        {"221 V needs no second wire", "", "221", joined({taps, secondWire})},
+        {"221 V needs no second wire", "", "221", {taps, secondWire}},
         {"typed wrong", "1", "abc", {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        CheckInput input = everyField(0);
+        CheckInput input = everyField();
         input.typed.tapCount = c.taps;
         input.typed.secondMainsVoltage = c.secondMains;
+        std::set<std::string_view> notAsked, expected;
         const CheckOutcome out = CheckDesign(input);
-        std::set<std::string_view> notAsked;
         for (const FigureRow *row : rowsOf(out)) {
             if (!row->asked) notAsked.insert(row->spec.name);
         }
-        EXPECT_EQ(notAsked, c.notAsked);
+        for (const auto &part : c.notAsked) expected.insert(part.begin(), part.end());
+        EXPECT_EQ(notAsked, expected);
     }
-}
-
-TEST(CheckDesign, AWindowProblemStandsInPlaceOfTheFillAndItsVerdict) {
-    CheckInput input = runA();
-    input.typed.windowWidth = "0";
-    const CheckOutcome out = CheckDesign(input);
-    EXPECT_EQ(at(out, "window_area_needed"), known("2852"));
-    EXPECT_EQ(at(out, "fill_percent"), message("ширина окна: нужно больше нуля"));
-    EXPECT_EQ(at(out, "fill"), message("ширина окна: нужно больше нуля"));
 }
 
 TEST(CheckDesign, ADesignWithoutResultsStillGivesWhatItsInputsAllow) {

@@ -1,5 +1,5 @@
-// Conversions between field texts and numbers: the accepted number form, rounding to the
-// 16-bit integer, the 16-bit product, and the texts written back into the fields.
+// Conversions between field texts and numbers: the accepted number form, rounding to the 16-bit integer, the 16-bit
+// product, and the texts written back into the fields.
 
 #include <gtest/gtest.h>
 
@@ -34,42 +34,33 @@ void expectError(const Checked<T> &result, std::int32_t number) {
 const std::string kHugeNumber = "1" + std::string(400, '0');
 const std::string kTinyNumber = "0," + std::string(400, '0') + "1";
 
+// Beyond 15 digits a text still reads as its nearest double.
 TEST(ParseDouble, ReadsCommaDecimalsWithBlanksAndSign) {
     struct Case {
         std::string_view text;
         double expected;
     } const cases[] = {
         {"1,42", 1.42},
-        {"160", 160.0},
-        {" 65", 65.0},
-        {"65  ", 65.0},
+        {" 65  ", 65.0},
         {"+5", 5.0},
         {"-12,5", -12.5},
         {",5", 0.5},
         {"5,", 5.0},
         {"-,25", -0.25},
-        {"00", 0.0},
         {"0,0", 0.0},
         {"007,50", 7.5},
         {kTinyNumber, 0.0},
-        {"0,1", 0.1},
-        {"0,3", 0.3},
-        {"84,672", 84.672},
         {"-0,000123", -0.000123},
         {"123456789012345", 123456789012345.0},
         {"0,000000000000001", 1e-15},
-        // beyond 15 digits: the nearest double all the same
         {"9007199254740993", 9007199254740992.0},
-        {"0,1000000000000000055511151231257827", 0.1},
-        {"1234567890,123456789", 1234567890.123456789},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.text.substr(0, 20)));
         expectValue(ParseDouble(c.text), c.expected);
     }
-}
-
-TEST(ParseDouble, RefusesTextsThatAreNotNumbersWithTypeMismatch) {
+    expectValue(ParseDouble("0,1000000000000000055511151231257827"), 0.1);
+    expectValue(ParseDouble("1234567890,123456789"), 1234567890.123456789);
     for (std::string_view text : {"", " ", ",", "1,2,3", "a", "1a", "1.5", "1e5", "1 000", "- 5", "+-5", "5-", "--5",
                                   "1,2 3", "\t5", "5\r", "١"}) {
         SCOPED_TRACE(std::string(text));
@@ -77,52 +68,30 @@ TEST(ParseDouble, RefusesTextsThatAreNotNumbersWithTypeMismatch) {
     }
 }
 
-TEST(ParseDouble, BeyondTheDoubleRangeIsAnOverflow) {
-    expectError(ParseDouble(kHugeNumber), 6);
-    expectError(ParseDouble("-" + kHugeNumber), 6);
-}
-
-TEST(ParseSingle, IsTheNearestSingleOfTheText) {
+// The single and the 16-bit integer read the text as a double first, then narrow it.
+TEST(ParseField, NarrowerTypesOverflowWhereTheDoubleDoesNot) {
     const Checked<Single> induction = ParseSingle("1,42");
     ASSERT_TRUE(induction.ok());
     EXPECT_EQ(*induction, 1.42F);
     EXPECT_LT(static_cast<double>(*induction), 1.42);  // the single lies slightly below
-    expectValue(ParseSingle("84,672"), 84.672F);
-    expectValue(ParseSingle("-0,5"), -0.5F);
-}
-
-TEST(ParseSingle, BeyondTheSingleRangeIsAnOverflowAndBadTextsAMismatch) {
-    expectError(ParseSingle("1" + std::string(39, '0')), 6);  // 1E+39
-    expectError(ParseSingle("-1" + std::string(39, '0')), 6);
-    expectError(ParseSingle(","), 13);
-    expectError(ParseSingle(kHugeNumber), 6);
-}
-
-TEST(ParseInt16, RoundsHalvesToEvenAndChecksTheRange) {
     struct Case {
-        std::string_view text;
-        Int16 expected;
+        std::string text;
+        std::int32_t doubleError, singleError, int16Error;  // 0: read
     } const cases[] = {
-        {" 65", 65},   {"65,5", 66},       {"64,5", 64},       {"2,5", 2},           {"3,5", 4}, {"-2,5", -2},
-        {"0,4999", 0}, {"32767,4", 32767}, {"-32768", -32768}, {"-32768,5", -32768}, {"00", 0},  {"160", 160},
+        {kHugeNumber, 6, 6, 6},
+        {"-" + kHugeNumber, 6, 6, 6},
+        {"1" + std::string(39, '0'), 0, 6, 6},
+        {"-1" + std::string(39, '0'), 0, 6, 6},
+        {"32767,5", 0, 0, 6},
+        {"-32769", 0, 0, 6},
+        {"-32768,6", 0, 0, 6},
+        {",", 13, 13, 13},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.text));
-        expectValue(ParseInt16(c.text), c.expected);
-    }
-}
-
-TEST(ParseInt16, ReportsOverflowAndTypeMismatch) {
-    struct Case {
-        std::string_view text;
-        std::int32_t error;
-    } const cases[] = {
-        {"32767,5", 6}, {"32768", 6}, {"-32769", 6}, {"40000", 6},  {"-32768,6", 6},
-        {"", 13},       {" ", 13},    {",", 13},     {"1,2,3", 13}, {"12a", 13},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.text));
-        expectError(ParseInt16(c.text), c.error);
+        SCOPED_TRACE(c.text.substr(0, 20));
+        EXPECT_EQ(ParseDouble(c.text).ok() ? 0 : ParseDouble(c.text).error().Number, c.doubleError);
+        EXPECT_EQ(ParseSingle(c.text).ok() ? 0 : ParseSingle(c.text).error().Number, c.singleError);
+        EXPECT_EQ(ParseInt16(c.text).ok() ? 0 : ParseInt16(c.text).error().Number, c.int16Error);
     }
 }
 
@@ -133,17 +102,14 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
     } const cases[] = {
         {0.5, 0},
         {1.5, 2},
-        {-1.5, -2},
+        {-2.5, -2},
         {12.5, 12},
-        {17.5, 18},
-        {2.4999999, 2},
         {32767.49, 32767},
         {-32768.5, -32768},
+        {-0.0, 0},
         // The largest doubles below a half: adding a half and truncating would round them up.
         {0.49999999999999994, 0},
         {-0.49999999999999994, 0},
-        {-2.5, -2},
-        {-0.0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -154,45 +120,40 @@ TEST(RealToInt16, NearestIntegerHalvesToEven) {
         SCOPED_TRACE(value);
         expectError(RealToInt16(value), 6);
     }
+    expectValue(ParseInt16(" 64,5"), Int16{64});
+    expectValue(ParseInt16("65,5"), Int16{66});
 }
 
-// Decimal places are rounded as the digits the program shows: a value whose nearest double lies
-// just below a half (1,005, 0,145, 2,675) still goes up, as its text says.
+// Decimal places are rounded as the digits the program shows: a value whose nearest double lies just below a half
+// (1,005) still goes up, as its text says.
 TEST(RoundToDecimals, RoundsTheShownDigitsNearestOrUp) {
+    constexpr Rounding kNearest = Rounding::Nearest;
+    constexpr Rounding kUp = Rounding::Up;
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
     struct Case {
-        const char *name;
         double value;
         int decimals;
         Rounding rounding;
         double expected;
     } const cases[] = {
-        {"1,005 half up", 1.005, 2, Rounding::Nearest, 1.01},
-        {"0,145 half up", 0.145, 2, Rounding::Nearest, 0.15},
-        {"2,675 half up", 2.675, 2, Rounding::Nearest, 2.68},
-        {"-1,005 half away from zero", -1.005, 2, Rounding::Nearest, -1.01},
-        {"2,5 to a whole away from zero", 2.5, 0, Rounding::Nearest, 3.0},
-        {"-2,5 to a whole away from zero", -2.5, 0, Rounding::Nearest, -3.0},
-        {"1,0049 down", 1.0049, 2, Rounding::Nearest, 1.0},
-        {"9,995 carries over the comma", 9.995, 2, Rounding::Nearest, 10.0},
-        {"0,1 + 0,2 is 0,3", 0.1 + 0.2, 2, Rounding::Nearest, 0.3},
-        {"1234567,891", 1234567.891, 2, Rounding::Nearest, 1234567.89},
-        {"fewer decimals stay", 1.42, 3, Rounding::Nearest, 1.42},
-        {"whole stays", 5.0, 0, Rounding::Up, 5.0},
-        {"998 / 0,35 up to a whole", 998.0 / 0.35, 0, Rounding::Up, 2852.0},
-        {"0,1 + 0,2 up", 0.1 + 0.2, 1, Rounding::Up, 0.4},
-        {"2,3 stays up", 2.3, 1, Rounding::Up, 2.3},
-        {"10,000000000000002 up", 10.000000000000002, 3, Rounding::Up, 10.001},
-        {"9,9991 up carries", 9.9991, 3, Rounding::Up, 10.0},
-        {"-1,239 up towards zero", -1.239, 2, Rounding::Up, -1.23},
-        {"largest double", DBL_MAX, 2, Rounding::Nearest, DBL_MAX},
-        {"smallest normal up", DBL_MIN, 3, Rounding::Up, 0.001},
-        {"smallest normal nearest", DBL_MIN, 3, Rounding::Nearest, 0.0},
-        {"smallest denormal up", std::numeric_limits<double>::denorm_min(), 2, Rounding::Up, 0.01},
-        {"infinity", std::numeric_limits<double>::infinity(), 2, Rounding::Nearest,
-         std::numeric_limits<double>::infinity()},
+        {1.005, 2, kNearest, 1.01},
+        {-1.005, 2, kNearest, -1.01},
+        {-2.5, 0, kNearest, -3.0},
+        {1.0049, 2, kNearest, 1.0},
+        {9.995, 2, kNearest, 10.0},
+        {0.1 + 0.2, 2, kNearest, 0.3},
+        {1.42, 3, kNearest, 1.42},
+        {5.0, 0, kUp, 5.0},
+        {998.0 / 0.35, 0, kUp, 2852.0},
+        {0.1 + 0.2, 1, kUp, 0.4},
+        {10.000000000000002, 3, kUp, 10.001},
+        {-1.239, 2, kUp, -1.23},
+        {DBL_MIN, 3, kUp, 0.001},
+        {DBL_MIN, 3, kNearest, 0.0},
+        {kInfinity, 2, kNearest, kInfinity},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(testing::Message() << c.value << " to " << c.decimals);
         EXPECT_EQ(RoundToDecimals(c.value, c.decimals, c.rounding), c.expected);
     }
     EXPECT_TRUE(std::isnan(RoundToDecimals(std::numeric_limits<double>::quiet_NaN(), 2)));
@@ -208,108 +169,47 @@ TEST(MultiplyInt16, ExactProductWithinTheRange) {
     expectError(MultiplyInt16(-32768, -1), 6);
 }
 
-TEST(FormatInt16, PlainDigitsWithMinus) {
-    EXPECT_EQ(FormatInt16(-5), "-5");
-    EXPECT_EQ(FormatInt16(0), "0");
-    EXPECT_EQ(FormatInt16(10400), "10400");
-    EXPECT_EQ(FormatInt16(-32768), "-32768");
-}
-
-TEST(FormatSingle, SevenSignificantDigitsWithoutTrailingZeros) {
+// Seven (fifteen) significant digits without trailing zeros; magnitudes no plain decimal of them can show take an
+// exponent form with the decimal comma, a signed exponent of at least two digits and the value's sign; exact halves of
+// the last kept digit go to the even digit.
+TEST(FormatReal, SignificantDigitsExponentFormsAndHalvesToEven) {
     struct Case {
-        const char *name;
-        Single value;
-        std::string_view expected;
-    } const cases[] = {
-        {"4000/83", 4000.0F / 83.0F, "48,19277"},
-        {"0,5", 0.5F, "0,5"},
-        {"7", 7.0F, "7"},
-        {"-0,5", -0.5F, "-0,5"},
-        {"0,1", 0.1F, "0,1"},
-        {"1,42", 1.42F, "1,42"},
-        {"negative zero", -0.0F, "0"},
-        {"1234567", 1234567.0F, "1234567"},
-        {"100", 100.0F, "100"},
-        {"0,0001", 0.0001F, "0,0001"},
-        {"0,00012345", 0.00012345F, "0,00012345"},
-        {"9,9999999 rounds up", 9.9999999F, "10"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(FormatSingle(c.value), c.expected);
-    }
-}
-
-TEST(FormatDouble, FifteenSignificantDigitsWithoutTrailingZeros) {
-    struct Case {
-        const char *name;
-        double value;
-        std::string_view expected;
-    } const cases[] = {
-        {"160 x 0,378 x 1,4", 160 * 0.378 * 1.4, "84,672"},
-        {"25 x 0,378", 25 * 0.378, "9,45"},
-        {"0,1 + 0,2", 0.1 + 0.2, "0,3"},
-        {"1 x 0,378 x 1,4", 1 * 0.378 * 1.4, "0,5292"},
-        {"999999999999999", 999999999999999.0, "999999999999999"},
-        {"-123,456", -123.456, "-123,456"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(FormatDouble(c.value), c.expected);
-    }
-}
-
-// Magnitudes that no plain decimal of 7 (15) digits can show take an exponent form with
-// the decimal comma, a signed exponent of at least two digits, and the value's sign.
-TEST(FormatReal, VeryLargeAndVerySmallMagnitudesTakeAnExponentKeepingTheSign) {
-    struct Case {
-        const char *name;
         std::string formatted;
         std::string_view expected;
     } const cases[] = {
-        {"single 1E+07", FormatSingle(1e7F), "1E+07"},
-        {"single 12345678", FormatSingle(12345678.0F), "1,234568E+07"},
-        {"single -1,5E+20", FormatSingle(-1.5e20F), "-1,5E+20"},
-        {"single max", FormatSingle(FLT_MAX), "3,402823E+38"},
-        {"single lowest", FormatSingle(-FLT_MAX), "-3,402823E+38"},
-        {"single 1E-05", FormatSingle(1e-5F), "1E-05"},
-        {"single -2,5E-07", FormatSingle(-2.5e-7F), "-2,5E-07"},
-        {"single denormal", FormatSingle(std::numeric_limits<Single>::denorm_min()), "1,401298E-45"},
-        {"double 1E+15", FormatDouble(1e15), "1E+15"},
-        {"double -5,292E+19", FormatDouble(-5.292e19), "-5,292E+19"},
-        {"double 1E+300", FormatDouble(1e300), "1E+300"},
-        {"double max", FormatDouble(DBL_MAX), "1,79769313486232E+308"},
-        {"double -1,5E-300", FormatDouble(-1.5e-300), "-1,5E-300"},
-        {"double denormal", FormatDouble(-std::numeric_limits<double>::denorm_min()), "-4,94065645841247E-324"},
-        {"double 0,00001", FormatDouble(0.00001), "1E-05"},
+        {FormatSingle(4000.0F / 83.0F), "48,19277"},
+        {FormatSingle(-0.5F), "-0,5"},
+        {FormatSingle(-0.0F), "0"},
+        {FormatSingle(0.00012345F), "0,00012345"},
+        {FormatSingle(9.9999999F), "10"},
+        {FormatDouble(160 * 0.378 * 1.4), "84,672"},
+        {FormatDouble(999999999999999.0), "999999999999999"},
+        {FormatSingle(1e7F), "1E+07"},
+        {FormatSingle(12345678.0F), "1,234568E+07"},
+        {FormatSingle(-1.5e20F), "-1,5E+20"},
+        {FormatSingle(FLT_MAX), "3,402823E+38"},
+        {FormatSingle(-2.5e-7F), "-2,5E-07"},
+        {FormatSingle(std::numeric_limits<Single>::denorm_min()), "1,401298E-45"},
+        {FormatDouble(1e15), "1E+15"},
+        {FormatDouble(DBL_MAX), "1,79769313486232E+308"},
+        {FormatDouble(-1.5e-300), "-1,5E-300"},
+        {FormatDouble(-std::numeric_limits<double>::denorm_min()), "-4,94065645841247E-324"},
+        {FormatDouble(0.00001), "1E-05"},
+        {FormatSingle(1234567.5F), "1234568"},
+        {FormatSingle(1234568.5F), "1234568"},
+        {FormatSingle(16777215.0F), "1,677722E+07"},
+        {FormatSingle(1.28125F), "1,28125"},
+        {FormatDouble(1234567890123455.0), "1,23456789012346E+15"},
+        {FormatDouble(1234567890123445.0), "1,23456789012344E+15"},
+        {FormatDouble(12345678901234.25), "12345678901234,2"},
+        {FormatDouble(-12345678901234.75), "-12345678901234,8"},
+        {FormatDouble(999999999999999.5), "1E+15"},
+        // Values that are no numbers still give a text.
+        {FormatDouble(std::numeric_limits<double>::infinity()), "inf"},
+        {FormatSingle(-std::numeric_limits<Single>::infinity()), "-inf"},
+        {FormatDouble(std::numeric_limits<double>::quiet_NaN()), "nan"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.formatted, c.expected);
-    }
-}
-
-// Exact halves of the last kept digit go to the even digit, in both precisions.
-TEST(FormatReal, ExactHalvesRoundToTheEvenDigit) {
-    struct Case {
-        const char *name;
-        std::string text;
-        std::string_view expected;
-    } const cases[] = {
-        {"single 1234567,5 up to even", FormatSingle(1234567.5F), "1234568"},
-        {"single 1234568,5 stays even", FormatSingle(1234568.5F), "1234568"},
-        {"single 16777215 up to even", FormatSingle(16777215.0F), "1,677722E+07"},
-        {"single 0,03125 × 41 stays even", FormatSingle(1.28125F), "1,28125"},
-        {"double ...455 up to even", FormatDouble(1234567890123455.0), "1,23456789012346E+15"},
-        {"double ...445 stays even", FormatDouble(1234567890123445.0), "1,23456789012344E+15"},
-        {"double ,25 stays even", FormatDouble(12345678901234.25), "12345678901234,2"},
-        {"double ,75 up to even", FormatDouble(-12345678901234.75), "-12345678901234,8"},
-        {"double 999999999999999,5 carries", FormatDouble(999999999999999.5), "1E+15"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.text, c.expected);
-    }
+    for (const Case &c : cases) EXPECT_EQ(c.formatted, c.expected);
 }
 
 // The text of a value built another way: from the C library's "%.*e" rounding.
@@ -341,8 +241,8 @@ std::string formattedByPrintf(double value, int precision) {
     return out;
 }
 
-// Every finite value, drawn from its bits over the whole range and from the magnitudes that
-// designs produce, gives the text the C library's rounding gives.
+// Every finite value, drawn from its bits over the whole range and from the magnitudes that designs produce, gives the
+// text the C library's rounding gives.
 TEST(FormatReal, AgreesWithTheCLibraryOnRandomValues) {
     std::mt19937_64 random(20261207);
     std::uniform_real_distribution<double> designRange(-5000.0, 5000.0);
@@ -363,8 +263,8 @@ TEST(FormatReal, AgreesWithTheCLibraryOnRandomValues) {
     EXPECT_GT(compared, 390000);
 }
 
-// Values within a few units in the last place of a half of the last kept digit: where the
-// quick double arithmetic cannot tell the side, the exact arithmetic must decide.
+// Values within a few units in the last place of a half of the last kept digit: where the quick double arithmetic
+// cannot tell the side, the exact arithmetic must decide.
 TEST(FormatReal, ValuesNextToAHalfOfTheLastDigitRoundAsTheCLibrary) {
     std::mt19937_64 random(20261208);
     std::uniform_int_distribution<int> shift(-12, 12);
@@ -401,21 +301,14 @@ TEST(FormatReal, LongestTextsComeOutWhole) {
         EXPECT_EQ(FormatInt16(value), std::to_string(value));
 }
 
-TEST(FormatReal, ValuesThatAreNotNumbersStillGiveAText) {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(FormatDouble(inf), "inf");
-    EXPECT_EQ(FormatDouble(-inf), "-inf");
-    EXPECT_EQ(FormatSingle(-std::numeric_limits<Single>::infinity()), "-inf");
-    EXPECT_EQ(FormatDouble(std::numeric_limits<double>::quiet_NaN()), "nan");
-}
-
 TEST(CheckedArithmetic, DivisionAndOverflowRaiseTheirErrors) {
     expectError(CheckedDivide(0.0, 0.0), 6);
     expectError(CheckedDivide(220.0, 0.0), 11);
     expectError(CheckedDivide(-1.0, 0.0), 11);
     expectError(CheckedDivide(1e308, 1e-308), 6);
     expectValue(CheckedDivide(4000.0, 80.0), 50.0);
-    expectValue(CheckedDivide(1e-300, 1e300), 0.0);  // too small is zero, not an error
+    expectValue(CheckedDivide(1e-300, 1e300),
+                0.0);  // too small is zero, not an error
     expectError(CheckedMultiply(1e200, -1e200), 6);
     expectValue(CheckedMultiply(1.5, 4.0), 6.0);
     expectError(NarrowToSingle(1e39), 6);

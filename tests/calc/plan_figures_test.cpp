@@ -107,8 +107,6 @@ TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
          "больше S более чем на 5 %, расчёт сделан для S"},
         {"a wider window holds both", [](CheckInput &i) { i.typed.windowWidth = "60"; }, "windings_fit", "помещается"},
         {"10 A from a socket", [](CheckInput &i) { i.results.i1 = 10; }, "supply", "бытовая розетка (до 16 А)"},
-        {"400 A above the series", [](CheckInput &i) { i.results.i1 = 400; }, "breaker",
-         "больше 125 А: автомата этого ряда нет"},
         // 9 and 4 turns at 220 V, 90 V on 560 cm²: the design's own tap gives 220 × 4 / 9 V
         // and 220 / (9 × 0,023088 × 560 × 0,95) T.
         {"a hot tap",

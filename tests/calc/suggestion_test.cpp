@@ -23,26 +23,15 @@ void typeInto(Int16 coreType, std::initializer_list<Keystroke> keystrokes) {
     }
 }
 
-TEST(SuggestCoreSection, TypingAndDeletingTheCurrentForARodCore) {
+// A rod core, a toroid and an unlisted core type, counted as a rod.
+TEST(SuggestCoreSection, FollowsTheCurrentAsItIsTyped) {
     typeInto(0, {{"1", "0,5292"}, {"16", "8,4672"}, {"160", "84,672"}, {"16", "8,4672"}, {"1", "0,5292"}, {"", {}}});
-}
-
-TEST(SuggestCoreSection, TypingTheCurrentForAToroid) {
     typeInto(1, {{"1", "0,378"}, {"16", "6,048"}, {"160", "60,48"}});
-}
-
-TEST(SuggestCoreSection, UnlistedCoreTypeCountsAsRod) { typeInto(-1, {{"160", "84,672"}, {"25", "13,23"}}); }
-
-TEST(SuggestCoreSection, ZeroFractionsAndCurrentsBelowTheMinimum) {
+    typeInto(-1, {{"160", "84,672"}, {"25", "13,23"}});
+    // Zero fractions and currents below the minimum.
     typeInto(0, {{"0", {}}, {"05", "2,646"}, {"12,5", "6,615"}, {"24", "12,7008"}, {"0,0", "0"}, {",5", "0,2646"}});
-}
-
-TEST(SuggestCoreSection, TextsThatAreNotNumbersLeaveText1Unchanged) {
-    const std::string tooLarge = "1" + std::string(400, '0');
-    typeInto(0, {{",", {}}, {"1,2,3", {}}, {" ", {}}, {"12a", {}}, {tooLarge, {}}, {"1.5", {}}});
-}
-
-TEST(SuggestCoreSection, FifteenDigitCurrentsGetAnExponentForm) {
+    // Texts that are no numbers leave Text1 as it was; fifteen-digit currents get an exponent form.
+    typeInto(0, {{",", {}}, {"1,2,3", {}}, {" ", {}}, {"12a", {}}, {"1" + std::string(400, '0'), {}}, {"1.5", {}}});
     typeInto(0, {{"100000000000000000000", "5,292E+19"}, {"-100000000000000000000", "-5,292E+19"}});
     typeInto(1, {{"0,0000000001", "3,78E-11"}});
 }
