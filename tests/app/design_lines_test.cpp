@@ -106,6 +106,7 @@ std::vector<std::string> statusesOf(const std::string &output) {
 
 // A whole source through a batch run: the reports, the result lines' statuses, the exit status.
 TEST(BatchRun, BadLinesAndReadErrorsAreReportedWithTheFileEscapedAndSetTheExitStatus) {
+    const std::string runA = "220;65;160;;Медь;Медь;Стержневой;1,42";
     const std::string tooLong(LineReader::kDefaultMaxLineLength + 1, ';');
     struct Case {
         const char *name;
@@ -117,11 +118,11 @@ TEST(BatchRun, BadLinesAndReadErrorsAreReportedWithTheFileEscapedAndSetTheExitSt
     } const cases[] = {
         // A byte order mark is dropped only before the first line: on the fifth it is the mains voltage.
         {"designs.csv",
-         "\xEF\xBB\xBF# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n\xEF\xBB\xBF;;;;;;;\n",
+         "\xEF\xBB\xBF# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n\xEF\xBB\xBF" + runA,
          0,
          {"designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
           "designs.csv:4: not valid UTF-8 / не UTF-8"},
-         {"completed", "invalid", "invalid", "refused"},
+         {"completed", "invalid", "invalid", "failed"},
          1},
         {"a\x1B[2J\nb\\c.csv",
          "1;2\n" + tooLong + "\n",

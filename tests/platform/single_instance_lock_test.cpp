@@ -98,7 +98,7 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
     const QString folder = parent.filePath(QStringLiteral("tremira-%1").arg(::getuid()));
     const QString path = folder + QLatin1Char('/') + lockFileName();
     {
-        const mode_t savedMask = ::umask(0);
+        const mode_t savedMask = ::umask(0222);  // the folder must not follow the umask
         SingleInstanceLock first(path);
         const Attempt taken = attempt(first);
         ::umask(savedMask);
