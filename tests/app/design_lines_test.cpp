@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/batch/design_lines.h"
 #include "app/batch/line_reader.h"
 #include "app/batch/utf8_validation.h"
+#include "tests/app/batch_output.h"
 
 namespace tremira::batch {
 namespace {
@@ -24,8 +24,6 @@ TEST(IsValidUtf8, AcceptsWellFormedAndRefusesMalformedSequences) {
     } const cases[] = {
         {"empty", "", true},
         {"ASCII longer than one block", "220;65;160;;x;y;z;1,42", true},
-        {"Cyrillic", "Медь;Алюминий;Стержневой;Тор", true},
-        {"three-byte sign", "\xE2\x82\xAC", true},
         {"four-byte emoji", "\xF0\x9F\x98\x80", true},
         {"highest code point", "\xF4\x8F\xBF\xBF", true},
         {"NUL is a character", std::string_view("a\0b", 3), true},
@@ -46,45 +44,35 @@ TEST(IsValidUtf8, AcceptsWellFormedAndRefusesMalformedSequences) {
     }
 }
 
-// Feeds `input` in pieces of `pieceSize` bytes, however large the reader's blocks are.
-std::vector<std::string> splitLines(const std::string &input, std::size_t pieceSize, std::size_t blockSize) {
-    std::size_t position = 0;
-    LineReader reader(
-        [&](char *data, std::size_t size) -> std::ptrdiff_t {
-            const std::size_t count = std::min({size, pieceSize, input.size() - position});
-            std::copy_n(input.data() + position, count, data);
-            position += count;
-            return static_cast<std::ptrdiff_t>(count);
-        },
-        blockSize);
-    std::vector<std::string> lines;
-    while (const auto line = reader.next()) lines.emplace_back(*line);
-    EXPECT_FALSE(reader.failed());
-    return lines;
-}
-
-TEST(LineReader, SplitsAtLineFeedsAcrossBlocksOfAnySize) {
-    const std::string input = "first;line\r\n\nthird line, longer than a tiny block\nlast without LF";
-    const std::vector<std::string> expected{"first;line\r", "", "third line, longer than a tiny block",
-                                            "last without LF"};
-    for (std::size_t piece : {1, 3, 7, 1000}) {
-        for (std::size_t block : {1, 4, 16, 1 << 20}) {
-            SCOPED_TRACE("piece " + std::to_string(piece) + ", block " + std::to_string(block));
-            EXPECT_EQ(splitLines(input, piece, block), expected);
+// Hands out `input` at most `piece` bytes a call, then fails with `error`, or ends when none is
+// given; `largestRoom` keeps the most room the reader ever offered.
+LineReader::ReadBlock sourceOf(std::string input, std::size_t piece, int error = 0,
+                               std::size_t *largestRoom = nullptr) {
+    return [input = std::move(input), piece, error, largestRoom,
+            position = std::size_t{0}](char *data, std::size_t size) mutable -> std::ptrdiff_t {
+        if (largestRoom) *largestRoom = std::max(*largestRoom, size);
+        if (position == input.size() && error != 0) {
+            errno = error;
+            return -1;
         }
-    }
-    EXPECT_EQ(splitLines("", 10, 10), std::vector<std::string>{});
-    EXPECT_EQ(splitLines("\n", 10, 10), std::vector<std::string>{""});
+        const std::size_t count = std::min({size, piece, input.size() - position});
+        std::copy_n(input.data() + position, count, data);
+        position += count;
+        return static_cast<std::ptrdiff_t>(count);
+    };
 }
 
-// A line over the cap comes back empty and marked; the reader never offers the source more
-// room than one block or the cap and its "\n", however long the line.
-TEST(LineReader, LinesOverTheCapAreSkippedInBoundedMemory) {
+// A line over the cap of 8 bytes comes back empty and marked ("!" here); the reader never
+// offers the source more room than one block or the cap and its "\n", however long the line.
+TEST(LineReader, SplitsAtLineFeedsAcrossBlocksAndSkipsLinesOverTheCapInBoundedMemory) {
     struct Case {
         const char *name;
         std::string input;
-        std::vector<std::string> lines;  // "!" stands for a line reported too long
+        std::vector<std::string> lines;
     } const cases[] = {
+        {"nothing", "", {}},
+        {"one empty line", "\n", {""}},
+        {"CR kept, empty line, last without LF", "a;b\r\n\nlast", {"a;b\r", "", "last"}},
         {"a line of exactly the cap is kept", "12345678\nx\n", {"12345678", "x"}},
         {"one byte over the cap", "123456789\nx\n", {"!", "x"}},
         {"too long at the end of the input", "x\n123456789", {"x", "!"}},
@@ -92,40 +80,20 @@ TEST(LineReader, LinesOverTheCapAreSkippedInBoundedMemory) {
         {"a long line without any line feed", std::string(100000, '\0'), {"!"}},
     };
     for (const Case &c : cases) {
-        for (std::size_t block : {1, 5, 64}) {
-            SCOPED_TRACE(std::string(c.name) + ", block " + std::to_string(block));
-            std::size_t position = 0;
-            std::size_t largestRoom = 0;
-            LineReader reader(
-                [&](char *data, std::size_t size) -> std::ptrdiff_t {
-                    largestRoom = std::max(largestRoom, size);
-                    const std::size_t count = std::min({size, std::size_t{3}, c.input.size() - position});
-                    std::copy_n(c.input.data() + position, count, data);
-                    position += count;
-                    return static_cast<std::ptrdiff_t>(count);
-                },
-                block, 8);
-            std::vector<std::string> lines;
-            while (const auto line = reader.next()) lines.emplace_back(reader.lineTooLong() ? "!" : *line);
-            EXPECT_EQ(lines, c.lines);
-            EXPECT_LE(largestRoom, std::max<std::size_t>(block, 9));
+        for (std::size_t piece : {1, 3, 1000}) {
+            for (std::size_t block : {1, 5, 64}) {
+                SCOPED_TRACE(std::string(c.name) + ", piece " + std::to_string(piece) + ", block " +
+                             std::to_string(block));
+                std::size_t largestRoom = 0;
+                LineReader reader(sourceOf(c.input, piece, 0, &largestRoom), block, 8);
+                std::vector<std::string> lines;
+                while (const auto line = reader.next()) lines.emplace_back(reader.lineTooLong() ? "!" : *line);
+                EXPECT_EQ(lines, c.lines);
+                EXPECT_FALSE(reader.failed());
+                EXPECT_LE(largestRoom, std::max<std::size_t>(block, 9));
+            }
         }
     }
-}
-
-TEST(LineReader, ReadErrorEndsTheLinesAndIsReported) {
-    int calls = 0;
-    LineReader reader(
-        [&](char *data, std::size_t) -> std::ptrdiff_t {
-            if (calls++ > 0) return -1;
-            std::copy_n("a\nb", 3, data);
-            return 3;
-        },
-        64);
-    EXPECT_EQ(reader.next(), "a");
-    EXPECT_EQ(reader.next(), "b");
-    EXPECT_EQ(reader.next(), std::nullopt);
-    EXPECT_TRUE(reader.failed());
 }
 
 // The status column of every result line after the header.
@@ -136,36 +104,52 @@ std::vector<std::string> statusesOf(const std::string &output) {
     return statuses;
 }
 
-TEST(BatchRun, ReportsNameTheFileEscapedAndGiveTheSystemsReason) {
-    std::string output;
-    std::vector<std::string> reports;
-    BatchRun run(
-        [&](std::string_view data) {
-            output += data;
-            return true;
-        },
-        [&](std::string_view text) { reports.emplace_back(text); });
-    const std::string input = "1;2\n" + std::string(LineReader::kDefaultMaxLineLength + 1, ';') + "\n";
-    std::size_t position = 0;
-    LineReader reader([&](char *data, std::size_t size) -> std::ptrdiff_t {
-        if (position == input.size()) {
-            errno = EACCES;
-            return -1;
-        }
-        const std::size_t count = std::min(size, input.size() - position);
-        std::copy_n(input.data() + position, count, data);
-        position += count;
-        return static_cast<std::ptrdiff_t>(count);
-    });
-    run.processSource(reader, "a\x1B[2J\nb\\c.csv");
-    EXPECT_EQ(reports,
-              (std::vector<std::string>{
-                  "a\\x1B[2J\\x0Ab\\\\c.csv:1: 8 fields expected, found 2 / ожидалось 8 полей, найдено 2",
-                  "a\\x1B[2J\\x0Ab\\\\c.csv:2: line longer than 1048576 bytes / строка длиннее 1048576 байт",
-                  "a\\x1B[2J\\x0Ab\\\\c.csv: read error / ошибка чтения: Permission denied / доступ запрещён"}));
-    run.finish();
-    EXPECT_EQ(statusesOf(output), (std::vector<std::string>{"invalid", "invalid"}));
-    EXPECT_EQ(run.exitStatus(), 2);
+// A whole source through a batch run: the reports, the result lines' statuses, the exit status.
+TEST(BatchRun, BadLinesAndReadErrorsAreReportedWithTheFileEscapedAndSetTheExitStatus) {
+    const std::string runA = "220;65;160;;Медь;Медь;Стержневой;1,42";
+    const std::string tooLong(LineReader::kDefaultMaxLineLength + 1, ';');
+    struct Case {
+        const char *name;
+        std::string input;
+        int error;
+        std::vector<std::string> reports;
+        std::vector<std::string> statuses;
+        int exitStatus;
+    } const cases[] = {
+        // A byte order mark is dropped only before the first line: on the fifth it is the mains voltage.
+        {"designs.csv",
+         "\xEF\xBB\xBF# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n\xEF\xBB\xBF" + runA,
+         0,
+         {"designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
+          "designs.csv:4: not valid UTF-8 / не UTF-8"},
+         {"completed", "invalid", "invalid", "failed"},
+         1},
+        {"a\x1B[2J\nb\\c.csv",
+         "1;2\n" + tooLong + "\n",
+         EACCES,
+         {"a\\x1B[2J\\x0Ab\\\\c.csv:1: 8 fields expected, found 2 / ожидалось 8 полей, найдено 2",
+          "a\\x1B[2J\\x0Ab\\\\c.csv:2: line longer than 1048576 bytes / строка длиннее 1048576 байт",
+          "a\\x1B[2J\\x0Ab\\\\c.csv: read error / ошибка чтения: Permission denied / доступ запрещён"},
+         {"invalid", "invalid"},
+         2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string output;
+        std::vector<std::string> reports;
+        BatchRun run(
+            [&](std::string_view data) {
+                output += data;
+                return true;
+            },
+            [&](std::string_view text) { reports.emplace_back(text); });
+        LineReader reader(sourceOf(c.input, std::size_t{1} << 20, c.error));
+        run.processSource(reader, c.name);
+        run.finish();
+        EXPECT_EQ(reports, c.reports);
+        EXPECT_EQ(statusesOf(output), c.statuses);
+        EXPECT_EQ(run.exitStatus(), c.exitStatus);
+    }
 }
 
 TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
@@ -184,15 +168,9 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
         {"all fields empty", ";;;;;;;", LineKind::Design, 8},
         {"seven fields", "220;65;160;;Медь;Медь;Стержневой", LineKind::WrongFieldCount, 7},
         {"nine fields", "220;65;160;;Медь;Медь;Стержневой;1,42;", LineKind::WrongFieldCount, 9},
-        {"one field", "hello", LineKind::WrongFieldCount, 1},
         {"blank only", " ", LineKind::WrongFieldCount, 1},
-        {"Windows-1251 bytes", "220;65;160;;\xCC\xE5\xE4\xFC;;;1,42", LineKind::NotUtf8, 0},
         {"a listed entry cut short", "220;65;160;;\xD0\x9C\xD0\xB5\xD0\xB4\xD1;Медь;Тор;1,42", LineKind::NotUtf8, 0},
         {"a letter split by the separator", "220;65;160;;\xD0;\x9Cедь;Тор;1,42", LineKind::NotUtf8, 0},
-        {"a bad byte in a number",
-         "220;6\x80"
-         "5;160;;Медь;Медь;Тор;1,42",
-         LineKind::NotUtf8, 0},
         {"a bad byte past the eighth field", "220;65;160;;Медь;Медь;Тор;1,42;\xFF", LineKind::NotUtf8, 0},
         {"unlisted Cyrillic", "220;65;160;;медь;Латунь;Ш-образный;1,42", LineKind::Design, 8},
     };
@@ -204,77 +182,16 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
     }
 }
 
-// Lines of random pieces (digits, separators, list entries, other Cyrillic, stray bytes) split
-// and judged exactly as a plain split at every ";" and a check of the whole line would.
-TEST(ReadDesignLine, AgreesWithAPlainSplitOnRandomLines) {
-    const std::string_view pieces[] = {"1",        "22", ",", ";",    ";;",   "Медь", "Тор",
-                                       "Алюминий", "ж",  " ", "\xD0", "\xFF", "\x80"};
-    std::mt19937 random(11);
-    for (int i = 0; i < 20000; ++i) {
-        std::string line;
-        const int count = static_cast<int>(random() % 24);
-        for (int j = 0; j < count; ++j) line += pieces[random() % std::size(pieces)];
-        if (line.empty() || line.front() == '#') continue;
-        SCOPED_TRACE(line);
-        std::vector<std::string_view> expected;
-        for (std::size_t start = 0;;) {
-            const std::size_t end = line.find(';', start);
-            expected.push_back(std::string_view(line).substr(start, end - start));
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-        const DesignLine read = ReadDesignLine(line, false);
-        if (!IsValidUtf8(line)) {
-            EXPECT_EQ(read.kind, LineKind::NotUtf8);
-            continue;
-        }
-        ASSERT_EQ(read.fieldCount, expected.size());
-        EXPECT_EQ(read.kind, expected.size() == kInputFieldCount ? LineKind::Design : LineKind::WrongFieldCount);
-        if (read.kind != LineKind::Design) continue;
-        const calc::DesignInput &d = read.design;
-        EXPECT_EQ((std::vector<std::string_view>{d.mainsVoltage, d.outputVoltage, d.weldingCurrent, d.coreSection}),
-                  std::vector(expected.begin(), expected.begin() + 4));
-        EXPECT_EQ(d.induction, expected[7]);
-        EXPECT_EQ(d.materialI, calc::ListIndexOf(expected[4], calc::kMaterialEntries));
-        EXPECT_EQ(d.materialII, calc::ListIndexOf(expected[5], calc::kMaterialEntries));
-        EXPECT_EQ(d.coreType, calc::ListIndexOf(expected[6], calc::kCoreTypeEntries));
-    }
-}
-
+// Texts as they stand; list entries as their place in the list, -1 for any other text.
 TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
-    const DesignLine line = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r", false);
-    ASSERT_EQ(line.kind, LineKind::Design);
-    const calc::DesignInput input = line.design;
-    EXPECT_EQ(input.mainsVoltage, "230");
-    EXPECT_EQ(input.outputVoltage, "60");
-    EXPECT_EQ(input.weldingCurrent, "150");
-    EXPECT_EQ(input.coreSection, " 90 ");  // texts are taken as they stand
-    EXPECT_EQ(input.materialI, 1);
-    EXPECT_EQ(input.materialII, 0);
-    EXPECT_EQ(input.coreType, 1);
-    EXPECT_EQ(input.induction, "1,5");
-
+    const calc::DesignInput listed = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r", false).design;
+    EXPECT_EQ((std::vector<std::string_view>{listed.mainsVoltage, listed.outputVoltage, listed.weldingCurrent,
+                                             listed.coreSection, listed.induction}),
+              (std::vector<std::string_view>{"230", "60", "150", " 90 ", "1,5"}));
+    EXPECT_EQ((std::vector<int>{listed.materialI, listed.materialII, listed.coreType}), (std::vector{1, 0, 1}));
     const calc::DesignInput unlisted = ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42", false).design;
-    EXPECT_EQ(unlisted.materialI, -1);
-    EXPECT_EQ(unlisted.materialII, -1);
-    EXPECT_EQ(unlisted.coreType, -1);
-}
-
-// One input line through the batch run, as the output file shows it.
-std::string resultOf(std::string_view line) {
-    std::string output;
-    std::vector<std::string> reports;
-    BatchRun run(
-        [&](std::string_view data) {
-            output += data;
-            return true;
-        },
-        [&](std::string_view text) { reports.emplace_back(text); });
-    run.processLine(line, "designs.csv", 1);
-    run.finish();
-    const std::string header = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
-    EXPECT_EQ(output.substr(0, header.size()), header);
-    return output.substr(header.size());
+    EXPECT_EQ((std::vector<int>{unlisted.materialI, unlisted.materialII, unlisted.coreType}),
+              (std::vector{-1, -1, -1}));
 }
 
 TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
@@ -319,113 +236,34 @@ TEST(BatchRun, ResultLinesCarryStatusCoreSectionResultsAndMessages) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(resultOf(c.line), c.result);
+        const std::string output = test::OutputOf({c.line}, BatchRun::Columns::Design);
+        EXPECT_EQ(output.substr(output.find('\n') + 1), c.result);
     }
 }
 
-// The tool writes the results from their numbers, the window from its own texts: on designs
-// drawn at random, every column of a completed line is the window's text.
-TEST(BatchRun, ResultColumnsAreTheWindowsTextsOnRandomDesigns) {
-    std::mt19937 random(20261207);
-    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const char *const materials[] = {"Медь", "Алюминий"};
-    const char *const cores[] = {"Стержневой", "Тор"};
-    int completed = 0;
-    for (int i = 0; i < 3000; ++i) {
-        const std::string mains = std::to_string(pick(100, 660));
-        const std::string output = std::to_string(pick(48, 99));
-        const std::string current = std::to_string(pick(25, 400));
-        const std::string section = i % 3 == 0 ? "" : std::to_string(pick(10, 300)) + "," + std::to_string(pick(0, 99));
-        const std::string induction = "1," + std::to_string(pick(0, 89));
-        const std::string line = mains + ";" + output + ";" + current + ";" + section + ";" + materials[pick(0, 1)] +
-                                 ";" + materials[pick(0, 1)] + ";" + cores[pick(0, 1)] + ";" + induction;
-        const calc::DesignOutcome window = calc::CalculateDesign(ReadDesignLine(line, false).design);
-        if (!window.results) continue;
-        const calc::ResultNumbers &r = *window.results;
-        const std::string text1 =
-            window.substitutedCoreSection ? calc::FormatDouble(*window.substitutedCoreSection) : section;
-        const std::string expected = "completed;" + text1 + ";" + calc::FormatInt16(r.overallPower) + ";" +
-                                     calc::FormatInt16(r.requiredPower) + ";" + calc::FormatInt16(r.w1) + ";" +
-                                     calc::FormatInt16(r.w2) + ";" + calc::FormatInt16(r.q1) + ";" +
-                                     calc::FormatInt16(r.q2) + ";" + calc::FormatSingle(r.i1) + ";\n";
-        ASSERT_EQ(resultOf(line), expected) << line;
-        ++completed;
-    }
-    EXPECT_GT(completed, 1000);
-}
-
-TEST(BatchRun, BadLinesAreReportedWithFileAndLineAndSetExitStatus1) {
-    std::string output;
-    std::vector<std::string> reports;
-    BatchRun run(
-        [&](std::string_view data) {
-            output += data;
-            return true;
-        },
-        [&](std::string_view text) { reports.emplace_back(text); });
-    const std::string input =
-        "\xEF\xBB\xBF# header\n220;65;160;;Медь;Медь;Стержневой;1,42\r\n1;2;3\n\xFF;;;;;;;\n\xEF\xBB\xBF;;;;;;;\n";
-    std::size_t position = 0;
-    LineReader reader([&](char *data, std::size_t size) -> std::ptrdiff_t {
-        const std::size_t count = std::min(size, input.size() - position);
-        std::copy_n(input.data() + position, count, data);
-        position += count;
-        return static_cast<std::ptrdiff_t>(count);
-    });
-    run.processSource(reader, "designs.csv");
-    run.finish();
-    EXPECT_EQ(reports,
-              (std::vector<std::string>{"designs.csv:3: 8 fields expected, found 3 / ожидалось 8 полей, найдено 3",
-                                        "designs.csv:4: not valid UTF-8 / не UTF-8"}));
-    // A byte order mark is dropped only before the first line: on the fifth it is the mains voltage.
-    EXPECT_EQ(statusesOf(output), (std::vector<std::string>{"completed", "invalid", "invalid", "refused"}));
-    EXPECT_EQ(run.exitStatus(), 1);
-
-    run.noteUnreadable("missing.csv", "No such file or directory");
-    EXPECT_EQ(reports.back(), "missing.csv: No such file or directory");
-    EXPECT_EQ(run.exitStatus(), 2);
-}
-
-TEST(BatchRun, OutputIsWrittenInLargeBlocksAndAWriteFailureGivesStatus2) {
+// The output goes out in large blocks; once a write fails, nothing more is read or written.
+TEST(BatchRun, OutputIsWrittenInLargeBlocksAndAFailedWriteEndsTheRunWithStatus2) {
     std::vector<std::size_t> writes;
-    bool writable = true;
     BatchRun run(
         [&](std::string_view data) {
             writes.push_back(data.size());
-            return writable;
+            return false;
         },
         [](std::string_view) {});
     for (std::size_t i = 1; i <= 30000; ++i) run.processLine("220;65;160;;Медь;Медь;Стержневой;1,42", "x", i);
-    ASSERT_EQ(writes.size(), 1U);  // about 50 bytes a line: one full buffer so far
+    ASSERT_EQ(writes.size(), 1U);  // about 50 bytes a line: one full buffer
     EXPECT_GE(writes[0], std::size_t{1} << 20);
-    EXPECT_EQ(run.exitStatus(), 0);
-    writable = false;
-    run.finish();
     EXPECT_EQ(run.exitStatus(), 2);
-}
 
-TEST(BatchRun, AfterAFailedWriteNoMoreIsReadOrWritten) {
-    std::size_t writes = 0;
-    BatchRun run(
-        [&](std::string_view) {
-            ++writes;
-            return false;
-        },
-        [](std::string_view) {}, 100);
-    const std::string line = "220;65;160;;Медь;Медь;Стержневой;1,42\n";
     std::size_t reads = 0;
-    LineReader reader(
-        [&](char *data, std::size_t size) -> std::ptrdiff_t {
-            if (++reads > 100000) return 0;
-            return static_cast<std::ptrdiff_t>(line.copy(data, std::min(size, line.size())));
-        },
-        line.size());
-    run.processSource(reader, "long.csv");
+    LineReader reader([&](char *, std::size_t size) -> std::ptrdiff_t {
+        ++reads;
+        return static_cast<std::ptrdiff_t>(std::min<std::size_t>(size, 100000));
+    });
+    run.processSource(reader, "endless.csv");
     run.finish();
-    EXPECT_TRUE(run.outputFailed());
-    EXPECT_EQ(run.exitStatus(), 2);
-    EXPECT_EQ(writes, 1U);
-    EXPECT_LE(reads, 3U);  // the lines that filled the 100-byte output buffer, each about 50 bytes
+    EXPECT_EQ(reads, 0U);
+    EXPECT_EQ(writes.size(), 1U);
 }
 
 }  // namespace

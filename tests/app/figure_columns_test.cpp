@@ -24,6 +24,7 @@ Fields inOrder(const calc::TypedFields &f) {
 
 // The design part ends where the induction, the eighth field, ends.
 TEST(ReadDesignLineWithFigures, TakesTheChecksFiveFieldsAndThePlansFive) {
+    using enum LineKind;
     struct Case {
         const char *name;
         std::string_view line;
@@ -32,65 +33,45 @@ TEST(ReadDesignLineWithFigures, TakesTheChecksFiveFieldsAndThePlansFive) {
         std::size_t fieldCount;
         Fields typed;
     } const cases[] = {
-        {"design only, CR LF", "220;65;160;;Медь;Медь;Стержневой;1,42\r", false, LineKind::Design, 8, {}},
-        {"rod window", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60", false, LineKind::Design, 10, {"50", "60"}},
+        {"design only, CR LF", "220;65;160;;Медь;Медь;Стержневой;1,42\r", false, Design, 8, {}},
+        {"rod window", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60", false, Design, 10, {"50", "60"}},
         {"all five and a closing separator",
          "220;65;160;;Медь;Медь;Тор;1,42;61;;0,3;10;24;\r",
          false,
-         LineKind::Design,
+         Design,
          14,
          {"61", "", "0,3", "10", "24"}},
-        {"two closing separators stay whole",
-         "1;2;3;4;5;6;7;8;9;10;11;12;13;;",
-         false,
-         LineKind::WrongFieldCount,
-         15,
-         {}},
-        {"a sixth field after the closing separator stays whole",
+        {"two closing separators stay whole", "1;2;3;4;5;6;7;8;9;10;11;12;13;;", false, WrongFieldCount, 15, {}},
+        {"a sixth field after the closing separator",
          "1;2;3;4;5;6;7;8;9;10;11;12;13; ",
          false,
-         LineKind::WrongFieldCount,
+         WrongFieldCount,
          14,
          {}},
-        {"plan fields without --plan stay whole",
-         "220;65;160;;Медь;Медь;Тор;1,42;120;;;;;40",
-         false,
-         LineKind::WrongFieldCount,
-         14,
-         {}},
-        {"seven fields stay whole", "220;65;160;;Медь;Медь;Тор", true, LineKind::WrongFieldCount, 7, {}},
+        {"plan fields without --plan", "220;65;160;;Медь;Медь;Тор;1,42;120;;;;;40", false, WrongFieldCount, 14, {}},
+        {"seven fields stay whole", "220;65;160;;Медь;Медь;Тор", true, WrongFieldCount, 7, {}},
         {"all ten and a closing separator",
          "220;65;160;;Медь;Медь;Тор;1,42;120;;;;;40;152;4;50;380;\r",
          true,
-         LineKind::Design,
+         Design,
          19,
          {"120", "", "", "", "", "40", "152", "4", "50", "380"}},
-        {"six plan fields stay whole",
-         "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19",
-         true,
-         LineKind::WrongFieldCount,
-         19,
-         {}},
+        {"six plan fields", "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19", true, WrongFieldCount, 19, {}},
         // Only a number is read from these fields, and such bytes make none.
         {"a bad byte in a plan field",
          "220;65;160;;Медь;Медь;Тор;1,42;;;;;;\xFF",
          true,
-         LineKind::Design,
+         Design,
          14,
          {"", "", "", "", "", "\xFF"}},
-        {"a bad byte on a line of too many fields",
-         "1;2;3;4;5;6;7;8;9;10;11;12;13;14;\xFF",
-         false,
-         LineKind::NotUtf8,
-         0,
-         {}},
+        {"a bad byte on a line of too many fields", "1;2;3;4;5;6;7;8;9;10;11;12;13;14;\xFF", false, NotUtf8, 0, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const DesignLine line = ReadDesignLine(c.line, true, c.withPlan);
         EXPECT_EQ(line.kind, c.kind);
         EXPECT_EQ(line.fieldCount, c.fieldCount);
-        if (c.kind == LineKind::Design) {
+        if (c.kind == Design) {
             EXPECT_EQ(inOrder(line.typed), c.typed);
         }
     }

@@ -1,5 +1,5 @@
-// The real tremira-calc executable on small files: result lines, bad lines on standard
-// error, and the exit status.
+// The real tremira-calc executable: its options, the files it reads, what it says on standard
+// error, and the exit status. The cells themselves are the batch format's tests' job.
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,13 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char *g_executable = nullptr;
+std::string g_executable;  // absolute: the tool runs in its test folder
 
 struct ProcessResult {
     int exitStatus = -1;
@@ -27,11 +28,10 @@ struct ProcessResult {
 };
 
 // A path or a command line as one shell word.
-std::string quoted(const std::string &text) {
+std::string shellWord(const std::string &text) {
     std::string word = "'";
     for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    word += '\'';
-    return word;
+    return word + '\'';
 }
 
 std::string readFile(const fs::path &path) {
@@ -42,117 +42,70 @@ std::string readFile(const fs::path &path) {
 class TremiraCalc : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(g_executable, nullptr) << "pass the path of tremira-calc as the first argument";
+        ASSERT_FALSE(g_executable.empty()) << "pass the path of tremira-calc as the first argument";
         m_dir = fs::path(::testing::TempDir()) / ("tremira-calc-" + std::to_string(::getpid()));
         fs::create_directories(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    fs::path write(const std::string &name, const std::string &content) {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+    std::string write(const std::string &name, const std::string &content) {
+        std::ofstream(m_dir / name, std::ios::binary) << content;
+        return shellWord(m_dir / name);
     }
 
-    // `arguments` are already quoted for the shell.
-    ProcessResult run(const std::string &arguments, const fs::path &stdinFile = "/dev/null") {
-        return runShell(quoted(g_executable) + " " + arguments + " <" + quoted(stdinFile));
-    }
-
-    // A shell command line that starts tremira-calc as "$0"; its output is captured.
-    ProcessResult runShell(const std::string &commandLine) {
-        const fs::path out = m_dir / "stdout";
-        const fs::path err = m_dir / "stderr";
-        const std::string command =
-            "sh -c " + quoted(commandLine) + " " + quoted(g_executable) + " >" + quoted(out) + " 2>" + quoted(err);
+    // A shell command line that starts tremira-calc as "$0", in our folder; its output is captured.
+    ProcessResult run(const std::string &commandLine) {
+        const std::string command = "cd " + shellWord(m_dir) + " && sh -c " + shellWord(commandLine) + " " +
+                                    shellWord(g_executable) + " >stdout 2>stderr </dev/null";
         const int status = std::system(command.c_str());
-        ProcessResult result;
-        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-        result.out = readFile(out);
-        result.err = readFile(err);
-        return result;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(m_dir / "stdout"), readFile(m_dir / "stderr")};
     }
 
     fs::path m_dir;
 };
 
 const std::string kHeader = "status;Text1;Text5;Text11;Text6;Text7;Text8;Text9;Text12;messages\n";
+const std::string kRunA = "220;65;160;;Медь;Медь;Стержневой;1,42";
+const std::string kRunAResult = "completed;84,672;10400;5600;83;25;6;20;48,19277;\n";
 
-const std::string kDesigns = "# mains;output;current;section;material I;material II;core;induction\n"
-                             "220;65;160;;Медь;Медь;Стержневой;1,42\n"
-                             "220;65;160;;Алюминий;Алюминий;Тор;1,42\r\n"
-                             "\n"
-                             "220;65;160;;Медь;Медь;Стержневой;1,9\n"
-                             "220;65;160;;Медь;Медь;Стержневой;0,0\n"
-                             "220;65;160;;Медь;Медь\n"
-                             "220;65;160;;\xCC\xE5\xE4\xFC;Медь;Стержневой;1,42\n"
-                             "40000;65;160;;Медь;Медь;Стержневой;1,42";
+TEST_F(TremiraCalc, CalculatesFilesOrStandardInputAndReportsBadLines) {
+    write("designs.csv", "\xEF\xBB\xBF# mains;output;...\n" + kRunA + "\r\n\n220;65;160;;Медь;Медь\n" +
+                             "220;65;160;;\xCC\xE5\xE4\xFC;Медь;Стержневой;1,42\n" + kRunA);
+    const ProcessResult fromFile = run("\"$0\" designs.csv");
+    EXPECT_EQ(fromFile.exitStatus, 1);
+    EXPECT_EQ(fromFile.out, kHeader + kRunAResult + "invalid;;;;;;;;;\ninvalid;;;;;;;;;\n" + kRunAResult);
+    EXPECT_EQ(fromFile.err, "tremira-calc: designs.csv:4: 8 fields expected, found 6 / ожидалось 8 полей, найдено 6\n"
+                            "tremira-calc: designs.csv:5: not valid UTF-8 / не UTF-8\n");
 
-const std::string kResults = kHeader +
-                             "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
-                             "completed;60,48;10400;4000;117;35;10;32;47,86325;\n"
-                             "refused;;;;;;;;;Значение Макс. индукции завышено! Исправте значение\n"
-                             "failed;84,672;;;;;;;;Произошла ошибка: 11-Деление на ноль\n"
-                             "invalid;;;;;;;;;\n"
-                             "invalid;;;;;;;;;\n"
-                             "failed;;;;;;;;;Произошла ошибка: 6-Переполнение | Введенное значение слишком мало!\n";
-
-TEST_F(TremiraCalc, CalculatesAFileAndReportsItsBadLines) {
-    const fs::path designs = write("designs.csv", kDesigns);
-    const ProcessResult result = run(quoted(designs));
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, kResults);
-    EXPECT_NE(result.err.find("designs.csv:7: 8 fields expected, found 6"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("designs.csv:8: not valid UTF-8"), std::string::npos) << result.err;
+    const ProcessResult fromInput = run("echo '" + kRunA + "' | \"$0\"");
+    EXPECT_EQ(fromInput.exitStatus, 0);
+    EXPECT_EQ(fromInput.out, kHeader + kRunAResult);
+    EXPECT_EQ(fromInput.err, "");
 }
 
-TEST_F(TremiraCalc, ReadsStandardInputWhenNoFileIsNamedWindowsStyle) {
-    const fs::path designs = write("designs.csv", "\xEF\xBB\xBF"
-                                                  "220;65;160;;Медь;Медь;Стержневой;1,42\r\n");
-    const ProcessResult result = run("", designs);
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n");
-    EXPECT_EQ(result.err, "");
-}
-
-TEST_F(TremiraCalc, MissingFileGivesStatus2AndTheOtherFilesAreStillCalculated) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Алюминий;Алюминий;Тор;1,42\n");
-    const ProcessResult result = run(quoted(m_dir / "missing.csv") + " " + quoted(designs));
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.out, kHeader + "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
-    EXPECT_NE(result.err.find("missing.csv"), std::string::npos) << result.err;
-}
-
-TEST_F(TremiraCalc, ReadErrorGivesStatus2WithTheSystemsReason) {
-    const ProcessResult result = run(quoted(m_dir));
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.out, kHeader);
-    EXPECT_NE(result.err.find(": read error / ошибка чтения: Is a directory"), std::string::npos) << result.err;
-}
-
-TEST_F(TremiraCalc, AFailedWriteEndsAnEndlessInputWithStatus2) {
-    const ProcessResult result = runShell("yes '220;65;160;;Медь;Медь;Стержневой;1,42' | \"$0\" >/dev/full");
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_NE(result.err.find("standard output: No space left on device"), std::string::npos) << result.err;
-}
-
-// The reasons from opening a file and from writing the output carry a Russian text too.
-TEST_F(TremiraCalc, SystemReasonsAreGivenInEnglishAndRussian) {
+// A file or the output the system refuses gives status 2 and the system's reason; the other
+// files are still calculated, and an endless input stops when the output cannot be written.
+TEST_F(TremiraCalc, AFileOrOutputTheSystemRefusesGivesStatus2AndTheReason) {
+    write("designs.csv", kRunA + "\n");
+    fs::create_directory(m_dir / "folder.csv");
     struct Case {
-        const char *name;
-        std::string commandLine;
-        const char *reason;
+        const char *commandLine;
+        std::string out;
+        std::string err;
     } const cases[] = {
-        {"missing file", "\"$0\" " + quoted(m_dir / "missing.csv"),
-         "missing.csv: No such file or directory / нет такого файла или папки\n"},
-        {"full disk", "echo '220;65;160;;Медь;Медь;Стержневой;1,42' | \"$0\" >/dev/full",
-         "standard output: No space left on device / нет места на устройстве\n"},
+        {"\"$0\" missing.csv designs.csv", kHeader + kRunAResult,
+         "tremira-calc: missing.csv: No such file or directory / нет такого файла или папки\n"},
+        {"\"$0\" folder.csv", kHeader,
+         "tremira-calc: folder.csv: read error / ошибка чтения: Is a directory / это папка\n"},
+        {"yes '220;65;160;;Медь;Медь;Стержневой;1,42' | \"$0\" >/dev/full", "",
+         "tremira-calc: standard output: No space left on device / нет места на устройстве\n"},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const ProcessResult result = runShell(c.commandLine);
+        SCOPED_TRACE(c.commandLine);
+        const ProcessResult result = run(c.commandLine);
         EXPECT_EQ(result.exitStatus, 2);
-        EXPECT_TRUE(result.err.ends_with(c.reason)) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
     }
 }
 
@@ -164,68 +117,53 @@ TEST_F(TremiraCalc, AnEndlessLineIsSkippedInBoundedMemory) {
     GTEST_SKIP() << "AddressSanitizer reserves far more address space than the bound";
 #endif
 #endif
-    const fs::path before = write("before.csv", "220;65;160;;Медь;Медь;Стержневой;1,42\n");
-    const fs::path endless = m_dir / "endless.bin";
-    std::ofstream(endless, std::ios::binary).close();
-    fs::resize_file(endless, 300'000'000);  // sparse: zero bytes on disk
-    const fs::path after = write("after.csv", "220;65;160;;Алюминий;Алюминий;Тор;1,42\n");
-    const ProcessResult result =
-        runShell("ulimit -v 100000; exec \"$0\" " + quoted(before) + " " + quoted(endless) + " " + quoted(after));
+    write("designs.csv", kRunA + "\n");
+    std::ofstream(m_dir / "endless.bin", std::ios::binary).close();
+    fs::resize_file(m_dir / "endless.bin", 300'000'000);  // sparse: zero bytes on disk
+    const ProcessResult result = run("ulimit -v 100000; exec \"$0\" designs.csv endless.bin designs.csv");
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, kHeader + "completed;84,672;10400;5600;83;25;6;20;48,19277;\n"
-                                    "invalid;;;;;;;;;\n"
-                                    "completed;60,48;10400;4000;117;35;10;32;47,86325;\n");
-    EXPECT_NE(result.err.find("endless.bin:1: line longer than 1048576 bytes"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, kHeader + kRunAResult + "invalid;;;;;;;;;\n" + kRunAResult);
+    EXPECT_EQ(result.err,
+              "tremira-calc: endless.bin:1: line longer than 1048576 bytes / строка длиннее 1048576 байт\n");
 }
 
-TEST_F(TremiraCalc, CheckOptionAddsTheDesignCheckColumns) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;10;24\n"
-                                                  "220;65;160;;Алюминий;Алюминий;Тор;1,42;61\r\n");
-    const ProcessResult result = run(quoted(designs) + " --check");
-    EXPECT_EQ(result.exitStatus, 0);
-    const std::string checkHeader =
-        ";K;copper_area;window_area_needed;window_area;fill_percent;fill;wire_I_diameter;wire_I;wire_II_diameter;"
-        "wire_II;load_voltage;strike_ratio;voltage;test_K;test_W1;test_W2;test_B;test_induction\n";
-    const std::string noTest = "пробная обмотка не задана";
-    EXPECT_EQ(result.out, kHeader.substr(0, kHeader.size() - 1) + checkHeader +
-                              "completed;84,672;10400;5600;83;25;6;20;48,19277;;2,637;998;2852;3000;33;помещается;"
-                              "2,764;2,80;5,046;3 × 3,00;26,4;2,46;в норме;2,4;92;27;1,29;в норме\n"
-                              "completed;60,48;10400;4000;117;35;10;32;47,86325;;1,884;2290;6543;2922;78;"
-                              "не помещается: нужно окно не меньше 6543 мм², внутренний диаметр не меньше 91,3 мм;"
-                              "3,568;3,75;6,383;4 × 3,35;26,4;2,46;в норме;" +
-                              noTest + ";" + noTest + ";" + noTest + ";" + noTest + ";" + noTest + "\n");
-    EXPECT_EQ(result.err, "");
+std::vector<std::string> linesOf(const std::string &output) {
+    std::vector<std::string> lines;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
-TEST_F(TremiraCalc, WithoutCheckTheCheckFieldsMakeALineInvalid) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60\n");
-    const ProcessResult result = run(quoted(designs));
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.out, kHeader + "invalid;;;;;;;;;\n");
-}
-
-// The cells themselves are the batch format's tests' job; here the option and the program.
-TEST_F(TremiraCalc, PlanOptionAddsTheWindingPlanColumnsAfterTheChecks) {
-    const fs::path designs = write("designs.csv", "220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380\n"
-                                                  "220;220;160;;Медь;Медь;Стержневой;1,42\r\n");
-    const ProcessResult result = run("--plan " + quoted(designs));
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.err, "");
-    const auto cells = [](std::string_view line) { return std::count(line.begin(), line.end(), ';') + 1; };
-    std::istringstream lines(result.out);
-    std::string header, completed, refused;
-    std::getline(lines, header);
-    std::getline(lines, completed);
-    std::getline(lines, refused);
-    EXPECT_TRUE(header.ends_with(";breaker;supply;breaker_2;supply_2")) << header;
-    EXPECT_EQ(cells(header), 10 + 18 + 38);
-    EXPECT_TRUE(completed.starts_with("completed;")) << completed;
-    EXPECT_EQ(cells(completed), cells(header));
-    EXPECT_EQ(refused, "refused;;;;;;;;;Выходное напряжение больше или равно входному!" + std::string(18 + 38, ';'));
+// Each option takes the fields it names and adds their columns; --plan brings the check's too.
+TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
+    write("designs.csv", kRunA + ";50;60;0,35;10;24;70;121;4;50;380\n" + kRunA + ";50;60\r\n");
+    struct Case {
+        const char *options;
+        int exitStatus;
+        std::vector<std::string> statuses;
+        long columns;
+        const char *lastKey;
+    } const cases[] = {
+        {"", 1, {"invalid", "invalid"}, 10, "messages"},
+        {"--check", 1, {"invalid", "completed"}, 10 + 18, "test_induction"},
+        {"--plan", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2"},
+        {"--plan --check", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.options);
+        const ProcessResult result = run("\"$0\" " + std::string(c.options) + " designs.csv");
+        EXPECT_EQ(result.exitStatus, c.exitStatus);
+        const std::vector<std::string> lines = linesOf(result.out);
+        ASSERT_EQ(lines.size(), 3U) << result.out;
+        EXPECT_TRUE(lines[0].ends_with(std::string(";") + c.lastKey)) << lines[0];
+        for (const std::string &line : lines) EXPECT_EQ(std::ranges::count(line, ';') + 1, c.columns) << line;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].substr(0, lines[i].find(';')), c.statuses[i - 1]);
+    }
 }
 
 TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {
-    const ProcessResult result = run("--help");
+    const ProcessResult result = run("\"$0\" --help");
     EXPECT_EQ(result.exitStatus, 0);
     for (const char *part : {"Использование: tremira-calc", "Usage: tremira-calc", "Стержневой", "Text12",
                              "Код возврата", "Exit status", "--check", "test_induction", "--plan", "supply_2"}) {
@@ -238,6 +176,6 @@ TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {
 
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc > 1) g_executable = argv[1];
+    if (argc > 1) g_executable = fs::absolute(argv[1]);
     return RUN_ALL_TESTS();
 }

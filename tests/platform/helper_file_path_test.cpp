@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace tremira::platform {
 namespace {
 
@@ -18,25 +16,20 @@ TEST(HelperFilePath, BesideTheProgramElseInTheInstalledFolder) {
     const QString bin = root.filePath(QStringLiteral("bin"));
     ASSERT_TRUE(QDir().mkpath(bin));
     struct Case {
+        QString programFolder;
         const char *installedFolder;
         QString expected;
     } const cases[] = {
-        {"../libexec/tremira", root.filePath(QStringLiteral("libexec/tremira/part"))},
-        {"../lib/x86_64-linux-gnu/tremira/", root.filePath(QStringLiteral("lib/x86_64-linux-gnu/tremira/part"))},
-        {".", bin + QStringLiteral("/part")},
+        {bin, "../libexec/tremira", root.filePath(QStringLiteral("libexec/tremira/part"))},
+        {bin, "../lib/x86_64-linux-gnu/tremira/", root.filePath(QStringLiteral("lib/x86_64-linux-gnu/tremira/part"))},
+        {bin, ".", bin + QStringLiteral("/part")},
+        {QStringLiteral("/usr/bin"), "../share/tremira", QStringLiteral("/usr/share/tremira/part")},
+        {QStringLiteral("/opt/tremira/bin"), "../share/tremira", QStringLiteral("/opt/tremira/share/tremira/part")},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.installedFolder);
-        EXPECT_EQ(HelperFilePath(bin, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)), c.expected);
-    }
-    // Installed layouts, where nothing lies beside the program.
-    const std::tuple<QString, QString> installed[] = {
-        {QStringLiteral("/usr/bin"), QStringLiteral("/usr/share/tremira/part")},
-        {QStringLiteral("/opt/tremira/bin"), QStringLiteral("/opt/tremira/share/tremira/part")},
-    };
-    for (const auto &[programFolder, expected] : installed) {
-        SCOPED_TRACE(expected.toStdString());
-        EXPECT_EQ(HelperFilePath(programFolder, QStringLiteral("part"), QStringLiteral("../share/tremira")), expected);
+        SCOPED_TRACE(c.expected.toStdString());
+        EXPECT_EQ(HelperFilePath(c.programFolder, QStringLiteral("part"), QString::fromUtf8(c.installedFolder)),
+                  c.expected);
     }
     QFile beside(bin + QStringLiteral("/part"));
     ASSERT_TRUE(beside.open(QIODevice::WriteOnly));

@@ -10,21 +10,18 @@ namespace {
 
 using tremira::platform::OpenWithDesktop;
 
+// The opener gets the address as it stands, started in the folder given, else in the program's.
 TEST(UrlOpener, HandsTheAddressToTheOpenerStartedInTheGivenFolder) {
-    tremira::testing::FakeOpener opener;
     QTemporaryDir folder;
-    ASSERT_TRUE(OpenWithDesktop(QStringLiteral("mailto:someone@example.org"), folder.path()));
-    ASSERT_TRUE(opener.waitForCall());
-    EXPECT_EQ(opener.arguments(), QStringList{QStringLiteral("mailto:someone@example.org")});
-    EXPECT_EQ(opener.workingFolder(), QDir(folder.path()).canonicalPath());
-}
-
-TEST(UrlOpener, WithoutAFolderTheOpenerStartsInTheProgramsCurrentFolder) {
-    tremira::testing::FakeOpener opener;
-    ASSERT_TRUE(OpenWithDesktop(QStringLiteral("https://www.example.org/a b")));
-    ASSERT_TRUE(opener.waitForCall());
-    EXPECT_EQ(opener.arguments(), QStringList{QStringLiteral("https://www.example.org/a b")});
-    EXPECT_EQ(opener.workingFolder(), QDir::current().canonicalPath());
+    for (const QString &given : {folder.path(), QString()}) {
+        SCOPED_TRACE(given.toStdString());
+        tremira::testing::FakeOpener opener;
+        const QString address = QStringLiteral("https://www.example.org/a b");
+        ASSERT_TRUE(given.isNull() ? OpenWithDesktop(address) : OpenWithDesktop(address, given));
+        ASSERT_TRUE(opener.waitForCall());
+        EXPECT_EQ(opener.arguments(), QStringList{address});
+        EXPECT_EQ(opener.workingFolder(), QDir(given.isNull() ? QDir::currentPath() : given).canonicalPath());
+    }
 }
 
 TEST(UrlOpener, SaysSoWhenNoOpenerCanBeStarted) {
