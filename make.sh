@@ -3,7 +3,7 @@
 # missing, configures and builds, then runs the program or the tests.
 #
 #   ./make.sh setup   only install the missing Debian packages
-#   ./make.sh run     build and start the program
+#   ./make.sh run     build the program (without the tests) and start it
 #   ./make.sh test    check the style, build, then run every test (sanitizer build with fuzzing, then
 #                     ctest, then the Debian package: lintian, installed, driven as an ordinary user, removed)
 #   ./make.sh package build the Debian package build/tremira_<version>_amd64.deb
@@ -53,8 +53,10 @@ check_style() {
   git ls-files -z '*.cpp' '*.h' ':!help/content' | xargs -0 clang-format --dry-run -Werror
 }
 
+# $1: ON with the tests, OFF for the program alone. Given every time: run and test share build/,
+# and a test run must never find the tests switched off by an earlier start.
 build_main() {
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(werror_flag)" >/dev/null
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(werror_flag)" -DBUILD_TESTING="$1" >/dev/null
   cmake --build build -j "$(build_jobs)"
 }
 
@@ -72,6 +74,16 @@ build_sanitized() {
 test_sanitized() {
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     ctest --test-dir build-san --output-on-failure -j "$(build_jobs)" -LE e2e
+}
+
+# Every test of the normal build: the end-to-end runs one at a time, as each drives the program
+# against timeouts on an X server of its own; the others two at a time, as in the sanitizer build.
+# The end-to-end runs also run when another test failed, so that one run reports every failure.
+test_main() {
+  local status=0
+  ctest --test-dir build --output-on-failure -j "$(build_jobs)" -LE e2e || status=1
+  ctest --test-dir build --output-on-failure -L e2e || status=1
+  return "$status"
 }
 
 build_package() {
@@ -128,27 +140,27 @@ case "$command" in
     ;;
   run)
     install_missing_packages
-    build_main
+    build_main OFF
     exec build/bin/tremira
     ;;
   test)
     install_missing_packages
     check_style
     build_sanitized
-    build_main
+    build_main ON
     test_sanitized
-    ctest --test-dir build --output-on-failure
+    test_main
     build_package
     check_installed_package
     ;;
   package)
     install_missing_packages
-    build_main
+    build_main ON
     build_package
     ;;
   fast)
     install_missing_packages
-    build_main
+    build_main ON
     ctest --test-dir build --output-on-failure -j "$(build_jobs)" -LE e2e
     ;;
   bench)
