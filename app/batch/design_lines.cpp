@@ -235,9 +235,22 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     } else if (read.kind == LineKind::NotUtf8) {
         noteInvalid(name, lineNumber, "not valid UTF-8 / не UTF-8");
     } else {
-        const std::string found = std::to_string(read.fieldCount);
-        noteInvalid(name, lineNumber, "8 fields expected, found " + found + " / ожидалось 8 полей, найдено " + found);
+        noteInvalid(name, lineNumber, wrongFieldCount(read.fieldCount));
     }
+}
+
+// The fields this run takes, as a line with another number of them is told.
+std::string BatchRun::wrongFieldCount(std::size_t found) const {
+    const std::size_t most =
+        kInputFieldCount + (withCheck() ? kCheckFieldCount : 0) + (withPlan() ? kPlanFieldCount : 0);
+    const std::string fewest = std::to_string(kInputFieldCount);
+    const std::string count = std::to_string(found);
+    if (most == kInputFieldCount) {
+        return fewest + " fields expected, found " + count + " / ожидалось " + fewest + " полей, найдено " + count;
+    }
+    const std::string upTo = std::to_string(most);
+    return fewest + " to " + upTo + " fields expected, found " + count + " / ожидалось от " + fewest + " до " + upTo +
+           " полей, найдено " + count;
 }
 
 void BatchRun::noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason) {

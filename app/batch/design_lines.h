@@ -64,6 +64,7 @@ private:
     void flushIfFull();
     bool withCheck() const { return m_columns != Columns::Design; }
     bool withPlan() const { return m_columns == Columns::DesignCheckAndPlan; }
+    std::string wrongFieldCount(std::size_t found) const;
     FigureColumns figureColumns() const { return withPlan() ? FigureColumns::CheckAndPlan : FigureColumns::Check; }
 
     WriteOutput m_writeOutput;

@@ -143,16 +143,28 @@ TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
         std::vector<std::string> statuses;
         long columns;
         const char *lastKey;
+        const char *firstReport;  // names the fields this run takes
     } const cases[] = {
-        {"", 1, {"invalid", "invalid"}, 10, "messages"},
-        {"--check", 1, {"invalid", "completed"}, 10 + 18, "test_induction"},
-        {"--plan", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2"},
-        {"--plan --check", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2"},
+        {"",
+         1,
+         {"invalid", "invalid"},
+         10,
+         "messages",
+         "tremira-calc: designs.csv:1: 8 fields expected, found 18 / ожидалось 8 полей, найдено 18\n"},
+        {"--check",
+         1,
+         {"invalid", "completed"},
+         10 + 18,
+         "test_induction",
+         "tremira-calc: designs.csv:1: 8 to 13 fields expected, found 18 / ожидалось от 8 до 13 полей, найдено 18\n"},
+        {"--plan", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2", ""},
+        {"--plan --check", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options);
         const ProcessResult result = run("\"$0\" " + std::string(c.options) + " designs.csv");
         EXPECT_EQ(result.exitStatus, c.exitStatus);
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), c.firstReport);
         const std::vector<std::string> lines = linesOf(result.out);
         ASSERT_EQ(lines.size(), 3U) << result.out;
         EXPECT_TRUE(lines[0].ends_with(std::string(";") + c.lastKey)) << lines[0];
