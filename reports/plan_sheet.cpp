@@ -1,13 +1,11 @@
 #include "reports/plan_sheet.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
-
-#include <cerrno>
 
 namespace tremira::reports {
 namespace {
@@ -113,12 +111,6 @@ QStringList linesOf(const calc::FigureSection &section) {
     return lines;
 }
 
-FileWriteError failure(const QString &path, int error) {
-    QString reason = SystemErrorReason(error);
-    if (reason.isEmpty()) reason = QStringLiteral("Лист не записался (ошибка системы %1).").arg(error);
-    return {path, reason};
-}
-
 }  // namespace
 
 std::vector<SheetSection> SheetSectionsOf(const std::vector<calc::FigureSection> &sections) {
@@ -130,30 +122,24 @@ std::vector<SheetSection> SheetSectionsOf(const std::vector<calc::FigureSection>
     return sheet;
 }
 
-std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet) {
-    QSaveFile file(path);
-    errno = 0;
-    // Unbuffered, so that a failed write is seen by the commit and not lost in a flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(path, errno);
+std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet,
+                                                const DeviceWrite &write) {
+    // The whole page is made first: Qt's PDF writer takes no notice of a short write, so the
+    // bytes go to the disk as the report's do, each one counted.
+    QByteArray pdf;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(sheet.title);
         writer.setResolution(kResolution);
         writer.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
                         QPageLayout::Millimeter));
-        errno = 0;
         paintSheet(writer, sheet);
     }
-    const int writeError = errno;
-    if (file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return failure(path, writeError);
-    }
-    errno = 0;
-    if (!file.commit()) return failure(path, errno);
-    return std::nullopt;
+    return WriteReportFile(path, pdf, WriteMode::Replace, write);
 }
 
 }  // namespace tremira::reports

@@ -1,7 +1,7 @@
 #pragma once
 // The workshop sheet "Сохранить лист…": the design, its check and its winding plan as titled
 // sections of "caption: figure" lines, and the drawing of the windings, on A4 pages of a PDF
-// that either lands whole or leaves no file behind.
+// that either lands whole or leaves the old file as it was.
 
 #include <QRectF>
 #include <QString>
@@ -33,7 +33,10 @@ struct WorkshopSheet {
     std::function<void(QPainter &painter, const QRectF &area)> paintDrawing;
 };
 
-// Writes the sheet to `path` as a PDF; a failure names the path and gives the system's reason.
-std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet);
+// Writes the sheet to `path` as a PDF, as the report is written: every byte lands, or the old
+// file stays byte for byte and no new one is left; a target that is no regular file (a device,
+// a pipe, a link to one) is refused and left alone. A failure names the path and the reason.
+std::optional<FileWriteError> SaveWorkshopSheet(const QString &path, const WorkshopSheet &sheet,
+                                                const DeviceWrite &write = WriteWhole);
 
 }  // namespace tremira::reports

@@ -195,9 +195,9 @@ std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapsh
     return WriteReportFile(path, *bytes, mode);
 }
 
-QString FileWriteErrorText(const FileWriteError &error) {
-    return QStringLiteral("Не удалось записать результат в файл\n%1\n\n%2")
-        .arg(QDir::toNativeSeparators(error.path), error.reason);
+QString FileWriteErrorText(const FileWriteError &error, const QString &what) {
+    return QStringLiteral("Не удалось записать %1 в файл\n%2\n\n%3")
+        .arg(what, QDir::toNativeSeparators(error.path), error.reason);
 }
 
 }  // namespace tremira::reports

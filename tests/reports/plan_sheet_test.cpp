@@ -1,5 +1,5 @@
 // The workshop sheet: its sections and drawing on A4 pages of a PDF read back with poppler's
-// tools, and a failed write that leaves no file and says why.
+// tools, and a failed write that leaves the old file as it was and says why.
 
 #include "reports/plan_sheet.h"
 
@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/reports/tool_output.h"
 #include "tests/reports/without_root_rights.h"
@@ -86,6 +87,51 @@ TEST(WorkshopSheetTest, AFailedWriteLeavesNoFileAndSaysWhy) {
         EXPECT_FALSE(QFile::exists(c.path));
     }
     EXPECT_TRUE(QDir(readOnly).isEmpty());
+}
+
+// A disk that fills part-way: the writer takes the first bytes and no more.
+qint64 writeFirstKilobyte(QIODevice &device, const QByteArray &bytes) {
+    const qint64 taken = device.write(bytes.left(1024));
+    errno = ENOSPC;
+    return taken;
+}
+
+TEST(WorkshopSheetTest, AShortWriteKeepsTheOldFileByteForByteAndLeavesNoNewOne) {
+    QTemporaryDir folder;
+    const QString old = folder.filePath(u"old.pdf"_qs);
+    const QString fresh = folder.filePath(u"new.pdf"_qs);
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("the old sheet");
+    file.close();
+    QList<QRectF> drawnInto;
+    for (const QString &path : {old, fresh}) {
+        SCOPED_TRACE(path.toStdString());
+        const std::optional<FileWriteError> error = SaveWorkshopSheet(path, sheetOf(3, &drawnInto), writeFirstKilobyte);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->reason, u"На диске не хватает места."_qs);
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("the old sheet"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{u"old.pdf"_qs});
+}
+
+// A pipe would block the window; a device, /dev/full say, would be replaced by a regular file.
+TEST(WorkshopSheetTest, ATargetThatIsNoRegularFileIsRefusedAndLeftAlone) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(u"канал.pdf"_qs);
+    const QString link = folder.filePath(u"ссылка.pdf"_qs);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, link));
+    QList<QRectF> drawnInto;
+    for (const QString &path : {pipe, link}) {
+        SCOPED_TRACE(path.toStdString());
+        const std::optional<FileWriteError> error = SaveWorkshopSheet(path, sheetOf(3, &drawnInto));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->reason, u"Это не обычный файл, а канал, устройство или сокет."_qs);
+    }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 }  // namespace

@@ -181,7 +181,7 @@ TEST(FileWriteError, EverySystemErrorHasARussianReasonAndTheBoxNamesTheNativePat
         EXPECT_TRUE(SystemErrorReason(error).contains(QRegularExpression(u"^[А-ЯЁ][^A-Za-z]*\\.$"_qs)));
     }
     EXPECT_TRUE(SystemErrorReason(EINVAL).isEmpty());
-    EXPECT_EQ(FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"Это папка, а не файл."_qs}),
+    EXPECT_EQ(FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"Это папка, а не файл."_qs}, u"результат"_qs),
               u"Не удалось записать результат в файл\n/opt/tremira/report.txt\n\nЭто папка, а не файл."_qs);
 }
 

@@ -236,8 +236,8 @@ void FormCheck::saveSheet() {
                                            m_plan->paintDrawing(painter, area);
                                        }};
     if (const auto error = reports::SaveWorkshopSheet(path, sheet)) {
-        QMessageBox box(QMessageBox::Critical, windowTitle(), reports::FileWriteErrorText(*error), QMessageBox::Ok,
-                        this);
+        QMessageBox box(QMessageBox::Critical, windowTitle(),
+                        reports::FileWriteErrorText(*error, QStringLiteral("лист")), QMessageBox::Ok, this);
         box.exec();
     }
 }

@@ -55,7 +55,7 @@ void Form1::saveReport() {
     const QString folder = reportFolder();
     std::optional<reports::FileWriteError> error = reports::MakeReportFolder(folder);
     if (!error) error = reports::SaveReport(reports::ReportFilePath(folder), snapshot(), currentStamp(), *mode);
-    if (error) showFailure(this, reports::FileWriteErrorText(*error));
+    if (error) showFailure(this, reports::FileWriteErrorText(*error, QStringLiteral("результат")));
 }
 
 void Form1::printReport() {
