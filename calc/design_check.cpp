@@ -14,11 +14,11 @@ namespace {
 constexpr std::string_view kVolts = " В";
 constexpr std::string_view kSquareMillimetres = " мм²";
 
-RowSpec answer(std::string_view name, std::string_view key, std::string_view caption, std::string_view unit,
-               int decimals, Rounding rounding = Rounding::Nearest) {
+RowFormat answer(std::string_view name, std::string_view key, std::string_view caption, std::string_view unit,
+                 int decimals, Rounding rounding = Rounding::Nearest) {
     return {name, key, caption, unit, decimals, Shown::Answer, SmallFigure::NamesUnit, rounding};
 }
-RowSpec verdict(std::string_view name, std::string_view key) { return {name, key, "Итог", {}, 0, Shown::Verdict}; }
+RowFormat verdict(std::string_view name, std::string_view key) { return {name, key, "Итог", {}, 0, Shown::Verdict}; }
 std::string rounded(double value, int decimals, Rounding rounding = Rounding::Nearest) {
     return FormatDouble(RoundToDecimals(value, decimals, rounding));
 }
@@ -75,11 +75,11 @@ FigureSection designOf(const DesignFigures &d) {
 constexpr double kLargestPercent = 999;
 
 FigureRow percentRow(const Figure<double> &percent) {
-    const RowSpec spec = answer("fillPercent", "fill_percent", "Заполнение (%)", " %", 0);
+    const RowFormat format = answer("fillPercent", "fill_percent", "Заполнение (%)", " %", 0);
     if (percent.known() && RoundToDecimals(percent.value(), 0) > kLargestPercent) {
-        return TextRow(spec, "больше " + FormatDouble(kLargestPercent) + " %", false);
+        return TextRow(format, "больше " + FormatDouble(kLargestPercent) + " %", false);
     }
-    return NumberRow(spec, percent);
+    return NumberRow(format, percent);
 }
 
 Figure<double> windowAreaOf(const Readings &r, bool toroid) {
@@ -165,11 +165,11 @@ std::string nominalOf(double section) {
 }
 
 // The round wire of a winding's section: its diameter, and the nominal size to buy.
-void addWire(std::vector<FigureRow> &rows, const Figure<double> &section, const RowSpec &diameterSpec,
-             const RowSpec &nominalSpec) {
-    rows.push_back(NumberRow(diameterSpec,
+void addWire(std::vector<FigureRow> &rows, const Figure<double> &section, const RowFormat &diameterFormat,
+             const RowFormat &nominalFormat) {
+    rows.push_back(NumberRow(diameterFormat,
                              WhenKnown<double>([](double q) { return 2 * std::sqrt(q / std::numbers::pi); }, section)));
-    rows.push_back(TextRow(nominalSpec, section, nominalOf));
+    rows.push_back(TextRow(nominalFormat, section, nominalOf));
 }
 
 FigureSection wireOf(const DesignFigures &d) {

@@ -67,30 +67,30 @@ Figure<double> ReadFillFactor(std::string_view text) {
     return factor;
 }
 
-FigureRow NumberRow(const RowSpec &spec, const Figure<double> &figure) {
-    if (!figure.known()) return {spec, ReasonText(figure.why()), false};
-    const double shown = RoundToDecimals(figure.value(), spec.decimals, spec.rounding);
+FigureRow NumberRow(const RowFormat &format, const Figure<double> &figure) {
+    if (!figure.known()) return {format, ReasonText(figure.why()), false};
+    const double shown = RoundToDecimals(figure.value(), format.decimals, format.rounding);
     if (shown == 0) {
-        std::string text = "меньше " + FormatDouble(std::pow(10.0, -spec.decimals));
-        if (spec.small == SmallFigure::NamesUnit) text += spec.unit;
-        return {spec, std::move(text), false};
+        std::string text = "меньше " + FormatDouble(std::pow(10.0, -format.decimals));
+        if (format.small == SmallFigure::NamesUnit) text += format.unit;
+        return {format, std::move(text), false};
     }
-    if (!(std::abs(shown) < kLargestShownFigure)) return {spec, wordsOf(NoFigure::TooLargeNumber), false};
-    return {spec, FormatDouble(shown), true};
+    if (!(std::abs(shown) < kLargestShownFigure)) return {format, wordsOf(NoFigure::TooLargeNumber), false};
+    return {format, FormatDouble(shown), true};
 }
 
-FigureRow TextRow(const RowSpec &spec, std::string text, bool known) { return {spec, std::move(text), known}; }
+FigureRow TextRow(const RowFormat &format, std::string text, bool known) { return {format, std::move(text), known}; }
 
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading) {
-    const RowSpec spec{name, {}, caption, {}, 0, Shown::Input};
-    if (!reading.known()) return {spec, wordsOf(reading.why().kind), false};
-    return {spec, FormatDouble(reading.value()), true};
+    const RowFormat format{name, {}, caption, {}, 0, Shown::Input};
+    if (!reading.known()) return {format, wordsOf(reading.why().kind), false};
+    return {format, FormatDouble(reading.value()), true};
 }
 
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key) {
     for (const FigureSection &section : sections) {
         for (const FigureRow &row : section.rows) {
-            if (row.spec.key == key) return &row;
+            if (row.format.key == key) return &row;
         }
     }
     return nullptr;

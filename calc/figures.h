@@ -107,7 +107,7 @@ enum class SmallFigure { NamesUnit, BareStep };
 
 // What a row is, fixed once: the window's widget name, the tremira-calc column, the caption the
 // window and the sheet show, the unit and the decimals of its number.
-struct RowSpec {
+struct RowFormat {
     std::string_view name = {};
     std::string_view key = {};  // empty: not a column
     std::string_view caption = {};
@@ -119,7 +119,7 @@ struct RowSpec {
 };
 
 struct FigureRow {
-    RowSpec spec;
+    RowFormat format;
     std::string text;  // the number in the program's format, or what stands in its place
     bool known = false;
     // False for a part of the plan nobody asked for: its columns stay empty, the window says
@@ -140,16 +140,16 @@ struct FigureSection {
     FigureTable table;
 };
 
-// The number rounded to the spec's decimals; one that would read 0 says it is below the last
+// The number rounded to the format's decimals; one that would read 0 says it is below the last
 // place, one that would need the exponent form that it is too large.
-FigureRow NumberRow(const RowSpec &spec, const Figure<double> &figure);
+FigureRow NumberRow(const RowFormat &format, const Figure<double> &figure);
 // A text worked out from a known figure, or the figure's reason.
 template <typename T, typename Text>
-FigureRow TextRow(const RowSpec &spec, const Figure<T> &figure, Text text) {
-    if (!figure.known()) return {spec, ReasonText(figure.why()), false};
-    return {spec, text(figure.value()), true};
+FigureRow TextRow(const RowFormat &format, const Figure<T> &figure, Text text) {
+    if (!figure.known()) return {format, ReasonText(figure.why()), false};
+    return {format, text(figure.value()), true};
 }
-FigureRow TextRow(const RowSpec &spec, std::string text, bool known = true);
+FigureRow TextRow(const RowFormat &format, std::string text, bool known = true);
 // A typed input with the value the calculation used, or the words of its reason: the caption
 // names the input.
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading);

@@ -10,17 +10,17 @@ std::string percentOf(double share) { return FormatDouble(share * 100) + " %"; }
 std::string whole(int value) { return FormatDouble(value); }
 
 // The plan's columns have always given the bare step of a figure below its last place.
-RowSpec number(std::string_view name, std::string_view key, std::string_view caption, int decimals,
-               std::string_view unit = {}) {
+RowFormat number(std::string_view name, std::string_view key, std::string_view caption, int decimals,
+                 std::string_view unit = {}) {
     return {name, key, caption, unit, decimals, Shown::Answer, SmallFigure::BareStep};
 }
-RowSpec text(std::string_view name, std::string_view key, std::string_view caption) {
+RowFormat text(std::string_view name, std::string_view key, std::string_view caption) {
     return {name, key, caption, {}, 0, Shown::Answer};
 }
-RowSpec column(std::string_view key, int decimals = 0) {
+RowFormat column(std::string_view key, int decimals = 0) {
     return {key, key, {}, {}, decimals, Shown::ColumnOnly, SmallFigure::BareStep};
 }
-RowSpec note(std::string_view name, std::string_view key) { return {name, key, {}, {}, 0, Shown::Note}; }
+RowFormat note(std::string_view name, std::string_view key) { return {name, key, {}, {}, 0, Shown::Note}; }
 
 // A figure's part by `member`, or the figure's reason.
 template <typename T, typename Member>

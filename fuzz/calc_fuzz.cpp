@@ -109,8 +109,9 @@ void checkRows(const std::vector<FigureSection> &sections) {
     for (const FigureSection &section : sections) {
         for (const FigureRow &row : section.rows) {
             require(isReadable(row.text), "no row shows an infinity or a NaN");
-            require(!row.text.empty() || !row.asked || row.spec.key.starts_with("tap_"), "every asked row has a text");
-            const bool number = row.spec.shown == Shown::Answer && row.spec.decimals > 0;
+            require(!row.text.empty() || !row.asked || row.format.key.starts_with("tap_"),
+                    "every asked row has a text");
+            const bool number = row.format.shown == Shown::Answer && row.format.decimals > 0;
             require(!row.known || !number || !isPlain(row.text) || ParseDouble(row.text).ok(),
                     "a known number reads back");
         }

@@ -86,15 +86,15 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
 }
 
 QString captioned(const calc::FigureRow &row) {
-    return QString::fromUtf8(row.spec.caption.data(), static_cast<qsizetype>(row.spec.caption.size())) +
+    return QString::fromUtf8(row.format.caption.data(), static_cast<qsizetype>(row.format.caption.size())) +
            QStringLiteral(": ") + QString::fromStdString(row.text);
 }
 
 QStringList linesOf(const calc::FigureSection &section) {
     QStringList lines;
     for (const calc::FigureRow &row : section.rows) {
-        if (row.spec.shown == calc::Shown::ColumnOnly) continue;
-        lines << (row.spec.shown == calc::Shown::Note ? QString::fromStdString(row.text) : captioned(row));
+        if (row.format.shown == calc::Shown::ColumnOnly) continue;
+        lines << (row.format.shown == calc::Shown::Note ? QString::fromStdString(row.text) : captioned(row));
     }
     const calc::FigureTable &table = section.table;
     for (std::size_t row = 0; row < table.rows.size(); ++row) {

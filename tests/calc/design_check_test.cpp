@@ -40,7 +40,7 @@ std::vector<const FigureRow *> rowsOf(const CheckOutcome &outcome) {
 // The row of the tremira-calc column `key`, or of the window's widget `name` when `byName`.
 Shown at(const CheckOutcome &outcome, std::string_view key, bool byName = false) {
     for (const FigureRow *row : rowsOf(outcome)) {
-        if ((byName ? row->spec.name : row->spec.key) == key) return {row->text, row->known};
+        if ((byName ? row->format.name : row->format.key) == key) return {row->text, row->known};
     }
     return {"no row " + std::string(key), false};
 }
@@ -338,12 +338,12 @@ TEST(CheckDesign, NoFigureIsImpossibleAtTheEdgesOfTheAcceptedInputs) {
                         for (const FigureSection &section : CheckDesign(input).check) {
                             for (const FigureRow &row : section.rows) {
                                 // An input shows the value typed, in any form.
-                                if (!row.known || row.spec.shown == tremira::calc::Shown::Input) continue;
-                                SCOPED_TRACE(std::string(row.spec.key) + " for " + width + " x " + height + " mm, " +
+                                if (!row.known || row.format.shown == tremira::calc::Shown::Input) continue;
+                                SCOPED_TRACE(std::string(row.format.key) + " for " + width + " x " + height + " mm, " +
                                              turns + " turns at " + voltage + " V, core " + coreSection);
                                 EXPECT_NE(row.text, "0");
                                 EXPECT_EQ(row.text.find('E'), std::string::npos) << row.text;
-                                if (row.spec.key == "fill_percent") {
+                                if (row.format.key == "fill_percent") {
                                     EXPECT_LE(std::stol(row.text), 999);
                                 }
                             }
@@ -437,13 +437,13 @@ TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
         const CheckOutcome out = CheckDesign(input);
         std::set<std::string_view> names, keys;
         for (const FigureRow *row : rowsOf(out)) {
-            SCOPED_TRACE(row->spec.name);
-            EXPECT_FALSE(row->spec.name.empty());
-            EXPECT_TRUE(names.insert(row->spec.name).second);
-            EXPECT_TRUE(row->spec.key.empty() || keys.insert(row->spec.key).second) << row->spec.key;
-            const tremira::calc::Shown shown = row->spec.shown;
+            SCOPED_TRACE(row->format.name);
+            EXPECT_FALSE(row->format.name.empty());
+            EXPECT_TRUE(names.insert(row->format.name).second);
+            EXPECT_TRUE(row->format.key.empty() || keys.insert(row->format.key).second) << row->format.key;
+            const tremira::calc::Shown shown = row->format.shown;
             if (shown == tremira::calc::Shown::Answer || shown == tremira::calc::Shown::Input) {
-                EXPECT_FALSE(row->spec.caption.empty());
+                EXPECT_FALSE(row->format.caption.empty());
             }
         }
     }
@@ -477,7 +477,7 @@ TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
         std::set<std::string_view> notAsked, expected;
         const CheckOutcome out = CheckDesign(input);
         for (const FigureRow *row : rowsOf(out)) {
-            if (!row->asked) notAsked.insert(row->spec.name);
+            if (!row->asked) notAsked.insert(row->format.name);
         }
         for (const auto &part : c.notAsked) expected.insert(part.begin(), part.end());
         EXPECT_EQ(notAsked, expected);

@@ -36,11 +36,11 @@ TEST(PlanFigures, NumbersToTheirLastPlaceOrWhyNot) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        RowSpec spec;
-        spec.unit = " В";
-        spec.decimals = c.decimals;
-        spec.small = c.small;
-        EXPECT_EQ(NumberRow(spec, c.figure).text, c.text);
+        RowFormat format;
+        format.unit = " В";
+        format.decimals = c.decimals;
+        format.small = c.small;
+        EXPECT_EQ(NumberRow(format, c.figure).text, c.text);
     }
 }
 

@@ -18,8 +18,8 @@ namespace {
 
 // "Итог: помещается"; a note is its text alone.
 QString labelText(const calc::FigureRow &row) {
-    if (row.spec.shown == calc::Shown::Note) return ToQString(row.text);
-    return ToQString(row.spec.caption) + QStringLiteral(": ") + ToQString(row.text);
+    if (row.format.shown == calc::Shown::Note) return ToQString(row.text);
+    return ToQString(row.format.caption) + QStringLiteral(": ") + ToQString(row.text);
 }
 
 // A figure in the palette's own text colour, what stands in its place in the message colour.
@@ -60,7 +60,7 @@ FigureGroup::FigureGroup(const calc::FigureSection &section, NumericEntryFilter 
 }
 
 FigureGroup::RowWidgets FigureGroup::addRow(const calc::FigureRow &row) {
-    switch (row.spec.shown) {
+    switch (row.format.shown) {
     case calc::Shown::Answer:
     case calc::Shown::Input: return {addField(row), nullptr};
     case calc::Shown::Verdict:
@@ -71,13 +71,13 @@ FigureGroup::RowWidgets FigureGroup::addRow(const calc::FigureRow &row) {
 }
 
 QLineEdit *FigureGroup::addField(const calc::FigureRow &row) {
-    const QString caption = ToQString(row.spec.caption);
+    const QString caption = ToQString(row.format.caption);
     auto *field = new QLineEdit(this);
-    field->setObjectName(ToQString(row.spec.name));
+    field->setObjectName(ToQString(row.format.name));
     field->setAccessibleName(caption);
     m_contextHelp.setTopic(field, m_topic);
     m_form->addRow(caption, field);  // the caption's label takes the field as its buddy
-    if (row.spec.shown == calc::Shown::Input) {
+    if (row.format.shown == calc::Shown::Input) {
         m_filter.watch(field);
         connect(field, &QLineEdit::textChanged, this, &FigureGroup::edited);
         return field;
@@ -91,10 +91,11 @@ QLineEdit *FigureGroup::addField(const calc::FigureRow &row) {
 
 QLabel *FigureGroup::addLabel(const calc::FigureRow &row) {
     auto *label = new QLabel(this);
-    label->setObjectName(ToQString(row.spec.name));
+    label->setObjectName(ToQString(row.format.name));
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (row.spec.shown == calc::Shown::Verdict) label->setAccessibleName(ToQString(row.spec.caption) + ": " + title());
+    if (row.format.shown == calc::Shown::Verdict)
+        label->setAccessibleName(ToQString(row.format.caption) + ": " + title());
     m_form->addRow(label);
     return label;
 }
@@ -120,7 +121,7 @@ void FigureGroup::addTable(const calc::FigureTable &table) {
 void FigureGroup::showFigures(const calc::FigureSection &section) {
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const calc::FigureRow &row = section.rows[i];
-        if (row.spec.shown == calc::Shown::Input) continue;
+        if (row.format.shown == calc::Shown::Input) continue;
         if (m_rows[i].field) showAnswer(m_rows[i].field, row);
         if (m_rows[i].label) m_rows[i].label->setText(labelText(row));
     }

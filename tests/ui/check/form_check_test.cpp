@@ -99,18 +99,18 @@ protected:
             EXPECT_EQ(group->title(), ToQString(section.title));
             const auto *form = qobject_cast<QFormLayout *>(group->layout());
             for (const calc::FigureRow &row : section.rows) {
-                SCOPED_TRACE(row.spec.name);
-                const QString caption = ToQString(row.spec.caption);
+                SCOPED_TRACE(row.format.name);
+                const QString caption = ToQString(row.format.caption);
                 const QString text = ToQString(row.text);
-                if (row.spec.shown == calc::Shown::Answer || row.spec.shown == calc::Shown::Input) {
-                    const auto *shown = group->findChild<QLineEdit *>(ToQString(row.spec.name));
+                if (row.format.shown == calc::Shown::Answer || row.format.shown == calc::Shown::Input) {
+                    const auto *shown = group->findChild<QLineEdit *>(ToQString(row.format.name));
                     ASSERT_NE(shown, nullptr);
                     const auto *label = qobject_cast<QLabel *>(form->labelForField(const_cast<QLineEdit *>(shown)));
                     ASSERT_NE(label, nullptr);
                     EXPECT_EQ(label->text(), caption);
                     EXPECT_EQ(shown->accessibleName(), caption);
-                    EXPECT_EQ(shown->isReadOnly(), row.spec.shown == calc::Shown::Answer);
-                    if (row.spec.shown == calc::Shown::Input) {
+                    EXPECT_EQ(shown->isReadOnly(), row.format.shown == calc::Shown::Answer);
+                    if (row.format.shown == calc::Shown::Input) {
                         if (row.known) {
                             EXPECT_EQ(shown->text(), text);  // as typed
                         }
@@ -120,13 +120,13 @@ protected:
                     // A reason in place of a figure stands out from the figures.
                     const QColor usual = QApplication::palette(shown).color(QPalette::Text);
                     EXPECT_EQ(shown->palette().color(QPalette::Text) == usual, row.known) << text.toStdString();
-                } else if (row.spec.shown == calc::Shown::Verdict) {
-                    const auto *label = group->findChild<QLabel *>(ToQString(row.spec.name));
+                } else if (row.format.shown == calc::Shown::Verdict) {
+                    const auto *label = group->findChild<QLabel *>(ToQString(row.format.name));
                     ASSERT_NE(label, nullptr);
                     EXPECT_EQ(label->text(), caption + QStringLiteral(": ") + text);
                     EXPECT_EQ(label->accessibleName(), caption + QStringLiteral(": ") + group->title());
-                } else if (row.spec.shown == calc::Shown::Note) {
-                    const auto *label = group->findChild<QLabel *>(ToQString(row.spec.name));
+                } else if (row.format.shown == calc::Shown::Note) {
+                    const auto *label = group->findChild<QLabel *>(ToQString(row.format.name));
                     ASSERT_NE(label, nullptr);
                     EXPECT_EQ(label->text(), text);
                 }
