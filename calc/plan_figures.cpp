@@ -29,6 +29,11 @@ Figure<double> partOf(const Figure<T> &figure, Member member) {
     return static_cast<double>(figure.value().*member);
 }
 
+// A whole count as a figure the rows render like any other number.
+Figure<double> realOf(const Figure<int> &figure) {
+    return WhenKnown<double>([](int count) { return static_cast<double>(count); }, figure);
+}
+
 std::string textOf(const Figure<double> &figure, int decimals) { return NumberRow(column({}, decimals), figure).text; }
 
 std::string sectionMatchText(SectionMatch match) {
@@ -84,7 +89,7 @@ FigureRow optional(FigureRow row, std::optional<NoFigure> reason) {
 
 FigureSection inputsOf(const WindingPlanInput &in) {
     const bool toroid = in.design.coreType == kToroidIndex;
-    const Figure<double> taps = WhenKnown<double>([](int count) { return double(count); }, in.tapCount);
+    const Figure<double> taps = realOf(in.tapCount);
     return {"planInputs",
             "План намотки",
             {InputRow("legWidth", toroid ? "Ширина кольца a (мм)" : "Ширина стержня a (мм)", in.legWidth),
@@ -176,8 +181,7 @@ FigureSection tapsOf(const WindingPlan &plan) {
 
 FigureSection mainsOf(const WindingPlan &plan) {
     const Figure<SecondMains> &mains = plan.secondMains;
-    std::vector<FigureRow> rows{NumberRow(number("breaker", "breaker", "Автомат (А)", 0),
-                                          WhenKnown<double>([](int a) { return double(a); }, plan.breakerRating)),
+    std::vector<FigureRow> rows{NumberRow(number("breaker", "breaker", "Автомат (А)", 0), realOf(plan.breakerRating)),
                                 TextRow(note("socketNote", "supply"), plan.needsDedicatedLine, supplyText)};
     const std::size_t secondFirst = rows.size();
     rows.push_back(TextRow(text("secondMainsTurns", "W1_2", "Витки до второго напряжения"), mains,
@@ -190,10 +194,8 @@ FigureSection mainsOf(const WindingPlan &plan) {
     }));
     rows.push_back(NumberRow(number("secondMainsCurrent", "I1_2", "Ток сети на втором напряжении (А)", 2),
                              partOf(mains, &SecondMains::current)));
-    rows.push_back(TextRow(
-        text("secondMainsBreaker", "breaker_2", "Автомат на втором напряжении (А)"), mains, [](const SecondMains &m) {
-            return NumberRow(column({}), WhenKnown<double>([](int a) { return double(a); }, m.breakerRating)).text;
-        }));
+    rows.push_back(TextRow(text("secondMainsBreaker", "breaker_2", "Автомат на втором напряжении (А)"), mains,
+                           [](const SecondMains &m) { return NumberRow(column({}), realOf(m.breakerRating)).text; }));
     rows.push_back(TextRow(note("secondSocketNote", "supply_2"), mains,
                            [](const SecondMains &m) { return supplyText(m.needsDedicatedLine); }));
     for (std::size_t i = secondFirst; i < rows.size(); ++i) rows[i] = optional(rows[i], mains.reason());

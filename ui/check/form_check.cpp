@@ -90,7 +90,7 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
     for (std::size_t i = 0; i < kTypedNames.size(); ++i) m_typed[i] = typedField(kTypedNames[i]);
-    QLineEdit *fillFactor = m_typed[2];
+    QLineEdit *fillFactor = typedField(u"fillFactor");
     fillFactor->setText(ToQString(calc::kDefaultFillFactor));
     fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
     resize(openingSize());
