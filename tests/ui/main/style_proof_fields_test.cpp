@@ -2,10 +2,7 @@
 // choose: each style Qt offers here, and one that pads fields far more than any of them.
 
 #include <QProxyStyle>
-#include <QStyleFactory>
 #include <QStyleOptionFrame>
-
-#include <functional>
 
 #include "form1_fixture.h"
 #include "tests/ui/main/user_style.h"
@@ -51,11 +48,8 @@ bool showsWhole(const QLineEdit &field, const QString &text) {
 }
 
 TEST(StyleProofFields, EveryResultAndOptionListShowsItsLongestTextWholeUnderEveryStyle) {
-    std::vector<std::pair<QString, std::function<QStyle *()>>> styles;
-    for (const QString &key : QStyleFactory::keys())
-        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
-    styles.emplace_back(QStringLiteral("wide padding"), [] { return new WidePaddingStyle; });
-    for (const auto &[name, makeStyle] : styles) {
+    for (const auto &[name, makeStyle] :
+         tremira::testing::EveryStyleAnd({QStringLiteral("wide padding"), [] { return new WidePaddingStyle; }})) {
         SCOPED_TRACE(name.toStdString());
         const tremira::testing::UserStyle userStyle(makeStyle());
         tremira::testing::ViewerRecorder helpViewer;

@@ -4,7 +4,13 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QString>
 #include <QStyle>
+#include <QStyleFactory>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "ui/main/program_start.h"
 
@@ -26,5 +32,17 @@ public:
 private:
     QPalette m_palette;
 };
+
+// A style by its name, made anew for each use.
+using NamedStyle = std::pair<QString, std::function<QStyle *()>>;
+
+// Every style Qt offers on this machine, each by its key, and one of the test's own after them.
+inline std::vector<NamedStyle> EveryStyleAnd(NamedStyle own) {
+    std::vector<NamedStyle> styles;
+    for (const QString &key : QStyleFactory::keys())
+        styles.emplace_back(key, [key] { return QStyleFactory::create(key); });
+    styles.push_back(std::move(own));
+    return styles;
+}
 
 }  // namespace tremira::testing
