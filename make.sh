@@ -18,7 +18,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
   fonts-dejavu-core fonts-liberation
-  libchm-dev libxcb1-dev libwayland-dev fp-utils xdg-utils
+  libchm-dev libxcb1-dev libwayland-dev libdbus-1-dev fp-utils xdg-utils
   cups printer-driver-cups-pdf poppler-utils
   xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6 weston
   at-spi2-core python3-pyatspi dbus-daemon dbus-bin

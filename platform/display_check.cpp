@@ -42,7 +42,6 @@ namespace {
 
 constexpr int kX11TcpPortBase = 6000;
 constexpr int kConnectTimeoutMs = 1000;
-constexpr std::chrono::seconds kAnswerTimeout{3};
 
 using Kind = DisplayEndpoint::Kind;
 
@@ -221,7 +220,7 @@ DisplayAnswer X11ClientHandshake::operator()(const QString &display) {
     {
         // libxcb writes the server's refusal ("Authorization required, ...") to standard error.
         const SilencedStandardError silenced;
-        connection = xcbConnectWithin(display.toLocal8Bit(), kAnswerTimeout);
+        connection = xcbConnectWithin(display.toLocal8Bit(), kAnswerLimit);
     }
     if (!connection) return DisplayAnswer::Silent;
     switch (xcb_connection_has_error(connection->get())) {
@@ -252,7 +251,7 @@ DisplayAnswer WaylandRoundTrip(const QString &socketPath) {
         [](void *data, wl_callback *, std::uint32_t) { *static_cast<bool *>(data) = true; }};
     wl_callback_add_listener(sync.get(), &kListener, &answered);
 
-    const auto deadline = std::chrono::steady_clock::now() + kAnswerTimeout;
+    const auto deadline = std::chrono::steady_clock::now() + kAnswerLimit;
     while (!answered && wl_display_get_error(display.get()) == 0) {
         if (wl_display_prepare_read(display.get()) != 0) {
             wl_display_dispatch_pending(display.get());

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +14,9 @@
 struct xcb_connection_t;
 
 namespace tremira::platform {
+
+// How long a display server, or a bus the window depends on, is given to answer.
+constexpr std::chrono::seconds kAnswerLimit{3};
 
 struct DisplayEnvironment {
     QString platformName;    // "-platform" argument, else QT_QPA_PLATFORM; may be empty

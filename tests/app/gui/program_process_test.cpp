@@ -1,13 +1,15 @@
 // The program started as real processes: one copy at a time per user, a killed copy does not
-// block the next start, and without a display, with its platform plugin missing, or with an X
-// server that refuses it or never answers, it says so in one line instead of crashing or
-// waiting. Each test has a private X server, so that the windows of each process can be seen
-// from here; like the server of a desktop session, it admits only holders of its cookie.
+// block the next start, and without a display, with a platform plugin Qt cannot start, or with
+// an X server that refuses it or never answers, it says so in one line instead of crashing or
+// waiting; a bus that never answers is done without. Each test has a private X server, so that
+// the windows of each process can be seen from here; like the server of a desktop session, it
+// admits only holders of its cookie.
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -46,6 +48,12 @@ void ExpectOneLineAndStatus1(QProcess &program, const QStringList &named) {
     const QString message = QString::fromUtf8(program.readAllStandardError());
     EXPECT_EQ(message.count(QLatin1Char('\n')), 1) << message.toStdString();
     for (const QString &part : named) EXPECT_TRUE(message.contains(part)) << message.toStdString();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 void start(QProcess &program, const QProcessEnvironment &env, const QString &path = QStringLiteral(TREMIRA_PROGRAM)) {
@@ -133,6 +141,16 @@ protected:
         QStringList titles;
         for (const QString &id : visibleWindowIds(process)) titles << xdotool({QStringLiteral("getwindowname"), id});
         return titles;
+    }
+
+    // How many colours a window shows: one while nothing has painted it.
+    int coloursOf(const QString &windowId) const {
+        QProcess import;
+        import.setProcessEnvironment(environment());
+        import.start(QStringLiteral("import"), {QStringLiteral("-window"), windowId, QStringLiteral("-format"),
+                                                QStringLiteral("%k"), QStringLiteral("info:")});
+        import.waitForFinished(kWaitMs);
+        return QString::fromLatin1(import.readAllStandardOutput()).trimmed().toInt();
     }
 
     bool waitForWindows(const QProcess &process, const QStringList &titles) const {
@@ -286,26 +304,78 @@ TEST(ProgramWithoutDisplay, SaysItNeedsAGraphicalSessionAndExitsWithStatus1) {
     }
 }
 
-// Qt's wayland plugin not installed: a copy of the program whose qt.conf points Qt at a plugin
-// folder without it. Qt would abort with a core dump; the program names the package instead.
-TEST(ProgramWithoutItsPlatformPlugin, NamesThePackageToInstallAndExitsWithStatus1) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString program = folder.filePath(QStringLiteral("tremira"));
+// Qt's own verdict on its platform plugin, which would end in an abort and a core dump: a copy
+// of the program whose qt.conf points Qt at a plugin folder of the test's making, and Qt's own
+// plugins where a machine without DRM or a framebuffer cannot start them.
+TEST_F(ProgramOnX, APlatformPluginQtCannotStartIsNamedInOneLineAndStatus1) {
+    const QString program = m_folder.filePath(QStringLiteral("tremira"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(TREMIRA_PROGRAM), program));
-    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("plugins/platforms")));
-    QFile configuration(folder.filePath(QStringLiteral("qt.conf")));
-    ASSERT_TRUE(configuration.open(QIODevice::WriteOnly));
-    configuration.write("[Paths]\nPlugins=plugins\n");
-    configuration.close();
-    for (const char *platform : {"wayland", "wayland;xcb"}) {
-        SCOPED_TRACE(platform);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+    const QDir platforms(m_folder.filePath(QStringLiteral("plugins/platforms")));
+    ASSERT_TRUE(platforms.mkpath(QStringLiteral(".")));
+    writeFile(m_folder.filePath(QStringLiteral("qt.conf")), "[Paths]\nPlugins=plugins\n");
+    const QByteArray junk(4096, '\x7f');
+    const struct {
+        const char *platform;
+        const char *junkPlugin;  // a damaged library of this name in the folder
+        bool ownCopy;
+        const char *device;  // skipped on a machine that has it
+        QStringList named;
+    } cases[] = {
+        {"wayland;xcb", nullptr, true, nullptr, {"«wayland», его даёт пакет qt6-wayland", "the package qt6-wayland"}},
+        {"", "libqxcb.so", true, nullptr, {"«xcb», его даёт пакет libqt6gui6", "the package libqt6gui6"}},
+        {"bogus", "libqbogus.so", true, nullptr, {"«bogus»", "platform plugin bogus"}},
+        {"eglfs", nullptr, false, "/dev/dri", {"«eglfs» не запустился", "plugin eglfs did not start"}},
+        {"linuxfb", nullptr, false, "/dev/fb0", {"«linuxfb» не запустился: no screens available"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.platform);
+        if (c.device && QFileInfo::exists(QString::fromLatin1(c.device))) continue;
+        if (c.junkPlugin) writeFile(platforms.filePath(QString::fromLatin1(c.junkPlugin)), junk);
+        QProcessEnvironment env = environment();
+        if (*c.platform) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(c.platform));
         QProcess started;
-        start(started, env, program);
-        ExpectOneLineAndStatus1(started, {QStringLiteral("«wayland», его даёт пакет qt6-wayland"),
-                                          QStringLiteral("the package qt6-wayland")});
+        start(started, env, c.ownCopy ? program : QStringLiteral(TREMIRA_PROGRAM));
+        ExpectOneLineAndStatus1(started, c.named);
+    }
+}
+
+// A qt.conf that Qt takes is the program's too, whatever else it holds.
+TEST_F(ProgramOnX, AQtConfQtAcceptsIsAccepted) {
+    const QString program = m_folder.filePath(QStringLiteral("tremira"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TREMIRA_PROGRAM), program));
+    writeFile(m_folder.filePath(QStringLiteral("qt.conf")),
+              "[Paths]\nPlugins=" + QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath)) +
+                  "\n[Platforms]\n");
+    m_processes.push_back(std::make_unique<QProcess>());
+    start(*m_processes.back(), environment(), program);
+    EXPECT_TRUE(waitForWindows(*m_processes.back(), {kMainWindowTitle}));
+}
+
+// A bus that takes the connection and never answers: Qt's accessibility bridge would wait on
+// it while the window is shown. The window comes up and is painted, with one line saying so.
+TEST_F(ProgramOnX, ABusThatNeverAnswersIsGoneWithoutAndSaidOnce) {
+    using tremira::platform::DisplayEndpoint;
+    const QString socket = m_runtime.filePath(QStringLiteral("silent-bus"));
+    const tremira::platform::testing::SilentListener silentBus({DisplayEndpoint::Kind::File, socket});
+    ASSERT_TRUE(silentBus.listening());
+    const struct {
+        const char *variable;
+        QString said;
+    } cases[] = {
+        {"DBUS_SESSION_BUS_ADDRESS", QStringLiteral("the D-Bus session bus does not answer")},
+        {"AT_SPI_BUS_ADDRESS", QStringLiteral("the accessibility bus does not answer")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.variable);
+        QProcessEnvironment env = environment();
+        env.insert(QString::fromLatin1(c.variable), QStringLiteral("unix:path=") + socket);
+        QProcess &program = startProgram(env);
+        ASSERT_TRUE(waitForWindows(program, {kMainWindowTitle}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return coloursOf(visibleWindowIds(program).value(0)) > 2; }, kWaitMs));
+        program.kill();
+        program.waitForFinished();
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(said.count(c.said), 1) << said.toStdString();
     }
 }
 
