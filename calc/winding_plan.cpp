@@ -113,16 +113,18 @@ Figure<TapTable> tapsOf(const Readings &r) {
         [](int count, double lowest, double u1, double u2, double s, double w1, double w2) -> Figure<TapTable> {
             if (lowest >= u2) return NoFigure::NotBelowOutputVoltage;
             TapTable table;
-            table.count = static_cast<std::size_t>(count);
+            table.asked = count;
             for (int i = 0; i < count; ++i) {
                 const double aimedVoltage = lowest + (u2 - lowest) * i / (count - 1);
                 const Figure<int> turns =
                     i == count - 1 ? Figure<int>(static_cast<int>(w1)) : nearest(w1 * u2 / aimedVoltage);
                 if (!turns.known()) return *turns.reason();
+                // Voltages closer than a turn apart land on the same turns: that tap is there already.
+                if (table.count > 0 && table.items[table.count - 1].turns == turns.value()) continue;
                 const double noLoad = u1 * w2 / turns.value();
                 const double induction = inductionAt(u1, turns.value(), s);
-                table.items[i] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
-                                  induction >= kInductionLimit};
+                table.items[table.count++] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
+                                              induction >= kInductionLimit};
             }
             return table;
         },

@@ -74,10 +74,12 @@ struct Tap {
     bool saturated;         // kInductionLimit or more
 };
 
-// The taps from the lowest voltage (most turns) up to the design's own, which is w₁.
+// The taps from the lowest voltage (most turns) up to the design's own, which is w₁; taps that
+// land on the same turns are one tap.
 struct TapTable {
     std::array<Tap, kMostTaps> items{};
-    std::size_t count = 0;
+    std::size_t count = 0;  // the taps that differ
+    int asked = 0;          // the taps asked for; more than count where some were one
 
     std::span<const Tap> taps() const { return {items.data(), count}; }
 };

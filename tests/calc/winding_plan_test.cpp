@@ -288,6 +288,16 @@ TEST(PlanWinding, TapsFromTheLowestVoltageUpToTheDesign) {
         {"exactly 80 V is not above it",
          tapped(80, 560, 11, 4, 2, 40),
          {{22, 40, 0.81416, false, false}, {11, 80, 1.6283, false, false}}},
+        // 63 V to 65 V in seven steps: 85,6; 85,3; 84,9; 84,5; 84,1; 83,7; 83,4 and 83 turns.
+        {"eight taps from 63 V land on four turns, each once",
+         tapped(65, 84.672F, 83, 25, 8, 63),
+         {{86, 63.953, 1.37745, false, false},
+          {85, 64.706, 1.39365, false, false},
+          {84, 65.476, 1.41024, false, false},
+          {83, 66.265, 1.4272, false, false}}},
+        {"eight taps from 64,9999 V are all w₁",
+         tapped(65, 84.672F, 83, 25, 8, 64.9999),
+         {{83, 66.265, 1.4272, false, false}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
