@@ -319,20 +319,24 @@ Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &sec
         turns, section);
 }
 
-// Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap.
-Figure<double> resistanceOfDesignTurns(const Readings &r, const WindingISpans &spans, Material material,
-                                       const Figure<double> &meanTurn) {
+// Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap:
+// of the first wire, and of the second where w₁ runs past it. A wire the plan cannot give gives
+// its reason here too.
+Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy> &inner,
+                                       const Figure<WireToBuy> &outer, Material material) {
     const MaterialData &m = dataOf(material);
     return WhenKnown<double>(
-        [&](double w1, const TurnSpan &inner, double mlt) {
-            const int innerTurns = std::min(static_cast<int>(w1), inner.last);
-            double ohms = resistanceOf(m, innerTurns, inner.section, mlt);
-            if (spans.outer.known() && w1 > innerTurns) {
-                ohms += resistanceOf(m, w1 - innerTurns, spans.outer.value().section, mlt);
-            }
-            return ohms;
+        [&](double w1, const WireToBuy &first) -> Figure<double> {
+            const int innerTurns = std::min(static_cast<int>(w1), first.turns);
+            const double ohms = resistanceOf(m, innerTurns, first.section, first.meanTurn);
+            if (w1 <= innerTurns) return ohms;
+            return WhenKnown<double>(
+                [&](const WireToBuy &second) {
+                    return ohms + resistanceOf(m, w1 - innerTurns, second.section, first.meanTurn);
+                },
+                outer);
         },
-        r.w1, spans.inner, meanTurn);
+        r.w1, inner);
 }
 
 }  // namespace
@@ -392,7 +396,7 @@ WindingPlan PlanWinding(const WindingPlanInput &input) {
     Figure<WireToBuy> wireI = wireOf(spans.inner, input.design.materialI, meanTurnI);
     Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.design.materialI, meanTurnI);
     Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.design.materialII, meanTurnII);
-    Figure<double> resistanceI = resistanceOfDesignTurns(r, spans, input.design.materialI, meanTurnI);
+    Figure<double> resistanceI = resistanceOfDesignTurns(r, wireI, wireIOuter, input.design.materialI);
     Figure<double> losses =
         WhenKnown<double>([](double i1, double i2, double r1,
                              const WireToBuy &second) { return i1 * i1 * r1 + i2 * i2 * second.resistance; },
