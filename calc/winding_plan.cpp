@@ -339,6 +339,19 @@ Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy
         r.w1, inner);
 }
 
+// --- Drawing ----------------------------------------------------------------------------
+
+// A size the drawing is made from, within the plan's limits, or why not, naming the size.
+Figure<double> drawingSize(const Figure<double> &typed, std::string_view subject) {
+    const Figure<double> size = inRange(typed);
+    if (size.known()) return size;
+    return Reason{size.why().kind, subject};
+}
+
+std::optional<double> knownValue(const Figure<double> &figure) {
+    return figure.known() ? std::optional<double>(figure.value()) : std::nullopt;
+}
+
 }  // namespace
 
 Figure<double> PlanReading(const Figure<double> &reading) {
@@ -357,18 +370,22 @@ Figure<int> TapCountOf(const Figure<double> &reading) {
         PlanReading(reading));
 }
 
-std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan) {
-    const Figure<double> width = inRange(input.windowWidth);
-    if (!width.known()) return std::nullopt;
-    const auto known = [](const Figure<double> &figure) {
-        return figure.known() ? std::optional<double>(figure.value()) : std::nullopt;
-    };
-    return WindingSizes{input.design.coreType == kToroidIndex ? WindowShape::Circle : WindowShape::Rectangle,
+Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan) {
+    const bool toroid = input.design.coreType == kToroidIndex;
+    const Figure<double> width = drawingSize(input.windowWidth, toroid ? "внутренний диаметр" : "ширина окна");
+    const Figure<double> height = toroid ? Figure<double>(0.0) : drawingSize(input.windowHeight, "высота окна");
+    const Figure<double> leg = drawingSize(input.legWidth, toroid ? "ширина кольца" : "ширина стержня");
+    for (const Figure<double> *needed : {&width, &height}) {
+        if (!needed->known()) return needed->why();
+    }
+    // Steel of no typed width is drawn as a thin frame; a typed width must be one the plan takes.
+    if (!leg.known() && leg.reason() != NoFigure::NotGiven) return leg.why();
+    return WindingSizes{toroid ? WindowShape::Circle : WindowShape::Rectangle,
                         width.value(),
-                        known(inRange(input.windowHeight)).value_or(0),
-                        known(inRange(input.legWidth)),
-                        known(plan.buildI),
-                        known(plan.buildII),
+                        height.value(),
+                        knownValue(leg),
+                        knownValue(plan.buildI),
+                        knownValue(plan.buildII),
                         !plan.fitsWindow.known() || plan.fitsWindow.value()};
 }
 

@@ -148,7 +148,8 @@ struct WindingSizes {
                                      // fills the rest of the hole as what does not fit
 };
 
-// The drawing of the plan's builds in the window; none until the window has a width.
-std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan);
+// The drawing of the plan's builds in the window, or why it cannot be drawn: a size of the window
+// or the leg that is not given or lies outside the plan's limits, named.
+Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan);
 
 }  // namespace tremira::calc

@@ -152,8 +152,9 @@ void checkPlan(const WindingPlan &plan) {
 }
 
 // The drawing is made of finite sizes, whatever was typed.
-void checkDrawing(const std::optional<WindingSizes> &sizes) {
-    if (!sizes) return;
+void checkDrawing(const Figure<WindingSizes> &drawing) {
+    if (!drawing.known()) return;
+    const WindingSizes *sizes = &drawing.value();
     checkFinite(sizes->windowWidth);
     checkFinite(sizes->windowHeight);
     for (const std::optional<double> *size : {&sizes->legWidth, &sizes->buildI, &sizes->buildII}) {

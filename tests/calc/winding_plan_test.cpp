@@ -255,6 +255,55 @@ TEST(PlanWinding, WindingsFitTheWindowOrTheHole) {
     }
 }
 
+WindingPlanInput changed(WindingPlanInput input, const std::function<void(WindingPlanInput &)> &change) {
+    change(input);
+    return input;
+}
+
+// The drawing takes the window and the leg within the plan's limits; a size outside them, or a
+// window size not given, is named instead. A leg not given is drawn as a frame.
+TEST(PlanWinding, DrawingTakesOnlySizesWithinThePlansLimits) {
+    constexpr double kHuge = 1.7e308;
+    struct Case {
+        const char *name;
+        WindingPlanInput input;
+        const char *reason;  // none: drawn
+        double width = 0, height = 0;
+        std::optional<double> leg = {};
+    };
+    const Case cases[] = {
+        {"run A", runA(), nullptr, 50, 60, 70},
+        {"rod, no leg", changed(runA(), [](auto &in) { in.legWidth = kNotGiven; }), nullptr, 50, 60, std::nullopt},
+        {"toroid, no height read", toroidRun(), nullptr, 120, 0, 40},
+        {"rod, no width", changed(runA(), [](auto &in) { in.windowWidth = kNotGiven; }), "ширина окна: не задано"},
+        {"rod, huge width and height", changed(runA(), [](auto &in) { in.windowWidth = in.windowHeight = kHuge; }),
+         "ширина окна: вне разумных пределов"},
+        {"rod, huge height", changed(runA(), [](auto &in) { in.windowHeight = kHuge; }),
+         "высота окна: вне разумных пределов"},
+        {"rod, height no number", changed(runA(), [](auto &in) { in.windowHeight = NoFigure::NotANumber; }),
+         "высота окна: не число"},
+        {"rod, huge leg", changed(runA(), [](auto &in) { in.legWidth = 1e308; }),
+         "ширина стержня: вне разумных пределов"},
+        {"toroid, huge hole", changed(toroidRun(), [](auto &in) { in.windowWidth = kHuge; }),
+         "внутренний диаметр: вне разумных пределов"},
+        {"toroid, ring of NaN", changed(toroidRun(), [](auto &in) { in.legWidth = kNaN; }),
+         "ширина кольца: вне разумных пределов"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Figure<WindingSizes> drawing = DrawingOf(c.input, PlanWinding(c.input));
+        if (c.reason) {
+            ASSERT_FALSE(drawing.known());
+            EXPECT_EQ(ReasonText(drawing.why()), c.reason);
+            continue;
+        }
+        ASSERT_TRUE(drawing.known());
+        EXPECT_EQ(drawing.value().windowWidth, c.width);
+        EXPECT_EQ(drawing.value().windowHeight, c.height);
+        EXPECT_EQ(drawing.value().legWidth, c.leg);
+    }
+}
+
 // Designs at 220 V of w₁ and w₂ turns for U₂ on a core of S cm², with taps from a lowest voltage.
 WindingPlanInput tapped(Int16 u2, float s, Int16 w1, Int16 w2, int count, double lowest) {
     WindingPlanInput in = runA();

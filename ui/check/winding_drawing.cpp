@@ -15,6 +15,8 @@ namespace {
 
 // Steel the plan knows no size of is drawn as a frame this share of the window's smaller side.
 constexpr double kFrameShare = 0.2;
+// A part narrower than this, in the area's units (pixels, or dots on paper), goes unnamed.
+constexpr double kSmallestNamedSide = 1;
 constexpr int kCaptionLines = 3;
 
 bool drawable(double millimetres) { return std::isfinite(millimetres) && millimetres > 0; }
@@ -189,30 +191,34 @@ std::vector<WindingPiece> LayOutWinding(const WindingSizes &sizes, const QRectF 
         piece.outer = scale(piece.outer);
         if (piece.hole) piece.hole = scale(*piece.hole);
         piece.labelSpace = scale(piece.labelSpace);
+        // A name over a part too thin to see would smudge the parts beside it.
+        if (!(piece.labelSpace.width() >= kSmallestNamedSide && piece.labelSpace.height() >= kSmallestNamedSide)) {
+            piece.label.clear();
+        }
     }
     return std::move(scene.pieces);
 }
 
-void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<WindingSizes> &sizes,
+void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
                   const QPalette &palette) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(palette.color(QPalette::Text));
-    if (!sizes) {
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("размеры окна не заданы"));
+    if (!sizes.known()) {
+        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, ToQString(calc::ReasonText(sizes.why())));
         painter.restore();
         return;
     }
     const double captionHeight = kCaptionLines * QFontMetricsF(painter.font()).lineSpacing();
     const QRectF picture = area.adjusted(0, 0, 0, -captionHeight);
-    const std::vector<WindingPiece> pieces = LayOutWinding(*sizes, picture);
+    const std::vector<WindingPiece> pieces = LayOutWinding(sizes.value(), picture);
     for (const WindingPiece &piece : pieces) {
         painter.setBrush(fillOf(piece.part, palette));
         painter.drawPath(pathOf(piece));
     }
     // Over every fill, so that the hatching of what does not fit leaves the names readable.
     for (const WindingPiece &piece : pieces) paintLabel(painter, piece);
-    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), *sizes);
+    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes.value());
     painter.restore();
 }
 
@@ -229,7 +235,7 @@ WindingDrawing::WindingDrawing(QWidget *parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void WindingDrawing::setSizes(const std::optional<WindingSizes> &sizes) {
+void WindingDrawing::setSizes(const calc::Figure<WindingSizes> &sizes) {
     m_sizes = sizes;
     update();
 }

@@ -30,15 +30,16 @@ struct WindingPiece {
     std::optional<QRectF> hole;
     QRectF labelSpace;  // its name is written in the middle of it
     bool round = false;
-    QString label;  // empty: no name of its own
+    QString label;  // empty: no name of its own, or no room to show one
 };
 
 // The shapes of `sizes` in painting order, scaled to fit `area` and centred in it; none for
 // sizes that cannot be drawn (a window without a size).
 std::vector<WindingPiece> LayOutWinding(const WindingSizes &sizes, const QRectF &area);
 
-// Paints the drawing with its labels and size captions into `area` in the colours of `palette`.
-void PaintWinding(QPainter &painter, const QRectF &area, const std::optional<WindingSizes> &sizes,
+// Paints the drawing with its labels and size captions into `area` in the colours of `palette`;
+// sizes that cannot be drawn give the reason in its place.
+void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
                   const QPalette &palette);
 
 // Dark on white, for paper whatever the screen's palette.
@@ -48,8 +49,8 @@ class WindingDrawing : public QWidget {
 public:
     explicit WindingDrawing(QWidget *parent = nullptr);
 
-    // None: the window's sizes are not known yet, and the drawing says so.
-    void setSizes(const std::optional<WindingSizes> &sizes);
+    // Sizes that cannot be drawn: the drawing says why.
+    void setSizes(const calc::Figure<WindingSizes> &sizes);
     // The drawing as the widget shows it, onto any painter (a PDF page among them).
     void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
 
@@ -60,7 +61,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    std::optional<WindingSizes> m_sizes;
+    calc::Figure<WindingSizes> m_sizes = calc::NoFigure::NotGiven;
 };
 
 }  // namespace tremira::ui
