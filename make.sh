@@ -19,7 +19,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
   fonts-dejavu-core fonts-liberation
   libchm-dev libxcb1-dev libwayland-dev libdbus-1-dev fp-utils xdg-utils
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils qpdf
   xvfb xauth xdotool x11-utils imagemagick python3 xclip adwaita-qt6 weston
   at-spi2-core python3-pyatspi dbus-daemon dbus-bin
   hyperfine

@@ -39,7 +39,7 @@ struct CheckInput {
 struct CheckOutcome {
     std::vector<FigureSection> check;  // the design's K, wire, core window, voltages, test winding
     std::vector<FigureSection> plan;   // the plan's inputs as used, core, wire, taps, mains
-    std::optional<WindingSizes> drawing;
+    Figure<WindingSizes> drawing;      // or why the window cannot be drawn
 };
 
 CheckOutcome CheckDesign(const CheckInput &input);

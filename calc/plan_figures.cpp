@@ -72,6 +72,17 @@ std::string tapText(const Tap &tap) {
     return text;
 }
 
+// The order of the taps; where several landed on the same turns, that each such tap is given once.
+std::string tapsNoteText(const TapTable &table) {
+    std::string text = "От наибольшего числа витков к w₁";
+    const int given = static_cast<int>(table.count);
+    if (given < table.asked) {
+        text +=
+            " (отводы с одинаковым числом витков даны один раз: " + whole(given) + " из " + whole(table.asked) + ")";
+    }
+    return text + ":";
+}
+
 std::string supplyText(bool needsDedicatedLine) {
     if (!needsDedicatedLine) return "бытовая розетка (до " + FormatDouble(kLargestSocketCurrent) + " А)";
     return "не от бытовой розетки (до " + FormatDouble(kLargestSocketCurrent) + " А): нужна отдельная линия";
@@ -164,8 +175,7 @@ constexpr std::array<std::string_view, kMostTaps> kTapKeys{"tap_1", "tap_2", "ta
 
 FigureSection tapsOf(const WindingPlan &plan) {
     FigureSection section{"taps", "Отводы I обмотки", {}, {{"Витки", "U хх (В)", "B (Тл)", "Замечание"}, {}}};
-    section.rows.push_back(plan.taps.known() ? TextRow(note("tapsNote", {}), "От наибольшего числа витков к w₁:")
-                                             : TextRow(note("tapsNote", {}), ReasonText(plan.taps.why()), false));
+    section.rows.push_back(TextRow(note("tapsNote", {}), plan.taps, tapsNoteText));
     const std::span<const Tap> taps = plan.taps.known() ? plan.taps.value().taps() : std::span<const Tap>{};
     for (std::size_t i = 0; i < kTapKeys.size(); ++i) {
         FigureRow row = TextRow(column(kTapKeys[i]), plan.taps,

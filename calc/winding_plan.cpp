@@ -113,16 +113,18 @@ Figure<TapTable> tapsOf(const Readings &r) {
         [](int count, double lowest, double u1, double u2, double s, double w1, double w2) -> Figure<TapTable> {
             if (lowest >= u2) return NoFigure::NotBelowOutputVoltage;
             TapTable table;
-            table.count = static_cast<std::size_t>(count);
+            table.asked = count;
             for (int i = 0; i < count; ++i) {
                 const double aimedVoltage = lowest + (u2 - lowest) * i / (count - 1);
                 const Figure<int> turns =
                     i == count - 1 ? Figure<int>(static_cast<int>(w1)) : nearest(w1 * u2 / aimedVoltage);
                 if (!turns.known()) return *turns.reason();
+                // Voltages closer than a turn apart land on the same turns: that tap is there already.
+                if (table.count > 0 && table.items[table.count - 1].turns == turns.value()) continue;
                 const double noLoad = u1 * w2 / turns.value();
                 const double induction = inductionAt(u1, turns.value(), s);
-                table.items[i] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
-                                  induction >= kInductionLimit};
+                table.items[table.count++] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
+                                              induction >= kInductionLimit};
             }
             return table;
         },
@@ -317,20 +319,37 @@ Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &sec
         turns, section);
 }
 
-// Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap.
-Figure<double> resistanceOfDesignTurns(const Readings &r, const WindingISpans &spans, Material material,
-                                       const Figure<double> &meanTurn) {
+// Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap:
+// of the first wire, and of the second where w₁ runs past it. A wire the plan cannot give gives
+// its reason here too.
+Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy> &inner,
+                                       const Figure<WireToBuy> &outer, Material material) {
     const MaterialData &m = dataOf(material);
     return WhenKnown<double>(
-        [&](double w1, const TurnSpan &inner, double mlt) {
-            const int innerTurns = std::min(static_cast<int>(w1), inner.last);
-            double ohms = resistanceOf(m, innerTurns, inner.section, mlt);
-            if (spans.outer.known() && w1 > innerTurns) {
-                ohms += resistanceOf(m, w1 - innerTurns, spans.outer.value().section, mlt);
-            }
-            return ohms;
+        [&](double w1, const WireToBuy &first) -> Figure<double> {
+            const int innerTurns = std::min(static_cast<int>(w1), first.turns);
+            const double ohms = resistanceOf(m, innerTurns, first.section, first.meanTurn);
+            if (w1 <= innerTurns) return ohms;
+            return WhenKnown<double>(
+                [&](const WireToBuy &second) {
+                    return ohms + resistanceOf(m, w1 - innerTurns, second.section, first.meanTurn);
+                },
+                outer);
         },
-        r.w1, spans.inner, meanTurn);
+        r.w1, inner);
+}
+
+// --- Drawing ----------------------------------------------------------------------------
+
+// A size the drawing is made from, within the plan's limits, or why not, naming the size.
+Figure<double> drawingSize(const Figure<double> &typed, std::string_view subject) {
+    const Figure<double> size = inRange(typed);
+    if (size.known()) return size;
+    return Reason{size.why().kind, subject};
+}
+
+std::optional<double> knownValue(const Figure<double> &figure) {
+    return figure.known() ? std::optional<double>(figure.value()) : std::nullopt;
 }
 
 }  // namespace
@@ -351,18 +370,22 @@ Figure<int> TapCountOf(const Figure<double> &reading) {
         PlanReading(reading));
 }
 
-std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan) {
-    const Figure<double> width = inRange(input.windowWidth);
-    if (!width.known()) return std::nullopt;
-    const auto known = [](const Figure<double> &figure) {
-        return figure.known() ? std::optional<double>(figure.value()) : std::nullopt;
-    };
-    return WindingSizes{input.design.coreType == kToroidIndex ? WindowShape::Circle : WindowShape::Rectangle,
+Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan) {
+    const bool toroid = input.design.coreType == kToroidIndex;
+    const Figure<double> width = drawingSize(input.windowWidth, toroid ? "внутренний диаметр" : "ширина окна");
+    const Figure<double> height = toroid ? Figure<double>(0.0) : drawingSize(input.windowHeight, "высота окна");
+    const Figure<double> leg = drawingSize(input.legWidth, toroid ? "ширина кольца" : "ширина стержня");
+    for (const Figure<double> *needed : {&width, &height}) {
+        if (!needed->known()) return needed->why();
+    }
+    // Steel of no typed width is drawn as a thin frame; a typed width must be one the plan takes.
+    if (!leg.known() && leg.reason() != NoFigure::NotGiven) return leg.why();
+    return WindingSizes{toroid ? WindowShape::Circle : WindowShape::Rectangle,
                         width.value(),
-                        known(inRange(input.windowHeight)).value_or(0),
-                        known(inRange(input.legWidth)),
-                        known(plan.buildI),
-                        known(plan.buildII),
+                        height.value(),
+                        knownValue(leg),
+                        knownValue(plan.buildI),
+                        knownValue(plan.buildII),
                         !plan.fitsWindow.known() || plan.fitsWindow.value()};
 }
 
@@ -390,7 +413,7 @@ WindingPlan PlanWinding(const WindingPlanInput &input) {
     Figure<WireToBuy> wireI = wireOf(spans.inner, input.design.materialI, meanTurnI);
     Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.design.materialI, meanTurnI);
     Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.design.materialII, meanTurnII);
-    Figure<double> resistanceI = resistanceOfDesignTurns(r, spans, input.design.materialI, meanTurnI);
+    Figure<double> resistanceI = resistanceOfDesignTurns(r, wireI, wireIOuter, input.design.materialI);
     Figure<double> losses =
         WhenKnown<double>([](double i1, double i2, double r1,
                              const WireToBuy &second) { return i1 * i1 * r1 + i2 * i2 * second.resistance; },

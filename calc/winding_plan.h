@@ -74,10 +74,12 @@ struct Tap {
     bool saturated;         // kInductionLimit or more
 };
 
-// The taps from the lowest voltage (most turns) up to the design's own, which is w₁.
+// The taps from the lowest voltage (most turns) up to the design's own, which is w₁; taps that
+// land on the same turns are one tap.
 struct TapTable {
     std::array<Tap, kMostTaps> items{};
-    std::size_t count = 0;
+    std::size_t count = 0;  // the taps that differ
+    int asked = 0;          // the taps asked for; more than count where some were one
 
     std::span<const Tap> taps() const { return {items.data(), count}; }
 };
@@ -146,7 +148,8 @@ struct WindingSizes {
                                      // fills the rest of the hole as what does not fit
 };
 
-// The drawing of the plan's builds in the window; none until the window has a width.
-std::optional<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan);
+// The drawing of the plan's builds in the window, or why it cannot be drawn: a size of the window
+// or the leg that is not given or lies outside the plan's limits, named.
+Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan &plan);
 
 }  // namespace tremira::calc

@@ -1,11 +1,7 @@
 // Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection, and
-// CheckDesign, PlanWinding and DrawingOf of each completed design. Input: three bytes, the list indexes of
-// Combo1..Combo3 (signed), then the texts of Text4;Text3;Text2;Text1;Text10, of the check's
-// window width;window height;fill factor;test turns;test voltage and of the plan's leg side
-// a;leg side b;taps;lowest tap voltage;second mains voltage, separated by ";" (the seeds are
-// real designs).
+// CheckDesign, PlanWinding and DrawingOf of each completed design. The input is read as
+// design_fields.h says.
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -17,6 +13,7 @@
 #include "calc/design_calculation.h"
 #include "calc/design_check.h"
 #include "calc/winding_plan.h"
+#include "fuzz/design_fields.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -152,8 +149,9 @@ void checkPlan(const WindingPlan &plan) {
 }
 
 // The drawing is made of finite sizes, whatever was typed.
-void checkDrawing(const std::optional<WindingSizes> &sizes) {
-    if (!sizes) return;
+void checkDrawing(const Figure<WindingSizes> &drawing) {
+    if (!drawing.known()) return;
+    const WindingSizes *sizes = &drawing.value();
     checkFinite(sizes->windowWidth);
     checkFinite(sizes->windowHeight);
     for (const std::optional<double> *size : {&sizes->legWidth, &sizes->buildI, &sizes->buildII}) {
@@ -184,25 +182,9 @@ WindingPlanInput planInputOf(const CheckInput &check) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     checkFormat<double>(data, size, &FormatDouble, 1e-14);
     checkFormat<Single>(data, size, &FormatSingle, 1e-6);
-    if (size < 3) return 0;
-    DesignInput input;
-    input.materialI = static_cast<std::int8_t>(data[0]);
-    input.materialII = static_cast<std::int8_t>(data[1]);
-    input.coreType = static_cast<std::int8_t>(data[2]);
-
-    std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
-    CheckInput check;
-    TypedFields &typed = check.typed;
-    std::array<std::string_view *, 15> texts{&input.mainsVoltage, &input.outputVoltage,    &input.weldingCurrent,
-                                             &input.coreSection,  &input.induction,        &typed.windowWidth,
-                                             &typed.windowHeight, &typed.fillFactor,       &typed.testTurns,
-                                             &typed.testVoltage,  &typed.legWidth,         &typed.legDepth,
-                                             &typed.tapCount,     &typed.lowestTapVoltage, &typed.secondMainsVoltage};
-    for (std::string_view *text : texts) {
-        const std::size_t end = rest.find(';');
-        *text = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
+    const std::optional<tremira::fuzz::DesignFields> fields = tremira::fuzz::ReadDesignFields(data, size);
+    if (!fields) return 0;
+    const DesignInput &input = fields->design;
 
     const DesignOutcome outcome = CalculateDesign(input);
     checkMessages(outcome);
@@ -211,8 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkSuggestion(input.weldingCurrent, input.coreType);
 
     if (!outcome.inputs || !outcome.results) return 0;
-    check.design = *outcome.inputs;
-    check.results = *outcome.results;
+    const CheckInput check{*outcome.inputs, *outcome.results, fields->typed};
     const CheckOutcome checked = CheckDesign(check);
     checkRows(checked.check);
     checkRows(checked.plan);

@@ -128,6 +128,26 @@ std::optional<FileWriteError> appendReport(const QString &path, const QByteArray
     return std::nullopt;
 }
 
+// A message box wraps its lines between words and after a separator only: a name longer than
+// this could run past the box's edge and be cut.
+constexpr qsizetype kLongestUnbrokenName = 32;
+
+// The path with a break allowed after each character of a name too long for a line, so that the
+// box shows it whole; the break is a zero-width space, which takes no room.
+QString wrappablePath(const QString &path) {
+    QStringList names = path.split(QDir::separator());
+    for (QString &name : names) {
+        if (name.size() <= kLongestUnbrokenName) continue;
+        QString breakable;
+        for (const QChar c : std::as_const(name)) {
+            breakable += c;
+            if (!c.isHighSurrogate()) breakable += QChar(0x200B);
+        }
+        name = breakable;
+    }
+    return names.join(QDir::separator());
+}
+
 }  // namespace
 
 QString SystemErrorReason(int error) {
@@ -197,7 +217,7 @@ std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapsh
 
 QString FileWriteErrorText(const FileWriteError &error, const QString &what) {
     return QStringLiteral("Не удалось записать %1 в файл\n%2\n\n%3")
-        .arg(what, QDir::toNativeSeparators(error.path), error.reason);
+        .arg(what, wrappablePath(QDir::toNativeSeparators(error.path)), error.reason);
 }
 
 }  // namespace tremira::reports

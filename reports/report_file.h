@@ -62,8 +62,8 @@ std::optional<FileWriteError> WriteReportFile(const QString &path, const QByteAr
 std::optional<FileWriteError> SaveReport(const QString &path, const DesignSnapshot &snapshot, const ReportStamp &stamp,
                                          WriteMode mode);
 
-// The text of the failure box: what was not written ("результат", "лист"), the native path and
-// the reason.
+// The text of the failure box: what was not written ("результат", "лист"), the native path, which
+// may break anywhere in a name too long for a line, and the reason.
 QString FileWriteErrorText(const FileWriteError &error, const QString &what);
 
 }  // namespace tremira::reports

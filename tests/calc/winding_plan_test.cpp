@@ -255,6 +255,55 @@ TEST(PlanWinding, WindingsFitTheWindowOrTheHole) {
     }
 }
 
+WindingPlanInput changed(WindingPlanInput input, const std::function<void(WindingPlanInput &)> &change) {
+    change(input);
+    return input;
+}
+
+// The drawing takes the window and the leg within the plan's limits; a size outside them, or a
+// window size not given, is named instead. A leg not given is drawn as a frame.
+TEST(PlanWinding, DrawingTakesOnlySizesWithinThePlansLimits) {
+    constexpr double kHuge = 1.7e308;
+    struct Case {
+        const char *name;
+        WindingPlanInput input;
+        const char *reason;  // none: drawn
+        double width = 0, height = 0;
+        std::optional<double> leg = {};
+    };
+    const Case cases[] = {
+        {"run A", runA(), nullptr, 50, 60, 70},
+        {"rod, no leg", changed(runA(), [](auto &in) { in.legWidth = kNotGiven; }), nullptr, 50, 60, std::nullopt},
+        {"toroid, no height read", toroidRun(), nullptr, 120, 0, 40},
+        {"rod, no width", changed(runA(), [](auto &in) { in.windowWidth = kNotGiven; }), "ширина окна: не задано"},
+        {"rod, huge width and height", changed(runA(), [](auto &in) { in.windowWidth = in.windowHeight = kHuge; }),
+         "ширина окна: вне разумных пределов"},
+        {"rod, huge height", changed(runA(), [](auto &in) { in.windowHeight = kHuge; }),
+         "высота окна: вне разумных пределов"},
+        {"rod, height no number", changed(runA(), [](auto &in) { in.windowHeight = NoFigure::NotANumber; }),
+         "высота окна: не число"},
+        {"rod, huge leg", changed(runA(), [](auto &in) { in.legWidth = 1e308; }),
+         "ширина стержня: вне разумных пределов"},
+        {"toroid, huge hole", changed(toroidRun(), [](auto &in) { in.windowWidth = kHuge; }),
+         "внутренний диаметр: вне разумных пределов"},
+        {"toroid, ring of NaN", changed(toroidRun(), [](auto &in) { in.legWidth = kNaN; }),
+         "ширина кольца: вне разумных пределов"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Figure<WindingSizes> drawing = DrawingOf(c.input, PlanWinding(c.input));
+        if (c.reason) {
+            ASSERT_FALSE(drawing.known());
+            EXPECT_EQ(ReasonText(drawing.why()), c.reason);
+            continue;
+        }
+        ASSERT_TRUE(drawing.known());
+        EXPECT_EQ(drawing.value().windowWidth, c.width);
+        EXPECT_EQ(drawing.value().windowHeight, c.height);
+        EXPECT_EQ(drawing.value().legWidth, c.leg);
+    }
+}
+
 // Designs at 220 V of w₁ and w₂ turns for U₂ on a core of S cm², with taps from a lowest voltage.
 WindingPlanInput tapped(Int16 u2, float s, Int16 w1, Int16 w2, int count, double lowest) {
     WindingPlanInput in = runA();
@@ -288,6 +337,16 @@ TEST(PlanWinding, TapsFromTheLowestVoltageUpToTheDesign) {
         {"exactly 80 V is not above it",
          tapped(80, 560, 11, 4, 2, 40),
          {{22, 40, 0.81416, false, false}, {11, 80, 1.6283, false, false}}},
+        // 63 V to 65 V in seven steps: 85,6; 85,3; 84,9; 84,5; 84,1; 83,7; 83,4 and 83 turns.
+        {"eight taps from 63 V land on four turns, each once",
+         tapped(65, 84.672F, 83, 25, 8, 63),
+         {{86, 63.953, 1.37745, false, false},
+          {85, 64.706, 1.39365, false, false},
+          {84, 65.476, 1.41024, false, false},
+          {83, 66.265, 1.4272, false, false}}},
+        {"eight taps from 64,9999 V are all w₁",
+         tapped(65, 84.672F, 83, 25, 8, 64.9999),
+         {{83, 66.265, 1.4272, false, false}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -308,14 +367,18 @@ TEST(PlanWinding, SecondMainsVoltage) {
         std::optional<TurnSpan> higher;
         double current;
         int breaker;
+        double resistanceI;  // Ω of turns 1..w₁; on 127 V they run on from the first wire to the second
     };
     const Case cases[] = {
-        {kCu, 6, kNotGiven, 380, 143, 3, {1, 83, 6}, TurnSpan{84, 143, 3}, 27.901, 32},
-        {Material::Aluminium, 10, kNotGiven, 380, 143, 6, {1, 83, 10}, TurnSpan{84, 143, 6}, 27.901, 32},  // 5 A/mm²
-        {kCu, 6, kNotGiven, 127, 48, 10, {1, 48, 10}, TurnSpan{49, 83, 6}, 83.484, 100},
-        {kCu, 6, 4, 127, 48, 10, {1, 48, 10}, TurnSpan{49, 108, 6}, 83.484, 100},
-        {kCu, 10, kNotGiven, 221, 83, 6, {1, 83, 10}, std::nullopt, 47.975, 50},  // the same turns, the thicker wire
-        {kCu, 6, 4, 230, 87, 6, {1, 108, 6}, std::nullopt, 46.097, 50},           // within the taps, one section
+        {kCu, 6, kNotGiven, 380, 143, 3, {1, 83, 6}, TurnSpan{84, 143, 3}, 27.901, 32, 0.11703},
+        // Aluminium at 5 A/mm².
+        {Material::Aluminium, 10, kNotGiven, 380, 143, 6, {1, 83, 10}, TurnSpan{84, 143, 6}, 27.901, 32, 0.13108},
+        {kCu, 6, kNotGiven, 127, 48, 10, {1, 48, 10}, TurnSpan{49, 83, 6}, 83.484, 100, 0.090292},
+        {kCu, 6, 4, 127, 48, 10, {1, 48, 10}, TurnSpan{49, 108, 6}, 83.484, 100, 0.094468},
+        // The same turns, the thicker wire.
+        {kCu, 10, kNotGiven, 221, 83, 6, {1, 83, 10}, std::nullopt, 47.975, 50, 0.073521},
+        // Within the taps, one section.
+        {kCu, 6, 4, 230, 87, 6, {1, 108, 6}, std::nullopt, 46.097, 50, 0.11594},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.voltage << " V on " << c.sectionI << " mm², taps " << c.taps.known());
@@ -325,12 +388,15 @@ TEST(PlanWinding, SecondMainsVoltage) {
         input.tapCount = c.taps;
         input.lowestTapVoltage = 50;
         input.secondMainsVoltage = c.voltage;
-        const Figure<SecondMains> mains = PlanWinding(input).secondMains;
+        const WindingPlan plan = PlanWinding(input);
+        const Figure<SecondMains> &mains = plan.secondMains;
         expectSecondMains(mains, c.turns, c.section, c.lower, c.higher);
         EXPECT_NEAR(mains.value().current, c.current, 5e-4);
         ASSERT_TRUE(mains.value().breakerRating.known());
         EXPECT_EQ(mains.value().breakerRating.value(), c.breaker);
         EXPECT_EQ(mains.value().needsDedicatedLine, c.breaker > 16);
+        ASSERT_TRUE(plan.resistanceI.known());
+        EXPECT_NEAR(plan.resistanceI.value(), c.resistanceI, 5e-6);
     }
 }
 
@@ -378,8 +444,8 @@ void expectOnlyFiniteNumbers(const WindingPlan &plan) {
 }
 
 // What each figure of the plan shows, one letter a figure in the order core, t₁, t₂, fit, wire I,
-// wire I past w₁, wire II, losses, taps, second mains, breaker: '.' known, 'g' not given,
-// 'n' not a number, 'r' out of range, 'b' not below the no-load voltage.
+// wire I past w₁, wire II, resistance of w₁, losses, taps, second mains, breaker: '.' known,
+// 'g' not given, 'n' not a number, 'r' out of range, 'b' not below the no-load voltage.
 std::optional<NoFigure> reasonOf(char letter) {
     switch (letter) {
     case 'g': return NoFigure::NotGiven;
@@ -404,36 +470,37 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
         };
     };
     const Case cases[] = {
-        {"leg not given", leg(kNotGiven), "g...gggg..."},
-        {"leg zero", leg(0), "r...rrrr..."},
-        {"leg not a number", leg(kNaN), "r...rrrr..."},
-        {"leg side no number", leg(NoFigure::NotANumber), "n...nnnn..."},
-        {"no taps asked for", taps(kNotGiven, 70), "........g.."},
-        {"no lowest tap voltage", taps(4, kNotGiven), "........g.."},
-        {"one tap", taps(1, 50), "........r.."},
-        {"nine taps", taps(9, 50), "........r.."},
-        {"no tap count", taps(0, 50), "........r.."},
-        {"lowest tap at the no-load voltage", taps(4, 65), "........b.."},
-        {"lowest tap voltage zero", taps(4, 0), "........r.."},
-        {"lowest tap voltage not a number", taps(4, kNaN), "........r.."},
-        {"tap turns beyond any count: 83 × 65 ÷ 1e-6", taps(2, 1e-6), "........r.."},
-        {"window height zero", [](WindingPlanInput &in) { in.windowHeight = 0; }, ".rrrrrrr..."},
-        {"window width not given", [](WindingPlanInput &in) { in.windowWidth = kNotGiven; }, "...g......."},
-        {"fill factor below 0,01", [](WindingPlanInput &in) { in.fillFactor = 0.009; }, ".rrrrrrr..."},
-        {"fill factor not given", [](WindingPlanInput &in) { in.fillFactor = kNotGiven; }, ".ggggggg..."},
+        {"leg not given", leg(kNotGiven), "g...ggggg..."},
+        {"leg zero", leg(0), "r...rrrrr..."},
+        {"leg not a number", leg(kNaN), "r...rrrrr..."},
+        {"leg side no number", leg(NoFigure::NotANumber), "n...nnnnn..."},
+        {"no taps asked for", taps(kNotGiven, 70), ".........g.."},
+        {"no lowest tap voltage", taps(4, kNotGiven), ".........g.."},
+        {"one tap", taps(1, 50), ".........r.."},
+        {"nine taps", taps(9, 50), ".........r.."},
+        {"no tap count", taps(0, 50), ".........r.."},
+        {"lowest tap at the no-load voltage", taps(4, 65), ".........b.."},
+        {"lowest tap voltage zero", taps(4, 0), ".........r.."},
+        {"lowest tap voltage not a number", taps(4, kNaN), ".........r.."},
+        {"tap turns beyond any count: 83 × 65 ÷ 1e-6", taps(2, 1e-6), ".........r.."},
+        {"window height zero", [](WindingPlanInput &in) { in.windowHeight = 0; }, ".rrrrrrrr..."},
+        {"window width not given", [](WindingPlanInput &in) { in.windowWidth = kNotGiven; }, "...g........"},
+        {"fill factor below 0,01", [](WindingPlanInput &in) { in.fillFactor = 0.009; }, ".rrrrrrrr..."},
+        {"fill factor not given", [](WindingPlanInput &in) { in.fillFactor = kNotGiven; }, ".gggggggg..."},
         // Winding II lies over winding I, so its turns need t₁ too.
-        {"no turns on winding I", [](WindingPlanInput &in) { in.results.w1 = 0; }, ".r.rrrrrrr."},
-        {"negative wire section II", [](WindingPlanInput &in) { in.results.q2 = -20; }, "..rr..rr..."},
-        {"core section zero", [](WindingPlanInput &in) { in.design.coreSection = 0; }, "r.......r.."},
-        {"no second mains voltage", [](WindingPlanInput &in) { in.secondMainsVoltage = kNotGiven; }, ".....g...g."},
+        {"no turns on winding I", [](WindingPlanInput &in) { in.results.w1 = 0; }, ".r.rrrrrrrr."},
+        {"negative wire section II", [](WindingPlanInput &in) { in.results.q2 = -20; }, "..rr..r.r..."},
+        {"core section zero", [](WindingPlanInput &in) { in.design.coreSection = 0; }, "r........r.."},
+        {"no second mains voltage", [](WindingPlanInput &in) { in.secondMainsVoltage = kNotGiven; }, ".....g....g."},
         {"second mains voltage no number", [](WindingPlanInput &in) { in.secondMainsVoltage = NoFigure::NotANumber; },
-         ".....n...n."},
-        {"1 V: 0,38 turns", [](WindingPlanInput &in) { in.secondMainsVoltage = 1; }, ".....r...r."},
-        {"100000 V: 0,01 mm²", [](WindingPlanInput &in) { in.secondMainsVoltage = 100000; }, ".....r...r."},
-        {"mains voltage zero", [](WindingPlanInput &in) { in.design.mainsVoltage = 0; }, ".....r..rr."},
+         ".....n....n."},
+        {"1 V: 0,38 turns", [](WindingPlanInput &in) { in.secondMainsVoltage = 1; }, ".....r....r."},
+        {"100000 V: 0,01 mm²", [](WindingPlanInput &in) { in.secondMainsVoltage = 100000; }, ".....r....r."},
+        {"mains voltage zero", [](WindingPlanInput &in) { in.design.mainsVoltage = 0; }, ".....r...rr."},
         {"current of winding I not a number",
-         [](WindingPlanInput &in) { in.results.i1 = std::numeric_limits<float>::quiet_NaN(); }, ".....r.r.rr"},
-        // Every input at its largest: builds of 1e21 mm and far more metres than a count holds.
+         [](WindingPlanInput &in) { in.results.i1 = std::numeric_limits<float>::quiet_NaN(); }, ".....r..r.rr"},
+        // Every input at its largest: builds of 1e21 mm and far more metres than a count holds,
+        // so no wire and no resistance of it.
         {"largest inputs",
          [](WindingPlanInput &in) {
              in.results.w1 = in.results.w2 = in.results.q1 = in.results.q2 = 32767;
@@ -441,7 +508,7 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
              in.windowHeight = 1e-6;
              in.legWidth = in.legDepth = 1e6;
          },
-         "....rrrr..."},
+         "....rrrrr..."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -452,11 +519,12 @@ TEST(PlanWinding, ImpossibleInputsGiveReasonsNotNumbers) {
         c.change(input);
         const WindingPlan plan = PlanWinding(input);
         const std::optional<NoFigure> reasons[] = {
-            plan.core.reason(),  plan.buildI.reason(),      plan.buildII.reason(),      plan.fitsWindow.reason(),
-            plan.wireI.reason(), plan.wireIOuter.reason(),  plan.wireII.reason(),       plan.copperLosses.reason(),
-            plan.taps.reason(),  plan.secondMains.reason(), plan.breakerRating.reason()};
+            plan.core.reason(),       plan.buildI.reason(),      plan.buildII.reason(),
+            plan.fitsWindow.reason(), plan.wireI.reason(),       plan.wireIOuter.reason(),
+            plan.wireII.reason(),     plan.resistanceI.reason(), plan.copperLosses.reason(),
+            plan.taps.reason(),       plan.secondMains.reason(), plan.breakerRating.reason()};
         for (std::size_t i = 0; i < std::size(reasons); ++i) EXPECT_EQ(reasons[i], reasonOf(c.expected[i])) << i;
-        EXPECT_EQ(plan.needsDedicatedLine.reason(), reasons[10]);
+        EXPECT_EQ(plan.needsDedicatedLine.reason(), reasons[11]);
         expectOnlyFiniteNumbers(plan);
     }
 }

@@ -11,8 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include "reports/windows1251.h"
@@ -183,6 +185,25 @@ TEST(FileWriteError, EverySystemErrorHasARussianReasonAndTheBoxNamesTheNativePat
     EXPECT_TRUE(SystemErrorReason(EINVAL).isEmpty());
     EXPECT_EQ(FileWriteErrorText({u"/opt/tremira/report.txt"_qs, u"Это папка, а не файл."_qs}, u"результат"_qs),
               u"Не удалось записать результат в файл\n/opt/tremira/report.txt\n\nЭто папка, а не файл."_qs);
+}
+
+// A message box breaks its lines only where its text allows: a name too long for a line may break
+// anywhere, so that the whole path shows on lines no wider than the box's.
+TEST(FileWriteError, ALongPathWrapsWholeWithinTheBox) {
+    const QString path = u"/home/мастер/"_qs + QString(180, u'я') + u".pdf"_qs;
+    const QString text = FileWriteErrorText({path, u"Папка файла не найдена."_qs}, u"лист"_qs);
+    EXPECT_TRUE(QString(text).remove(QChar(0x200B)).contains(path)) << "the path reads as it was";
+    constexpr double kLineWidth = 500;  // pixels, about the widest line of a message box
+    QTextLayout layout(QString(text).replace(u'\n', QChar::LineSeparator), QGuiApplication::font());
+    QTextOption wrapAtWords;
+    wrapAtWords.setWrapMode(QTextOption::WordWrap);  // as a message box wraps
+    layout.setTextOption(wrapAtWords);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(kLineWidth);
+        EXPECT_LE(line.naturalTextWidth(), kLineWidth) << text.mid(line.textStart(), line.textLength()).toStdString();
+    }
+    layout.endLayout();
 }
 
 // A folder the user cannot write, with a report.txt the user can: append works, and so must

@@ -27,9 +27,13 @@ namespace {
 
 const QString kSheetFileName = QStringLiteral("лист.pdf");
 
+// A name typed without an extension gets ".pdf" before the dialog asks whether to replace a file.
 QString askSheetPath(QWidget *parent, const QString &suggested) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить лист"), suggested,
-                                        QStringLiteral("PDF (*.pdf)"));
+    QFileDialog dialog(parent, QStringLiteral("Сохранить лист"), suggested, QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
 }
 
 // The main window's fields as the design's rows: the texts it shows, as it shows them.

@@ -38,7 +38,7 @@ PlanPanel::PlanPanel(const std::vector<calc::FigureSection> &plan, NumericEntryF
 }
 
 void PlanPanel::showPlan(const std::vector<calc::FigureSection> &plan,
-                         const std::optional<calc::WindingSizes> &drawing) {
+                         const calc::Figure<calc::WindingSizes> &drawing) {
     for (std::size_t i = 0; i < m_groups.size(); ++i) m_groups[i]->showFigures(plan[i]);
     m_drawing->setSizes(drawing);
 }

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
 #include "calc/figures.h"
@@ -32,7 +31,7 @@ public:
     PlanPanel(const std::vector<calc::FigureSection> &plan, NumericEntryFilter &filter,
               help::ContextHelpFilter &contextHelp, QWidget *parent = nullptr);
 
-    void showPlan(const std::vector<calc::FigureSection> &plan, const std::optional<calc::WindingSizes> &drawing);
+    void showPlan(const std::vector<calc::FigureSection> &plan, const calc::Figure<calc::WindingSizes> &drawing);
     // The plan's typed field `name`; none when it has no such field.
     QLineEdit *input(QStringView name) const;
     // The drawing for paper: dark on white whatever the screen's colours.

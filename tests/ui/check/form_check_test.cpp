@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,6 +30,7 @@
 #include "tests/reports/run_a.h"
 #include "tests/reports/tool_output.h"
 #include "tests/support/box_answerer.h"
+#include "tests/support/modal_answerer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/check/form_check.h"
 #include "ui/check/plan_panel.h"
@@ -261,6 +263,26 @@ TEST_F(FormCheckTest, ASheetThatCannotBeSavedSaysWhyInABox) {
     m_form->setSheetPathChooser([](QWidget *, const QString &) { return QString(); });  // the user declined
     QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
     EXPECT_EQ(answerer.boxes().size(), 1u);
+}
+
+// The save dialog offers the report's folder, and a name typed there without an extension saves
+// a ".pdf".
+TEST_F(FormCheckTest, ASheetNamedWithoutAnExtensionIsSavedAsPdf) {
+    QTemporaryDir folder;
+    open(runA());
+    m_form->setSheetFolder(folder.path());
+    QString offered;
+    testing::ModalAnswerer answerer([&offered](QWidget *window) {
+        auto *dialog = qobject_cast<QFileDialog *>(window);
+        if (!dialog) return;
+        offered = dialog->directory().path();
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setText(QStringLiteral("лист мастера"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
+    EXPECT_EQ(offered, folder.path());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("лист мастера.pdf")});
 }
 
 TEST_F(FormCheckTest, TypedFieldsKeepOnlyDigitsAndCommas) {

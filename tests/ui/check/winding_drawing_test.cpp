@@ -145,6 +145,15 @@ TEST(WindingLayoutTest, NamesEachPartInsideIt) {
          {{QStringLiteral("сердечник"), {35, 0, 70, 20}},
           {QStringLiteral("I"), {45, 20, 50, 10}},
           {QStringLiteral("II"), {50, 30, 40, 5}}}},
+        // A name over a part under a pixel thick would smudge the parts beside it.
+        {"rod core: a band of 0,001 mm unnamed",
+         {kRod, 50, 60, 20, 0.001, 15, true},
+         {0, 0, 80, 80},
+         {{QStringLiteral("стержень"), {0, 0, 20, 80}}, {QStringLiteral("II"), {20.001, 10, 15, 60}}}},
+        {"toroid: a ring of no build unnamed",
+         {kRing, 100, 0, 20, 0, 5, true},
+         {0, 0, 140, 140},
+         {{QStringLiteral("сердечник"), {35, 0, 70, 20}}, {QStringLiteral("II"), {45, 20, 50, 5}}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

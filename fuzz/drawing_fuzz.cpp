@@ -1,0 +1,62 @@
+// Arbitrary typed sizes through the calculation and the check (PlanWinding, DrawingOf) into the
+// winding drawing's shapes: whatever was typed, every shape LayOutWinding gives is finite, of no
+// negative size and inside the area it was given, and a named part has room for its name. The
+// input is read as design_fields.h says; the seeds are calc_fuzz's.
+
+#include <QRectF>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "calc/design_check.h"
+#include "fuzz/design_fields.h"
+#include "fuzz/fuzz_check.h"
+#include "ui/check/winding_layout.h"
+
+namespace {
+
+using tremira::fuzz::require;
+
+// Areas of the sizes the drawing is laid out in: the widget's, small and usual, in pixels, and
+// the sheet's, in dots.
+constexpr QRectF kAreas[] = {{4, 4, 152, 80}, {4, 4, 252, 160}, {319, 1200, 1488, 1340}};
+
+bool finite(const QRectF &r) {
+    return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
+// Finite, of no negative size and within `area`, give or take the rounding of the scale. (Qt's
+// own contains() takes a shape of no width for no shape at all.)
+bool sound(const QRectF &shape, const QRectF &area) {
+    const double slack = 1e-9 * (area.width() + area.height());
+    return finite(shape) && shape.width() >= 0 && shape.height() >= 0 && shape.left() >= area.left() - slack &&
+           shape.top() >= area.top() - slack && shape.right() <= area.right() + slack &&
+           shape.bottom() <= area.bottom() + slack;
+}
+
+void checkLayout(const tremira::calc::WindingSizes &sizes, const QRectF &area) {
+    for (const tremira::ui::WindingPiece &piece : tremira::ui::LayOutWinding(sizes, area)) {
+        require(sound(piece.outer, area), "every shape lies finite inside the area");
+        require(!piece.hole || sound(*piece.hole, area), "every hole lies finite inside the area");
+        require(finite(piece.labelSpace) && piece.labelSpace.width() >= 0 && piece.labelSpace.height() >= 0,
+                "every name's space is finite and of no negative size");
+        require(piece.label.isEmpty() || (piece.labelSpace.width() >= 1 && piece.labelSpace.height() >= 1),
+                "a named part has room for its name");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    using namespace tremira::calc;
+    const std::optional<tremira::fuzz::DesignFields> fields = tremira::fuzz::ReadDesignFields(data, size);
+    if (!fields) return 0;
+    const DesignOutcome outcome = CalculateDesign(fields->design);
+    if (!outcome.inputs || !outcome.results) return 0;
+    const CheckOutcome checked = CheckDesign({*outcome.inputs, *outcome.results, fields->typed});
+    if (!checked.drawing.known()) return 0;
+    for (const QRectF &area : kAreas) checkLayout(checked.drawing.value(), area);
+    return 0;
+}
