@@ -13,7 +13,7 @@
 #include "calc/design_check.h"
 #include "fuzz/design_fields.h"
 #include "fuzz/fuzz_check.h"
-#include "ui/check/winding_layout.h"
+#include "ui/check/drawing/winding_layout.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "calc/figures.h"
-#include "ui/check/winding_layout.h"
+#include "ui/check/drawing/winding_layout.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "ui/check/winding_layout.h"
+#include "ui/check/drawing/winding_layout.h"
 
 #include <algorithm>
 #include <cmath>
