@@ -35,10 +35,10 @@ class DesignCheck(ProgramTestCase):
             self.assertIn(f"\n{line}\n", summary, "the check's summary")
 
         # F1 in the window's width (past "Сохранить лист…" and "Закрыть") opens the check's
-        # topic; the page is read once Escape has closed the modal check window.
+        # topic, read while the check window stays open: it blocks the main window only.
         self.s.key("Tab", "Tab", "Tab", "F1")
         help_window = self.s.wait_window(HELP_TITLE)
+        self.wait_heading(help_window, CHECK_TOPIC)
         self.s.focus(check, "the check window")  # the help window now lies over it
         self.s.key("Escape")
         self.s.wait_window_gone(check, "the check window")
-        self.wait_heading(help_window, CHECK_TOPIC)

@@ -18,7 +18,7 @@ class WindingPlan(ProgramTestCase):
         check = self.s.wait_window(CHECK_TITLE)
 
         # The core window is typed once, on the check page; Ctrl+Tab turns to the plan, whose
-        # typed fields Tab passes in turn up to "Копировать".
+        # typed fields and then the taps table Tab passes in turn up to "Копировать".
         self.s.type("50")
         self.s.key("Tab")
         self.s.type("60")
@@ -26,6 +26,7 @@ class WindingPlan(ProgramTestCase):
         for text in ("70", "121", "4", "50", "380"):
             self.s.type(text)
             self.s.key("Tab")
+        self.s.key("Tab")
         self.s.own_selection("clipboard", SENTINEL)
         self.s.key("space")
         summary = wait_for("the plan on the clipboard",

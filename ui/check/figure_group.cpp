@@ -7,11 +7,12 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include <algorithm>
+
 #include "colours/readable_colour.h"
 #include "help/context_help_filter.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/fields/whole_text_tooltip.h"
 
 namespace tremira::ui {
 namespace {
@@ -23,27 +24,37 @@ QString labelText(const calc::FigureRow &row) {
 }
 
 // A figure in the palette's own text colour, what stands in its place in the message colour.
-void colourByKnown(QWidget *widget, bool known) {
-    QPalette palette = widget->palette();
-    const QPalette usual = QApplication::palette(widget);
-    palette.setColor(QPalette::Text,
-                     known ? usual.color(QPalette::Text) : colours::MessageColourOn(usual.color(QPalette::Base)));
-    widget->setPalette(palette);
+void colourByKnown(QLabel *answer, bool known) {
+    QPalette palette = answer->palette();
+    const QPalette usual = QApplication::palette(answer);
+    palette.setColor(QPalette::WindowText, known ? usual.color(QPalette::WindowText)
+                                                 : colours::MessageColourOn(usual.color(QPalette::Window)));
+    answer->setPalette(palette);
 }
 
-void showAnswer(QLineEdit *field, const calc::FigureRow &row) {
-    const QString text = ToQString(row.text);
-    field->setText(text);
-    field->setToolTip(text);  // a message may be longer than the field
-    field->setCursorPosition(0);
-    colourByKnown(field, row.known);
+// A figure with its unit stays on one line; a reason in its place wraps between its words.
+int unbrokenWidth(const QLabel *answer, bool known) {
+    const QStringList parts = known ? QStringList{answer->text()} : answer->text().split(QLatin1Char(' '));
+    int width = 0;
+    for (const QString &part : parts)
+        width = std::max(width, answer->fontMetrics().size(Qt::TextSingleLine, part).width());
+    return width + 2 * answer->margin();
 }
 
-// A message in place of a figure is longer than a number: the field grows to show it whole.
-void keepWholeTextShown(QLineEdit *field) {
-    const auto fit = [field] { field->setMinimumWidth(WholeTextWidth(*field)); };
-    QObject::connect(field, &QLineEdit::textChanged, field, fit);
-    fit();
+void showAnswer(QLabel *answer, const calc::FigureRow &row) {
+    answer->setText(ToQString(row.text));
+    answer->setMinimumWidth(unbrokenWidth(answer, row.known));
+    colourByKnown(answer, row.known);
+}
+
+// Selectable with the mouse, read whole however long: a message wraps under its first words.
+QLabel *textLabel(const calc::FigureRow &row, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(ToQString(row.format.name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
 }
 
 }  // namespace
@@ -61,10 +72,10 @@ FigureGroup::FigureGroup(const calc::FigureSection &section, NumericEntryFilter 
 
 FigureGroup::RowWidgets FigureGroup::addRow(const calc::FigureRow &row) {
     switch (row.format.shown) {
-    case calc::Shown::Answer:
-    case calc::Shown::Input: return {addField(row), nullptr};
+    case calc::Shown::Input: return {.field = addField(row)};
+    case calc::Shown::Answer: return {.answer = addAnswer(row)};
     case calc::Shown::Verdict:
-    case calc::Shown::Note: return {nullptr, addLabel(row)};
+    case calc::Shown::Note: return {.line = addLine(row)};
     case calc::Shown::ColumnOnly: break;
     }
     return {};
@@ -77,27 +88,49 @@ QLineEdit *FigureGroup::addField(const calc::FigureRow &row) {
     field->setAccessibleName(caption);
     m_contextHelp.setTopic(field, m_topic);
     m_form->addRow(caption, field);  // the caption's label takes the field as its buddy
-    if (row.format.shown == calc::Shown::Input) {
-        m_filter.watch(field);
-        connect(field, &QLineEdit::textChanged, this, &FigureGroup::edited);
-        return field;
-    }
-    // Read-only answers take the focus from a click only, so Tab and Enter pass over them.
-    field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
-    keepWholeTextShown(field);
+    m_filter.watch(field);
+    connect(field, &QLineEdit::textChanged, this, &FigureGroup::edited);
     return field;
 }
 
-QLabel *FigureGroup::addLabel(const calc::FigureRow &row) {
-    auto *label = new QLabel(this);
-    label->setObjectName(ToQString(row.format.name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (row.format.shown == calc::Shown::Verdict)
-        label->setAccessibleName(ToQString(row.format.caption) + ": " + title());
-    m_form->addRow(label);
-    return label;
+// Its caption labels it for a screen reader, which reads the answer as its text.
+QLabel *FigureGroup::addAnswer(const calc::FigureRow &row) {
+    QLabel *answer = textLabel(row, this);
+    m_contextHelp.setTopic(answer, m_topic);
+    m_form->addRow(ToQString(row.format.caption), answer);
+    return answer;
+}
+
+QLabel *FigureGroup::addLine(const calc::FigureRow &row) {
+    QLabel *line = textLabel(row, this);
+    m_form->addRow(line);
+    return line;
+}
+
+QList<QLabel *> FigureGroup::captions() const {
+    QList<QLabel *> captions;
+    for (int row = 0; row < m_form->rowCount(); ++row) {
+        if (QLayoutItem *item = m_form->itemAt(row, QFormLayout::LabelRole)) {
+            if (auto *caption = qobject_cast<QLabel *>(item->widget())) captions << caption;
+        }
+    }
+    return captions;
+}
+
+int FigureGroup::captionWidth() const {
+    int width = 0;
+    for (const QLabel *caption : captions()) width = std::max(width, caption->sizeHint().width());
+    return width;
+}
+
+void FigureGroup::setCaptionWidth(int width) {
+    for (QLabel *caption : captions()) caption->setMinimumWidth(width);
+}
+
+void ShareCaptionColumn(const std::vector<FigureGroup *> &groups) {
+    int width = 0;
+    for (const FigureGroup *group : groups) width = std::max(width, group->captionWidth());
+    for (FigureGroup *group : groups) group->setCaptionWidth(width);
 }
 
 void FigureGroup::addTable(const calc::FigureTable &table) {
@@ -107,13 +140,18 @@ void FigureGroup::addTable(const calc::FigureTable &table) {
     QStringList headers;
     for (std::string_view header : table.headers) headers << ToQString(header);
     m_table->setHorizontalHeaderLabels(headers);
+    // The figures as wide as they are, the notes across the rest.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->setVisible(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // As high as its rows, so that the panel fits small screens without an empty table.
     m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
-    m_table->setFocusPolicy(Qt::ClickFocus);
+    // One stop of the Tab chain, read cell by cell with the arrow keys.
+    m_table->setFocusPolicy(Qt::StrongFocus);
+    m_table->setTabKeyNavigation(false);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_contextHelp.setTopic(m_table, m_topic);
     m_form->addRow(m_table);
 }
@@ -121,9 +159,8 @@ void FigureGroup::addTable(const calc::FigureTable &table) {
 void FigureGroup::showFigures(const calc::FigureSection &section) {
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const calc::FigureRow &row = section.rows[i];
-        if (row.format.shown == calc::Shown::Input) continue;
-        if (m_rows[i].field) showAnswer(m_rows[i].field, row);
-        if (m_rows[i].label) m_rows[i].label->setText(labelText(row));
+        if (m_rows[i].answer) showAnswer(m_rows[i].answer, row);
+        if (m_rows[i].line) m_rows[i].line->setText(labelText(row));
     }
     if (m_table) showTable(section.table);
 }
@@ -133,15 +170,21 @@ void FigureGroup::showTable(const calc::FigureTable &table) {
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const std::vector<std::string> &cells = table.rows[static_cast<std::size_t>(row)];
         for (int column = 0; column < m_table->columnCount(); ++column) {
-            m_table->setItem(row, column, new QTableWidgetItem(ToQString(cells[static_cast<std::size_t>(column)])));
+            auto *item = new QTableWidgetItem(ToQString(cells[static_cast<std::size_t>(column)]));
+            // Some styles grey out the text of a view without the focus; figures read as text.
+            item->setForeground(m_table->palette().color(QPalette::Text));
+            m_table->setItem(row, column, item);
         }
     }
-    m_table->resizeColumnsToContents();
+    // The arrow keys start from the first cell, which is not shown selected until they move.
+    if (!m_table->currentIndex().isValid() && m_table->rowCount() > 0) {
+        m_table->selectionModel()->setCurrentIndex(m_table->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    }
 }
 
 QLineEdit *FigureGroup::input(QStringView name) const {
     for (const RowWidgets &row : m_rows) {
-        if (row.field && !row.field->isReadOnly() && row.field->objectName() == name) return row.field;
+        if (row.field && row.field->objectName() == name) return row.field;
     }
     return nullptr;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A titled group of the window "Проверка и план намотки" made from one section of figures: a
-// caption beside each answer, the verdicts and notes on lines of their own, the typed inputs,
-// and a table where the section has one. It shows the section's figures as they come; it reads
-// none back.
+// caption beside each answer (read-only text that wraps, out of the Tab chain), the verdicts
+// and notes on lines of their own, the typed inputs, and a table where the section has one. It
+// shows the section's figures as they come; it reads none back.
 
 #include <QGroupBox>
 #include <QString>
@@ -38,20 +38,26 @@ public:
     // The typed field of the input row `name`; none when the section has no such input.
     QLineEdit *input(QStringView name) const;
 
+    int captionWidth() const;
+    void setCaptionWidth(int width);
+
 signals:
     void edited();
 
 private:
-    // The widget of one row: a field with its caption, or a label; none for a column of
-    // tremira-calc alone.
+    // The widget of one row: a typed field, an answer, or a verdict or note on a line of its
+    // own; none for a column of tremira-calc alone.
     struct RowWidgets {
         QLineEdit *field = nullptr;
-        QLabel *label = nullptr;
+        QLabel *answer = nullptr;
+        QLabel *line = nullptr;
     };
 
     RowWidgets addRow(const calc::FigureRow &row);
     QLineEdit *addField(const calc::FigureRow &row);
-    QLabel *addLabel(const calc::FigureRow &row);
+    QLabel *addAnswer(const calc::FigureRow &row);
+    QLabel *addLine(const calc::FigureRow &row);
+    QList<QLabel *> captions() const;
     void addTable(const calc::FigureTable &table);
     void showTable(const calc::FigureTable &table);
 
@@ -62,5 +68,9 @@ private:
     std::vector<RowWidgets> m_rows;  // one per row of the section, in its order
     QTableWidget *m_table = nullptr;
 };
+
+// The groups of a page line their answers up in one column: every caption takes the width of
+// the widest.
+void ShareCaptionColumn(const std::vector<FigureGroup *> &groups);
 
 }  // namespace tremira::ui

@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -82,7 +84,7 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     : QDialog(parent), m_design(design), m_contextHelp(contextHelp), m_numericFilter(new NumericEntryFilter(this)),
       m_outcome(checkOf({.fillFactor = calc::kDefaultFillFactor})), m_chooseSheetPath(askSheetPath) {
     setWindowTitle(QStringLiteral("Проверка и план намотки"));
-    setModal(true);
+    setWindowModality(Qt::WindowModal);
     auto *layout = new QVBoxLayout(this);
     m_pages = new QTabWidget;
     m_pages->setFocusPolicy(Qt::NoFocus);  // Tab goes to the typed fields; Ctrl+Tab turns the page
@@ -93,7 +95,10 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
     new QShortcut(QKeySequence::Cancel, this, this, &FormCheck::reject);
-    for (std::size_t i = 0; i < kTypedNames.size(); ++i) m_typed[i] = typedField(kTypedNames[i]);
+    for (std::size_t i = 0; i < kTypedNames.size(); ++i) {
+        m_typed[i] = typedField(kTypedNames[i]);
+        if (m_typed[i]) m_typed[i]->installEventFilter(this);
+    }
     QLineEdit *fillFactor = typedField(u"fillFactor");
     fillFactor->setText(ToQString(calc::kDefaultFillFactor));
     fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
@@ -124,6 +129,7 @@ QScrollArea *FormCheck::createCheckPage() {
     m_page.columns = new QBoxLayout(QBoxLayout::LeftToRight, page);
     m_page.design = createColumn({kDesignSection, kWireSection});
     m_page.check = createColumn({kCoreWindowSection, kVoltageSection, kTestWindingSection});
+    ShareCaptionColumn(m_checkGroups);
     m_page.columns->addWidget(m_page.design);
     m_page.columns->addWidget(m_page.check);
     m_page.scroll = new QScrollArea;
@@ -131,6 +137,7 @@ QScrollArea *FormCheck::createCheckPage() {
     m_page.scroll->setWidgetResizable(true);
     m_page.scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the typed fields only
     m_page.scroll->installEventFilter(this);
+    page->installEventFilter(this);
     return m_page.scroll;
 }
 
@@ -146,6 +153,7 @@ QWidget *FormCheck::createColumn(std::initializer_list<std::size_t> sections) {
 QScrollArea *FormCheck::createPlanPage() {
     m_plan = new PlanPanel(m_outcome.plan, *m_numericFilter, m_contextHelp);
     connect(m_plan, &PlanPanel::edited, this, &FormCheck::recalculate);
+    m_plan->installEventFilter(this);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_plan);
     scroll->setWidgetResizable(true);
@@ -160,8 +168,13 @@ QLayout *FormCheck::createButtons() {
     m_saveSheet->setObjectName(QStringLiteral("saveSheetButton"));
     m_close = new QPushButton(QStringLiteral("Закрыть"));
     m_close->setObjectName(QStringLiteral("closeButton"));
+    m_sheetStatus = new QLabel;
+    m_sheetStatus->setObjectName(QStringLiteral("sheetStatus"));
+    m_sheetStatus->setWordWrap(true);
+    m_sheetStatus->setTextFormat(Qt::PlainText);
+    m_sheetStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(m_sheetStatus, 1);
     for (QPushButton *button : {m_copy, m_saveSheet, m_close}) {
         button->setAutoDefault(false);
         m_contextHelp.setTopic(button, help::HelpTopic::DesignCheck);
@@ -176,7 +189,38 @@ QLayout *FormCheck::createButtons() {
 
 bool FormCheck::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_page.scroll && event->type() == QEvent::Resize) arrangeColumns();
+    const bool relaidOut = event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest;
+    if (relaidOut && (watched == m_page.scroll->widget() || watched == m_plan)) {
+        keepWrappedTextWhole(static_cast<QWidget *>(watched));
+    }
+    if (event->type() == QEvent::FocusIn) scrollIntoView(qobject_cast<QWidget *>(watched));
     return QDialog::eventFilter(watched, event);
+}
+
+void FormCheck::keepWrappedTextWhole(QWidget *page) {
+    // The scroll area sizes its page for the width it has before its scroll bar appears, and
+    // not again when an answer grows longer: the wrapped answers would get fewer lines than they
+    // need.
+    page->setMinimumHeight(page->heightForWidth(page->width()));
+}
+
+void FormCheck::scrollIntoView(QWidget *field) {
+    for (QWidget *outer = field ? field->parentWidget() : nullptr; outer; outer = outer->parentWidget()) {
+        if (auto *scroll = qobject_cast<QScrollArea *>(outer)) {
+            scroll->ensureWidgetVisible(field);
+            return;
+        }
+    }
+}
+
+void FormCheck::keyPressEvent(QKeyEvent *event) {
+    // The buttons are not the dialog's default, so that Enter in a field presses none of them.
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void FormCheck::arrangeColumns() {
@@ -233,17 +277,36 @@ void FormCheck::setSheetFolder(const QString &folder) { m_sheetFolder = folder; 
 
 void FormCheck::setSheetPathChooser(SheetPathChooser chooser) { m_chooseSheetPath = std::move(chooser); }
 
+FormCheck::TypedTexts FormCheck::typedTexts() const {
+    TypedTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (m_typed[i]) texts[i] = m_typed[i]->text();
+    }
+    return texts;
+}
+
+void FormCheck::setTypedTexts(const TypedTexts &texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (m_typed[i]) m_typed[i]->setText(texts[i]);
+    }
+}
+
 void FormCheck::saveSheet() {
     const QString path = m_chooseSheetPath(this, QDir(m_sheetFolder).filePath(kSheetFileName));
     if (path.isEmpty()) return;
     const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), [this](QPainter &painter, const QRectF &area) {
                                            m_plan->paintDrawing(painter, area);
                                        }};
-    if (const auto error = reports::SaveWorkshopSheet(path, sheet)) {
-        QMessageBox box(QMessageBox::Critical, windowTitle(),
-                        reports::FileWriteErrorText(*error, QStringLiteral("лист")), QMessageBox::Ok, this);
-        box.exec();
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const auto error = reports::SaveWorkshopSheet(path, sheet);
+    if (!error) {
+        m_sheetStatus->setText(QStringLiteral("Лист сохранён: %1").arg(shownPath));
+        return;
     }
+    m_sheetStatus->setText(QStringLiteral("Лист не сохранён: %1 (%2)").arg(shownPath, error->reason));
+    QMessageBox box(QMessageBox::Critical, windowTitle(), reports::FileWriteErrorText(*error, QStringLiteral("лист")),
+                    QMessageBox::Ok, this);
+    box.exec();
 }
 
 }  // namespace tremira::ui

@@ -2,8 +2,9 @@
 // The window "Проверка и план намотки": on its first page the design as the main window shows
 // it, read-only, and the check of it (fill of the core window, wire, no-load voltage, test
 // winding); on its second the winding plan, which takes the core window typed on the first.
-// Worked out again at every typed key, from each typed field read once. Modal; built anew for
-// each opening.
+// Worked out again at every typed key, from each typed field read once. Modal to the main
+// window alone, so that the help it opens takes input; built anew for each opening, with what
+// was typed at the last one.
 
 #include <QDialog>
 #include <QString>
@@ -19,6 +20,7 @@
 #include "reports/plan_sheet.h"
 
 class QBoxLayout;
+class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
@@ -57,8 +59,16 @@ public:
     // A file dialog unless set otherwise.
     void setSheetPathChooser(SheetPathChooser chooser);
 
+    // The texts of the typed fields, in the order of calc::TypedFields, to be given back at the
+    // next opening.
+    using TypedTexts = std::array<QString, 10>;
+    TypedTexts typedTexts() const;
+    void setTypedTexts(const TypedTexts &texts);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Enter presses the focused button; in a field it presses none.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // The check's sections in two columns, scrolled when the window is smaller than they are.
@@ -81,6 +91,9 @@ private:
     QString summary() const;
     void copySummary() const;
     void saveSheet();
+    // A field given the focus is scrolled into view on its page.
+    static void scrollIntoView(QWidget *field);
+    static void keepWrappedTextWhole(QWidget *page);
 
     ShownDesign m_design;
     help::ContextHelpFilter &m_contextHelp;
@@ -105,6 +118,7 @@ private:
     QPushButton *m_copy = nullptr;
     QPushButton *m_saveSheet = nullptr;
     QPushButton *m_close = nullptr;
+    QLabel *m_sheetStatus = nullptr;  // where the last sheet went, or why it did not
 };
 
 }  // namespace tremira::ui

@@ -33,6 +33,7 @@ PlanPanel::PlanPanel(const std::vector<calc::FigureSection> &plan, NumericEntryF
         grid->addWidget(group, at.row, at.column, at.rowSpan, at.columnSpan);
         m_groups.push_back(group);
     }
+    ShareCaptionColumn(m_groups);
     grid->addWidget(m_drawing, kDrawingPlace.row, kDrawingPlace.column, kDrawingPlace.rowSpan,
                     kDrawingPlace.columnSpan);
 }

@@ -122,6 +122,8 @@ private:
     // The fields as the last completed calculation left them, with its numbers: the reports and
     // the check pair only these inputs with these results.
     std::optional<ShownDesign> m_calculated;
+    // What the user typed in the check window, kept for its next opening during this run.
+    std::optional<FormCheck::TypedTexts> m_checkTyped;
 };
 
 }  // namespace tremira::ui

@@ -104,10 +104,12 @@ void Form1::suggestCoreSection() {
 
 void Form1::showDesignCheck() {
     if (!requireCalculatedDesign()) return;
-    // Built anew for each opening, modal like the About window.
+    // Built anew for each opening, with what was typed at the last one.
     FormCheck check(*m_calculated, *m_contextHelp, this);
     check.setSheetFolder(reportFolder());
+    if (m_checkTyped) check.setTypedTexts(*m_checkTyped);
     check.exec();
+    m_checkTyped = check.typedTexts();
 }
 
 void Form1::exitProgram() { QCoreApplication::exit(0); }

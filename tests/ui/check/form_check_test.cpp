@@ -4,6 +4,7 @@
 // size. The figures themselves are the calculation's; the tests run on a 1280 × 1024 screen at
 // scale 2 (CMakeLists.txt).
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -26,6 +28,7 @@
 #include <memory>
 
 #include "calc/design_check.h"
+#include "colours/readable_colour.h"
 #include "help/context_help_filter.h"
 #include "tests/reports/run_a.h"
 #include "tests/reports/tool_output.h"
@@ -35,7 +38,6 @@
 #include "ui/check/form_check.h"
 #include "ui/check/plan_panel.h"
 #include "ui/fields/utf8_text.h"
-#include "ui/fields/whole_text_tooltip.h"
 
 namespace tremira::ui {
 namespace {
@@ -74,6 +76,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
     }
     QLineEdit *field(const char *name) const { return m_form->findChild<QLineEdit *>(QLatin1String(name)); }
+    QLabel *answer(const char *name) const { return m_form->findChild<QLabel *>(QLatin1String(name)); }
+    static QString captionOf(const QFormLayout *form, const QWidget *shown) {
+        const auto *caption = qobject_cast<QLabel *>(form->labelForField(const_cast<QWidget *>(shown)));
+        return caption ? caption->text() : QString();
+    }
+    static QString accessibleText(const QWidget *widget, QAccessible::Text text) {
+        return QAccessible::queryAccessibleInterface(const_cast<QWidget *>(widget))->text(text);
+    }
     QString focusName() const { return QApplication::focusWidget()->objectName(); }
     QPushButton *button(const char *name) const { return m_form->findChild<QPushButton *>(QLatin1String(name)); }
     void showPage(int page) const { m_form->findChild<QTabWidget *>()->setCurrentIndex(page); }
@@ -104,29 +114,28 @@ protected:
                 SCOPED_TRACE(row.format.name);
                 const QString caption = ToQString(row.format.caption);
                 const QString text = ToQString(row.text);
-                if (row.format.shown == calc::Shown::Answer || row.format.shown == calc::Shown::Input) {
-                    const auto *shown = group->findChild<QLineEdit *>(ToQString(row.format.name));
-                    ASSERT_NE(shown, nullptr);
-                    const auto *label = qobject_cast<QLabel *>(form->labelForField(const_cast<QLineEdit *>(shown)));
-                    ASSERT_NE(label, nullptr);
-                    EXPECT_EQ(label->text(), caption);
-                    EXPECT_EQ(shown->accessibleName(), caption);
-                    EXPECT_EQ(shown->isReadOnly(), row.format.shown == calc::Shown::Answer);
-                    if (row.format.shown == calc::Shown::Input) {
-                        if (row.known) {
-                            EXPECT_EQ(shown->text(), text);  // as typed
-                        }
-                        continue;
-                    }
-                    EXPECT_EQ(shown->text(), text);
+                if (row.format.shown == calc::Shown::Input) {
+                    const auto *typed = group->findChild<QLineEdit *>(ToQString(row.format.name));
+                    ASSERT_NE(typed, nullptr);
+                    EXPECT_EQ(captionOf(form, typed), caption);
+                    EXPECT_EQ(typed->accessibleName(), caption);
+                    if (row.known) EXPECT_EQ(typed->text(), text);  // as typed
+                } else if (row.format.shown == calc::Shown::Answer) {
+                    const auto *answer = group->findChild<QLabel *>(ToQString(row.format.name));
+                    ASSERT_NE(answer, nullptr);
+                    EXPECT_EQ(captionOf(form, answer), caption);
+                    EXPECT_EQ(answer->text(), text);
+                    // Read once, as the answer; its caption labels it.
+                    EXPECT_EQ(accessibleText(answer, QAccessible::Name), text);
+                    EXPECT_EQ(accessibleText(answer, QAccessible::Description), QString());
                     // A reason in place of a figure stands out from the figures.
-                    const QColor usual = QApplication::palette(shown).color(QPalette::Text);
-                    EXPECT_EQ(shown->palette().color(QPalette::Text) == usual, row.known) << text.toStdString();
+                    const QColor usual = QApplication::palette(answer).color(QPalette::WindowText);
+                    EXPECT_EQ(answer->palette().color(QPalette::WindowText) == usual, row.known) << text.toStdString();
                 } else if (row.format.shown == calc::Shown::Verdict) {
                     const auto *label = group->findChild<QLabel *>(ToQString(row.format.name));
                     ASSERT_NE(label, nullptr);
                     EXPECT_EQ(label->text(), caption + QStringLiteral(": ") + text);
-                    EXPECT_EQ(label->accessibleName(), caption + QStringLiteral(": ") + group->title());
+                    EXPECT_EQ(accessibleText(label, QAccessible::Name), label->text()) << "the verdict with its answer";
                 } else if (row.format.shown == calc::Shown::Note) {
                     const auto *label = group->findChild<QLabel *>(ToQString(row.format.name));
                     ASSERT_NE(label, nullptr);
@@ -190,9 +199,8 @@ TEST_F(FormCheckTest, ShowsTheMainWindowsDesignReadOnly) {
                  {"overallPower", &S::Text5}, {"requiredPower", &S::Text11}, {"currentI", &S::Text12}};
     for (const auto &s : shown) {
         SCOPED_TRACE(s.name);
-        ASSERT_NE(field(s.name), nullptr);
-        EXPECT_EQ(field(s.name)->text(), design.snapshot.*s.text);
-        EXPECT_TRUE(field(s.name)->isReadOnly());
+        ASSERT_NE(answer(s.name), nullptr);
+        EXPECT_EQ(answer(s.name)->text(), design.snapshot.*s.text);
     }
 }
 
@@ -227,6 +235,7 @@ TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed)
     });
     QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
     EXPECT_EQ(suggested, folder.filePath(QStringLiteral("лист.pdf")));
+    EXPECT_EQ(answer("sheetStatus")->text(), QStringLiteral("Лист сохранён: ") + QDir::toNativeSeparators(suggested));
     const QString sheet = reports::test::ToolOutput(QStringLiteral("pdftotext"), {suggested, QStringLiteral("-")});
     const QStringList printed = sheet.split(QLatin1Char('\n'));
     EXPECT_TRUE(printed.contains(usedFillFactor)) << sheet.toStdString();
@@ -259,6 +268,9 @@ TEST_F(FormCheckTest, ASheetThatCannotBeSavedSaysWhyInABox) {
     EXPECT_TRUE(answerer.boxes()[0].text.contains(QDir::toNativeSeparators(path)))
         << answerer.boxes()[0].text.toStdString();
     EXPECT_FALSE(QFile::exists(path));
+    const QString status = answer("sheetStatus")->text();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Лист не сохранён: ") + QDir::toNativeSeparators(path) + " ("))
+        << status.toStdString();
 
     m_form->setSheetPathChooser([](QWidget *, const QString &) { return QString(); });  // the user declined
     QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
@@ -295,35 +307,49 @@ TEST_F(FormCheckTest, TypedFieldsKeepOnlyDigitsAndCommas) {
 }
 
 // Tab and Enter go from one typed field to the next, then Tab on to the buttons and round; the
-// answers take the focus only from the mouse, and Enter never closes the window.
-TEST_F(FormCheckTest, TabAndEnterVisitTheTypedFieldsAndTheButtonsOnly) {
+// taps table is one stop, left with Tab; the answers take no focus, and Enter in a field never
+// closes the window.
+TEST_F(FormCheckTest, TabAndEnterVisitTheTypedFieldsTheTableAndTheButtonsOnly) {
     const QStringList buttons{"copyButton", "saveSheetButton", "closeButton"};
     const struct {
         const char *name;
         ShownDesign design;
         int page;
-        QStringList fields;
+        QStringList stops;
     } cases[] = {
         {"rod core", runA(), 0, {"windowWidth", "windowHeight", "fillFactor", "testTurns", "testVoltage"}},
         {"toroid", runBToroid(), 0, {"windowWidth", "fillFactor", "testTurns", "testVoltage"}},
-        {"plan", runA(), 1, {"legWidth", "legDepth", "tapCount", "lowestTapVoltage", "secondMainsVoltage"}},
+        {"plan", runA(), 1, {"legWidth", "legDepth", "tapCount", "lowestTapVoltage", "secondMainsVoltage", "taps"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         open(c.design);
         showPage(c.page);
-        field(c.fields.first().toLatin1().constData())->setFocus();
-        const QStringList chain = c.fields + buttons;
+        field(c.stops.first().toLatin1().constData())->setFocus();
+        const QStringList chain = c.stops + buttons;
         QStringList visited;
         for (qsizetype step = 0; step <= chain.size(); ++step) {
             visited << focusName();
-            const bool inField = step < c.fields.size();
+            const bool inField = qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr;
             QTest::keyClick(QApplication::focusWidget(), inField && step % 2 ? Qt::Key_Return : Qt::Key_Tab);
             QApplication::processEvents();  // Enter moves on through a queued Tab
         }
-        EXPECT_EQ(visited, chain + QStringList{chain.first()});
+        EXPECT_EQ(visited.join(u' ').toStdString(), (chain + QStringList{chain.first()}).join(u' ').toStdString());
         EXPECT_TRUE(m_form->isVisible());
     }
+}
+
+// Enter presses the button that has the focus, as Space does.
+TEST_F(FormCheckTest, EnterPressesTheFocusedButton) {
+    open(runA());
+    QGuiApplication::clipboard()->clear();
+    button("copyButton")->setFocus();
+    QTest::keyClick(button("copyButton"), Qt::Key_Return);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(u"Проверка и план намотки"_qs));
+    button("closeButton")->setFocus();
+    QTest::keyClick(button("closeButton"), Qt::Key_Enter);
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(m_form->result(), QDialog::Accepted);
 }
 
 // F1 opens the check's topic, on the plan's page the plan's.
@@ -380,23 +406,107 @@ TEST_F(FormCheckTest, OpensWithinTheScreensFreeAreaAndFitsItsWidth) {
     }
 }
 
-// A message in place of a figure is read whole in its field, not only in its tooltip.
-TEST_F(FormCheckTest, EveryFieldShowsItsWholeText) {
+// At scale 2 on 1280 × 1024 every answer and verdict is read whole: a long one wraps, none is cut.
+TEST_F(FormCheckTest, EveryAnswerShowsItsWholeText) {
     const struct {
         const char *name;
         ShownDesign design;
-        const char *testTurns;
-    } cases[] = {{"nothing typed", runA(), ""}, {"test voltage missing", runA(), "10"}, {"toroid", runBToroid(), ""}};
+        Typed typed;
+    } cases[] = {{"nothing typed", runA(), {"", "", "0,35", "10", "", "", "", "", "", ""}},
+                 {"rod core, all typed", runA(), kRunATyped},
+                 {"most taps", runA(), {"50", "60", "0,35", "", "", "70", "121", "8", "20", "380"}},
+                 {"toroid", runBToroid(), {"100", "", "0,35", "", "", "40", "20", "", "", ""}}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         open(c.design);
-        type("testTurns", QString::fromUtf8(c.testTurns));
-        QApplication::processEvents();
-        for (QLineEdit *shown : m_form->findChildren<QLineEdit *>()) {
-            SCOPED_TRACE(shown->objectName().toStdString() + ": " + shown->text().toStdString());
-            ShowCutTextAsToolTip(shown);  // a text that does not fit becomes the tooltip
-            EXPECT_EQ(shown->toolTip(), QString());
+        typeAll(c.typed);
+        for (int page : {0, 1}) {
+            showPage(page);
+            for (int settle = 0; settle < 3; ++settle) QApplication::processEvents();
+            for (const QLabel *shown : m_form->findChildren<QLabel *>()) {
+                if (!shown->isVisible() || shown->text().isEmpty()) continue;
+                SCOPED_TRACE(shown->objectName().toStdString() + ": " + shown->text().toStdString());
+                const QRect room = shown->contentsRect();
+                const QRect needed = shown->fontMetrics().boundingRect(room, Qt::TextWordWrap, shown->text());
+                EXPECT_LE(needed.width(), room.width());
+                EXPECT_LE(needed.height(), room.height());
+            }
         }
+    }
+}
+
+// The window blocks the main window only: the help, another window of the program, takes the
+// mouse and the keys, and Escape pressed there leaves the check window open.
+TEST_F(FormCheckTest, BlocksItsMainWindowAndNoOtherWindow) {
+    QPushButton mainWindow(QStringLiteral("главное окно"));
+    QPushButton help(QStringLiteral("справка"));
+    mainWindow.show();
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow) && QTest::qWaitForWindowExposed(&help));
+    FormCheck check(runA(), m_contextHelp, &mainWindow);
+    check.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&check));
+    int mainClicks = 0;
+    int helpClicks = 0;
+    QObject::connect(&mainWindow, &QPushButton::clicked, [&mainClicks] { ++mainClicks; });
+    QObject::connect(&help, &QPushButton::clicked, [&helpClicks] { ++helpClicks; });
+    // Through the window system, where a modal window blocks what it blocks.
+    QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, mainWindow.rect().center());
+    QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {}, help.rect().center());
+    EXPECT_EQ(mainClicks, 0);
+    EXPECT_EQ(helpClicks, 1);
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    QTest::keyClick(help.windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(check.isVisible());
+}
+
+// The taps are read cell by cell with the arrow keys, in the palette's text colour under every
+// style (some grey out the text of a view without the focus).
+TEST_F(FormCheckTest, TheTapsTableIsReadWithTheArrowKeysInReadableText) {
+    for (const QString &key : QStyleFactory::keys()) {
+        SCOPED_TRACE(key.toStdString());
+        QApplication::setStyle(key);
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        open(runA());
+        typeAll(kRunATyped);
+        showPage(1);
+        auto *taps = m_form->findChild<QTableWidget *>(QStringLiteral("taps"));
+        ASSERT_NE(taps, nullptr);
+        taps->setFocus();
+        QTest::keyClick(taps, Qt::Key_Down);
+        QTest::keyClick(taps, Qt::Key_Right);
+        EXPECT_EQ(taps->currentRow(), 1);
+        EXPECT_EQ(taps->currentColumn(), 1);
+        const QColor background = taps->palette().color(QPalette::Base);
+        for (int row = 0; row < taps->rowCount(); ++row) {
+            const QColor text = taps->item(row, 0)->foreground().color();
+            EXPECT_GE(colours::ContrastRatio(text, background), colours::kReadableContrast)
+                << text.name().toStdString();
+        }
+    }
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+// When the window opens, and whenever a typed field gets the focus, the field is in view.
+TEST_F(FormCheckTest, TheFocusedFieldIsScrolledIntoView) {
+    open(runA());
+    const auto inView = [this](const char *name) {
+        QLineEdit *typed = field(name);
+        const auto *scroll = qobject_cast<QScrollArea *>(m_form->findChild<QTabWidget *>()->currentWidget());
+        const QRect shown(typed->mapTo(scroll->viewport(), QPoint()), typed->size());
+        return scroll->viewport()->rect().contains(shown);
+    };
+    QApplication::processEvents();
+    EXPECT_EQ(focusName(), QStringLiteral("windowWidth"));
+    EXPECT_TRUE(inView("windowWidth"));
+    m_form->resize(m_form->width(), m_form->minimumSizeHint().height());
+    for (const char *name : {"testVoltage", "windowWidth"}) {
+        SCOPED_TRACE(name);
+        field(name)->setFocus();
+        QApplication::processEvents();
+        EXPECT_TRUE(inView(name));
     }
 }
 

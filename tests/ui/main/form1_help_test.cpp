@@ -1,5 +1,6 @@
 // The help menu, F1 in the menus, and the windows the main window opens modally.
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -33,26 +34,34 @@ TEST_F(Form1Test, F1InEachMenuOpensTheTopicOfTheMenuOrOfTheHighlightedItem) {
 }
 
 // The check shows the design as calculated, weighing the wire of the materials the lists
-// name; the command returns only when the window has been closed.
+// name; the command returns only when the window has been closed, and the next opening finds
+// what was typed at the last.
 TEST_F(Form1Test, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
     user::choose(ui.Combo1, 1);
     user::choose(ui.Combo2, 1);
     calculateRunA();
+    const std::pair<const char *, QString> typed[] = {
+        {"windowWidth", "50"}, {"windowHeight", "60"}, {"legWidth", "70"}, {"legDepth", "121"}, {"fillFactor", ""}};
     QStringList shown;
+    QStringList typedAtOpening;
     const ModalAnswerer answerer([&](QWidget *check) {
         if (check->windowTitle() != QStringLiteral("Проверка и план намотки")) return;
         const auto field = [check](const char *name) { return check->findChild<QLineEdit *>(QLatin1String(name)); };
-        for (const auto &[name, text] : {std::pair{"windowWidth", "50"}, std::pair{"windowHeight", "60"},
-                                         std::pair{"legWidth", "70"}, std::pair{"legDepth", "121"}})
-            field(name)->setText(QString::fromUtf8(text));
-        for (const char *name : {"coreSection", "turnsI", "turnsII", "toBuyI", "toBuyII"}) shown << field(name)->text();
+        for (const auto &[name, text] : typed) typedAtOpening << field(name)->text();
+        for (const auto &[name, text] : typed) field(name)->setText(text);
+        for (const char *name : {"coreSection", "turnsI", "turnsII", "toBuyI", "toBuyII"})
+            shown << check->findChild<QLabel *>(QLatin1String(name))->text();
         check->findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
     });
-    ASSERT_TRUE(user::openMenu(window, ui.MService));
-    QTest::keyClick(ui.MService, Qt::Key_Down);
-    QTest::keyClick(ui.MService, Qt::Key_Return);
-    EXPECT_EQ(shown, (QStringList{"84,672", "83", "25", "47 м, 1,25 кг", "21 м, 1,78 кг"}));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    for (int opening = 0; opening < 2; ++opening) {
+        ASSERT_TRUE(user::openMenu(window, ui.MService));
+        QTest::keyClick(ui.MService, Qt::Key_Down);
+        QTest::keyClick(ui.MService, Qt::Key_Return);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    const QStringList answers{"84,672", "83", "25", "47 м, 1,25 кг", "21 м, 1,78 кг"};
+    EXPECT_EQ(shown, answers + answers);
+    EXPECT_EQ(typedAtOpening, (QStringList{"", "", "", "", "0,35", "50", "60", "70", "121", ""}));
 }
 
 TEST_F(Form1Test, TheAboutCommandShowsTheAboutWindowModally) {
