@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QShortcut>
+#include <QStyleOptionMenuItem>
 
 namespace tremira::ui {
 namespace {
@@ -23,6 +24,21 @@ void tapAlt(QWidget *window) {
 void KeepMenuBarInKeyboardReach(QMainWindow *window) {
     auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
     QObject::connect(f10, &QShortcut::activated, window, [window] { tapAlt(window); });
+}
+
+KeyboardMenuBarStyle::KeyboardMenuBarStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+void KeyboardMenuBarStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                                       const QWidget *widget) const {
+    // The menu bar holds the focus only while the keyboard moves through its titles.
+    const auto *title = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+    if (element == CE_MenuBarItem && title && (title->state & State_Selected) && widget && widget->hasFocus()) {
+        QStyleOptionMenuItem highlighted = *title;
+        highlighted.state |= State_Sunken;
+        QProxyStyle::drawControl(element, &highlighted, painter, widget);
+        return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
 }
 
 }  // namespace tremira::ui

@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "desktop/program_icon.h"
+#include "ui/main/menu_bar_keys.h"
 #include "ui/main/message_box.h"
 
 namespace tremira::ui {
@@ -32,7 +33,7 @@ void UseOwnWidgetStyle() {
             kept.setBrush(colourGroup, colourRole, chosen.brush(colourGroup, colourRole));
         }
     }
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new KeyboardMenuBarStyle);
     QApplication::setPalette(kept);
 }
 

@@ -435,6 +435,29 @@ TEST_F(FormCheckTest, EveryAnswerShowsItsWholeText) {
     }
 }
 
+// Answers appearing, or turning into reasons, move no group sideways on either page.
+TEST_F(FormCheckTest, NothingMovesSidewaysWhenTheAnswersAppear) {
+    open(runA());
+    const auto columns = [this] {
+        QList<QPair<int, int>> placed;
+        for (const QGroupBox *group : m_form->findChildren<QGroupBox *>())
+            placed.append({group->mapTo(m_form.get(), QPoint()).x(), group->width()});
+        return placed;
+    };
+    for (int page : {0, 1}) {
+        SCOPED_TRACE(page);
+        showPage(page);
+        QApplication::processEvents();
+        const auto before = columns();
+        typeAll(kRunATyped);
+        QApplication::processEvents();
+        EXPECT_EQ(columns(), before);
+        typeAll({"", "", "", "", "", "", "", "", "", ""});
+        QApplication::processEvents();
+        EXPECT_EQ(columns(), before);
+    }
+}
+
 // The window blocks the main window only: the help, another window of the program, takes the
 // mouse and the keys, and Escape pressed there leaves the check window open.
 TEST_F(FormCheckTest, BlocksItsMainWindowAndNoOtherWindow) {

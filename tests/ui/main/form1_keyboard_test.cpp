@@ -38,9 +38,12 @@ TEST(Form1Keyboard, F10HighlightsTheFirstMenuArrowsAndEnterOpenAnItemEscapeGoesB
         const Form1Controls ui(window);
         QMenuBar *bar = window.menuBar();
 
+        const QRect firstTitle = bar->actionGeometry(ui.mfile->menuAction());
+        const QImage before = bar->grab(firstTitle).toImage();
         press(Qt::Key_F10);
         EXPECT_EQ(bar->activeAction(), ui.mfile->menuAction());
         EXPECT_FALSE(ui.mfile->isVisible()) << "F10 only highlights the title";
+        EXPECT_NE(bar->grab(firstTitle).toImage(), before) << "the highlighted title is drawn so";
         press(Qt::Key_Down);
         EXPECT_TRUE(ui.mfile->isVisible());
         press(Qt::Key_Right);
