@@ -13,6 +13,7 @@ from help_and_about import ABOUT_TITLE
 from steps import ProgramTestCase
 
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+DRAWING_NAME = "Чертёж намотки"
 HAVE_PYATSPI = importlib.util.find_spec("pyatspi") is not None
 
 
@@ -163,8 +164,39 @@ class ScreenReader(ProgramTestCase):
         controls = self.controls(self.frame(CHECK_TITLE))
         self.assertGreater(self.assert_fields_named_by_labels(controls, "check window"), 0, "labelled fields")
         for control in controls:
-            if control.getState().contains(self.atspi.STATE_FOCUSABLE):
+            # A cell is read with its column's header; a tap without a note has an empty one.
+            if control.getState().contains(self.atspi.STATE_FOCUSABLE) and control.getRole() != self.atspi.ROLE_TABLE_CELL:
                 self.assertTrue(control.name.strip(), f"a {control.getRoleName()} without a name")
+        return controls
+
+    def answers(self, controls):
+        """The answers as a screen reader meets them: each its caption and what it reads."""
+        found = {}
+        for label in self.of_role(controls, self.atspi.ROLE_LABEL):
+            caption = self.label_of(label)
+            if caption is not None:
+                found[caption.name] = label.name
+            if label.description:
+                self.assertNotEqual(label.name, label.description, f"the description of {label.name!r} repeats it")
+        return found
+
+    def check_plan_page(self):
+        """Run A's plan with four taps from 50 V and 380 V: answers, verdicts, the drawing, the taps."""
+        controls = self.check_check_window()
+        answers = self.answers(controls)
+        self.assertEqual("84,7", answers.get("Сечение по сторонам S₀ (см²)"), "an answer read with its caption")
+        self.assertEqual("143", answers.get("Витки до второго напряжения"), "an answer read with its caption")
+        verdicts = [c.name for c in self.of_role(controls, self.atspi.ROLE_LABEL) if c.name.startswith("Окно:")]
+        self.assertEqual(["Окно: не помещается"], verdicts, "a verdict is read with its answer")
+        drawings = [c for c in controls if c.name == DRAWING_NAME]
+        self.assertEqual(1, len(drawings), "the drawing in the tree")
+        self.assertIn("не помещается", drawings[0].description, "the drawing's description says the verdict")
+        tables = self.of_role(controls, self.atspi.ROLE_TABLE)
+        self.assertEqual(["Отводы I обмотки"], [t.name for t in tables], "the taps table")
+        table = tables[0].queryTable()
+        self.assertEqual(4, table.nRows, "four taps")
+        self.assertEqual(["108", "50,9", "1,1"], [table.getAccessibleAt(0, c).name for c in range(3)],
+                         "the first tap, cell by cell")
 
     def test_every_control_bears_its_label_as_name(self):
         window = self.calculated_window(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
@@ -184,4 +216,14 @@ class ScreenReader(ProgramTestCase):
         check = self.s.wait_window(CHECK_TITLE)
         self.check_check_window()
         self.s.focus(check, "the check window")
+        for text in ("50", "60"):
+            self.s.type(text)
+            self.s.key("Tab")
+        self.s.key("ctrl+Tab")
+        for text in ("70", "121", "4", "50", "380"):
+            self.s.type(text)
+            self.s.key("Tab")
+        wait_for("the plan's answers", lambda: "Окно: не помещается" in
+                 [c.name for c in self.controls(self.frame(CHECK_TITLE))])
+        self.check_plan_page()
         self.assert_program_alive(self.s.programs[-1])

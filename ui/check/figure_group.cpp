@@ -47,13 +47,15 @@ void showAnswer(QLabel *answer, const calc::FigureRow &row) {
     colourByKnown(answer, row.known);
 }
 
-// Selectable with the mouse, read whole however long: a message wraps under its first words.
+// Selectable with the mouse (copied from its menu), read whole however long: a message wraps
+// under its first words. It takes no focus, not even from a click: the keys stay in the field.
 QLabel *textLabel(const calc::FigureRow &row, QWidget *parent) {
     auto *label = new QLabel(parent);
     label->setObjectName(ToQString(row.format.name));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 

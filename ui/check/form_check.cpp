@@ -173,6 +173,7 @@ QLayout *FormCheck::createButtons() {
     m_sheetStatus->setWordWrap(true);
     m_sheetStatus->setTextFormat(Qt::PlainText);
     m_sheetStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_sheetStatus->setFocusPolicy(Qt::NoFocus);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_sheetStatus, 1);
     for (QPushButton *button : {m_copy, m_saveSheet, m_close}) {
