@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 
 #include "platform/display_check.h"
 #include "reports/report_printer.h"
+#include "tests/support/modal_answerer.h"
 #include "tests/support/viewer_recorder.h"
 #include "tests/ui/main/form1_fixture.h"
 #include "ui/main/form1.h"
@@ -84,4 +87,16 @@ TEST(WaylandSession, TheMainWindowMapsOnWestonAndCalculates) {
     user::type(ui.Text2, QStringLiteral("160"));
     user::click(ui.cndCalc);
     EXPECT_EQ(ui.Text12->text(), QStringLiteral("48,19277"));  // Run A
+
+    // The check window maps there as a window of its own over the main window, and answers.
+    QString fill;
+    const tremira::testing::ModalAnswerer answerer([&fill](QWidget *check) {
+        if (!QTest::qWaitForWindowExposed(check)) return;
+        check->findChild<QLineEdit *>(QStringLiteral("windowWidth"))->setText(QStringLiteral("50"));
+        check->findChild<QLineEdit *>(QStringLiteral("windowHeight"))->setText(QStringLiteral("60"));
+        fill = check->findChild<QLabel *>(QStringLiteral("fillPercent"))->text();
+        check->close();
+    });
+    ui.MScheck->trigger();
+    EXPECT_EQ(fill, QStringLiteral("33"));
 }
