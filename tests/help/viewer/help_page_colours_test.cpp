@@ -2,21 +2,19 @@
 // here (the desktop styles' dark ones among them) and a dark palette of the program's own.
 
 #include <QApplication>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTextBlock>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <utility>
 #include <vector>
 
 #include "colours/readable_colour.h"
 #include "help/viewer/help_window.h"
 #include "tests/help/viewer/shown_help_window.h"
+#include "tests/support/style_palettes.h"
 
 namespace {
 
@@ -35,11 +33,8 @@ QPalette darkPalette() {
 
 // Each style's own palette by its key, and the dark one.
 std::vector<std::pair<QString, QPalette>> everyPalette() {
-    std::vector<std::pair<QString, QPalette>> palettes{{QStringLiteral("dark"), darkPalette()}};
-    for (const QString &key : QStyleFactory::keys()) {
-        const std::unique_ptr<QStyle> style(QStyleFactory::create(key));
-        palettes.emplace_back(key, style->standardPalette());
-    }
+    std::vector<std::pair<QString, QPalette>> palettes = tremira::testing::EveryStylePalette();
+    palettes.emplace_back(QStringLiteral("dark"), darkPalette());
     return palettes;
 }
 
