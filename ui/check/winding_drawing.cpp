@@ -32,6 +32,20 @@ QString buildsCaption(const WindingSizes &s) {
     return builds.join(QStringLiteral(", "));
 }
 
+QString verdictOf(const WindingSizes &s) {
+    if (!s.fits) return QStringLiteral("не помещается");
+    return s.buildI && s.buildII ? QStringLiteral("помещается") : QString();
+}
+
+// What the drawing shows, in words, for screen readers: the captions and the verdict, or the
+// reason it stands in place of.
+QString descriptionOf(const calc::Figure<WindingSizes> &sizes) {
+    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
+    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
+    parts.removeAll(QString());
+    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
+}
+
 QColor blend(const QColor &base, const QColor &tint, double share) {
     const auto mix = [share](double a, double b) { return a + (b - a) * share; };
     return QColor::fromRgbF(static_cast<float>(mix(base.redF(), tint.redF())),
@@ -167,7 +181,7 @@ void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &si
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("не помещается"));
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, verdictOf(sizes));
 }
 
 }  // namespace
@@ -220,10 +234,14 @@ QPalette PaperPalette() {
 
 WindingDrawing::WindingDrawing(QWidget *parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleName(QStringLiteral("Чертёж намотки"));
+    setAccessibleDescription(descriptionOf(m_sizes));
 }
 
 void WindingDrawing::setSizes(const calc::Figure<WindingSizes> &sizes) {
     m_sizes = sizes;
+    // Qt tells a screen reader reading the drawing that its description changed.
+    setAccessibleDescription(descriptionOf(sizes));
     update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The drawing of the winding plan painted: the shapes of winding_layout.h with their names, the
-// sizes under them, and what does not fit hatched beyond the window.
+// sizes under them, and what does not fit hatched beyond the window; for screen readers the same
+// in words.
 
 #include <QPalette>
 #include <QRectF>

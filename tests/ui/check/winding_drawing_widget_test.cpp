@@ -1,7 +1,8 @@
-// The winding drawing painted: the windings' fills and hatchings told apart on every style's
-// palette and on paper, the window's edge over whatever overflows it, nothing outside the
-// drawing's area.
+// The winding drawing painted and as screen readers find it: the windings' fills and hatchings
+// told apart on every style's palette and on paper, the window's edge over whatever overflows it,
+// nothing outside the drawing's area, and a description that follows the figures.
 
+#include <QAccessible>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -22,6 +23,7 @@ namespace {
 using colours::ContrastRatio;
 using P = WindingPart;
 constexpr WindowShape kRod = WindowShape::Rectangle;
+constexpr WindowShape kRing = WindowShape::Circle;
 
 std::vector<std::pair<QString, QPalette>> screenAndPaperPalettes() {
     std::vector<std::pair<QString, QPalette>> palettes = testing::EveryStylePalette();
@@ -130,6 +132,33 @@ TEST(WindingDrawingPainting, TheWindingsAreHatchedAtOppositeSlants) {
         const Slants second = slantsOf(image, QRect(130, 120, 60, 60), ColoursOf(P::WindingII, palette));
         EXPECT_GT(first.rising, 2 * first.falling);
         EXPECT_GT(second.falling, 2 * second.rising);
+    }
+}
+
+TEST(WindingDrawingAccessibility, NamesTheDrawingAndDescribesItsFiguresAndVerdict) {
+    const struct {
+        const char *name;
+        calc::Figure<WindingSizes> sizes;
+        QString description;
+    } cases[] = {
+        {"both fit", WindingSizes{kRod, 50, 60, 10, 10, 15.25, true},
+         u"Окно сердечника в масштабе: окно 50 × 60 мм; I: 10 мм, II: 15,3 мм; помещается."_qs},
+        {"too many", WindingSizes{kRod, 50, 60, 10, 30, 35, false},
+         u"Окно сердечника в масштабе: окно 50 × 60 мм; I: 30 мм, II: 35 мм; не помещается."_qs},
+        {"winding I closes the hole", WindingSizes{kRing, 100, 0, 20, std::nullopt, std::nullopt, false},
+         u"Окно сердечника в масштабе: отверстие ⌀ 100 мм; не помещается."_qs},
+        {"builds not known yet", WindingSizes{kRing, 100, 0, 20, 10, std::nullopt, true},
+         u"Окно сердечника в масштабе: отверстие ⌀ 100 мм; I: 10 мм."_qs},
+        {"cannot be drawn", calc::Reason{calc::NoFigure::NotGiven, "ширина окна"}, u"ширина окна: не задано"_qs},
+    };
+    WindingDrawing drawing;
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&drawing);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Чертёж намотки");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        drawing.setSizes(c.sizes);
+        EXPECT_EQ(accessible->text(QAccessible::Description).toStdString(), c.description.toStdString());
     }
 }
 
