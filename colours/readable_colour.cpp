@@ -17,6 +17,24 @@ QColor withLightness(const QColor &colour, double lightness) {
     return shown(QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), static_cast<float>(lightness)));
 }
 
+// The wanted hue and saturation darker than the reference (or lighter), by the least step of
+// lightness that reaches `ratio` against it; black (or white) when none does. Luminance grows with
+// lightness at a fixed hue and saturation, so halving the interval finds the step.
+QColor steppedFrom(const QColor &wanted, const QColor &reference, double ratio, bool darker) {
+    const double referenceLuminance = RelativeLuminance(reference) + 0.05;
+    const auto reaches = [&](double lightness) {
+        const double luminance = RelativeLuminance(withLightness(wanted, lightness)) + 0.05;
+        return (darker ? referenceLuminance / luminance : luminance / referenceLuminance) >= ratio;
+    };
+    double reads = darker ? 0.0 : 1.0;
+    double fails = 1.0 - reads;
+    for (int step = 0; step < 24; ++step) {
+        const double middle = (reads + fails) / 2;
+        (reaches(middle) ? reads : fails) = middle;
+    }
+    return withLightness(wanted, reads);
+}
+
 }  // namespace
 
 double RelativeLuminance(const QColor &colour) {
@@ -37,16 +55,19 @@ bool IsLightBackground(const QColor &background) {
 
 QColor ReadableOn(const QColor &wanted, const QColor &background) {
     if (ContrastRatio(wanted, background) >= kReadableContrast) return shown(wanted);
-    // Luminance grows with lightness at a fixed hue and saturation, so halving the interval
-    // between the wanted lightness and black or white finds the least step that reads.
-    double reads = IsLightBackground(background) ? 0.0 : 1.0;
-    double fails = wanted.toHsl().lightnessF();
-    for (int step = 0; step < 24; ++step) {
-        const double middle = (reads + fails) / 2;
-        (ContrastRatio(withLightness(wanted, middle), background) >= kReadableContrast ? reads : fails) = middle;
-    }
-    return withLightness(wanted, reads);
+    return steppedFrom(wanted, background, kReadableContrast, IsLightBackground(background));
 }
+
+FillPair DistinctFills(const QColor &background, const QColor &first, const QColor &second) {
+    const bool darker = IsLightBackground(background);
+    const QColor near = steppedFrom(first, background, kDistinctContrast, darker);
+    const QColor beyond = steppedFrom(second, near, kDistinctContrast, darker);
+    if (ContrastRatio(beyond, near) >= kDistinctContrast) return {near, beyond};
+    // A background halfway between black and white leaves no room for both on one side of it.
+    return {near, steppedFrom(second, background, kDistinctContrast, !darker)};
+}
+
+QColor InkOn(const QColor &fill) { return IsLightBackground(fill) ? QColor(Qt::black) : QColor(Qt::white); }
 
 QColor FixedColourOn(const QColor &fixed, const QColor &background) {
     return IsLightBackground(background) ? fixed : ReadableOn(fixed, background);

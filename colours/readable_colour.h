@@ -1,7 +1,7 @@
 #pragma once
 // Colours of text that stay readable on whatever background the user's palette gives: the
 // contrast of two colours as WCAG 2 measures it, and a colour moved just far enough in
-// lightness to reach it.
+// lightness to reach it; fills of a drawing told apart from each other and from their background.
 
 #include <QColor>
 
@@ -9,6 +9,8 @@ namespace tremira::colours {
 
 // The least contrast at which ordinary text reads well (WCAG 2, level AA).
 inline constexpr double kReadableContrast = 4.5;
+// The least contrast at which a shape stands out from what lies beside it (WCAG 2, non-text).
+inline constexpr double kDistinctContrast = 3.0;
 
 // The relative luminance of an sRGB colour: 0 for black, 1 for white.
 double RelativeLuminance(const QColor &colour);
@@ -23,6 +25,20 @@ bool IsLightBackground(const QColor &background);
 // and saturation, darker on a light background or lighter on a dark one, by the least step of
 // lightness that reaches it.
 QColor ReadableOn(const QColor &wanted, const QColor &background);
+
+struct FillPair {
+    QColor first;
+    QColor second;
+};
+
+// Fills of the two wanted hues and saturations that stand out at kDistinctContrast from the
+// background and from each other: the first by the least step of lightness away from the
+// background, the second a step beyond it on the same side (on a background halfway between
+// black and white, where there is no room for both there, on the other side of it).
+FillPair DistinctFills(const QColor &background, const QColor &first, const QColor &second);
+
+// Black or white, whichever reads better on the fill: for names and lines drawn over it.
+QColor InkOn(const QColor &fill);
 
 // The windows' own fixed colours were chosen for a light window: on a light background they stay
 // exactly as they are, on a dark one they become readable.

@@ -74,13 +74,18 @@ QString failurePage(const QString &fileName, const QString &reason) {
 }
 
 // The colours of a help page's text, headings, links, messages and formulas, from the reader's
-// palette and readable on its background; the page's own style sheet sets none.
+// palette and readable on its background; the page's own style sheet sets none. The page lies on
+// the active group's base while its window has the focus and on the inactive group's otherwise
+// (a little lighter under a dark desktop style): each colour reads on both.
 QString pageColours(const QPalette &palette) {
     using colours::ReadableOn;
-    const QColor base = palette.color(QPalette::Base);
     const QColor formulaBackground = palette.color(QPalette::AlternateBase);
-    const auto on = [](const QColor &wanted, const QColor &background) {
-        return ReadableOn(wanted, background).name();
+    const auto onPage = [&palette](const QColor &wanted) {
+        // Both bases lie on the same side of the middle grey, so moving away from the second
+        // keeps the colour readable on the first.
+        return ReadableOn(ReadableOn(wanted, palette.color(QPalette::Active, QPalette::Base)),
+                          palette.color(QPalette::Inactive, QPalette::Base))
+            .name();
     };
     // Headings in the palette's accent, messages in the program's message colour as in the check
     // window, references in the subdued tone of disabled text.
@@ -90,10 +95,10 @@ QString pageColours(const QPalette &palette) {
                           ".message { color: %4; }\n"
                           ".see-also { color: %5; }\n"
                           ".formula { color: %6; background-color: %7; }\n")
-        .arg(on(palette.color(QPalette::Text), base), on(palette.color(QPalette::Highlight), base),
-             on(palette.color(QPalette::Link), base), colours::MessageColourOn(base).name(),
-             on(palette.color(QPalette::Disabled, QPalette::WindowText), base),
-             on(palette.color(QPalette::Text), formulaBackground), formulaBackground.name());
+        .arg(onPage(palette.color(QPalette::Text)), onPage(palette.color(QPalette::Highlight)),
+             onPage(palette.color(QPalette::Link)), onPage(colours::MessageColourOn(palette.color(QPalette::Base))),
+             onPage(palette.color(QPalette::Disabled, QPalette::WindowText)),
+             ReadableOn(palette.color(QPalette::Text), formulaBackground).name(), formulaBackground.name());
 }
 
 }  // namespace

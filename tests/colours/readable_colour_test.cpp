@@ -109,4 +109,44 @@ TEST(FixedColourOn, KeepsAFixedColourExactlyOnALightBackgroundAndMakesItReadable
     }
 }
 
+TEST(DistinctFills, StandOutFromTheBackgroundAndFromEachOtherKeepingTheirHues) {
+    const QColor highlight(0x30, 0x8c, 0xc6);
+    const QColor orange(0xc6, 0x6c, 0x30);
+    const QColor grey(0x80, 0x80, 0x80);
+    const struct {
+        const char *name;
+        QColor background, first, second;
+    } cases[] = {
+        {"blue and orange on white", kWhite, highlight, orange},
+        {"blue and orange on a light window", kLightWindow, highlight, orange},
+        {"blue and orange on a dark field", kDarkBase, highlight, orange},
+        {"blue and orange on black", kBlack, highlight, orange},
+        // No room for two fills on the darker side: the second goes to the lighter one.
+        {"blue and orange on mid grey", QColor(0x7a, 0x7a, 0x7a), highlight, orange},
+        {"two greys on white, as on paper", kWhite, grey, grey},
+        {"the same hue twice on a dark field", kDarkBase, highlight, highlight},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const FillPair fills = DistinctFills(c.background, c.first, c.second);
+        EXPECT_GE(ContrastRatio(fills.first, c.background), kDistinctContrast);
+        EXPECT_GE(ContrastRatio(fills.second, c.background), kDistinctContrast);
+        EXPECT_GE(ContrastRatio(fills.first, fills.second), kDistinctContrast);
+        // The first as near the background as it may be, which leaves the second the most room.
+        EXPECT_LT(ContrastRatio(fills.first, c.background), kDistinctContrast + 0.1);
+        EXPECT_NEAR(fills.first.hslHue(), c.first.hslHue(), 1);
+        EXPECT_NEAR(fills.second.hslHue(), c.second.hslHue(), 1);
+    }
+}
+
+TEST(InkOn, ReadsOnEveryFill) {
+    for (int lightness = 0; lightness <= 255; ++lightness) {
+        for (const int hue : {-1, 0, 60, 120, 210, 300}) {
+            const QColor fill = QColor::fromHsl(hue, hue < 0 ? 0 : 200, lightness);
+            SCOPED_TRACE(fill.name().toStdString());
+            EXPECT_GE(ContrastRatio(InkOn(fill), fill), kReadableContrast);
+        }
+    }
+}
+
 }  // namespace

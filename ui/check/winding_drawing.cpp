@@ -4,7 +4,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+#include <optional>
+
 #include "calc/figures.h"
+#include "colours/readable_colour.h"
 #include "ui/fields/utf8_text.h"
 
 namespace tremira::ui {
@@ -28,6 +32,20 @@ QString buildsCaption(const WindingSizes &s) {
     return builds.join(QStringLiteral(", "));
 }
 
+QString verdictOf(const WindingSizes &s) {
+    if (!s.fits) return QStringLiteral("не помещается");
+    return s.buildI && s.buildII ? QStringLiteral("помещается") : QString();
+}
+
+// What the drawing shows, in words, for screen readers: the captions and the verdict, or the
+// reason it stands in place of.
+QString descriptionOf(const calc::Figure<WindingSizes> &sizes) {
+    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
+    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
+    parts.removeAll(QString());
+    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
+}
+
 QColor blend(const QColor &base, const QColor &tint, double share) {
     const auto mix = [share](double a, double b) { return a + (b - a) * share; };
     return QColor::fromRgbF(static_cast<float>(mix(base.redF(), tint.redF())),
@@ -35,16 +53,45 @@ QColor blend(const QColor &base, const QColor &tint, double share) {
                             static_cast<float>(mix(base.blueF(), tint.blueF())));
 }
 
-QBrush fillOf(WindingPart part, const QPalette &palette) {
-    const QColor base = palette.color(QPalette::Base);
-    switch (part) {
-    case WindingPart::Steel: return blend(base, palette.color(QPalette::Text), 0.35);
-    case WindingPart::Window: return base;
-    case WindingPart::WindingI: return blend(base, palette.color(QPalette::Highlight), 0.45);
-    case WindingPart::WindingII: return blend(base, palette.color(QPalette::LinkVisited), 0.35);
-    case WindingPart::Overflow: return QBrush(palette.color(QPalette::Text), Qt::BDiagPattern);
-    }
-    return {};
+// Winding II in the hue opposite the highlight's, so that where the palette has a hue the two
+// windings differ in it as well as in lightness.
+QColor oppositeHue(const QColor &colour) {
+    const QColor hsl = colour.toHsl();
+    return QColor::fromHslF(hsl.hslHue() < 0 ? -1 : std::fmod(hsl.hslHueF() + 0.5F, 1.0F), hsl.hslSaturationF(),
+                            hsl.lightnessF());
+}
+
+colours::FillPair windingFills(const QPalette &palette) {
+    const QColor highlight = palette.color(QPalette::Highlight);
+    return colours::DistinctFills(palette.color(QPalette::Base), highlight, oppositeHue(highlight));
+}
+
+PartColours inked(const QColor &fill) { return {fill, colours::InkOn(fill)}; }
+
+// The windings are told apart by the slant of their hatching as well as by their fills, which
+// matters most on paper; what does not fit is hatched level across both.
+constexpr double kRising = -45;
+constexpr double kFalling = 45;
+constexpr double kLevel = 0;
+
+std::optional<double> slantOf(WindingPart part) {
+    if (part == WindingPart::WindingI) return kRising;
+    if (part == WindingPart::WindingII) return kFalling;
+    return std::nullopt;
+}
+
+// Widths and spacing of the drawing's lines, from its font, so that the widget and the sheet
+// look alike.
+struct Strokes {
+    double hatch;          // a line of hatching
+    double pitch;          // between lines of a winding's hatching
+    double overflowPitch;  // between lines of what does not fit, sparser, as it lies over a winding's
+    double edge;           // the edges of the steel and the window
+};
+
+Strokes strokesOf(const QFontMetricsF &metrics) {
+    const double spacing = metrics.lineSpacing();
+    return {spacing / 14, spacing / 2.5, spacing / 1.5, spacing / 8};
 }
 
 QPainterPath pathOf(const WindingPiece &piece) {
@@ -58,14 +105,71 @@ QPainterPath pathOf(const WindingPiece &piece) {
     return path;
 }
 
-// The name across its space, or along it when the space is tall and narrow (a rod core's leg).
-void paintLabel(QPainter &painter, const WindingPiece &piece) {
+// Parallel lines `angle` degrees from the horizontal, a pitch apart, across the region and
+// nowhere outside it.
+void hatch(QPainter &painter, const QPainterPath &region, double angle, double pitch, const QPen &pen) {
+    painter.save();
+    painter.setClipPath(region, Qt::IntersectClip);
+    painter.setPen(pen);
+    const QRectF bounds = region.boundingRect();
+    const double reach = std::hypot(bounds.width(), bounds.height()) / 2;
+    painter.translate(bounds.center());
+    painter.rotate(angle);
+    for (double y = -reach; y <= reach; y += pitch) painter.drawLine(QPointF(-reach, y), QPointF(reach, y));
+    painter.restore();
+}
+
+// A line drawn over any fill: the palette's text colour on a wider band of its base, so that one
+// of the two shows whatever lies beneath.
+QPen haloPen(const QPalette &palette, double width) { return {palette.color(QPalette::Base), 3 * width}; }
+QPen corePen(const QPalette &palette, double width) { return {palette.color(QPalette::Text), width}; }
+
+void paintPiece(QPainter &painter, const WindingPiece &piece, const QPalette &palette, const Strokes &strokes) {
+    const QPainterPath path = pathOf(piece);
+    if (piece.part == WindingPart::Overflow) {
+        hatch(painter, path, kLevel, strokes.overflowPitch, haloPen(palette, strokes.hatch));
+        hatch(painter, path, kLevel, strokes.overflowPitch, corePen(palette, strokes.hatch));
+        return;
+    }
+    const PartColours colours = ColoursOf(piece.part, palette);
+    painter.fillPath(path, colours.fill);
+    if (const std::optional<double> slant = slantOf(piece.part))
+        hatch(painter, path, *slant, strokes.pitch, QPen(colours.ink, strokes.hatch));
+    painter.strokePath(path, QPen(palette.color(QPalette::Text)));
+}
+
+// The steel's and the window's edges over everything, so that the window shows whatever
+// overflows it.
+void paintEdges(QPainter &painter, const std::vector<WindingPiece> &pieces, const QPalette &palette,
+                const Strokes &strokes) {
+    for (const QPen &pen : {haloPen(palette, strokes.edge), corePen(palette, strokes.edge)}) {
+        for (const WindingPiece &piece : pieces) {
+            if (piece.part == WindingPart::Steel || piece.part == WindingPart::Window)
+                painter.strokePath(pathOf(piece), pen);
+        }
+    }
+}
+
+// The name across its space, or along it when the space is tall and narrow (a rod core's leg),
+// in the ink of its part, on its plain fill: the hatching is cleared under it, within the part.
+void paintLabel(QPainter &painter, const WindingPiece &piece, const QPalette &palette) {
     if (piece.label.isEmpty()) return;
     const QRectF space = piece.labelSpace;
-    const double width = painter.fontMetrics().horizontalAdvance(piece.label);
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double width = metrics.horizontalAdvance(piece.label);
+    QTransform frame = QTransform::fromTranslate(space.center().x(), space.center().y());
+    if (width > space.width() && space.height() > space.width()) frame.rotate(-90);
+    const PartColours colours = ColoursOf(piece.part, palette);
+    const double margin = metrics.averageCharWidth() / 2;
     painter.save();
-    painter.translate(space.center());
-    if (width > space.width() && space.height() > space.width()) painter.rotate(-90);
+    painter.setClipPath(pathOf(piece), Qt::IntersectClip);
+    painter.setTransform(frame, true);
+    painter.fillRect(QRectF(-width / 2 - margin, -metrics.height() / 2, width + 2 * margin, metrics.height()),
+                     colours.fill);
+    painter.restore();
+    painter.save();
+    painter.setTransform(frame, true);
+    painter.setPen(colours.ink);
     painter.drawText(QRectF(-width, -space.height(), 2 * width, 2 * space.height()), Qt::AlignCenter, piece.label);
     painter.restore();
 }
@@ -77,10 +181,23 @@ void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &si
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("не помещается"));
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, verdictOf(sizes));
 }
 
 }  // namespace
+
+PartColours ColoursOf(WindingPart part, const QPalette &palette) {
+    const QColor base = palette.color(QPalette::Base);
+    const QColor text = palette.color(QPalette::Text);
+    switch (part) {
+    case WindingPart::Steel: return inked(blend(base, text, 0.25));
+    case WindingPart::Window: return {base, text};
+    case WindingPart::WindingI: return inked(windingFills(palette).first);
+    case WindingPart::WindingII: return inked(windingFills(palette).second);
+    case WindingPart::Overflow: return {Qt::transparent, text};
+    }
+    return {};
+}
 
 void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
                   const QPalette &palette) {
@@ -92,15 +209,17 @@ void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<Wind
         painter.restore();
         return;
     }
-    const double captionHeight = kCaptionLines * QFontMetricsF(painter.font()).lineSpacing();
-    const QRectF picture = area.adjusted(0, 0, 0, -captionHeight);
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const Strokes strokes = strokesOf(metrics);
+    const QRectF picture = area.adjusted(0, 0, 0, -kCaptionLines * metrics.lineSpacing());
     const std::vector<WindingPiece> pieces = LayOutWinding(sizes.value(), picture);
-    for (const WindingPiece &piece : pieces) {
-        painter.setBrush(fillOf(piece.part, palette));
-        painter.drawPath(pathOf(piece));
-    }
-    // Over every fill, so that the hatching of what does not fit leaves the names readable.
-    for (const WindingPiece &piece : pieces) paintLabel(painter, piece);
+    painter.save();
+    // The halo of the steel's edge would stray past the area's border, where the steel lies.
+    painter.setClipRect(picture, Qt::IntersectClip);
+    for (const WindingPiece &piece : pieces) paintPiece(painter, piece, palette, strokes);
+    for (const WindingPiece &piece : pieces) paintLabel(painter, piece, palette);
+    paintEdges(painter, pieces, palette, strokes);
+    painter.restore();
     paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes.value());
     painter.restore();
 }
@@ -110,16 +229,19 @@ QPalette PaperPalette() {
     paper.setColor(QPalette::Base, Qt::white);
     paper.setColor(QPalette::Text, Qt::black);
     paper.setColor(QPalette::Highlight, Qt::gray);
-    paper.setColor(QPalette::LinkVisited, Qt::darkGray);
     return paper;
 }
 
 WindingDrawing::WindingDrawing(QWidget *parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleName(QStringLiteral("Чертёж намотки"));
+    setAccessibleDescription(descriptionOf(m_sizes));
 }
 
 void WindingDrawing::setSizes(const calc::Figure<WindingSizes> &sizes) {
     m_sizes = sizes;
+    // Qt tells a screen reader reading the drawing that its description changed.
+    setAccessibleDescription(descriptionOf(sizes));
     update();
 }
 

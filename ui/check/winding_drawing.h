@@ -1,6 +1,7 @@
 #pragma once
 // The drawing of the winding plan painted: the shapes of winding_layout.h with their names, the
-// sizes under them, and what does not fit hatched beyond the window.
+// sizes under them, and what does not fit hatched beyond the window; for screen readers the same
+// in words.
 
 #include <QPalette>
 #include <QRectF>
@@ -12,6 +13,15 @@
 class QPainter;
 
 namespace tremira::ui {
+
+// The fill of a part and the ink of the names and lines drawn over it. The windings' fills stand
+// out from each other and from the window at 3:1 (WCAG's non-text contrast); the ink reads on its
+// fill. What does not fit has no fill of its own: the windings show through its hatching.
+struct PartColours {
+    QColor fill;
+    QColor ink;
+};
+PartColours ColoursOf(WindingPart part, const QPalette &palette);
 
 // Paints the drawing with its labels and size captions into `area` in the colours of `palette`;
 // sizes that cannot be drawn give the reason in its place.

@@ -1,19 +1,20 @@
-// Every text of every help page reads on its background under a light and a dark palette.
+// Every text of every help page reads on its background under the palette of every style Qt offers
+// here (the desktop styles' dark ones among them) and a dark palette of the program's own.
 
 #include <QApplication>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTextBlock>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <utility>
+#include <vector>
 
 #include "colours/readable_colour.h"
 #include "help/viewer/help_window.h"
 #include "tests/help/viewer/shown_help_window.h"
+#include "tests/support/style_palettes.h"
 
 namespace {
 
@@ -30,15 +31,19 @@ QPalette darkPalette() {
     return palette;
 }
 
-QPalette lightPalette() {
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    return fusion->standardPalette();
+// Each style's own palette by its key, and the dark one.
+std::vector<std::pair<QString, QPalette>> everyPalette() {
+    std::vector<std::pair<QString, QPalette>> palettes = tremira::testing::EveryStylePalette();
+    palettes.emplace_back(QStringLiteral("dark"), darkPalette());
+    return palettes;
 }
 
 // Where a fragment sets no colour of its own the page draws it in the palette's text colour on
-// the palette's base.
-void expectReadableTexts(const HelpPage &page) {
-    const QPalette palette = page.palette();
+// the palette's base, of the active group while its window has the focus, of the inactive one
+// otherwise.
+void expectReadableTexts(const HelpPage &page, QPalette::ColorGroup group) {
+    QPalette palette = page.palette();
+    palette.setCurrentColorGroup(group);
     for (QTextBlock block = page.document()->begin(); block.isValid(); block = block.next()) {
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             const QTextCharFormat format = fragment.fragment().charFormat();
@@ -56,10 +61,10 @@ void expectReadableTexts(const HelpPage &page) {
     }
 }
 
-TEST(HelpPageColours, EveryTextOfEveryPageReadsOnALightAndADarkPalette) {
+TEST(HelpPageColours, EveryTextOfEveryPageReadsOnEveryStylesPaletteFocusedOrNot) {
     const QPalette before = QApplication::palette();
-    for (const auto &[name, palette] : {std::pair{"light", lightPalette()}, std::pair{"dark", darkPalette()}}) {
-        SCOPED_TRACE(name);
+    for (const auto &[name, palette] : everyPalette()) {
+        SCOPED_TRACE(name.toStdString());
         QApplication::setPalette(palette);
         HelpWindow window(QStringLiteral(TREMIRA_HELP_READER));
         window.showHelp(QStringLiteral(TREMIRA_HELP_FILE), std::nullopt);
@@ -70,7 +75,8 @@ TEST(HelpPageColours, EveryTextOfEveryPageReadsOnALightAndADarkPalette) {
             SCOPED_TRACE((*it)->text(0).toStdString());
             emit contents->itemActivated(*it, 0);
             ASSERT_FALSE(page->document()->isEmpty());
-            expectReadableTexts(*page);
+            expectReadableTexts(*page, QPalette::Active);
+            expectReadableTexts(*page, QPalette::Inactive);
         }
     }
     QApplication::setPalette(before);

@@ -59,11 +59,11 @@ TEST(WindingLayoutTest, DrawsTheWindowAndBothBuildsToScale) {
           {P::Window, {20, 20, 100, 120}, {}},
           {P::WindingI, {20, 20, 20, 120}, {}},
           {P::WindingII, {40, 20, 30, 120}, {}}}},
-        // A 70 mm leg at its width; the rest of the steel a frame of a fifth of the window's 50 mm.
-        {"rod core, a wide leg",
+        // Both legs of 70 mm at their width; the yokes a frame of a fifth of the window's 50 mm.
+        {"rod core, wide legs",
          {kRod, 50, 60, 70, 10, 15, true},
-         {0, 0, 130, 80},
-         {{P::Steel, {0, 0, 130, 80}, {}},
+         {0, 0, 190, 80},
+         {{P::Steel, {0, 0, 190, 80}, {}},
           {P::Window, {70, 10, 50, 60}, {}},
           {P::WindingI, {70, 10, 10, 60}, {}},
           {P::WindingII, {80, 10, 15, 60}, {}}}},
@@ -135,7 +135,7 @@ TEST(WindingLayoutTest, NamesEachPartInsideIt) {
     } cases[] = {
         {"rod core: the leg left of the window",
          {kRod, 50, 60, 20, 10, 15, true},
-         {0, 0, 80, 80},
+         {0, 0, 90, 80},
          {{QStringLiteral("стержень"), {0, 0, 20, 80}},
           {QStringLiteral("I"), {20, 10, 10, 60}},
           {QStringLiteral("II"), {30, 10, 15, 60}}}},
@@ -148,7 +148,7 @@ TEST(WindingLayoutTest, NamesEachPartInsideIt) {
         // A name over a part under a pixel thick would smudge the parts beside it.
         {"rod core: a band of 0,001 mm unnamed",
          {kRod, 50, 60, 20, 0.001, 15, true},
-         {0, 0, 80, 80},
+         {0, 0, 90, 80},
          {{QStringLiteral("стержень"), {0, 0, 20, 80}}, {QStringLiteral("II"), {20.001, 10, 15, 60}}}},
         {"toroid: a ring of no build unnamed",
          {kRing, 100, 0, 20, 0, 5, true},

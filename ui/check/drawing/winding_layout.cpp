@@ -45,29 +45,25 @@ struct Scene {
     std::vector<WindingPiece> pieces;
 };
 
-// Winding I on the left leg, winding II over it, across the window's width; what lies beyond
-// the width c does not fit. The leg is drawn at its width; the yokes and the far side, whose
-// sizes the plan does not know, as a frame no wider than the leg.
-Scene rodScene(const WindingSizes &s, double leg, double frame) {
+// The whole core: both legs at their width round the c × h window, and the yokes, whose height
+// the plan does not know, as a frame no higher than a leg is wide. Winding I on the left leg,
+// winding II over it, across the window's width; what lies beyond the width c does not fit.
+Scene rodScene(const WindingSizes &s, double leg, double yoke) {
     const double c = s.windowWidth;
     const double h = s.windowHeight;
     const double t1 = drawableBuild(s.buildI).value_or(0);
     const double t2 = drawableBuild(s.buildII).value_or(0);
-    const double steelWidth = leg + c + frame;
-    Scene scene{{std::max(steelWidth, leg + t1 + t2), 2 * frame + h}, {}};
-    scene.pieces.push_back({WindingPart::Steel,
-                            {0, 0, steelWidth, 2 * frame + h},
-                            {},
-                            {0, 0, leg, 2 * frame + h},
-                            false,
-                            QStringLiteral("стержень")});
-    scene.pieces.push_back({WindingPart::Window, {leg, frame, c, h}, {}, {}, false, {}});
-    const QRectF bandI(leg, frame, t1, h);
-    const QRectF bandII(leg + t1, frame, t2, h);
+    const QSizeF steel(leg + c + leg, yoke + h + yoke);
+    Scene scene{{std::max(steel.width(), leg + t1 + t2), steel.height()}, {}};
+    scene.pieces.push_back(
+        {WindingPart::Steel, {{0, 0}, steel}, {}, {0, 0, leg, steel.height()}, false, QStringLiteral("стержень")});
+    scene.pieces.push_back({WindingPart::Window, {leg, yoke, c, h}, {}, {}, false, {}});
+    const QRectF bandI(leg, yoke, t1, h);
+    const QRectF bandII(leg + t1, yoke, t2, h);
     if (t1 > 0) scene.pieces.push_back({WindingPart::WindingI, bandI, {}, bandI, false, QStringLiteral("I")});
     if (t2 > 0) scene.pieces.push_back({WindingPart::WindingII, bandII, {}, bandII, false, QStringLiteral("II")});
     if (t1 + t2 > c) {
-        scene.pieces.push_back({WindingPart::Overflow, {leg + c, frame, t1 + t2 - c, h}, {}, {}, false, {}});
+        scene.pieces.push_back({WindingPart::Overflow, {leg + c, yoke, t1 + t2 - c, h}, {}, {}, false, {}});
     }
     return scene;
 }
