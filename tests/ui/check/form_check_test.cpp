@@ -119,7 +119,9 @@ protected:
                     ASSERT_NE(typed, nullptr);
                     EXPECT_EQ(captionOf(form, typed), caption);
                     EXPECT_EQ(typed->accessibleName(), caption);
-                    if (row.known) EXPECT_EQ(typed->text(), text);  // as typed
+                    if (row.known) {
+                        EXPECT_EQ(typed->text(), text);  // as typed
+                    }
                 } else if (row.format.shown == calc::Shown::Answer) {
                     const auto *answer = group->findChild<QLabel *>(ToQString(row.format.name));
                     ASSERT_NE(answer, nullptr);
