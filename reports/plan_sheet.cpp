@@ -79,10 +79,11 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
         page.write(section.title, kLinePoints, true, 1);
         for (const QString &line : section.lines) page.write(line, kLinePoints, false);
     }
-    if (!sheet.paintDrawing) return;
-    page.skip(QFontMetricsF(sheetFont(kLinePoints, false), &writer).lineSpacing());
-    painter.setFont(sheetFont(kLinePoints, false));
-    sheet.paintDrawing(painter, page.drawingArea());
+    for (const auto &paintDrawing : sheet.drawings) {
+        page.skip(QFontMetricsF(sheetFont(kLinePoints, false), &writer).lineSpacing());
+        painter.setFont(sheetFont(kLinePoints, false));
+        paintDrawing(painter, page.drawingArea());
+    }
 }
 
 QString captioned(const calc::FigureRow &row) {

@@ -29,8 +29,9 @@ std::vector<SheetSection> SheetSectionsOf(const std::vector<calc::FigureSection>
 struct WorkshopSheet {
     QString title;
     std::vector<SheetSection> sections;
-    // Paints the drawing of the windings into the rectangle it is given, in the page's units.
-    std::function<void(QPainter &painter, const QRectF &area)> paintDrawing;
+    // Each paints one drawing (the windings, the welding chart) into the rectangle it is given,
+    // in the page's units, in this order under the text.
+    std::vector<std::function<void(QPainter &painter, const QRectF &area)>> drawings;
 };
 
 // Writes the sheet to `path` as a PDF, as the report is written: every byte lands, or the old

@@ -20,10 +20,10 @@ namespace {
 WorkshopSheet sheetOf(int lineCount, QList<QRectF> *drawnInto) {
     WorkshopSheet sheet{u"Лист намотки"_qs,
                         {{u"Расчёт"_qs, {u"Витки I обмотки: 83"_qs}}, {u"План намотки"_qs, {}}},
-                        [drawnInto](QPainter &painter, const QRectF &area) {
+                        {[drawnInto](QPainter &painter, const QRectF &area) {
                             drawnInto->append(area);
                             painter.drawText(area, Qt::AlignCenter, u"рисунок окна"_qs);
-                        }};
+                        }}};
     for (int i = 1; i <= lineCount; ++i) sheet.sections[1].lines << u"Строка плана %1"_qs.arg(i);
     return sheet;
 }

@@ -295,9 +295,9 @@ void FormCheck::setTypedTexts(const TypedTexts &texts) {
 void FormCheck::saveSheet() {
     const QString path = m_chooseSheetPath(this, QDir(m_sheetFolder).filePath(kSheetFileName));
     if (path.isEmpty()) return;
-    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), [this](QPainter &painter, const QRectF &area) {
+    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), {[this](QPainter &painter, const QRectF &area) {
                                            m_plan->paintDrawing(painter, area);
-                                       }};
+                                       }}};
     const QString shownPath = QDir::toNativeSeparators(path);
     const auto error = reports::SaveWorkshopSheet(path, sheet);
     if (!error) {
