@@ -56,9 +56,6 @@ DesignFigures readDesign(const InputNumbers &d, const ResultNumbers &r) {
             Positive(r.q2, "сечение провода обмотки II")};
 }
 
-// Volts per turn that one tesla gives in this core.
-double voltsPerTurnPerTesla(double coreSection) { return kVoltsPerTurnFactor * coreSection * kCoreStackingFactor; }
-
 // K multiplied in the calculation's order and stored as a single, as the calculation has it.
 FigureSection designOf(const DesignFigures &d) {
     const Figure<double> k = WhenKnown<double>(
@@ -226,8 +223,11 @@ Figure<double> correctedTurns(double voltsPerTurn, double voltage) {
 }
 
 std::string inductionVerdict(double induction) {
-    return induction >= kInductionLimit ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении"
-                                        : "в норме";
+    const Saturation saturation = SaturationAt(induction);
+    if (saturation == Saturation::AnySteel)
+        return "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении";
+    if (saturation == Saturation::OrdinarySteel) return SaturationWarning(saturation);
+    return "в норме";
 }
 
 FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
@@ -239,8 +239,9 @@ FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
     const auto turnsFor = [&measured](const Figure<double> &voltage) {
         return WhenKnown<double>(correctedTurns, measured, voltage);
     };
+    // K′ is the voltage of one turn.
     const Figure<double> induction =
-        WhenKnown<double>([](double k, double s) { return k / voltsPerTurnPerTesla(s); }, measured, d.coreSection);
+        WhenKnown<double>([](double k, double s) { return InductionAt50Hz(k, 1, s); }, measured, d.coreSection);
     return {"testWinding",
             "Пробная обмотка (перемотка готового трансформатора)",
             {InputRow("testTurns", "Витки пробной обмотки", r.testTurns),
@@ -251,7 +252,8 @@ FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
              NumberRow(answer("correctedTurnsII", "test_W2", "Витки новой II обмотки w2′", {}, 0),
                        turnsFor(d.outputVoltage)),
              NumberRow(answer("actualInduction", "test_B", "Индукция сердечника B′ (Тл)", " Тл", 2), induction),
-             TextRow(verdict("inductionVerdict", "test_induction"), induction, inductionVerdict)},
+             TextRow(verdict("inductionVerdict", "test_induction"), induction, inductionVerdict),
+             TextRow({"testFrequencyNote", {}, {}, {}, 0, Shown::Note}, std::string(kFiftyHertzNote))},
             {}};
 }
 

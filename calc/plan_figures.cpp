@@ -56,9 +56,10 @@ std::string spanWithSectionText(const TurnSpan &span) { return spanText(span) + 
 std::string tapWarningsText(const Tap &tap) {
     std::string text;
     if (tap.aboveSafeVoltage) text = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
-    if (tap.saturated) {
+    const std::string saturation = SaturationWarning(tap.saturation);
+    if (!saturation.empty()) {
         if (!text.empty()) text += " / ";
-        text += "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+        text += saturation;
     }
     return text;
 }
@@ -176,6 +177,7 @@ constexpr std::array<std::string_view, kMostTaps> kTapKeys{"tap_1", "tap_2", "ta
 FigureSection tapsOf(const WindingPlan &plan) {
     FigureSection section{"taps", "Отводы I обмотки", {}, {{"Витки", "U хх (В)", "B (Тл)", "Замечание"}, {}}};
     section.rows.push_back(TextRow(note("tapsNote", {}), plan.taps, tapsNoteText));
+    section.rows.push_back(TextRow(note("tapsFrequencyNote", {}), std::string(kFiftyHertzNote)));
     const std::span<const Tap> taps = plan.taps.known() ? plan.taps.value().taps() : std::span<const Tap>{};
     for (std::size_t i = 0; i < kTapKeys.size(); ++i) {
         FigureRow row = TextRow(column(kTapKeys[i]), plan.taps,
@@ -213,6 +215,16 @@ FigureSection mainsOf(const WindingPlan &plan) {
 }
 
 }  // namespace
+
+std::string SaturationWarning(Saturation saturation) {
+    switch (saturation) {
+    case Saturation::None: return {};
+    case Saturation::OrdinarySteel:
+        return "не меньше " + FormatDouble(kOrdinarySteelSaturation) + " Тл: обычная сталь может насыщаться";
+    case Saturation::AnySteel: return "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+    }
+    return {};
+}
 
 std::vector<FigureSection> PlanSections(const WindingPlanInput &input, const WindingPlan &plan) {
     return {inputsOf(input), coreOf(plan), wireOf(plan), tapsOf(plan), mainsOf(plan)};
