@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plan_figures.h"
+#include "weld_figures.h"
 
 namespace tremira::calc {
 namespace {
@@ -27,7 +28,21 @@ std::string rounded(double value, int decimals, Rounding rounding = Rounding::Ne
 struct Readings {
     Figure<double> width, height, fill, testTurns, testVoltage;
     Figure<double> legWidth, legDepth, tapCount, lowestTap, secondMains;
+    WeldInput weld;
 };
+
+WeldInput readWeld(const TypedFields &typed) {
+    return {ReadArrangement(typed.arrangement),
+            ReadPositiveOr(typed.gap, kDefaultGap, "зазор между обмотками"),
+            ReadPositive(typed.measuredTurns, "витки отвода замера"),
+            ReadPositive(typed.measuredCurrent, "ток замера"),
+            ReadPositive(typed.chokeLegWidth, "сторона a дросселя"),
+            ReadPositive(typed.chokeLegDepth, "сторона b дросселя"),
+            ReadPositive(typed.chokeWindowWidth, "ширина окна дросселя"),
+            ReadPositive(typed.chokeWindowHeight, "высота окна дросселя"),
+            ReadPositiveOr(typed.steelLoss, kDefaultSteelLoss, "потери в стали"),
+            ReadInsulationClass(typed.insulationClass)};
+}
 
 Readings read(const TypedFields &typed, bool toroid) {
     return {ReadPositive(typed.windowWidth, toroid ? "внутренний диаметр" : "ширина окна"),
@@ -39,7 +54,8 @@ Readings read(const TypedFields &typed, bool toroid) {
             ReadPositive(typed.legDepth, {}),
             ReadPositive(typed.tapCount, {}),
             ReadPositive(typed.lowestTapVoltage, {}),
-            ReadPositive(typed.secondMainsVoltage, {})};
+            ReadPositive(typed.secondMainsVoltage, {}),
+            readWeld(typed)};
 }
 
 // The design's figures, each checked as a quantity above zero.
@@ -180,8 +196,7 @@ FigureSection wireOf(const DesignFigures &d) {
 
 // --- Voltages ---------------------------------------------------------------------------
 
-constexpr double kHighRiskNoLoadVoltage = 48;  // the same where the risk of a shock is high
-constexpr double kStrikeMargin = 1.8;          // no-load over load voltage for a reliable strike
+constexpr double kStrikeMargin = 1.8;  // no-load over load voltage for a reliable strike
 
 std::string voltageVerdict(double load, double noLoad) {
     std::string verdict;
@@ -281,10 +296,13 @@ CheckOutcome CheckDesign(const CheckInput &input) {
     const WindingPlanInput planInput = planInputOf(input, readings);
     const WindingPlan plan = PlanWinding(planInput);
     const DesignFigures design = readDesign(input.design, input.results);
+    Weld weld = WeldOf(planInput, plan, readings.weld);
     return {{designOf(design), wireOf(design), coreWindowOf(readings, design, plan, toroid), voltagesOf(design),
              testWindingOf(readings, design)},
             PlanSections(planInput, plan),
-            DrawingOf(planInput, plan)};
+            DrawingOf(planInput, plan),
+            WeldSections(planInput, plan, readings.weld, weld),
+            std::move(weld.chart)};
 }
 
 }  // namespace tremira::calc

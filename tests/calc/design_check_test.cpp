@@ -29,7 +29,7 @@ Shown message(const char *text) { return {text, false}; }
 // Every row of the outcome, the check's first.
 std::vector<const FigureRow *> rowsOf(const CheckOutcome &outcome) {
     std::vector<const FigureRow *> rows;
-    for (const auto *sections : {&outcome.check, &outcome.plan}) {
+    for (const auto *sections : {&outcome.check, &outcome.plan, &outcome.weld}) {
         for (const auto &section : *sections) {
             for (const FigureRow &row : section.rows) rows.push_back(&row);
         }
@@ -64,11 +64,13 @@ CheckInput runA() {
     return input;
 }
 
-// Run A with every typed field: taps, a second mains voltage and a test winding.
+// Run A with every typed field: taps, a second mains voltage, a test winding, a measured welding
+// current and a choke core.
 CheckInput everyField(tremira::calc::Int16 coreType = 0) {
     CheckInput input = runA();
     input.design.coreType = coreType;
-    input.typed = {"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
+    input.typed = {"50",   "60", "0,35", "10",  "24", "70", "121", "4",   "50", "380",
+                   "один", "2",  "98",   "125", "50", "80", "50",  "120", "4",  "B"};
     return input;
 }
 
@@ -454,7 +456,8 @@ TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
     }
 }
 
-// A part of the plan nobody typed leaves its columns empty; one typed wrong says what is wrong.
+// A part of the plan, a measurement or a choke core nobody typed leaves its columns empty; one typed
+// wrong says what is wrong.
 TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
     const std::vector<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
     const std::vector<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
@@ -462,23 +465,35 @@ TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
     const std::vector<std::string_view> mains{
         "secondMainsTurns", "q1_2", "lowerMainsTurns", "higherMainsTurns", "secondMainsCurrent", "secondMainsBreaker",
         "secondSocketNote"};
+    const std::vector<std::string_view> measured{"measuredReactance"};
+    const std::vector<std::string_view> choke{
+        "chokeTurns",       "chokeGap",          "chokeBuild",        "chokeMeanTurn",    "chokeLength",
+        "chokeResistance",  "chokeMass",         "chokeFit",          "chokeInduction",   "chokeInductionVerdict",
+        "chokeCoreMass",    "chokeCoreLoss",     "chokeCopperLoss",   "chokeSurface",     "chokeDutyCycle",
+        "chokeCurrentAt60", "chokeCurrentAt100", "chokeTimeConstant", "chokeTimeFromCold"};
     struct Case {
         const char *name;
-        std::string_view taps, secondMains;
+        std::string_view taps, secondMains, measuredCurrent, chokeLeg;
         std::vector<std::vector<std::string_view>> notAsked;
     };
     const Case cases[] = {
-        {"nothing typed", "", "", {taps, secondWire, mains}},
-        {"taps alone", "4", "", {secondWire, mains}},
-        {"taps and 380 V", "4", "380", {}},
-        {"221 V needs no second wire", "", "221", {taps, secondWire}},
-        {"typed wrong", "1", "abc", {}},
+        {"nothing typed", "", "", "", "", {taps, secondWire, mains, measured, choke}},
+        {"taps alone", "4", "", "", "", {secondWire, mains, measured, choke}},
+        {"taps, 380 V, a measurement and a choke core", "4", "380", "125", "50", {}},
+        {"221 V needs no second wire", "", "221", "125", "50", {taps, secondWire}},
+        {"typed wrong", "1", "abc", "abc", "abc", {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         CheckInput input = everyField();
         input.typed.tapCount = c.taps;
         input.typed.secondMainsVoltage = c.secondMains;
+        input.typed.measuredCurrent = c.measuredCurrent;
+        if (c.measuredCurrent.empty()) input.typed.measuredTurns = "";
+        input.typed.chokeLegWidth = c.chokeLeg;
+        if (c.chokeLeg.empty()) {
+            input.typed.chokeLegDepth = input.typed.chokeWindowWidth = input.typed.chokeWindowHeight = "";
+        }
         std::set<std::string_view> notAsked, expected;
         const CheckOutcome out = CheckDesign(input);
         for (const FigureRow *row : rowsOf(out)) {
