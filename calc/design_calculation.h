@@ -92,6 +92,8 @@ inline constexpr double kCoreStackingFactor = 0.95;
 inline constexpr double kInductionLimit = 1.9;
 // The no-load voltage above which a welding source is unsafe in normal conditions.
 inline constexpr double kSafeNoLoadVoltage = 80;
+// The same where the risk of a shock is high.
+inline constexpr double kHighRiskNoLoadVoltage = 48;
 
 // Core section (cm²) that a welding current needs: current × 0.378 for a toroid,
 // current × 0.378 × 1.4 for any other core type index, in double precision in this order.

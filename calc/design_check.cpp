@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plan_figures.h"
+#include "weld_figures.h"
 
 namespace tremira::calc {
 namespace {
@@ -27,7 +28,21 @@ std::string rounded(double value, int decimals, Rounding rounding = Rounding::Ne
 struct Readings {
     Figure<double> width, height, fill, testTurns, testVoltage;
     Figure<double> legWidth, legDepth, tapCount, lowestTap, secondMains;
+    WeldInput weld;
 };
+
+WeldInput readWeld(const TypedFields &typed) {
+    return {ReadArrangement(typed.arrangement),
+            ReadPositiveOr(typed.gap, kDefaultGap, "зазор между обмотками"),
+            ReadPositive(typed.measuredTurns, "витки отвода замера"),
+            ReadPositive(typed.measuredCurrent, "ток замера"),
+            ReadPositive(typed.chokeLegWidth, "сторона a дросселя"),
+            ReadPositive(typed.chokeLegDepth, "сторона b дросселя"),
+            ReadPositive(typed.chokeWindowWidth, "ширина окна дросселя"),
+            ReadPositive(typed.chokeWindowHeight, "высота окна дросселя"),
+            ReadPositiveOr(typed.steelLoss, kDefaultSteelLoss, "потери в стали"),
+            ReadInsulationClass(typed.insulationClass)};
+}
 
 Readings read(const TypedFields &typed, bool toroid) {
     return {ReadPositive(typed.windowWidth, toroid ? "внутренний диаметр" : "ширина окна"),
@@ -39,7 +54,8 @@ Readings read(const TypedFields &typed, bool toroid) {
             ReadPositive(typed.legDepth, {}),
             ReadPositive(typed.tapCount, {}),
             ReadPositive(typed.lowestTapVoltage, {}),
-            ReadPositive(typed.secondMainsVoltage, {})};
+            ReadPositive(typed.secondMainsVoltage, {}),
+            readWeld(typed)};
 }
 
 // The design's figures, each checked as a quantity above zero.
@@ -55,9 +71,6 @@ DesignFigures readDesign(const InputNumbers &d, const ResultNumbers &r) {
             Positive(r.w2, "витки обмотки II"),          Positive(r.q1, "сечение провода обмотки I"),
             Positive(r.q2, "сечение провода обмотки II")};
 }
-
-// Volts per turn that one tesla gives in this core.
-double voltsPerTurnPerTesla(double coreSection) { return kVoltsPerTurnFactor * coreSection * kCoreStackingFactor; }
 
 // K multiplied in the calculation's order and stored as a single, as the calculation has it.
 FigureSection designOf(const DesignFigures &d) {
@@ -183,8 +196,7 @@ FigureSection wireOf(const DesignFigures &d) {
 
 // --- Voltages ---------------------------------------------------------------------------
 
-constexpr double kHighRiskNoLoadVoltage = 48;  // the same where the risk of a shock is high
-constexpr double kStrikeMargin = 1.8;          // no-load over load voltage for a reliable strike
+constexpr double kStrikeMargin = 1.8;  // no-load over load voltage for a reliable strike
 
 std::string voltageVerdict(double load, double noLoad) {
     std::string verdict;
@@ -226,8 +238,11 @@ Figure<double> correctedTurns(double voltsPerTurn, double voltage) {
 }
 
 std::string inductionVerdict(double induction) {
-    return induction >= kInductionLimit ? "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении"
-                                        : "в норме";
+    const Saturation saturation = SaturationAt(induction);
+    if (saturation == Saturation::AnySteel)
+        return "не меньше " + FormatDouble(kInductionLimit) + " Тл: сталь в насыщении";
+    if (saturation == Saturation::OrdinarySteel) return SaturationWarning(saturation);
+    return "в норме";
 }
 
 FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
@@ -239,8 +254,9 @@ FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
     const auto turnsFor = [&measured](const Figure<double> &voltage) {
         return WhenKnown<double>(correctedTurns, measured, voltage);
     };
+    // K′ is the voltage of one turn.
     const Figure<double> induction =
-        WhenKnown<double>([](double k, double s) { return k / voltsPerTurnPerTesla(s); }, measured, d.coreSection);
+        WhenKnown<double>([](double k, double s) { return InductionAt50Hz(k, 1, s); }, measured, d.coreSection);
     return {"testWinding",
             "Пробная обмотка (перемотка готового трансформатора)",
             {InputRow("testTurns", "Витки пробной обмотки", r.testTurns),
@@ -251,7 +267,8 @@ FigureSection testWindingOf(const Readings &r, const DesignFigures &d) {
              NumberRow(answer("correctedTurnsII", "test_W2", "Витки новой II обмотки w2′", {}, 0),
                        turnsFor(d.outputVoltage)),
              NumberRow(answer("actualInduction", "test_B", "Индукция сердечника B′ (Тл)", " Тл", 2), induction),
-             TextRow(verdict("inductionVerdict", "test_induction"), induction, inductionVerdict)},
+             TextRow(verdict("inductionVerdict", "test_induction"), induction, inductionVerdict),
+             TextRow({"testFrequencyNote", {}, {}, {}, 0, Shown::Note}, std::string(kFiftyHertzNote))},
             {}};
 }
 
@@ -279,10 +296,13 @@ CheckOutcome CheckDesign(const CheckInput &input) {
     const WindingPlanInput planInput = planInputOf(input, readings);
     const WindingPlan plan = PlanWinding(planInput);
     const DesignFigures design = readDesign(input.design, input.results);
+    Weld weld = WeldOf(planInput, plan, readings.weld);
     return {{designOf(design), wireOf(design), coreWindowOf(readings, design, plan, toroid), voltagesOf(design),
              testWindingOf(readings, design)},
             PlanSections(planInput, plan),
-            DrawingOf(planInput, plan)};
+            DrawingOf(planInput, plan),
+            WeldSections(planInput, plan, readings.weld, weld),
+            std::move(weld.chart)};
 }
 
 }  // namespace tremira::calc

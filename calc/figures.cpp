@@ -24,6 +24,14 @@ std::string wordsOf(NoFigure kind) {
     case NoFigure::TestWindingNotGiven: return "пробная обмотка не задана";
     case NoFigure::TooManyTurns: return "слишком много витков";
     case NoFigure::LessThanOneTurn: return "меньше одного витка";
+    case NoFigure::NotAnArrangement: return "нужно «один» или «разные»";
+    case NoFigure::NotAnInsulationClass: return "нужно B, F или H";
+    case NoFigure::NeedsMeasurement: return "обмотки на разных стержнях: нужен замер тока сварки";
+    case NoFigure::MeasuredAboveReach: return "замер больше тока, возможного на этом отводе";
+    case NoFigure::NoArc: return "нет дуги: U хх не выше 20 В";
+    case NoFigure::CurrentOutOfReach: return "ток сварки не достигается даже без дросселя";
+    case NoFigure::ChokeNotNeeded: return "дроссель не нужен";
+    case NoFigure::OverheatsIdle: return "перегрев даже без сварки";
     }
     return {};
 }
@@ -58,9 +66,13 @@ Figure<double> ReadPositive(std::string_view text, std::string_view subject) {
     return Positive(*value, subject);
 }
 
+Figure<double> ReadPositiveOr(std::string_view text, std::string_view usual, std::string_view subject) {
+    return ReadPositive(isBlank(text) ? usual : text, subject);
+}
+
 Figure<double> ReadFillFactor(std::string_view text) {
     constexpr std::string_view kSubject = "коэффициент заполнения";
-    const Figure<double> factor = ReadPositive(isBlank(text) ? kDefaultFillFactor : text, kSubject);
+    const Figure<double> factor = ReadPositiveOr(text, kDefaultFillFactor, kSubject);
     if (!factor.known()) return factor;
     if (factor.value() > 1) return Reason{NoFigure::AboveOne, kSubject};
     if (factor.value() < kSmallestFillFactor) return Reason{NoFigure::BelowSmallestFillFactor, kSubject};
@@ -81,10 +93,23 @@ FigureRow NumberRow(const RowFormat &format, const Figure<double> &figure) {
 
 FigureRow TextRow(const RowFormat &format, std::string text, bool known) { return {format, std::move(text), known}; }
 
-FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading) {
+namespace {
+
+template <typename T, typename Text>
+FigureRow inputRow(std::string_view name, std::string_view caption, const Figure<T> &reading, Text text) {
     const RowFormat format{name, {}, caption, {}, 0, Shown::Input};
     if (!reading.known()) return {format, wordsOf(reading.why().kind), false};
-    return {format, FormatDouble(reading.value()), true};
+    return {format, text(reading.value()), true};
+}
+
+}  // namespace
+
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading) {
+    return inputRow(name, caption, reading, FormatDouble);
+}
+
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading) {
+    return inputRow(name, caption, reading, [](std::string_view entry) { return std::string(entry); });
 }
 
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key) {

@@ -31,6 +31,14 @@ enum class NoFigure {
     TestWindingNotGiven,      // neither the turns nor the voltage of a test winding are typed
     TooManyTurns,             // more turns than a winding can have
     LessThanOneTurn,          // the voltage gives no whole turn
+    NotAnArrangement,         // the windings' arrangement is neither of the two
+    NotAnInsulationClass,     // an insulation class the program does not know
+    NeedsMeasurement,         // windings on separate legs: no formula gives their leakage well enough
+    MeasuredAboveReach,       // a measured current the tap cannot give into an arc
+    NoArc,                    // a no-load voltage too low to keep an arc
+    CurrentOutOfReach,        // the design's tap cannot give its current even without a choke
+    ChokeNotNeeded,           // the transformer alone keeps the current near the design's
+    OverheatsIdle,            // the core's loss alone heats it past the insulation's limit
 };
 
 // The largest rating of the circuit-breaker series.
@@ -76,6 +84,13 @@ Figure<Result> WhenKnown(Compute compute, const Figure<T> &...inputs) {
     return compute(inputs.value()...);
 }
 
+// A figure's part by `member`, or the figure's reason.
+template <typename T, typename Member>
+Figure<double> PartOf(const Figure<T> &figure, Member member) {
+    if (!figure.known()) return figure.why();
+    return static_cast<double>(figure.value().*member);
+}
+
 // "subject: words", or the words alone.
 std::string ReasonText(const Reason &reason);
 
@@ -91,6 +106,8 @@ Figure<double> ReadPositive(std::string_view text, std::string_view subject);
 inline constexpr std::string_view kDefaultFillFactor = "0,35";
 // Wound wire fills a third of a window or so; a factor under a hundredth is a typing slip.
 inline constexpr double kSmallestFillFactor = 0.01;
+// A field's text as typed, a blank one standing for `usual`.
+Figure<double> ReadPositiveOr(std::string_view text, std::string_view usual, std::string_view subject);
 // A blank fill factor is the usual one.
 Figure<double> ReadFillFactor(std::string_view text);
 
@@ -153,6 +170,8 @@ FigureRow TextRow(const RowFormat &format, std::string text, bool known = true);
 // A typed input with the value the calculation used, or the words of its reason: the caption
 // names the input.
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading);
+// The same for a choice typed as text, shown as the entry used.
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading);
 
 // The row of the tremira-calc column `key` in `sections`; nothing when none has it.
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key);

@@ -22,13 +22,6 @@ RowFormat column(std::string_view key, int decimals = 0) {
 }
 RowFormat note(std::string_view name, std::string_view key) { return {name, key, {}, {}, 0, Shown::Note}; }
 
-// A figure's part by `member`, or the figure's reason.
-template <typename T, typename Member>
-Figure<double> partOf(const Figure<T> &figure, Member member) {
-    if (!figure.known()) return figure.why();
-    return static_cast<double>(figure.value().*member);
-}
-
 // A whole count as a figure the rows render like any other number.
 Figure<double> realOf(const Figure<int> &figure) {
     return WhenKnown<double>([](int count) { return static_cast<double>(count); }, figure);
@@ -56,9 +49,10 @@ std::string spanWithSectionText(const TurnSpan &span) { return spanText(span) + 
 std::string tapWarningsText(const Tap &tap) {
     std::string text;
     if (tap.aboveSafeVoltage) text = "выше " + FormatDouble(kSafeNoLoadVoltage) + " В";
-    if (tap.saturated) {
+    const std::string saturation = SaturationWarning(tap.saturation);
+    if (!saturation.empty()) {
         if (!text.empty()) text += " / ";
-        text += "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+        text += saturation;
     }
     return text;
 }
@@ -115,7 +109,7 @@ FigureSection coreOf(const WindingPlan &plan) {
     return {"core",
             "Сердечник и намотка",
             {NumberRow(number("coreFromSides", "S0", "Сечение по сторонам S₀ (см²)", 2),
-                       partOf(plan.core, &CoreFromSides::section)),
+                       PartOf(plan.core, &CoreFromSides::section)),
              TextRow(note("sectionMatch", "S0_vs_S"), plan.core,
                      [](const CoreFromSides &core) { return sectionMatchText(core.match); }),
              NumberRow(number("buildI", "t_I", "Толщина I обмотки t₁ (мм)", 1), plan.buildI),
@@ -133,15 +127,15 @@ void addWireRows(std::vector<FigureRow> &rows, const Figure<WireToBuy> &wire, in
     };
     rows.push_back(TextRow(column(keys[0]), wire, [&](const WireToBuy &w) { return spanText(span(w)); }));
     rows.push_back(TextRow(column(keys[1]), wire, [](const WireToBuy &w) { return whole(w.section); }));
-    rows.push_back(NumberRow(number(lengthName, keys[2], lengthCaption, 1), partOf(wire, &WireToBuy::length)));
-    rows.push_back(NumberRow(column(keys[3]), partOf(wire, &WireToBuy::lengthToBuy)));
-    rows.push_back(NumberRow(column(keys[4], 2), partOf(wire, &WireToBuy::massToBuy)));
+    rows.push_back(NumberRow(number(lengthName, keys[2], lengthCaption, 1), PartOf(wire, &WireToBuy::length)));
+    rows.push_back(NumberRow(column(keys[3]), PartOf(wire, &WireToBuy::lengthToBuy)));
+    rows.push_back(NumberRow(column(keys[4], 2), PartOf(wire, &WireToBuy::massToBuy)));
 }
 
 FigureSection wireOf(const WindingPlan &plan) {
     std::vector<FigureRow> rows;
     rows.push_back(
-        NumberRow(number("meanTurnI", "MLT_I", "Средний виток I (мм)", 1), partOf(plan.wireI, &WireToBuy::meanTurn)));
+        NumberRow(number("meanTurnI", "MLT_I", "Средний виток I (мм)", 1), PartOf(plan.wireI, &WireToBuy::meanTurn)));
     addWireRows(rows, plan.wireI, 1, {"turns_I", "q_I", "L_I", "buy_I", "mass_I"}, "lengthI", "Длина провода I (м)");
     rows.push_back(TextRow(text("toBuyI", {}, "Купить провода I"), plan.wireI, toBuyText));
 
@@ -158,14 +152,14 @@ FigureSection wireOf(const WindingPlan &plan) {
 
     rows.push_back(NumberRow(number("resistanceI", "R_I", "Сопротивление I (Ом)", 4), plan.resistanceI));
     rows.push_back(NumberRow(number("meanTurnII", "MLT_II", "Средний виток II (мм)", 1),
-                             partOf(plan.wireII, &WireToBuy::meanTurn)));
+                             PartOf(plan.wireII, &WireToBuy::meanTurn)));
     rows.push_back(
-        NumberRow(number("lengthII", "L_II", "Длина провода II (м)", 1), partOf(plan.wireII, &WireToBuy::length)));
-    rows.push_back(NumberRow(column("buy_II"), partOf(plan.wireII, &WireToBuy::lengthToBuy)));
-    rows.push_back(NumberRow(column("mass_II", 2), partOf(plan.wireII, &WireToBuy::massToBuy)));
+        NumberRow(number("lengthII", "L_II", "Длина провода II (м)", 1), PartOf(plan.wireII, &WireToBuy::length)));
+    rows.push_back(NumberRow(column("buy_II"), PartOf(plan.wireII, &WireToBuy::lengthToBuy)));
+    rows.push_back(NumberRow(column("mass_II", 2), PartOf(plan.wireII, &WireToBuy::massToBuy)));
     rows.push_back(TextRow(text("toBuyII", {}, "Купить провода II"), plan.wireII, toBuyText));
     rows.push_back(NumberRow(number("resistanceII", "R_II", "Сопротивление II (Ом)", 4),
-                             partOf(plan.wireII, &WireToBuy::resistance)));
+                             PartOf(plan.wireII, &WireToBuy::resistance)));
     rows.push_back(NumberRow(number("copperLosses", "losses", "Потери в меди (Вт)", 0), plan.copperLosses));
     return {"planWire", "Провод", std::move(rows), {}};
 }
@@ -176,6 +170,7 @@ constexpr std::array<std::string_view, kMostTaps> kTapKeys{"tap_1", "tap_2", "ta
 FigureSection tapsOf(const WindingPlan &plan) {
     FigureSection section{"taps", "Отводы I обмотки", {}, {{"Витки", "U хх (В)", "B (Тл)", "Замечание"}, {}}};
     section.rows.push_back(TextRow(note("tapsNote", {}), plan.taps, tapsNoteText));
+    section.rows.push_back(TextRow(note("tapsFrequencyNote", {}), std::string(kFiftyHertzNote)));
     const std::span<const Tap> taps = plan.taps.known() ? plan.taps.value().taps() : std::span<const Tap>{};
     for (std::size_t i = 0; i < kTapKeys.size(); ++i) {
         FigureRow row = TextRow(column(kTapKeys[i]), plan.taps,
@@ -203,7 +198,7 @@ FigureSection mainsOf(const WindingPlan &plan) {
         return m.higherMainsTurns ? spanWithSectionText(*m.higherMainsTurns) : std::string("нет");
     }));
     rows.push_back(NumberRow(number("secondMainsCurrent", "I1_2", "Ток сети на втором напряжении (А)", 2),
-                             partOf(mains, &SecondMains::current)));
+                             PartOf(mains, &SecondMains::current)));
     rows.push_back(TextRow(text("secondMainsBreaker", "breaker_2", "Автомат на втором напряжении (А)"), mains,
                            [](const SecondMains &m) { return NumberRow(column({}), realOf(m.breakerRating)).text; }));
     rows.push_back(TextRow(note("secondSocketNote", "supply_2"), mains,
@@ -213,6 +208,16 @@ FigureSection mainsOf(const WindingPlan &plan) {
 }
 
 }  // namespace
+
+std::string SaturationWarning(Saturation saturation) {
+    switch (saturation) {
+    case Saturation::None: return {};
+    case Saturation::OrdinarySteel:
+        return "не меньше " + FormatDouble(kOrdinarySteelSaturation) + " Тл: обычная сталь может насыщаться";
+    case Saturation::AnySteel: return "не меньше " + FormatDouble(kInductionLimit) + " Тл: насыщение";
+    }
+    return {};
+}
 
 std::vector<FigureSection> PlanSections(const WindingPlanInput &input, const WindingPlan &plan) {
     return {inputsOf(input), coreOf(plan), wireOf(plan), tapsOf(plan), mainsOf(plan)};

@@ -4,22 +4,16 @@
 #include <cmath>
 #include <numbers>
 
+#include "materials.h"
+
 namespace tremira::calc {
 namespace {
 
 constexpr double kLeadsAndWaste = 1.10;
 constexpr double kMillimetresPerMetre = 1000;
 constexpr double kSquareMillimetresPerSquareCentimetre = 100;
+constexpr double kSquareMetresPerSquareCentimetre = 1e-4;
 constexpr double kGramsPerKilogram = 1000;
-
-struct MaterialData {
-    double density;      // g/cm³
-    double resistivity;  // Ω·mm²/m at 20 °C
-};
-constexpr MaterialData kCopper{8.89, 0.0175};
-constexpr MaterialData kAluminium{2.70, 0.0282};
-
-const MaterialData &dataOf(Material material) { return material == Material::Copper ? kCopper : kAluminium; }
 
 constexpr std::array kBreakerRatings{6, 10, 13, 16, 20, 25, 32, 40, 50, 63, 80, 100, kLargestBreakerRating};
 
@@ -103,11 +97,6 @@ Figure<CoreFromSides> coreOf(const Readings &r) {
 
 // --- Taps -------------------------------------------------------------------------------
 
-// The induction with `turns` of winding I on the mains, K multiplied in the calculation's order.
-double inductionAt(double mainsVoltage, double turns, double coreSection) {
-    return mainsVoltage / (turns * kVoltsPerTurnFactor * coreSection * kCoreStackingFactor);
-}
-
 Figure<TapTable> tapsOf(const Readings &r) {
     return WhenKnown<TapTable>(
         [](int count, double lowest, double u1, double u2, double s, double w1, double w2) -> Figure<TapTable> {
@@ -122,9 +111,9 @@ Figure<TapTable> tapsOf(const Readings &r) {
                 // Voltages closer than a turn apart land on the same turns: that tap is there already.
                 if (table.count > 0 && table.items[table.count - 1].turns == turns.value()) continue;
                 const double noLoad = u1 * w2 / turns.value();
-                const double induction = inductionAt(u1, turns.value(), s);
+                const double induction = InductionAt50Hz(u1, turns.value(), s);
                 table.items[table.count++] = {turns.value(), noLoad, induction, noLoad > kSafeNoLoadVoltage,
-                                              induction >= kInductionLimit};
+                                              SaturationAt(induction)};
             }
             return table;
         },
@@ -292,7 +281,7 @@ double resistanceOf(const MaterialData &m, double turns, double section, double 
 }
 
 Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const Figure<double> &meanTurn) {
-    const MaterialData &m = dataOf(material);
+    const MaterialData &m = DataOf(material);
     return WhenKnown<WireToBuy>(
         [&m](const TurnSpan &turns, double mlt) -> Figure<WireToBuy> {
             const int w = turnsOf(turns);
@@ -324,7 +313,7 @@ Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &sec
 // its reason here too.
 Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy> &inner,
                                        const Figure<WireToBuy> &outer, Material material) {
-    const MaterialData &m = dataOf(material);
+    const MaterialData &m = DataOf(material);
     return WhenKnown<double>(
         [&](double w1, const WireToBuy &first) -> Figure<double> {
             const int innerTurns = std::min(static_cast<int>(w1), first.turns);
@@ -353,6 +342,17 @@ std::optional<double> knownValue(const Figure<double> &figure) {
 }
 
 }  // namespace
+
+double InductionAt50Hz(double voltage, double turns, double coreSection) {
+    return voltage /
+           (4.44 * kMainsFrequency * turns * coreSection * kCoreStackingFactor * kSquareMetresPerSquareCentimetre);
+}
+
+Saturation SaturationAt(double induction) {
+    if (induction >= kInductionLimit) return Saturation::AnySteel;
+    if (induction >= kOrdinarySteelSaturation) return Saturation::OrdinarySteel;
+    return Saturation::None;
+}
 
 Figure<double> PlanReading(const Figure<double> &reading) {
     if (reading.known()) return inRange(reading.value());

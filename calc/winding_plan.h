@@ -25,6 +25,20 @@ inline constexpr double kLargestSocketCurrent = 16;
 inline constexpr int kFewestTaps = 2;
 inline constexpr int kMostTaps = 8;
 
+inline constexpr double kMainsFrequency = 50;  // Hz
+
+// The peak induction, T, with `turns` turns on `voltage` V of the 50 Hz mains round a core of
+// `coreSection` cm², by the transformer equation U = 4,44·f·w·B·S with the stacking factor. The
+// calculation's volts-per-turn factor 0,023088 is 4,44 × 52 Hz × 10⁻⁴: on 50 Hz mains the core
+// runs 4 % above the induction it was designed for.
+double InductionAt50Hz(double voltage, double turns, double coreSection);
+
+// Ordinary or unknown steel saturates from about 1,6 T; none is short of saturation at
+// kInductionLimit.
+inline constexpr double kOrdinarySteelSaturation = 1.6;
+enum class Saturation { None, OrdinarySteel, AnySteel };
+Saturation SaturationAt(double induction);
+
 // An input as the plan takes it: any number outside the sensible range is out of range,
 // whatever the check says of it, and the plan's figures carry no subject.
 Figure<double> PlanReading(const Figure<double> &reading);
@@ -69,9 +83,9 @@ struct WireToBuy {
 struct Tap {
     int turns;              // from the start of winding I
     double noLoadVoltage;   // V
-    double induction;       // T, when the mains is on this tap
+    double induction;       // T at 50 Hz, when the mains is on this tap
     bool aboveSafeVoltage;  // above kSafeNoLoadVoltage
-    bool saturated;         // kInductionLimit or more
+    Saturation saturation;
 };
 
 // The taps from the lowest voltage (most turns) up to the design's own, which is w₁; taps that

@@ -33,7 +33,7 @@ class WindingPlan(ProgramTestCase):
                            lambda: self.s.read_selection("clipboard") not in (None, SENTINEL)
                            and self.s.read_selection("clipboard")).decode()
         plan_lines = ("Сечение по сторонам S₀ (см²): 84,7", "Витки до второго напряжения: 143", "Автомат (А): 50")
-        for line in plan_lines + ("Ширина окна (мм): 50", "1. Витки 108, U хх (В) 50,9, B (Тл) 1,1"):
+        for line in plan_lines + ("Ширина окна (мм): 50", "1. Витки 108, U хх (В) 50,9, B (Тл) 1,14"):
             self.assertIn(f"\n{line}\n", summary, "the plan's summary")
         self.s.save_picture(check, "winding_plan.png")  # the user guide's picture of the plan
 

@@ -120,7 +120,7 @@ TEST(BatchRunWithFigures, WritesTheChecksCellsAfterTheResults) {
     EXPECT_EQ(linesOf(output).at(1),
               "completed;84,672;10400;5600;83;25;6;20;48,19277;;2,637;998;2852;2400;42;"
               "не помещается: нужно окно не меньше 2852 мм²;2,764;2,80;5,046;3 × 3,00;26,4;2,46;в норме;"
-              "3,6;61;18;1,94;не меньше 1,9 Тл: сталь в насыщении");
+              "3,6;61;18;2,02;не меньше 1,9 Тл: сталь в насыщении");
 }
 
 // Each cell is the text of the row with its column's key, as the window shows that row.

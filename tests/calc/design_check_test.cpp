@@ -29,7 +29,7 @@ Shown message(const char *text) { return {text, false}; }
 // Every row of the outcome, the check's first.
 std::vector<const FigureRow *> rowsOf(const CheckOutcome &outcome) {
     std::vector<const FigureRow *> rows;
-    for (const auto *sections : {&outcome.check, &outcome.plan}) {
+    for (const auto *sections : {&outcome.check, &outcome.plan, &outcome.weld}) {
         for (const auto &section : *sections) {
             for (const FigureRow &row : section.rows) rows.push_back(&row);
         }
@@ -64,11 +64,13 @@ CheckInput runA() {
     return input;
 }
 
-// Run A with every typed field: taps, a second mains voltage and a test winding.
+// Run A with every typed field: taps, a second mains voltage, a test winding, a measured welding
+// current and a choke core.
 CheckInput everyField(tremira::calc::Int16 coreType = 0) {
     CheckInput input = runA();
     input.design.coreType = coreType;
-    input.typed = {"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
+    input.typed = {"50",   "60", "0,35", "10",  "24", "70", "121", "4",   "50", "380",
+                   "один", "2",  "98",   "125", "50", "80", "50",  "120", "4",  "B"};
     return input;
 }
 
@@ -211,19 +213,24 @@ TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
 }
 
 TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
+    constexpr const char *kNormal = "в норме";
+    constexpr const char *kSaturated = "не меньше 1,9 Тл: сталь в насыщении";
     struct Case {
         const char *turns, *voltage;
         Shown k, w1, w2, b;
-        bool saturated;
+        const char *verdict;
     };
+    // B′ = K′ / (4,44 × 50 × 84,672 × 0,95 × 10⁻⁴) = K′ / 1,78573 T at 50 Hz.
     const Case cases[] = {
-        {"10", "24", known("2,4"), known("92"), known("27"), known("1,29"), false},  // on Run A
-        {"10", "36", known("3,6"), known("61"), known("18"), known("1,94"), true},
+        {"10", "24", known("2,4"), known("92"), known("27"), known("1,34"), kNormal},  // on Run A
+        {"10", "30", known("3"), known("73"), known("22"), known("1,68"),
+         "не меньше 1,6 Тл: обычная сталь может насыщаться"},
+        {"10", "36", known("3,6"), known("61"), known("18"), known("2,02"), kSaturated},
         // 220 / 8 = 27,5 and 220 / 88 = 2,5: halves go to the even number.
-        {"1", "8", known("8"), known("28"), known("8"), known("4,31"), true},
-        {"1", "88", known("88"), known("2"), known("1"), known("47,38"), true},
-        {"4", "10,5", known("2,625"), known("84"), known("25"), known("1,41"), false},
-        {"0,5", "1", known("2"), known("110"), known("32"), known("1,08"), false},
+        {"1", "8", known("8"), known("28"), known("8"), known("4,48"), kSaturated},
+        {"1", "88", known("88"), known("2"), known("1"), known("49,28"), kSaturated},
+        {"4", "10,5", known("2,625"), known("84"), known("25"), known("1,47"), kNormal},
+        {"0,5", "1", known("2"), known("110"), known("32"), known("1,12"), kNormal},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.turns) + " turns, " + c.voltage + " V");
@@ -235,7 +242,7 @@ TEST(CheckDesign, TestWindingCorrectsTheTurnsAndShowsTheActualInduction) {
         EXPECT_EQ(at(out, "test_W1"), c.w1);
         EXPECT_EQ(at(out, "test_W2"), c.w2);
         EXPECT_EQ(at(out, "test_B"), c.b);
-        EXPECT_EQ(at(out, "test_induction"), known(c.saturated ? "не меньше 1,9 Тл: сталь в насыщении" : "в норме"));
+        EXPECT_EQ(at(out, "test_induction"), known(c.verdict));
     }
 }
 
@@ -298,7 +305,7 @@ TEST(CheckDesign, BadOrExtremeInputGivesAShortMessageInPlaceOfTheFigure) {
          },
          "strike_ratio", message("меньше 0,01")},
         {"1 turn at 32767 V: w1'", testWinding("1", "32767"), "test_W1", message("меньше одного витка")},
-        {"1 turn at 32767 V: B'", testWinding("1", "32767"), "test_B", known("17643,59")},
+        {"1 turn at 32767 V: B'", testWinding("1", "32767"), "test_B", known("18349,33")},
         {"1000000 turns at 0,000001 V: K'", testWinding("1000000", "0,000001"), "test_K", message("меньше 0,001 В")},
         {"1000000 turns at 0,000001 V: B'", testWinding("1000000", "0,000001"), "test_B", message("меньше 0,01 Тл")},
         {"1000000 V on 0,000001 turn of a tiny core: B'",
@@ -382,7 +389,7 @@ TEST(CheckDesign, EachTypedFieldIsReadOnceForTheCheckAndThePlan) {
         {&TypedFields::legWidth, "-70", {}, kNone, "S0", message("вне разумных пределов")},
         {&TypedFields::legDepth, "1e5", {}, kNone, "S0", message("не число")},
         {&TypedFields::tapCount, "4,5", {}, kNone, "tap_1", message("вне разумных пределов")},
-        {&TypedFields::tapCount, "4,0", {}, kNone, "tap_4", known("83 вит. / 66,3 В / 1,43 Тл")},
+        {&TypedFields::tapCount, "4,0", {}, kNone, "tap_4", known("83 вит. / 66,3 В / 1,48 Тл")},
         {&TypedFields::lowestTapVoltage, "", {}, kNone, "tap_1", message("не задано")},
         {&TypedFields::secondMainsVoltage, "99999999999", {}, kNone, "W1_2", message("вне разумных пределов")},
     };
@@ -449,7 +456,8 @@ TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
     }
 }
 
-// A part of the plan nobody typed leaves its columns empty; one typed wrong says what is wrong.
+// A part of the plan, a measurement or a choke core nobody typed leaves its columns empty; one typed
+// wrong says what is wrong.
 TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
     const std::vector<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
     const std::vector<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
@@ -457,23 +465,35 @@ TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
     const std::vector<std::string_view> mains{
         "secondMainsTurns", "q1_2", "lowerMainsTurns", "higherMainsTurns", "secondMainsCurrent", "secondMainsBreaker",
         "secondSocketNote"};
+    const std::vector<std::string_view> measured{"measuredReactance"};
+    const std::vector<std::string_view> choke{
+        "chokeTurns",       "chokeGap",          "chokeBuild",        "chokeMeanTurn",    "chokeLength",
+        "chokeResistance",  "chokeMass",         "chokeFit",          "chokeInduction",   "chokeInductionVerdict",
+        "chokeCoreMass",    "chokeCoreLoss",     "chokeCopperLoss",   "chokeSurface",     "chokeDutyCycle",
+        "chokeCurrentAt60", "chokeCurrentAt100", "chokeTimeConstant", "chokeTimeFromCold"};
     struct Case {
         const char *name;
-        std::string_view taps, secondMains;
+        std::string_view taps, secondMains, measuredCurrent, chokeLeg;
         std::vector<std::vector<std::string_view>> notAsked;
     };
     const Case cases[] = {
-        {"nothing typed", "", "", {taps, secondWire, mains}},
-        {"taps alone", "4", "", {secondWire, mains}},
-        {"taps and 380 V", "4", "380", {}},
-        {"221 V needs no second wire", "", "221", {taps, secondWire}},
-        {"typed wrong", "1", "abc", {}},
+        {"nothing typed", "", "", "", "", {taps, secondWire, mains, measured, choke}},
+        {"taps alone", "4", "", "", "", {secondWire, mains, measured, choke}},
+        {"taps, 380 V, a measurement and a choke core", "4", "380", "125", "50", {}},
+        {"221 V needs no second wire", "", "221", "125", "50", {taps, secondWire}},
+        {"typed wrong", "1", "abc", "abc", "abc", {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         CheckInput input = everyField();
         input.typed.tapCount = c.taps;
         input.typed.secondMainsVoltage = c.secondMains;
+        input.typed.measuredCurrent = c.measuredCurrent;
+        if (c.measuredCurrent.empty()) input.typed.measuredTurns = "";
+        input.typed.chokeLegWidth = c.chokeLeg;
+        if (c.chokeLeg.empty()) {
+            input.typed.chokeLegDepth = input.typed.chokeWindowWidth = input.typed.chokeWindowHeight = "";
+        }
         std::set<std::string_view> notAsked, expected;
         const CheckOutcome out = CheckDesign(input);
         for (const FigureRow *row : rowsOf(out)) {

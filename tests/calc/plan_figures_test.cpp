@@ -77,8 +77,8 @@ TEST(PlanFigures, RowsOfRunA) {
         {"mass_II", "3,34"},
         {"R_II", "0,0149"},
         {"losses", "660"},
-        {"tap_1", "108 вит. / 50,9 В / 1,1 Тл"},
-        {"tap_4", "83 вит. / 66,3 В / 1,43 Тл"},
+        {"tap_1", "108 вит. / 50,9 В / 1,14 Тл"},
+        {"tap_4", "83 вит. / 66,3 В / 1,48 Тл"},
         {"tap_5", ""},
         {"breaker", "50"},
         {"supply", "не от бытовой розетки (до 16 А): нужна отдельная линия"},
@@ -127,7 +127,7 @@ TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
          },
          "tapsNote", "От наибольшего числа витков к w₁ (отводы с одинаковым числом витков даны один раз: 4 из 8):"},
         // 9 and 4 turns at 220 V, 90 V on 560 cm²: the design's own tap gives 220 × 4 / 9 V
-        // and 220 / (9 × 0,023088 × 560 × 0,95) T.
+        // and 220 / (9 × 4,44 × 50 × 560 × 0,95 × 10⁻⁴) T at 50 Hz.
         {"a hot tap",
          [](CheckInput &i) {
              i.design.outputVoltage = 90;
@@ -137,7 +137,7 @@ TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
              i.typed.tapCount = "2";
              i.typed.lowestTapVoltage = "60";
          },
-         "tap_2", "9 вит. / 97,8 В / 1,99 Тл / выше 80 В / не меньше 1,9 Тл: насыщение"},
+         "tap_2", "9 вит. / 97,8 В / 2,07 Тл / выше 80 В / не меньше 1,9 Тл: насыщение"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

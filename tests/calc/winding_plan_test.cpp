@@ -19,6 +19,7 @@ namespace {
 constexpr std::optional<NoFigure> kKnown = std::nullopt;
 constexpr NoFigure kNotGiven = NoFigure::NotGiven;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr Saturation kNone = Saturation::None;
 
 // Run A as the calculation gives it (220 V, 65 V, 160 A, copper, rod core, 1,42 T), with a
 // 50 × 60 mm window, k 0,35 and a 70 × 121 mm leg.
@@ -76,7 +77,7 @@ void expectTaps(const Figure<TapTable> &table, const std::vector<Tap> &expected)
         EXPECT_NEAR(taps[i].noLoadVoltage, expected[i].noLoadVoltage, 5e-4);
         EXPECT_NEAR(taps[i].induction, expected[i].induction, 5e-5);
         EXPECT_EQ(taps[i].aboveSafeVoltage, expected[i].aboveSafeVoltage);
-        EXPECT_EQ(taps[i].saturated, expected[i].saturated);
+        EXPECT_EQ(taps[i].saturation, expected[i].saturation);
     }
 }
 
@@ -132,10 +133,10 @@ TEST(PlanWinding, TapsAndASecondMainsVoltageLengthenWindingI) {
     input.secondMainsVoltage = 380;
     const WindingPlan plan = PlanWinding(input);
 
-    expectTaps(plan.taps, {{108, 50.926, 1.0969, false, false},
-                           {98, 56.122, 1.2088, false, false},
-                           {90, 61.111, 1.3162, false, false},
-                           {83, 66.265, 1.4272, false, false}});
+    expectTaps(plan.taps, {{108, 50.926, 1.1407, false, kNone},
+                           {98, 56.122, 1.2571, false, kNone},
+                           {90, 61.111, 1.3689, false, kNone},
+                           {83, 66.265, 1.4843, false, kNone}});
     expectSecondMains(plan.secondMains, 143, 3, {1, 108, 6}, TurnSpan{109, 143, 3});
     const SecondMains &mains = plan.secondMains.value();
     EXPECT_NEAR(mains.current, 27.901, 5e-4);  // 48,19277 × 220 ÷ 380
@@ -325,28 +326,28 @@ TEST(PlanWinding, TapsFromTheLowestVoltageUpToTheDesign) {
     const Case cases[] = {
         {"run A, two taps from 40 V",
          tapped(65, 84.672F, 83, 25, 2, 40),
-         {{135, 40.741, 0.87748, false, false}, {83, 66.265, 1.4272, false, false}}},
+         {{135, 40.741, 0.91258, false, kNone}, {83, 66.265, 1.4843, false, kNone}}},
         {"halves to even: 21 × 75 ÷ 30 = 52,5 turns",
          tapped(75, 336, 21, 7, 3, 30),
-         {{52, 29.615, 0.57408, false, false},
-          {30, 51.333, 0.99506, false, false},
-          {21, 73.333, 1.4215, false, false}}},
+         {{52, 29.615, 0.59704, false, kNone},
+          {30, 51.333, 1.03487, false, kNone},
+          {21, 73.333, 1.47838, false, kNone}}},
         {"above 80 V and saturated on the design's own tap",
          tapped(90, 560, 9, 4, 2, 60),
-         {{14, 62.857, 1.2794, false, false}, {9, 97.778, 1.9901, true, true}}},
-        {"exactly 80 V is not above it",
+         {{14, 62.857, 1.33055, false, kNone}, {9, 97.778, 2.06974, true, Saturation::AnySteel}}},
+        {"exactly 80 V is not above it, 1,69 T may saturate ordinary steel",
          tapped(80, 560, 11, 4, 2, 40),
-         {{22, 40, 0.81416, false, false}, {11, 80, 1.6283, false, false}}},
+         {{22, 40, 0.84671, false, kNone}, {11, 80, 1.69342, false, Saturation::OrdinarySteel}}},
         // 63 V to 65 V in seven steps: 85,6; 85,3; 84,9; 84,5; 84,1; 83,7; 83,4 and 83 turns.
         {"eight taps from 63 V land on four turns, each once",
          tapped(65, 84.672F, 83, 25, 8, 63),
-         {{86, 63.953, 1.37745, false, false},
-          {85, 64.706, 1.39365, false, false},
-          {84, 65.476, 1.41024, false, false},
-          {83, 66.265, 1.4272, false, false}}},
+         {{86, 63.953, 1.43254, false, kNone},
+          {85, 64.706, 1.44940, false, kNone},
+          {84, 65.476, 1.46665, false, kNone},
+          {83, 66.265, 1.4843, false, kNone}}},
         {"eight taps from 64,9999 V are all w₁",
          tapped(65, 84.672F, 83, 25, 8, 64.9999),
-         {{83, 66.265, 1.4272, false, false}}},
+         {{83, 66.265, 1.4843, false, kNone}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
