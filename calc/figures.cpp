@@ -96,8 +96,9 @@ FigureRow TextRow(const RowFormat &format, std::string text, bool known) { retur
 namespace {
 
 template <typename T, typename Text>
-FigureRow inputRow(std::string_view name, std::string_view caption, const Figure<T> &reading, Text text) {
-    const RowFormat format{name, {}, caption, {}, 0, Shown::Input};
+FigureRow inputRow(std::string_view name, std::string_view caption, const Figure<T> &reading, Text text,
+                   std::span<const std::string_view> choices = {}) {
+    const RowFormat format{name, {}, caption, {}, 0, Shown::Input, {}, {}, choices};
     if (!reading.known()) return {format, wordsOf(reading.why().kind), false};
     return {format, text(reading.value()), true};
 }
@@ -108,8 +109,10 @@ FigureRow InputRow(std::string_view name, std::string_view caption, const Figure
     return inputRow(name, caption, reading, FormatDouble);
 }
 
-FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading) {
-    return inputRow(name, caption, reading, [](std::string_view entry) { return std::string(entry); });
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading,
+                   std::span<const std::string_view> choices) {
+    return inputRow(
+        name, caption, reading, [](std::string_view entry) { return std::string(entry); }, choices);
 }
 
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key) {

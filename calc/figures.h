@@ -5,6 +5,7 @@
 // here once.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -133,6 +134,8 @@ struct RowFormat {
     Shown shown = Shown::Answer;
     SmallFigure small = SmallFigure::NamesUnit;
     Rounding rounding = Rounding::Nearest;
+    // An input picked from these entries rather than typed; left empty, it means the first.
+    std::span<const std::string_view> choices = {};
 };
 
 struct FigureRow {
@@ -171,7 +174,8 @@ FigureRow TextRow(const RowFormat &format, std::string text, bool known = true);
 // names the input.
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading);
 // The same for a choice typed as text, shown as the entry used.
-FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading);
+FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading,
+                   std::span<const std::string_view> choices);
 
 // The row of the tremira-calc column `key` in `sections`; nothing when none has it.
 const FigureRow *FindRow(const std::vector<FigureSection> &sections, std::string_view key);

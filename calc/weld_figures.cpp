@@ -49,7 +49,7 @@ FigureSection inputsOf(const WeldInput &in, bool toroid) {
     // A toroid's windings lie one over the other.
     if (!toroid) {
         rows.push_back(InputRow("arrangement", "Обмотки на стержнях: один или разные",
-                                entryOf(in.arrangement, kArrangementEntries)));
+                                entryOf(in.arrangement, kArrangementEntries), kArrangementEntries));
     }
     rows.push_back(InputRow("gap", "Зазор между обмотками δ (мм)", in.gap));
     rows.push_back(InputRow("measuredTurns", "Замер: витки отвода", in.measuredTurns));
@@ -60,7 +60,8 @@ FigureSection inputsOf(const WeldInput &in, bool toroid) {
     rows.push_back(InputRow("chokeWindowHeight", "Дроссель: высота окна h (мм)", in.chokeWindowHeight));
     rows.push_back(InputRow("steelLoss", "Потери в стали при 1,5 Тл и 50 Гц (Вт/кг)", in.steelLoss));
     rows.push_back(
-        InputRow("insulationClass", "Класс изоляции: B, F или H", entryOf(in.insulation, kInsulationClassEntries)));
+        InputRow("insulationClass", "Класс изоляции: B, F или H", entryOf(in.insulation, kInsulationClassEntries),
+                 kInsulationClassEntries));
     return {"weldInputs", "Ток и нагрев", std::move(rows), {}};
 }
 

@@ -1,6 +1,7 @@
 #include "ui/check/figure_group.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -83,7 +84,8 @@ FigureGroup::RowWidgets FigureGroup::addRow(const calc::FigureRow &row) {
     return {};
 }
 
-QLineEdit *FigureGroup::addField(const calc::FigureRow &row) {
+QWidget *FigureGroup::addField(const calc::FigureRow &row) {
+    if (!row.format.choices.empty()) return addChoice(row);
     const QString caption = ToQString(row.format.caption);
     auto *field = new QLineEdit(this);
     field->setObjectName(ToQString(row.format.name));
@@ -93,6 +95,19 @@ QLineEdit *FigureGroup::addField(const calc::FigureRow &row) {
     m_filter.watch(field);
     connect(field, &QLineEdit::textChanged, this, &FigureGroup::edited);
     return field;
+}
+
+// The first entry stands for a choice left as it is.
+QWidget *FigureGroup::addChoice(const calc::FigureRow &row) {
+    const QString caption = ToQString(row.format.caption);
+    auto *choice = new QComboBox(this);
+    choice->setObjectName(ToQString(row.format.name));
+    choice->setAccessibleName(caption);
+    for (std::string_view entry : row.format.choices) choice->addItem(ToQString(entry));
+    m_contextHelp.setTopic(choice, m_topic);
+    m_form->addRow(caption, choice);
+    connect(choice, &QComboBox::currentIndexChanged, this, &FigureGroup::edited);
+    return choice;
 }
 
 // Its caption labels it for a screen reader, which reads the answer as its text.
@@ -184,7 +199,7 @@ void FigureGroup::showTable(const calc::FigureTable &table) {
     }
 }
 
-QLineEdit *FigureGroup::input(QStringView name) const {
+QWidget *FigureGroup::input(QStringView name) const {
     for (const RowWidgets &row : m_rows) {
         if (row.field && row.field->objectName() == name) return row.field;
     }

@@ -35,8 +35,9 @@ public:
 
     // The figures of the same section worked out again; the inputs keep what was typed.
     void showFigures(const calc::FigureSection &section);
-    // The typed field of the input row `name`; none when the section has no such input.
-    QLineEdit *input(QStringView name) const;
+    // The typed field, or the list of choices, of the input row `name`; none when the section
+    // has no such input.
+    QWidget *input(QStringView name) const;
 
     int captionWidth() const;
     void setCaptionWidth(int width);
@@ -48,13 +49,14 @@ private:
     // The widget of one row: a typed field, an answer, or a verdict or note on a line of its
     // own; none for a column of tremira-calc alone.
     struct RowWidgets {
-        QLineEdit *field = nullptr;
+        QWidget *field = nullptr;  // a typed field or a list of choices
         QLabel *answer = nullptr;
         QLabel *line = nullptr;
     };
 
     RowWidgets addRow(const calc::FigureRow &row);
-    QLineEdit *addField(const calc::FigureRow &row);
+    QWidget *addField(const calc::FigureRow &row);
+    QWidget *addChoice(const calc::FigureRow &row);
     QLabel *addAnswer(const calc::FigureRow &row);
     QLabel *addLine(const calc::FigureRow &row);
     QList<QLabel *> captions() const;

@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -20,7 +21,9 @@
 
 #include "help/context_help_filter.h"
 #include "ui/check/figure_group.h"
-#include "ui/check/plan_panel.h"
+#include "ui/check/figure_panel.h"
+#include "ui/check/weld_chart.h"
+#include "ui/check/winding_drawing.h"
 #include "ui/fields/numeric_entry_filter.h"
 #include "ui/fields/utf8_text.h"
 
@@ -74,9 +77,44 @@ constexpr std::size_t kVoltageSection = 3;
 constexpr std::size_t kTestWindingSection = 4;
 
 // The names of the typed fields, in the order of calc::TypedFields.
-constexpr std::array<QStringView, 10> kTypedNames{
-    u"windowWidth", u"windowHeight", u"fillFactor", u"testTurns",        u"testVoltage",
-    u"legWidth",    u"legDepth",     u"tapCount",   u"lowestTapVoltage", u"secondMainsVoltage"};
+constexpr std::array<QStringView, 20> kTypedNames{
+    u"windowWidth",      u"windowHeight",    u"fillFactor",       u"testTurns",         u"testVoltage",
+    u"legWidth",         u"legDepth",        u"tapCount",         u"lowestTapVoltage",  u"secondMainsVoltage",
+    u"arrangement",      u"gap",             u"measuredTurns",    u"measuredCurrent",   u"chokeLegWidth",
+    u"chokeLegDepth",    u"chokeWindowWidth", u"chokeWindowHeight", u"steelLoss",        u"insulationClass"};
+
+// Where the plan's sections stand: the inputs, the core and the drawing on the left, the wire and
+// the mains on the right, the taps across the foot.
+constexpr PanelPlace kPlanPlaces[] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {0, 1, 2, 1}, {3, 0, 1, 2}, {2, 1, 1, 1}};
+constexpr PanelPlace kDrawingPlace{2, 0, 1, 1};
+// The welding page: the inputs and the chart on the left, the induction and the choke on the
+// right, the taps without and with the choke across, the heating of each at the foot.
+constexpr PanelPlace kWeldPlaces[] = {{0, 0, 1, 1}, {0, 1, 1, 1}, {2, 0, 1, 2}, {1, 1, 1, 1},
+                                      {3, 0, 1, 2}, {4, 0, 1, 1}, {4, 1, 1, 1}};
+constexpr PanelPlace kChartPlace{1, 0, 1, 1};
+
+QString textOf(const QWidget *typed) {
+    if (const auto *choice = qobject_cast<const QComboBox *>(typed)) return choice->currentText();
+    return static_cast<const QLineEdit *>(typed)->text();
+}
+
+void setTextOf(QWidget *typed, const QString &text) {
+    if (auto *choice = qobject_cast<QComboBox *>(typed)) choice->setCurrentText(text);
+    else static_cast<QLineEdit *>(typed)->setText(text);
+}
+
+// What the calculation takes for a field left empty, shown in it.
+void showDefault(QWidget *typed, const QString &value) {
+    if (auto *field = qobject_cast<QLineEdit *>(typed)) field->setPlaceholderText(value);
+}
+
+// The views point into the UTF-8 copies for as long as they live.
+calc::TypedFields typedFieldsOf(const std::array<QByteArray, kTypedNames.size()> &t) {
+    return {Utf8View(t[0]),  Utf8View(t[1]),  Utf8View(t[2]),  Utf8View(t[3]),  Utf8View(t[4]),
+            Utf8View(t[5]),  Utf8View(t[6]),  Utf8View(t[7]),  Utf8View(t[8]),  Utf8View(t[9]),
+            Utf8View(t[10]), Utf8View(t[11]), Utf8View(t[12]), Utf8View(t[13]), Utf8View(t[14]),
+            Utf8View(t[15]), Utf8View(t[16]), Utf8View(t[17]), Utf8View(t[18]), Utf8View(t[19])};
+}
 
 }  // namespace
 
@@ -91,6 +129,7 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
     m_pages->tabBar()->setFocusPolicy(Qt::NoFocus);
     m_pages->addTab(createCheckPage(), QStringLiteral("Проверка"));
     m_pages->addTab(createPlanPage(), QStringLiteral("План намотки"));
+    m_pages->addTab(createWeldPage(), QStringLiteral("Ток и нагрев"));
     layout->addWidget(m_pages);
     layout->addLayout(createButtons());
     // The typed fields keep Escape from the dialog: the shortcut reaches it before they do.
@@ -99,18 +138,20 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
         m_typed[i] = typedField(kTypedNames[i]);
         if (m_typed[i]) m_typed[i]->installEventFilter(this);
     }
-    QLineEdit *fillFactor = typedField(u"fillFactor");
-    fillFactor->setText(ToQString(calc::kDefaultFillFactor));
-    fillFactor->setPlaceholderText(ToQString(calc::kDefaultFillFactor));  // what the check takes for an empty one
+    setTextOf(typedField(u"fillFactor"), ToQString(calc::kDefaultFillFactor));
+    showDefault(typedField(u"fillFactor"), ToQString(calc::kDefaultFillFactor));
+    showDefault(typedField(u"gap"), ToQString(calc::kDefaultGap));
+    showDefault(typedField(u"steelLoss"), ToQString(calc::kDefaultSteelLoss));
     resize(openingSize());
     m_typed[0]->setFocus();
 }
 
-QLineEdit *FormCheck::typedField(QStringView name) const {
+QWidget *FormCheck::typedField(QStringView name) const {
     for (const FigureGroup *group : m_checkGroups) {
-        if (QLineEdit *field = group->input(name)) return field;
+        if (QWidget *field = group->input(name)) return field;
     }
-    return m_plan->input(name);
+    if (QWidget *field = m_plan->input(name)) return field;
+    return m_weld->input(name);
 }
 
 calc::CheckOutcome FormCheck::checkOf(const calc::TypedFields &typed) const {
@@ -151,11 +192,28 @@ QWidget *FormCheck::createColumn(std::initializer_list<std::size_t> sections) {
 }
 
 QScrollArea *FormCheck::createPlanPage() {
-    m_plan = new PlanPanel(m_outcome.plan, *m_numericFilter, m_contextHelp);
-    connect(m_plan, &PlanPanel::edited, this, &FormCheck::recalculate);
-    m_plan->installEventFilter(this);
+    m_drawing = new WindingDrawing;
+    m_drawing->setObjectName(QStringLiteral("windingDrawing"));
+    m_plan = new FigurePanel(m_outcome.plan, kPlanPlaces, m_drawing, kDrawingPlace, *m_numericFilter, m_contextHelp,
+                             help::HelpTopic::WindingPlan);
+    m_plan->setObjectName(QStringLiteral("planPage"));
+    return scrolled(m_plan);
+}
+
+QScrollArea *FormCheck::createWeldPage() {
+    m_chart = new WeldChart;
+    m_chart->setObjectName(QStringLiteral("weldChart"));
+    m_weld = new FigurePanel(m_outcome.weld, kWeldPlaces, m_chart, kChartPlace, *m_numericFilter, m_contextHelp,
+                             help::HelpTopic::WindingPlan);
+    m_weld->setObjectName(QStringLiteral("weldPage"));
+    return scrolled(m_weld);
+}
+
+QScrollArea *FormCheck::scrolled(QWidget *page) {
+    connect(static_cast<FigurePanel *>(page), &FigurePanel::edited, this, &FormCheck::recalculate);
+    page->installEventFilter(this);
     auto *scroll = new QScrollArea;
-    scroll->setWidget(m_plan);
+    scroll->setWidget(page);
     scroll->setWidgetResizable(true);
     scroll->setFocusPolicy(Qt::NoFocus);
     return scroll;
@@ -191,7 +249,7 @@ QLayout *FormCheck::createButtons() {
 bool FormCheck::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_page.scroll && event->type() == QEvent::Resize) arrangeColumns();
     const bool relaidOut = event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest;
-    if (relaidOut && (watched == m_page.scroll->widget() || watched == m_plan)) {
+    if (relaidOut && (watched == m_page.scroll->widget() || watched == m_plan || watched == m_weld)) {
         keepWrappedTextWhole(static_cast<QWidget *>(watched));
     }
     if (event->type() == QEvent::FocusIn) scrollIntoView(qobject_cast<QWidget *>(watched));
@@ -245,21 +303,23 @@ QSize FormCheck::openingSize() const {
 }
 
 void FormCheck::recalculate() {
-    // The views of the input point into these UTF-8 copies for the length of the call.
     std::array<QByteArray, kTypedNames.size()> texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (m_typed[i]) texts[i] = m_typed[i]->text().toUtf8();
+        if (m_typed[i]) texts[i] = textOf(m_typed[i]).toUtf8();
     }
-    m_outcome =
-        checkOf({Utf8View(texts[0]), Utf8View(texts[1]), Utf8View(texts[2]), Utf8View(texts[3]), Utf8View(texts[4]),
-                 Utf8View(texts[5]), Utf8View(texts[6]), Utf8View(texts[7]), Utf8View(texts[8]), Utf8View(texts[9])});
+    m_outcome = checkOf(typedFieldsOf(texts));
     for (std::size_t i = 0; i < m_checkGroups.size(); ++i) m_checkGroups[i]->showFigures(m_outcome.check[i]);
-    m_plan->showPlan(m_outcome.plan, m_outcome.drawing);
+    m_plan->showFigures(m_outcome.plan);
+    m_drawing->setSizes(m_outcome.drawing);
+    m_weld->showFigures(m_outcome.weld);
+    m_chart->setChart(m_outcome.chart);
 }
 
 std::vector<reports::SheetSection> FormCheck::sheetSections() const {
     std::vector<reports::SheetSection> sections = reports::SheetSectionsOf(m_outcome.check);
-    for (reports::SheetSection &plan : reports::SheetSectionsOf(m_outcome.plan)) sections.push_back(std::move(plan));
+    for (const auto *part : {&m_outcome.plan, &m_outcome.weld}) {
+        for (reports::SheetSection &section : reports::SheetSectionsOf(*part)) sections.push_back(std::move(section));
+    }
     return sections;
 }
 
@@ -281,23 +341,24 @@ void FormCheck::setSheetPathChooser(SheetPathChooser chooser) { m_chooseSheetPat
 FormCheck::TypedTexts FormCheck::typedTexts() const {
     TypedTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (m_typed[i]) texts[i] = m_typed[i]->text();
+        if (m_typed[i]) texts[i] = textOf(m_typed[i]);
     }
     return texts;
 }
 
 void FormCheck::setTypedTexts(const TypedTexts &texts) {
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (m_typed[i]) m_typed[i]->setText(texts[i]);
+        if (m_typed[i]) setTextOf(m_typed[i], texts[i]);
     }
 }
 
 void FormCheck::saveSheet() {
     const QString path = m_chooseSheetPath(this, QDir(m_sheetFolder).filePath(kSheetFileName));
     if (path.isEmpty()) return;
-    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), {[this](QPainter &painter, const QRectF &area) {
-                                           m_plan->paintDrawing(painter, area);
-                                       }}};
+    const auto onPaper = [](const auto *picture) {
+        return [picture](QPainter &painter, const QRectF &area) { picture->paint(painter, area, PaperPalette()); };
+    };
+    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), {onPaper(m_drawing), onPaper(m_chart)}};
     const QString shownPath = QDir::toNativeSeparators(path);
     const auto error = reports::SaveWorkshopSheet(path, sheet);
     if (!error) {

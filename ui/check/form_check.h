@@ -1,7 +1,8 @@
 #pragma once
 // The window "Проверка и план намотки": on its first page the design as the main window shows
 // it, read-only, and the check of it (fill of the core window, wire, no-load voltage, test
-// winding); on its second the winding plan, which takes the core window typed on the first.
+// winding); on its second the winding plan, which takes the core window typed on the first; on
+// its third the welding current of each tap, the choke and the heating, with their chart.
 // Worked out again at every typed key, from each typed field read once. Modal to the main
 // window alone, so that the help it opens takes input; built anew for each opening, with what
 // was typed at the last one.
@@ -35,7 +36,9 @@ namespace tremira::ui {
 
 class FigureGroup;
 class NumericEntryFilter;
-class PlanPanel;
+class FigurePanel;
+class WeldChart;
+class WindingDrawing;
 
 // The main window's calculated design: the texts its fields show, and the numbers the
 // calculation worked from and gave, which the check works from.
@@ -61,7 +64,7 @@ public:
 
     // The texts of the typed fields, in the order of calc::TypedFields, to be given back at the
     // next opening.
-    using TypedTexts = std::array<QString, 10>;
+    using TypedTexts = std::array<QString, 20>;
     TypedTexts typedTexts() const;
     void setTypedTexts(const TypedTexts &texts);
 
@@ -74,6 +77,8 @@ private:
     // The check's sections in two columns, scrolled when the window is smaller than they are.
     QScrollArea *createCheckPage();
     QScrollArea *createPlanPage();
+    QScrollArea *createWeldPage();
+    QScrollArea *scrolled(QWidget *page);
     QWidget *createColumn(std::initializer_list<std::size_t> sections);
     QLayout *createButtons();
     // Side by side when both columns fit the page's width, else one under the other.
@@ -81,8 +86,8 @@ private:
     // As large as the whole page, but no larger than the screen's free area.
     QSize openingSize() const;
 
-    // The typed field `name` on either page; none for a toroid's window height.
-    QLineEdit *typedField(QStringView name) const;
+    // The typed field or choice `name` on any page; none for a toroid's window height.
+    QWidget *typedField(QStringView name) const;
     // Every typed field read once; the check and the plan worked out and shown.
     void recalculate();
     calc::CheckOutcome checkOf(const calc::TypedFields &typed) const;
@@ -103,7 +108,10 @@ private:
     QString m_sheetFolder;
     SheetPathChooser m_chooseSheetPath;
     QTabWidget *m_pages = nullptr;
-    PlanPanel *m_plan = nullptr;
+    FigurePanel *m_plan = nullptr;
+    WindingDrawing *m_drawing = nullptr;
+    FigurePanel *m_weld = nullptr;
+    WeldChart *m_chart = nullptr;
 
     struct {
         QScrollArea *scroll = nullptr;
@@ -112,8 +120,9 @@ private:
         QWidget *check = nullptr;
     } m_page;
 
-    // The typed fields, in the order of calc::TypedFields; a toroid has no window height.
-    std::array<QLineEdit *, 10> m_typed{};
+    // The typed fields and choices, in the order of calc::TypedFields; a toroid has no window
+    // height and no arrangement.
+    std::array<QWidget *, 20> m_typed{};
 
     QPushButton *m_copy = nullptr;
     QPushButton *m_saveSheet = nullptr;

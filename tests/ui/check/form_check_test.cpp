@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,7 +37,6 @@
 #include "tests/support/modal_answerer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/check/form_check.h"
-#include "ui/check/plan_panel.h"
 #include "ui/fields/utf8_text.h"
 
 namespace tremira::ui {
@@ -60,6 +60,7 @@ constexpr std::array<const char *, 10> kTypedNames{"windowWidth",      "windowHe
 using Typed = std::array<const char *, 10>;
 
 // Run A's window 50 × 60, its leg 70 × 121, 4 taps from 50 V and a second mains of 380 V.
+constexpr qint32 kWeldTopic = 10;  // the plan's, until the page has a topic of its own
 constexpr Typed kRunATyped{"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
 
 calc::CheckOutcome checkOf(const ShownDesign &design, const Typed &t) {
@@ -216,8 +217,10 @@ TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed)
     field("fillFactor")->clear();
     EXPECT_EQ(field("fillFactor")->placeholderText(), QStringLiteral("0,35"));
     const calc::CheckOutcome outcome = checkOf(design, {"50", "60", "", "", "", "", "", "", "", ""});
-    std::vector<reports::SheetSection> sections = reports::SheetSectionsOf(outcome.check);
-    for (reports::SheetSection &plan : reports::SheetSectionsOf(outcome.plan)) sections.push_back(std::move(plan));
+    std::vector<reports::SheetSection> sections;
+    for (const auto *part : {&outcome.check, &outcome.plan, &outcome.weld}) {
+        for (reports::SheetSection &section : reports::SheetSectionsOf(*part)) sections.push_back(std::move(section));
+    }
     const QString usedFillFactor = QStringLiteral("Коэффициент заполнения: 0,35");
 
     QGuiApplication::clipboard()->clear();
@@ -239,12 +242,13 @@ TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed)
     EXPECT_EQ(suggested, folder.filePath(QStringLiteral("лист.pdf")));
     EXPECT_EQ(answer("sheetStatus")->text(), QStringLiteral("Лист сохранён: ") + QDir::toNativeSeparators(suggested));
     const QString sheet = reports::test::ToolOutput(QStringLiteral("pdftotext"), {suggested, QStringLiteral("-")});
-    const QStringList printed = sheet.split(QLatin1Char('\n'));
+    // pdftotext starts each page after the first with a form feed.
+    const QStringList printed = QString(sheet).remove(QLatin1Char('\f')).split(QLatin1Char('\n'));
     EXPECT_TRUE(printed.contains(usedFillFactor)) << sheet.toStdString();
     EXPECT_TRUE(sheet.contains(QStringLiteral("окно 50 × 60 мм"))) << "the drawing";
 
-    QStringList titles;  // the check's and the plan's; both have a section "Провод"
-    for (const auto *part : {&outcome.check, &outcome.plan}) {
+    QStringList titles;  // the check's, the plan's and the welding page's; two have a section "Провод"
+    for (const auto *part : {&outcome.check, &outcome.plan, &outcome.weld}) {
         for (const calc::FigureSection &section : *part) titles << ToQString(section.title);
     }
     for (const QString &title : titles) {
@@ -362,13 +366,21 @@ TEST_F(FormCheckTest, F1OpensTheTopicOfThePage) {
     showPage(1);
     field("legWidth")->setFocus();
     QTest::keyClick(field("legWidth"), Qt::Key_F1);
+    showPage(2);
+    field("gap")->setFocus();
+    QTest::keyClick(field("gap"), Qt::Key_F1);
     qApp->removeEventFilter(&m_contextHelp);
-    EXPECT_EQ(m_helpViewer.requests, (QList<testing::ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 10}}));
-    const PlanPanel *plan = m_form->findChild<PlanPanel *>();
-    for (const QLineEdit *shown : m_form->findChildren<QLineEdit *>()) {
+    EXPECT_EQ(m_helpViewer.requests,
+              (QList<testing::ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 10}, {m_helpFile, kWeldTopic}}));
+    const auto *plan = m_form->findChild<QWidget *>(QStringLiteral("planPage"));
+    const auto *weld = m_form->findChild<QWidget *>(QStringLiteral("weldPage"));
+    for (const QWidget *shown : m_form->findChildren<QWidget *>()) {
+        if (!qobject_cast<const QLineEdit *>(shown) && !qobject_cast<const QComboBox *>(shown)) continue;
         SCOPED_TRACE(shown->objectName().toStdString());
-        EXPECT_EQ(m_contextHelp.topicOf(shown),
-                  plan->isAncestorOf(shown) ? help::HelpTopic::WindingPlan : help::HelpTopic::DesignCheck);
+        const help::HelpTopic topic = weld->isAncestorOf(shown)   ? help::HelpTopic::WindingPlan
+                                      : plan->isAncestorOf(shown) ? help::HelpTopic::WindingPlan
+                                                                  : help::HelpTopic::DesignCheck;
+        EXPECT_EQ(m_contextHelp.topicOf(shown), topic);
     }
 }
 
