@@ -20,6 +20,7 @@ enum class HelpTopic : qint32 {
     HelpMenu = IDH_MENYU_POMOSHCH,
     DesignCheck = IDH_PROVERKA_KONSTRUKCII,
     WindingPlan = IDH_PLAN_NAMOTKI,
+    WeldingAndHeat = IDH_TOK_I_NAGREV,
 };
 
 }  // namespace tremira::help

@@ -9,3 +9,4 @@ IDH_MENYU_FAJL=menyu_fajl.htm
 IDH_MENYU_POMOSHCH=menyu_pomoshch.htm
 IDH_PROVERKA_KONSTRUKCII=proverka_konstrukcii.htm
 IDH_PLAN_NAMOTKI=plan_namotki.htm
+IDH_TOK_I_NAGREV=tok_i_nagrev.htm

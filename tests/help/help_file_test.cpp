@@ -45,6 +45,7 @@ TEST_F(HelpFile, EveryHelpNumberLeadsToItsPage) {
         {8, "/menyu_pomoshch.htm", QStringLiteral("Меню «Помощь»")},
         {9, "/proverka_konstrukcii.htm", QStringLiteral("Проверка конструкции")},
         {10, "/plan_namotki.htm", QStringLiteral("План намотки")},
+        {11, "/tok_i_nagrev.htm", QStringLiteral("Ток и нагрев")},
     };
     for (const Topic &topic : topics) {
         SCOPED_TRACE(topic.number);
@@ -59,7 +60,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
     EXPECT_EQ(options.defaultTopic, QStringLiteral("/obzor.htm"));
     EXPECT_EQ(options.title, QStringLiteral("Тремира — справка"));
     const QList<ContentsEntry> contents = ParseContents(text(options.contentsFile));
-    EXPECT_EQ(contents.size(), 13);
+    EXPECT_EQ(contents.size(), 14);
     for (const ContentsEntry &entry : contents) {
         SCOPED_TRACE(entry.name.toStdString());
         EXPECT_TRUE(entry.topic.isEmpty() || m_archive->contains(entry.topic));
@@ -68,7 +69,7 @@ TEST_F(HelpFile, OpensAtTheOverviewWithItsContents) {
 
 TEST_F(HelpFile, PagesAreUtf8AndEveryReferenceIsInTheFile) {
     static const QRegularExpression reference(QStringLiteral(R"re((?:href|src)="([^"#]+)")re"));
-    EXPECT_EQ(pages().size(), 12);
+    EXPECT_EQ(pages().size(), 13);
     for (const QString &page : pages()) {
         SCOPED_TRACE(page.toStdString());
         const QString html = text(page);
