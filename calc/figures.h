@@ -173,7 +173,7 @@ FigureRow TextRow(const RowFormat &format, std::string text, bool known = true);
 // A typed input with the value the calculation used, or the words of its reason: the caption
 // names the input.
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<double> &reading);
-// The same for a choice typed as text, shown as the entry used.
+// The same for a choice among `choices`, shown as the entry used.
 FigureRow InputRow(std::string_view name, std::string_view caption, const Figure<std::string_view> &reading,
                    std::span<const std::string_view> choices);
 

@@ -59,9 +59,8 @@ FigureSection inputsOf(const WeldInput &in, bool toroid) {
     rows.push_back(InputRow("chokeWindowWidth", "Дроссель: ширина окна c (мм)", in.chokeWindowWidth));
     rows.push_back(InputRow("chokeWindowHeight", "Дроссель: высота окна h (мм)", in.chokeWindowHeight));
     rows.push_back(InputRow("steelLoss", "Потери в стали при 1,5 Тл и 50 Гц (Вт/кг)", in.steelLoss));
-    rows.push_back(
-        InputRow("insulationClass", "Класс изоляции: B, F или H", entryOf(in.insulation, kInsulationClassEntries),
-                 kInsulationClassEntries));
+    rows.push_back(InputRow("insulationClass", "Класс изоляции: B, F или H",
+                            entryOf(in.insulation, kInsulationClassEntries), kInsulationClassEntries));
     return {"weldInputs", "Ток и нагрев", std::move(rows), {}};
 }
 

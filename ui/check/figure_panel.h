@@ -28,9 +28,9 @@ class FigurePanel : public QWidget {
     Q_OBJECT
 public:
     // A group for each section with a place; every field takes F1 to `topic`.
-    FigurePanel(const std::vector<calc::FigureSection> &sections, std::span<const PanelPlace> places,
-                QWidget *picture, PanelPlace picturePlace, NumericEntryFilter &filter,
-                help::ContextHelpFilter &contextHelp, help::HelpTopic topic, QWidget *parent = nullptr);
+    FigurePanel(const std::vector<calc::FigureSection> &sections, std::span<const PanelPlace> places, QWidget *picture,
+                PanelPlace picturePlace, NumericEntryFilter &filter, help::ContextHelpFilter &contextHelp,
+                help::HelpTopic topic, QWidget *parent = nullptr);
 
     void showFigures(const std::vector<calc::FigureSection> &sections);
     // The typed field or choice `name`; none when the page has no such input.

@@ -78,10 +78,11 @@ constexpr std::size_t kTestWindingSection = 4;
 
 // The names of the typed fields, in the order of calc::TypedFields.
 constexpr std::array<QStringView, 20> kTypedNames{
-    u"windowWidth",      u"windowHeight",    u"fillFactor",       u"testTurns",         u"testVoltage",
-    u"legWidth",         u"legDepth",        u"tapCount",         u"lowestTapVoltage",  u"secondMainsVoltage",
-    u"arrangement",      u"gap",             u"measuredTurns",    u"measuredCurrent",   u"chokeLegWidth",
-    u"chokeLegDepth",    u"chokeWindowWidth", u"chokeWindowHeight", u"steelLoss",        u"insulationClass"};
+    u"windowWidth",      u"windowHeight",       u"fillFactor",    u"testTurns",
+    u"testVoltage",      u"legWidth",           u"legDepth",      u"tapCount",
+    u"lowestTapVoltage", u"secondMainsVoltage", u"arrangement",   u"gap",
+    u"measuredTurns",    u"measuredCurrent",    u"chokeLegWidth", u"chokeLegDepth",
+    u"chokeWindowWidth", u"chokeWindowHeight",  u"steelLoss",     u"insulationClass"};
 
 // Where the plan's sections stand: the inputs, the core and the drawing on the left, the wire and
 // the mains on the right, the taps across the foot.
@@ -99,8 +100,10 @@ QString textOf(const QWidget *typed) {
 }
 
 void setTextOf(QWidget *typed, const QString &text) {
-    if (auto *choice = qobject_cast<QComboBox *>(typed)) choice->setCurrentText(text);
-    else static_cast<QLineEdit *>(typed)->setText(text);
+    if (auto *choice = qobject_cast<QComboBox *>(typed))
+        choice->setCurrentText(text);
+    else
+        static_cast<QLineEdit *>(typed)->setText(text);
 }
 
 // What the calculation takes for a field left empty, shown in it.
@@ -204,7 +207,7 @@ QScrollArea *FormCheck::createWeldPage() {
     m_chart = new WeldChart;
     m_chart->setObjectName(QStringLiteral("weldChart"));
     m_weld = new FigurePanel(m_outcome.weld, kWeldPlaces, m_chart, kChartPlace, *m_numericFilter, m_contextHelp,
-                             help::HelpTopic::WindingPlan);
+                             help::HelpTopic::WeldingAndHeat);
     m_weld->setObjectName(QStringLiteral("weldPage"));
     return scrolled(m_weld);
 }

@@ -100,8 +100,10 @@ void paintGrid(QPainter &painter, const Axes &axes, const QColor &ink, const QCo
 QPainterPath pathOf(const Axes &axes, const std::vector<calc::ChartPoint> &points) {
     QPainterPath path;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        if (i == 0) path.moveTo(axes(points[i]));
-        else path.lineTo(axes(points[i]));
+        if (i == 0)
+            path.moveTo(axes(points[i]));
+        else
+            path.lineTo(axes(points[i]));
     }
     return path;
 }
@@ -161,14 +163,14 @@ void PaintWeldChart(QPainter &painter, const QRectF &area, const calc::Figure<ca
     }
     const QFontMetricsF metrics(painter.font());
     const QRectF plot = area.adjusted(metrics.horizontalAdvance(QStringLiteral("0000")) + 6, metrics.lineSpacing(),
-                                      -metrics.horizontalAdvance(QStringLiteral("0")),
-                                      -2.5 * metrics.lineSpacing());
+                                      -metrics.horizontalAdvance(QStringLiteral("0")), -2.5 * metrics.lineSpacing());
     const auto [currentMax, voltageMax] = rangeOf(chart.value());
     const Axes axes(plot, currentMax, voltageMax);
     const QColor grid = colours::FixedColourOn(QColor(0xd0, 0xd0, 0xd0), background);
     paintGrid(painter, axes, ink, grid);
     const std::vector<calc::TapCurves> &taps = chart.value().taps;
-    for (std::size_t i = 0; i < taps.size(); ++i) paintTap(painter, axes, taps[i], tapColour(i, taps.size(), background));
+    for (std::size_t i = 0; i < taps.size(); ++i)
+        paintTap(painter, axes, taps[i], tapColour(i, taps.size(), background));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(ink, 3.0 * painter.device()->logicalDpiX() / 96));
     painter.drawPath(pathOf(axes, chart.value().arcLoad));

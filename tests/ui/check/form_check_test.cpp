@@ -7,10 +7,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,7 +60,6 @@ constexpr std::array<const char *, 10> kTypedNames{"windowWidth",      "windowHe
 using Typed = std::array<const char *, 10>;
 
 // Run A's window 50 × 60, its leg 70 × 121, 4 taps from 50 V and a second mains of 380 V.
-constexpr qint32 kWeldTopic = 10;  // the plan's, until the page has a topic of its own
 constexpr Typed kRunATyped{"50", "60", "0,35", "10", "24", "70", "121", "4", "50", "380"};
 
 calc::CheckOutcome checkOf(const ShownDesign &design, const Typed &t) {
@@ -371,13 +370,13 @@ TEST_F(FormCheckTest, F1OpensTheTopicOfThePage) {
     QTest::keyClick(field("gap"), Qt::Key_F1);
     qApp->removeEventFilter(&m_contextHelp);
     EXPECT_EQ(m_helpViewer.requests,
-              (QList<testing::ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 10}, {m_helpFile, kWeldTopic}}));
+              (QList<testing::ViewerRequest>{{m_helpFile, 9}, {m_helpFile, 10}, {m_helpFile, 11}}));
     const auto *plan = m_form->findChild<QWidget *>(QStringLiteral("planPage"));
     const auto *weld = m_form->findChild<QWidget *>(QStringLiteral("weldPage"));
     for (const QWidget *shown : m_form->findChildren<QWidget *>()) {
         if (!qobject_cast<const QLineEdit *>(shown) && !qobject_cast<const QComboBox *>(shown)) continue;
         SCOPED_TRACE(shown->objectName().toStdString());
-        const help::HelpTopic topic = weld->isAncestorOf(shown)   ? help::HelpTopic::WindingPlan
+        const help::HelpTopic topic = weld->isAncestorOf(shown)   ? help::HelpTopic::WeldingAndHeat
                                       : plan->isAncestorOf(shown) ? help::HelpTopic::WindingPlan
                                                                   : help::HelpTopic::DesignCheck;
         EXPECT_EQ(m_contextHelp.topicOf(shown), topic);
