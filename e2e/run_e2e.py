@@ -23,13 +23,15 @@ from help_and_about import Help
 from printing import Printing
 from screen_reader import ScreenReader
 from single_copy import SingleCopy
+from welding import Welding
 from winding_plan import WindingPlan
 
 # Scenario names as ctest knows them (e2e.<name>), each one TestCase.
 SCENARIOS = {"first_design": FirstDesign, "refusals": Refusals, "entry_filter": EntryFilter,
              "single_copy": SingleCopy, "printing": Printing, "help": Help,
              "big_screen_and_odd_input": BigScreenAndOddInput, "design_check": DesignCheck,
-             "winding_plan": WindingPlan, "desktop_styles": DesktopStyles, "screen_reader": ScreenReader}
+             "winding_plan": WindingPlan, "welding": Welding, "desktop_styles": DesktopStyles,
+             "screen_reader": ScreenReader}
 
 
 def main():

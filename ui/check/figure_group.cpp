@@ -104,6 +104,7 @@ QWidget *FigureGroup::addChoice(const calc::FigureRow &row) {
     choice->setObjectName(ToQString(row.format.name));
     choice->setAccessibleName(caption);
     for (std::string_view entry : row.format.choices) choice->addItem(ToQString(entry));
+    choice->setMinimumWidth(choice->sizeHint().width());  // every entry shown whole, however narrow the page
     m_contextHelp.setTopic(choice, m_topic);
     m_form->addRow(caption, choice);
     connect(choice, &QComboBox::currentIndexChanged, this, &FigureGroup::edited);
