@@ -48,6 +48,11 @@ void showAnswer(QLabel *answer, const calc::FigureRow &row) {
     colourByKnown(answer, row.known);
 }
 
+// A field left empty shows, greyed, the value the calculation takes for it.
+void showValueUsed(QLineEdit *typed, const calc::FigureRow &row) {
+    typed->setPlaceholderText(row.known ? ToQString(row.text) : QString());
+}
+
 // Selectable with the mouse (copied from its menu), read whole however long: a message wraps
 // under its first words. It takes no focus, not even from a click: the keys stay in the field.
 QLabel *textLabel(const calc::FigureRow &row, QWidget *parent) {
@@ -177,6 +182,7 @@ void FigureGroup::addTable(const calc::FigureTable &table) {
 void FigureGroup::showFigures(const calc::FigureSection &section) {
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const calc::FigureRow &row = section.rows[i];
+        if (auto *typed = qobject_cast<QLineEdit *>(m_rows[i].field)) showValueUsed(typed, row);
         if (m_rows[i].answer) showAnswer(m_rows[i].answer, row);
         if (m_rows[i].line) m_rows[i].line->setText(labelText(row));
     }

@@ -106,11 +106,6 @@ void setTextOf(QWidget *typed, const QString &text) {
         static_cast<QLineEdit *>(typed)->setText(text);
 }
 
-// What the calculation takes for a field left empty, shown in it.
-void showDefault(QWidget *typed, const QString &value) {
-    if (auto *field = qobject_cast<QLineEdit *>(typed)) field->setPlaceholderText(value);
-}
-
 // The views point into the UTF-8 copies for as long as they live.
 calc::TypedFields typedFieldsOf(const std::array<QByteArray, kTypedNames.size()> &t) {
     return {Utf8View(t[0]),  Utf8View(t[1]),  Utf8View(t[2]),  Utf8View(t[3]),  Utf8View(t[4]),
@@ -142,9 +137,6 @@ FormCheck::FormCheck(const ShownDesign &design, help::ContextHelpFilter &context
         if (m_typed[i]) m_typed[i]->installEventFilter(this);
     }
     setTextOf(typedField(u"fillFactor"), ToQString(calc::kDefaultFillFactor));
-    showDefault(typedField(u"fillFactor"), ToQString(calc::kDefaultFillFactor));
-    showDefault(typedField(u"gap"), ToQString(calc::kDefaultGap));
-    showDefault(typedField(u"steelLoss"), ToQString(calc::kDefaultSteelLoss));
     resize(openingSize());
     m_typed[0]->setFocus();
 }

@@ -37,6 +37,7 @@
 #include "tests/support/modal_answerer.h"
 #include "tests/support/viewer_recorder.h"
 #include "ui/check/form_check.h"
+#include "ui/check/weld_chart.h"
 #include "ui/fields/utf8_text.h"
 
 namespace tremira::ui {
@@ -114,13 +115,19 @@ protected:
                 SCOPED_TRACE(row.format.name);
                 const QString caption = ToQString(row.format.caption);
                 const QString text = ToQString(row.text);
-                if (row.format.shown == calc::Shown::Input) {
+                if (row.format.shown == calc::Shown::Input && !row.format.choices.empty()) {
+                    const auto *choice = group->findChild<QComboBox *>(ToQString(row.format.name));
+                    ASSERT_NE(choice, nullptr);
+                    EXPECT_EQ(captionOf(form, choice), caption);
+                    EXPECT_EQ(choice->currentText(), text);
+                } else if (row.format.shown == calc::Shown::Input) {
                     const auto *typed = group->findChild<QLineEdit *>(ToQString(row.format.name));
                     ASSERT_NE(typed, nullptr);
                     EXPECT_EQ(captionOf(form, typed), caption);
                     EXPECT_EQ(typed->accessibleName(), caption);
                     if (row.known) {
-                        EXPECT_EQ(typed->text(), text);  // as typed
+                        // As typed; left empty, the value used stands greyed in it.
+                        EXPECT_EQ(typed->text().isEmpty() ? typed->placeholderText() : typed->text(), text);
                     }
                 } else if (row.format.shown == calc::Shown::Answer) {
                     const auto *answer = group->findChild<QLabel *>(ToQString(row.format.name));
@@ -182,8 +189,38 @@ TEST_F(FormCheckTest, EveryFigureLandsInTheWidgetOfItsName) {
         const calc::CheckOutcome expected = checkOf(c.design, c.typed);
         expectShown(expected.check);
         expectShown(expected.plan);
+        expectShown(expected.weld);
     }
     EXPECT_EQ(field("windowHeight"), nullptr) << "a toroid has no window height";
+}
+
+// The welding page's fields reach the calculation with the plan's, and its chart is told the
+// same figures: Run A in a 50 × 80 window, four taps, 125 A measured on tap 98.
+TEST_F(FormCheckTest, TheWeldingPageShowsTheWeldOfWhatWasTyped) {
+    const ShownDesign design = runA();
+    open(design);
+    typeAll({"50", "80", "0,35", "", "", "70", "121", "4", "50", ""});
+    type("measuredTurns", QStringLiteral("98"));
+    type("measuredCurrent", QStringLiteral("125"));
+    m_form->findChild<QComboBox *>(QStringLiteral("insulationClass"))->setCurrentText(QStringLiteral("F"));
+    const calc::CheckOutcome expected = calc::CheckDesign({design.inputs,
+                                                           design.results,
+                                                           {.windowWidth = "50",
+                                                            .windowHeight = "80",
+                                                            .fillFactor = "0,35",
+                                                            .legWidth = "70",
+                                                            .legDepth = "121",
+                                                            .tapCount = "4",
+                                                            .lowestTapVoltage = "50",
+                                                            .measuredTurns = "98",
+                                                            .measuredCurrent = "125",
+                                                            .insulationClass = "F"}});
+    expectShown(expected.weld);
+    EXPECT_EQ(answer("measuredReactance")->text(), QStringLiteral("0,3907"));
+    const auto *chart = m_form->findChild<QWidget *>(QStringLiteral("weldChart"));
+    EXPECT_EQ(chart->accessibleDescription(), WeldChartDescription(expected.chart));
+    EXPECT_TRUE(chart->accessibleDescription().contains(u"98 вит.: 125 А без дросселя"_qs))
+        << chart->accessibleDescription().toStdString();
 }
 
 // The main window's texts, read-only, before the check's own figures.
