@@ -318,10 +318,10 @@ constexpr HeatingRows kChokeHeating{"Нагрев дросселя",
                                      "choke_duty", "choke_I_60", "choke_I_100", "choke_tau", "choke_minutes_cold"}};
 
 // IEC 60974-1's duty cycle; above 100 % the load is continuous.
-std::string dutyCycleText(double dutyCycle) {
-    if (dutyCycle > 1) return "больше 100 %: длительно";
-    if (dutyCycle < 0) return "перегрев даже без сварки";
-    return cell(dutyCycle * kPercent, 1);
+FigureRow dutyCycleRow(const RowFormat &format, const Figure<double> &dutyCycle) {
+    if (dutyCycle.known() && dutyCycle.value() > 1) return TextRow(format, "больше 100 %: длительно", false);
+    if (dutyCycle.known() && dutyCycle.value() < 0) return TextRow(format, "перегрев даже без сварки", false);
+    return NumberRow(format, WhenKnown<double>([](double share) { return share * kPercent; }, dutyCycle));
 }
 
 FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
@@ -331,7 +331,6 @@ FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
     const auto current = [&heating](Figure<double> Heating::*member) {
         return WhenKnown<double>([member](const Heating &h) { return h.*member; }, heating);
     };
-    const Figure<double> duty = part(&Heating::dutyCycle);
     return {n.name,
             n.title,
             {NumberRow(answer(n.names[0], n.keys[0], "Масса сердечника (кг)", " кг", 2), part(&Heating::coreMass)),
@@ -339,7 +338,7 @@ FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
              NumberRow(answer(n.names[2], n.keys[2], "Потери в меди при предельной температуре (Вт)", " Вт", 0),
                        part(&Heating::copperLoss)),
              NumberRow(answer(n.names[3], n.keys[3], "Поверхность охлаждения (м²)", " м²", 4), part(&Heating::surface)),
-             TextRow(answer(n.names[4], n.keys[4], "ПВ за 10 мин (%)", " %", 1), duty, dutyCycleText),
+             dutyCycleRow(answer(n.names[4], n.keys[4], "ПВ за 10 мин (%)", " %", 1), part(&Heating::dutyCycle)),
              NumberRow(answer(n.names[5], n.keys[5], "Ток при ПВ 60 % (А)", " А", 0), current(&Heating::currentAt60)),
              NumberRow(answer(n.names[6], n.keys[6], "Ток при ПВ 100 % (А)", " А", 0), current(&Heating::currentAt100)),
              NumberRow(answer(n.names[7], n.keys[7], "Постоянная времени нагрева (мин)", " мин", 0),
