@@ -235,12 +235,12 @@ FigureSection chokedTapsOf(const Weld &weld, const Figure<int> &breaker) {
 // Needed where the design's own tap gives more than 1,1 × I without it.
 FigureRow chokeVerdictRow(const Weld &weld, double current) {
     const RowFormat format = verdict("chokeVerdict", "choke", "Дроссель");
-    if (!weld.choke.known() && weld.choke.reason() != NoFigure::ChokeNotNeeded) {
-        return TextRow(format, ReasonText(weld.choke.why()), false);
+    if (!weld.chokeInductance.known() && weld.chokeInductance.reason() != NoFigure::ChokeNotNeeded) {
+        return TextRow(format, ReasonText(weld.chokeInductance.why()), false);
     }
     const double without = weld.taps.value().back().bare.value().current;
     const std::string comparison = "больше " + whole(kChokeMargin) + " × " + whole(current) + " А";
-    return TextRow(format, weld.choke.known()
+    return TextRow(format, weld.chokeInductance.known()
                                ? "нужен: без него на w₁ " + cell(without, 1) + " А, " + comparison
                                : "не нужен: без него на w₁ " + cell(without, 1) + " А, не " + comparison);
 }
@@ -282,8 +282,9 @@ FigureSection chokeOf(const WindingPlanInput &in, const Weld &weld) {
     std::vector<FigureRow> rows{
         NumberRow(answer("neededReactance", "X_n", "Нужное X_n на w₁ (Ом)", " Ом", 4), weld.neededReactance),
         chokeVerdictRow(weld, in.design.weldingCurrent),
-        NumberRow(answer("chokeInductance", "L_choke", "Индуктивность L (мГн)", " мГн", 3),
-                  WhenKnown<double>([](const Choke &c) { return c.inductance * kMillihenriesPerHenry; }, weld.choke))};
+        NumberRow(
+            answer("chokeInductance", "L_choke", "Индуктивность L (мГн)", " мГн", 3),
+            WhenKnown<double>([](double henries) { return henries * kMillihenriesPerHenry; }, weld.chokeInductance))};
     const std::vector<FigureRow> winding = chokeWindingRows(weld);
     rows.insert(rows.end(), winding.begin(), winding.end());
     rows.push_back(
