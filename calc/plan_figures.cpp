@@ -169,8 +169,8 @@ constexpr std::array<std::string_view, kMostTaps> kTapKeys{"tap_1", "tap_2", "ta
 
 FigureSection tapsOf(const WindingPlan &plan) {
     FigureSection section{"taps", "Отводы I обмотки", {}, {{"Витки", "U хх (В)", "B (Тл)", "Замечание"}, {}}};
-    section.rows.push_back(TextRow(note("tapsNote", {}), plan.taps, tapsNoteText));
     section.rows.push_back(TextRow(note("tapsFrequencyNote", {}), std::string(kFiftyHertzNote)));
+    section.rows.push_back(TextRow(note("tapsNote", {}), plan.taps, tapsNoteText));
     const std::span<const Tap> taps = plan.taps.known() ? plan.taps.value().taps() : std::span<const Tap>{};
     for (std::size_t i = 0; i < kTapKeys.size(); ++i) {
         FigureRow row = TextRow(column(kTapKeys[i]), plan.taps,

@@ -78,6 +78,10 @@ Design readDesign(const WindingPlanInput &in) {
 
 // --- The arc --------------------------------------------------------------------------------
 
+// The conventional load of manual metal arc welding, IEC 60974-1: 20 + 0,04·I up to 600 A, 44 V
+// above.
+double conventionalArcVoltage(double current) { return current <= 600 ? 20 + 0.04 * current : 44; }
+
 // The current into the conventional arc load behind R + jX from the no-load voltage U₂₀: the
 // positive root of (U_d + I·R)² + (I·X)² = U₂₀², the arc in phase with its current. With
 // U_d = u + s·I the root is written so that it loses no digits when U₂₀ is close to u.
@@ -95,9 +99,9 @@ double arcCurrent(double noLoad, double r, double x) {
 // The current of the arc, its voltage, the stuck electrode's current and the current from the
 // mains of a tap of `turns` with U₂₀ behind R + jX.
 Figure<ArcPoint> arcOf(double noLoad, double r, double x, double turns, double w2) {
-    if (noLoad <= ConventionalArcVoltage(0)) return NoFigure::NoArc;
+    if (noLoad <= conventionalArcVoltage(0)) return NoFigure::NoArc;
     const double current = arcCurrent(noLoad, r, x);
-    const ArcPoint point{current, ConventionalArcVoltage(current), noLoad / std::hypot(r, x), current * w2 / turns};
+    const ArcPoint point{current, conventionalArcVoltage(current), noLoad / std::hypot(r, x), current * w2 / turns};
     if (!std::isfinite(point.current) || !std::isfinite(point.shortCircuit)) return NoFigure::OutOfRange;
     return point;
 }
@@ -179,7 +183,7 @@ Figure<double> measuredReactanceOf(const Circuit &c, const Figure<double> &turns
         [](double u1, double w1, double w2, double rI, double rII, double wm, double im) -> Figure<double> {
             if (wm != std::floor(wm)) return Reason{NoFigure::OutOfRange, "витки отвода замера"};
             const double noLoad = u1 * w2 / wm;
-            const double resistive = ConventionalArcVoltage(im) + im * referredResistance(rI, rII, w1, w2, wm);
+            const double resistive = conventionalArcVoltage(im) + im * referredResistance(rI, rII, w1, w2, wm);
             if (resistive > noLoad) return NoFigure::MeasuredAboveReach;
             return finite(std::sqrt(noLoad * noLoad - resistive * resistive) / im);
         },
@@ -250,7 +254,7 @@ struct ChokeBasis {
 
 // X_n = √(U₂₀² − (U_d(I) + I·(R + R_ch))²) ÷ I: the reactance that leaves the design's current.
 Figure<double> neededReactanceOf(const ChokeBasis &b, double chokeResistance) {
-    const double resistive = ConventionalArcVoltage(b.current) + b.current * (b.resistance + chokeResistance);
+    const double resistive = conventionalArcVoltage(b.current) + b.current * (b.resistance + chokeResistance);
     if (resistive >= b.noLoad) return NoFigure::CurrentOutOfReach;
     return finite(std::sqrt(b.noLoad * b.noLoad - resistive * resistive) / b.current);
 }
@@ -283,7 +287,7 @@ Figure<ChokeWinding> windChoke(const ChokeBasis &b, const ChokeCore &core, doubl
 
 struct ChokeResult {
     Figure<double> neededReactance;
-    Figure<Choke> choke;
+    Figure<double> inductance;
     Figure<ChokeWinding> winding;
 };
 
@@ -300,7 +304,7 @@ ChokeResult chokeOf(const Figure<ChokeBasis> &basis, const Figure<double> &ownRe
     if (none) return {result.neededReactance, *none, core.reason() == NoFigure::NotGiven ? core.why() : *none};
     for (int pass = 0; pass < kMostChokePasses; ++pass) {
         const double inductance = (result.neededReactance.value() - ownReactance.value()) / kAngularFrequency;
-        result.choke = Choke{result.neededReactance.value(), inductance};
+        result.inductance = inductance;
         if (!core.known()) {
             result.winding = core.why();
             return result;
@@ -321,12 +325,12 @@ ChokeResult chokeOf(const Figure<ChokeBasis> &basis, const Figure<double> &ownRe
 // Each tap with the choke in series.
 std::vector<WeldTap> withChoke(std::vector<WeldTap> taps, const ChokeResult &choke, double w2) {
     for (WeldTap &tap : taps) {
-        if (!choke.choke.known()) {
-            tap.choked = choke.choke.why();
+        if (!choke.inductance.known()) {
+            tap.choked = choke.inductance.why();
             continue;
         }
         const double chokeR = choke.winding.known() ? choke.winding.value().resistance : 0;
-        const double chokeX = kAngularFrequency * choke.choke.value().inductance;
+        const double chokeX = kAngularFrequency * choke.inductance.value();
         tap.choked = WhenKnown<ArcPoint>(
             [&](double r, double x) { return arcOf(tap.noLoadVoltage, r + chokeR, x + chokeX, tap.turns, w2); },
             tap.resistance, tap.reactance);
@@ -342,10 +346,10 @@ Figure<double> chokeInductionOf(const ChokeResult &choke, const Figure<ChokeCore
         if (tap.choked.known()) largest = std::max(largest, tap.choked.value().shortCircuit);
     }
     return WhenKnown<double>(
-        [largest](const Choke &c, const ChokeWinding &w, const ChokeCore &k) {
-            return c.inductance * std::numbers::sqrt2 * largest / (w.turns * k.section());
+        [largest](double inductance, const ChokeWinding &w, const ChokeCore &k) {
+            return inductance * std::numbers::sqrt2 * largest / (w.turns * k.section());
         },
-        choke.choke, choke.winding, core);
+        choke.inductance, choke.winding, core);
 }
 
 // --- Heating --------------------------------------------------------------------------------
@@ -394,7 +398,7 @@ Heating heatingOf(const Body &body, double steelLoss, InsulationClass insulation
     const double resistivity =
         m.resistivity / kSquareMillimetresPerSquareMetre *
         (1 + m.temperatureCoefficient * (kAmbientTemperature + rise / 2 - kReferenceTemperature));  // Ω·m
-    const double massDensity = m.density * kGramsPerKilogram;                                       // kg/m³ of g/cm³
+    const double massDensity = m.density * kGramsPerKilogram;  // kg/m³ from g/cm³
     return {limit,
             body.coreMass,
             coreLoss,
@@ -502,14 +506,14 @@ std::optional<ChartPoint> operatingPoint(const Figure<ArcPoint> &arc) {
 }
 
 std::vector<ChartPoint> arcLoadUpTo(double current) {
-    std::vector<ChartPoint> line{{0, ConventionalArcVoltage(0)}};
+    std::vector<ChartPoint> line{{0, conventionalArcVoltage(0)}};
     constexpr double kLastSloped = 600;
-    if (current > kLastSloped) line.push_back({kLastSloped, ConventionalArcVoltage(kLastSloped)});
-    line.push_back({current, ConventionalArcVoltage(current)});
+    if (current > kLastSloped) line.push_back({kLastSloped, conventionalArcVoltage(kLastSloped)});
+    line.push_back({current, conventionalArcVoltage(current)});
     return line;
 }
 
-Figure<WeldChart> chartOf(const Figure<std::vector<WeldTap>> &taps, const Figure<Choke> &choke,
+Figure<WeldChart> chartOf(const Figure<std::vector<WeldTap>> &taps, const Figure<double> &chokeInductance,
                           const Figure<ChokeWinding> &winding) {
     return WhenKnown<WeldChart>(
         [&](const std::vector<WeldTap> &all) -> Figure<WeldChart> {
@@ -525,10 +529,10 @@ Figure<WeldChart> chartOf(const Figure<std::vector<WeldTap>> &taps, const Figure
                                  {},
                                  operatingPoint(tap.bare),
                                  operatingPoint(tap.choked)};
-                if (choke.known()) {
+                if (chokeInductance.known()) {
                     const double chokeR = winding.known() ? winding.value().resistance : 0;
                     curves.choked = characteristicOf(tap.noLoadVoltage, r + chokeR,
-                                                     x + kAngularFrequency * choke.value().inductance);
+                                                     x + kAngularFrequency * chokeInductance.value());
                 }
                 largest = std::max(largest, curves.bare.back().current);
                 chart.taps.push_back(std::move(curves));
@@ -548,8 +552,6 @@ Figure<Arrangement> ReadArrangement(std::string_view text) {
 Figure<InsulationClass> ReadInsulationClass(std::string_view text) {
     return readChoice<InsulationClass>(text, kInsulationClassEntries, NoFigure::NotAnInsulationClass, "класс изоляции");
 }
-
-double ConventionalArcVoltage(double current) { return current <= 600 ? 20 + 0.04 * current : 44; }
 
 Weld WeldOf(const WindingPlanInput &in, const WindingPlan &plan, const WeldInput &weld) {
     const Design d = readDesign(in);
@@ -600,12 +602,12 @@ Weld WeldOf(const WindingPlanInput &in, const WindingPlan &plan, const WeldInput
         measured,
         circuit.measuredReactance,
         choke.neededReactance,
-        choke.choke,
+        choke.inductance,
         choke.winding,
         WhenKnown<double>([&](const std::vector<WeldTap> &all) { return chokeInductionOf(choke, core, all); }, taps),
         transformerHeatingOf(in, plan, d, induction, weld),
         chokeHeatingOf(core, choke.winding, d, in.design.materialII, weld),
-        chartOf(taps, choke.choke, choke.winding)};
+        chartOf(taps, choke.inductance, choke.winding)};
     return result;
 }
 

@@ -43,10 +43,6 @@ struct WeldInput {
     Figure<InsulationClass> insulation = InsulationClass::B;
 };
 
-// The conventional load of manual metal arc welding (IEC 60974-1): U = 20 + 0,04·I up to 600 A,
-// 44 V above.
-double ConventionalArcVoltage(double current);
-
 // One tap feeding the conventional arc load.
 struct ArcPoint {
     double current;       // A
@@ -64,11 +60,6 @@ struct WeldTap {
     Figure<double> reactance;       // Ω of leakage, referred to winding II
     Figure<ArcPoint> bare;          // without the choke
     Figure<ArcPoint> choked;        // with it
-};
-
-struct Choke {
-    double neededReactance;  // X_n, Ω, in all at w₁ for the design's current
-    double inductance;       // H, of the reactance X_n − X₁ the transformer lacks
 };
 
 // The choke wound on its typed core, the gap setting its inductance.
@@ -124,8 +115,9 @@ struct Weld {
     Figure<std::vector<WeldTap>> taps;  // lowest voltage first, w₁ the last; w₁ alone without taps
     bool measured = false;              // a current was measured, well or not
     Figure<double> measuredReactance;   // Ω, for every tap when measured
-    Figure<double> neededReactance;     // X_n, Ω
-    Figure<Choke> choke;                // ChokeNotNeeded when w₁ gives no more than 1,1 × I
+    Figure<double> neededReactance;     // X_n, Ω, in all at w₁ for the design's current
+    // H, of the reactance X_n − X₁ w₁ lacks; ChokeNotNeeded where w₁ gives no more than 1,1 × I.
+    Figure<double> chokeInductance;
     Figure<ChokeWinding> chokeWinding;  // on a typed choke core
     Figure<double> chokeInduction;      // T at the largest short-circuit current
     Figure<Heating> transformerHeating;

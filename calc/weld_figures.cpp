@@ -235,12 +235,12 @@ FigureSection chokedTapsOf(const Weld &weld, const Figure<int> &breaker) {
 // Needed where the design's own tap gives more than 1,1 × I without it.
 FigureRow chokeVerdictRow(const Weld &weld, double current) {
     const RowFormat format = verdict("chokeVerdict", "choke", "Дроссель");
-    if (!weld.choke.known() && weld.choke.reason() != NoFigure::ChokeNotNeeded) {
-        return TextRow(format, ReasonText(weld.choke.why()), false);
+    if (!weld.chokeInductance.known() && weld.chokeInductance.reason() != NoFigure::ChokeNotNeeded) {
+        return TextRow(format, ReasonText(weld.chokeInductance.why()), false);
     }
     const double without = weld.taps.value().back().bare.value().current;
     const std::string comparison = "больше " + whole(kChokeMargin) + " × " + whole(current) + " А";
-    return TextRow(format, weld.choke.known()
+    return TextRow(format, weld.chokeInductance.known()
                                ? "нужен: без него на w₁ " + cell(without, 1) + " А, " + comparison
                                : "не нужен: без него на w₁ " + cell(without, 1) + " А, не " + comparison);
 }
@@ -282,8 +282,9 @@ FigureSection chokeOf(const WindingPlanInput &in, const Weld &weld) {
     std::vector<FigureRow> rows{
         NumberRow(answer("neededReactance", "X_n", "Нужное X_n на w₁ (Ом)", " Ом", 4), weld.neededReactance),
         chokeVerdictRow(weld, in.design.weldingCurrent),
-        NumberRow(answer("chokeInductance", "L_choke", "Индуктивность L (мГн)", " мГн", 3),
-                  WhenKnown<double>([](const Choke &c) { return c.inductance * kMillihenriesPerHenry; }, weld.choke))};
+        NumberRow(
+            answer("chokeInductance", "L_choke", "Индуктивность L (мГн)", " мГн", 3),
+            WhenKnown<double>([](double henries) { return henries * kMillihenriesPerHenry; }, weld.chokeInductance))};
     const std::vector<FigureRow> winding = chokeWindingRows(weld);
     rows.insert(rows.end(), winding.begin(), winding.end());
     rows.push_back(
@@ -318,10 +319,10 @@ constexpr HeatingRows kChokeHeating{"Нагрев дросселя",
                                      "choke_duty", "choke_I_60", "choke_I_100", "choke_tau", "choke_minutes_cold"}};
 
 // IEC 60974-1's duty cycle; above 100 % the load is continuous.
-std::string dutyCycleText(double dutyCycle) {
-    if (dutyCycle > 1) return "больше 100 %: длительно";
-    if (dutyCycle < 0) return "перегрев даже без сварки";
-    return cell(dutyCycle * kPercent, 1);
+FigureRow dutyCycleRow(const RowFormat &format, const Figure<double> &dutyCycle) {
+    if (dutyCycle.known() && dutyCycle.value() > 1) return TextRow(format, "больше 100 %: длительно", false);
+    if (dutyCycle.known() && dutyCycle.value() < 0) return TextRow(format, "перегрев даже без сварки", false);
+    return NumberRow(format, WhenKnown<double>([](double share) { return share * kPercent; }, dutyCycle));
 }
 
 FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
@@ -331,7 +332,6 @@ FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
     const auto current = [&heating](Figure<double> Heating::*member) {
         return WhenKnown<double>([member](const Heating &h) { return h.*member; }, heating);
     };
-    const Figure<double> duty = part(&Heating::dutyCycle);
     return {n.name,
             n.title,
             {NumberRow(answer(n.names[0], n.keys[0], "Масса сердечника (кг)", " кг", 2), part(&Heating::coreMass)),
@@ -339,7 +339,7 @@ FigureSection heatingOf(const Figure<Heating> &heating, const HeatingRows &n) {
              NumberRow(answer(n.names[2], n.keys[2], "Потери в меди при предельной температуре (Вт)", " Вт", 0),
                        part(&Heating::copperLoss)),
              NumberRow(answer(n.names[3], n.keys[3], "Поверхность охлаждения (м²)", " м²", 4), part(&Heating::surface)),
-             TextRow(answer(n.names[4], n.keys[4], "ПВ за 10 мин (%)", " %", 1), duty, dutyCycleText),
+             dutyCycleRow(answer(n.names[4], n.keys[4], "ПВ за 10 мин (%)", " %", 1), part(&Heating::dutyCycle)),
              NumberRow(answer(n.names[5], n.keys[5], "Ток при ПВ 60 % (А)", " А", 0), current(&Heating::currentAt60)),
              NumberRow(answer(n.names[6], n.keys[6], "Ток при ПВ 100 % (А)", " А", 0), current(&Heating::currentAt100)),
              NumberRow(answer(n.names[7], n.keys[7], "Постоянная времени нагрева (мин)", " мин", 0),

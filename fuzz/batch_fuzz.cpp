@@ -1,8 +1,9 @@
 // Arbitrary bytes through the tremira-calc line reader and result writer. The first two
 // bytes choose the size of the reads, of the reader's buffer, of the longest line and of the
 // output buffer, so that lines cross block boundaries and the cap in every way; the third
-// chooses plain results, results with the design check (--check, bit 0) or with the check and
-// the winding plan (--plan, bits 0 and 1); the rest is the file.
+// chooses plain results, results with the design check (--check, bit 0), with the check and
+// the winding plan (--plan, bits 0 and 1) or with the welding current, the choke and the heating
+// as well (--weld, bits 0, 1 and 2); the rest is the file.
 
 #include <algorithm>
 #include <cstdint>
@@ -23,6 +24,7 @@ using tremira::fuzz::require;
 constexpr std::size_t kDesignColumns = 10;
 constexpr std::size_t kCheckColumns = 18;
 constexpr std::size_t kPlanColumns = 38;
+constexpr std::size_t kWeldColumns = 36 + 8 * 18;
 constexpr std::size_t kFillPercentColumn = kDesignColumns + 4;
 constexpr std::string_view kStatuses[] = {"completed", "refused", "failed", "invalid"};
 
@@ -65,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t flushThreshold = std::size_t{data[1]} * 4;
     const bool withCheck = (data[2] & 1) != 0;
     const bool withPlan = withCheck && (data[2] & 2) != 0;
+    const bool withWeld = withPlan && (data[2] & 4) != 0;
     const std::string_view file(reinterpret_cast<const char *>(data + 3), size - 3);
 
     std::size_t position = 0;
@@ -85,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             return true;
         },
         [&](std::string_view) { ++reports; }, flushThreshold,
-        withPlan    ? BatchRun::Columns::DesignCheckAndPlan
+        withWeld    ? BatchRun::Columns::DesignCheckPlanAndWeld
+        : withPlan  ? BatchRun::Columns::DesignCheckAndPlan
         : withCheck ? BatchRun::Columns::DesignAndCheck
                     : BatchRun::Columns::Design);
     run.processSource(reader, "fuzz");
@@ -94,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(position == file.size(), "the whole file is read");
     require(IsValidUtf8(output), "the output is UTF-8");
     require(output.starts_with("status;"), "the output starts with the header");
-    const std::size_t columns = kDesignColumns + (withCheck ? kCheckColumns : 0) + (withPlan ? kPlanColumns : 0);
+    const std::size_t columns = kDesignColumns + (withCheck ? kCheckColumns : 0) + (withPlan ? kPlanColumns : 0) +
+                                (withWeld ? kWeldColumns : 0);
     std::size_t lines = 0;
     std::size_t invalid = 0;
     std::size_t start = 0;

@@ -1,6 +1,6 @@
 // Arbitrary field texts and list indexes through CalculateDesign, SuggestCoreSection, and
-// CheckDesign, PlanWinding and DrawingOf of each completed design. The input is read as
-// design_fields.h says.
+// CheckDesign (with the welding current, the choke, the heating and the chart), PlanWinding and
+// DrawingOf of each completed design. The input is read as design_fields.h says.
 
 #include <cmath>
 #include <cstdint>
@@ -159,6 +159,27 @@ void checkDrawing(const Figure<WindingSizes> &drawing) {
     }
 }
 
+// The chart's curves and line are made of finite points of no negative current or voltage, and
+// each curve runs from no load to short circuit.
+void checkChart(const Figure<WeldChart> &chart) {
+    if (!chart.known()) return;
+    const auto checkLine = [](const std::vector<ChartPoint> &line) {
+        for (const ChartPoint &point : line) {
+            checkFinite(point.current);
+            checkFinite(point.voltage);
+            require(point.current >= 0 && point.voltage >= 0, "no point of the chart below zero");
+        }
+    };
+    checkLine(chart.value().arcLoad);
+    for (const TapCurves &tap : chart.value().taps) {
+        require(!tap.bare.empty(), "every tap has its curve");
+        for (const std::vector<ChartPoint> *curve : {&tap.bare, &tap.choked}) {
+            checkLine(*curve);
+            require(curve->empty() || curve->back().voltage == 0, "a curve ends at the short circuit");
+        }
+    }
+}
+
 // The plan of the typed fields as the check reads them.
 WindingPlanInput planInputOf(const CheckInput &check) {
     const TypedFields &t = check.typed;
@@ -197,6 +218,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const CheckOutcome checked = CheckDesign(check);
     checkRows(checked.check);
     checkRows(checked.plan);
+    checkRows(checked.weld);
+    checkChart(checked.chart);
     checkDrawing(checked.drawing);
 
     const WindingPlanInput planInput = planInputOf(check);

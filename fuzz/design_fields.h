@@ -1,9 +1,11 @@
 #pragma once
 // The fuzz input of a design and its check, which calc_fuzz and drawing_fuzz read alike: three
 // bytes, the list indexes of Combo1..Combo3 (signed), then the texts of Text4;Text3;Text2;Text1;
-// Text10, of the check's window width;window height;fill factor;test turns;test voltage and of
-// the plan's leg side a;leg side b;taps;lowest tap voltage;second mains voltage, separated by ";"
-// (the seeds in corpus/calc are real designs). The texts are views into the input.
+// Text10, of the check's window width;window height;fill factor;test turns;test voltage, of the
+// plan's leg side a;leg side b;taps;lowest tap voltage;second mains voltage and of the weld's
+// arrangement;gap;measured turns;measured current;choke a;choke b;choke c;choke h;steel loss;
+// insulation class, separated by ";" (the seeds in corpus/calc are real designs). The texts are
+// views into the input.
 
 #include <array>
 #include <cstddef>
@@ -31,11 +33,31 @@ inline std::optional<DesignFields> ReadDesignFields(const std::uint8_t *data, st
     input.materialII = static_cast<std::int8_t>(data[1]);
     input.coreType = static_cast<std::int8_t>(data[2]);
     std::string_view rest(reinterpret_cast<const char *>(data + 3), size - 3);
-    const std::array<std::string_view *, 15> texts{
-        &input.mainsVoltage, &input.outputVoltage,    &input.weldingCurrent,    &input.coreSection,
-        &input.induction,    &typed.windowWidth,      &typed.windowHeight,      &typed.fillFactor,
-        &typed.testTurns,    &typed.testVoltage,      &typed.legWidth,          &typed.legDepth,
-        &typed.tapCount,     &typed.lowestTapVoltage, &typed.secondMainsVoltage};
+    const std::array<std::string_view *, 25> texts{&input.mainsVoltage,
+                                                   &input.outputVoltage,
+                                                   &input.weldingCurrent,
+                                                   &input.coreSection,
+                                                   &input.induction,
+                                                   &typed.windowWidth,
+                                                   &typed.windowHeight,
+                                                   &typed.fillFactor,
+                                                   &typed.testTurns,
+                                                   &typed.testVoltage,
+                                                   &typed.legWidth,
+                                                   &typed.legDepth,
+                                                   &typed.tapCount,
+                                                   &typed.lowestTapVoltage,
+                                                   &typed.secondMainsVoltage,
+                                                   &typed.arrangement,
+                                                   &typed.gap,
+                                                   &typed.measuredTurns,
+                                                   &typed.measuredCurrent,
+                                                   &typed.chokeLegWidth,
+                                                   &typed.chokeLegDepth,
+                                                   &typed.chokeWindowWidth,
+                                                   &typed.chokeWindowHeight,
+                                                   &typed.steelLoss,
+                                                   &typed.insulationClass};
     for (std::string_view *text : texts) {
         const std::size_t end = rest.find(';');
         *text = rest.substr(0, end);

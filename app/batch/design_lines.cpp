@@ -84,9 +84,9 @@ void appendResultColumns(std::string &out, const calc::ResultNumbers &r) {
     out += calc::FormatSingle(r.i1);
 }
 
-// The design's eight fields, the check's five, the plan's five and the empty one after a
-// closing separator.
-constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + kPlanFieldCount + 1;
+// The design's eight fields, the check's five, the plan's five, the weld's ten and the empty one
+// after a closing separator.
+constexpr std::size_t kMostFields = kInputFieldCount + kCheckFieldCount + kPlanFieldCount + kWeldFieldCount + 1;
 
 // The fields of a line, as far as the format has room for them, and how many there are.
 struct SplitLine {
@@ -113,8 +113,8 @@ bool optionalFieldsFit(const SplitLine &split, std::size_t optional) {
 }
 
 // The whole line must be UTF-8, but with the check's fields only the design's eight: the
-// check's and the plan's are read as numbers only, and bytes that are not UTF-8 make no
-// number of them.
+// fields after them are read as numbers or compared with the few entries of a choice, and
+// bytes that are not UTF-8 make neither of them and never reach the output.
 bool fieldsAreUtf8(std::string_view line, const SplitLine &split, bool withCheck) {
     if (!withCheck) return IsValidUtf8(line);
     return std::all_of(split.fields.begin(), split.fields.begin() + kInputFieldCount, IsValidUtf8);
@@ -165,12 +165,11 @@ void appendInvalid(std::string &out) { out += "invalid;;;;;;;;;\n"; }
 
 }  // namespace
 
-DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool withPlanFields) {
+DesignLine ReadDesignLine(std::string_view line, FigureColumns columns) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') return {};
     const SplitLine split = splitFields(line);
-    const std::size_t optional = withPlanFields ? kCheckFieldCount + kPlanFieldCount : kCheckFieldCount;
-    const bool withCheck = withCheckFields && optionalFieldsFit(split, optional);
+    const bool withCheck = columns != FigureColumns::None && optionalFieldsFit(split, OptionalFieldCount(columns));
     if (!fieldsAreUtf8(line, split, withCheck)) return {.kind = LineKind::NotUtf8};
     if (!withCheck && split.count != kInputFieldCount)
         return {.kind = LineKind::WrongFieldCount, .fieldCount = split.count};
@@ -193,7 +192,17 @@ DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool with
                   .legDepth = f[14],
                   .tapCount = f[15],
                   .lowestTapVoltage = f[16],
-                  .secondMainsVoltage = f[17]};
+                  .secondMainsVoltage = f[17],
+                  .arrangement = f[18],
+                  .gap = f[19],
+                  .measuredTurns = f[20],
+                  .measuredCurrent = f[21],
+                  .chokeLegWidth = f[22],
+                  .chokeLegDepth = f[23],
+                  .chokeWindowWidth = f[24],
+                  .chokeWindowHeight = f[25],
+                  .steelLoss = f[26],
+                  .insulationClass = f[27]};
     return read;
 }
 
@@ -225,7 +234,7 @@ void BatchRun::processSource(LineReader &reader, std::string_view name) {
 }
 
 void BatchRun::processLine(std::string_view line, std::string_view name, std::size_t lineNumber) {
-    const DesignLine read = ReadDesignLine(line, withCheck(), withPlan());
+    const DesignLine read = ReadDesignLine(line, figureColumns());
     if (read.kind == LineKind::Skipped) return;
     if (read.kind == LineKind::Design) {
         const calc::DesignOutcome outcome = calc::CalculateDesign(read.design);
@@ -239,10 +248,19 @@ void BatchRun::processLine(std::string_view line, std::string_view name, std::si
     }
 }
 
+FigureColumns BatchRun::figureColumns() const {
+    switch (m_columns) {
+    case Columns::Design: return FigureColumns::None;
+    case Columns::DesignAndCheck: return FigureColumns::Check;
+    case Columns::DesignCheckAndPlan: return FigureColumns::CheckAndPlan;
+    case Columns::DesignCheckPlanAndWeld: return FigureColumns::CheckPlanAndWeld;
+    }
+    return FigureColumns::None;
+}
+
 // The fields this run takes, as a line with another number of them is told.
 std::string BatchRun::wrongFieldCount(std::size_t found) const {
-    const std::size_t most =
-        kInputFieldCount + (withCheck() ? kCheckFieldCount : 0) + (withPlan() ? kPlanFieldCount : 0);
+    const std::size_t most = kInputFieldCount + OptionalFieldCount(figureColumns());
     const std::string fewest = std::to_string(kInputFieldCount);
     const std::string count = std::to_string(found);
     if (most == kInputFieldCount) {

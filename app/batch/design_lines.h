@@ -23,14 +23,14 @@ struct DesignLine {
     LineKind kind = LineKind::Skipped;
     std::size_t fieldCount = 0;  // as found on the line, also when it is wrong
     calc::DesignInput design{};  // the snapshot the window would take with these texts
-    calc::TypedFields typed{};   // the check's and the plan's fields
+    calc::TypedFields typed{};   // the check's, the plan's and the weld's fields
 };
 
 // Empty lines and "#" comments are skipped; a trailing CR (Windows line end) is dropped.
-// With `withCheckFields`, up to five check fields may follow the design's eight, and with
-// `withPlanFields` five plan fields after those; one separator may close the line as
-// spreadsheets write it. List texts map to their indexes.
-DesignLine ReadDesignLine(std::string_view line, bool withCheckFields, bool withPlanFields = false);
+// After the design's eight fields come the fields of the figures' `columns`: up to five of the
+// check, five of the plan after those and ten of the weld after those; one separator may close
+// the line as spreadsheets write it. List texts map to their indexes.
+DesignLine ReadDesignLine(std::string_view line, FigureColumns columns);
 
 // Reads designs and writes results through one large buffer; reports bad lines.
 class BatchRun {
@@ -41,8 +41,9 @@ public:
     static constexpr std::size_t kDefaultFlushThreshold = std::size_t{1} << 20;
 
     // DesignAndCheck: lines may carry the check's fields, and results the check's columns;
-    // DesignCheckAndPlan: the plan's fields and columns after those.
-    enum class Columns { Design, DesignAndCheck, DesignCheckAndPlan };
+    // DesignCheckAndPlan: the plan's fields and columns after those; DesignCheckPlanAndWeld: the
+    // weld's after those.
+    enum class Columns { Design, DesignAndCheck, DesignCheckAndPlan, DesignCheckPlanAndWeld };
 
     // The output is written whenever `flushThreshold` bytes are buffered, and at the end.
     BatchRun(WriteOutput writeOutput, Report report, std::size_t flushThreshold = kDefaultFlushThreshold,
@@ -63,9 +64,8 @@ private:
     void noteInvalid(std::string_view name, std::size_t lineNumber, std::string_view reason);
     void flushIfFull();
     bool withCheck() const { return m_columns != Columns::Design; }
-    bool withPlan() const { return m_columns == Columns::DesignCheckAndPlan; }
     std::string wrongFieldCount(std::size_t found) const;
-    FigureColumns figureColumns() const { return withPlan() ? FigureColumns::CheckAndPlan : FigureColumns::Check; }
+    FigureColumns figureColumns() const;
 
     WriteOutput m_writeOutput;
     Report m_report;

@@ -1,9 +1,12 @@
 #include "app/batch/figure_columns.h"
 
 #include <array>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/batch/field_separator.h"
+#include "calc/weld_figures.h"
 
 namespace tremira::batch {
 namespace {
@@ -34,13 +37,68 @@ constexpr std::array<std::string_view, 38> kPlanKeys{
     "R_I",   "R_II",    "losses",    "tap_1", "tap_2",        "tap_3",   "tap_4",     "tap_5",   "tap_6",  "tap_7",
     "tap_8", "W1_2",    "q1_2",      "I1_2",  "breaker",      "supply",  "breaker_2", "supply_2"};
 
+// The welding current, the choke and the heating; the taps' groups follow.
+constexpr std::array<std::string_view, 36> kWeldKeys{"B50",
+                                                     "B50_verdict",
+                                                     "X_source",
+                                                     "X_measured",
+                                                     "X_n",
+                                                     "choke",
+                                                     "L_choke",
+                                                     "w_choke",
+                                                     "gap_choke",
+                                                     "t_choke",
+                                                     "MLT_choke",
+                                                     "L_wire_choke",
+                                                     "R_choke",
+                                                     "mass_choke",
+                                                     "choke_fit",
+                                                     "B_choke",
+                                                     "B_choke_verdict",
+                                                     "theta",
+                                                     "core_mass",
+                                                     "core_loss",
+                                                     "copper_loss",
+                                                     "surface",
+                                                     "duty",
+                                                     "I_60",
+                                                     "I_100",
+                                                     "tau",
+                                                     "minutes_cold",
+                                                     "choke_core_mass",
+                                                     "choke_core_loss",
+                                                     "choke_copper_loss",
+                                                     "choke_surface",
+                                                     "choke_duty",
+                                                     "choke_I_60",
+                                                     "choke_I_100",
+                                                     "choke_tau",
+                                                     "choke_minutes_cold"};
+
+// Columns and the sections of the outcome their figures are in.
+struct Part {
+    std::span<const std::string_view> keys;
+    std::vector<calc::FigureSection> calc::CheckOutcome::*sections;
+};
+
+std::vector<Part> partsOf(FigureColumns columns) {
+    std::vector<Part> parts;
+    if (columns == FigureColumns::None) return parts;
+    parts.push_back({kCheckKeys, &calc::CheckOutcome::check});
+    if (columns == FigureColumns::Check) return parts;
+    parts.push_back({kPlanKeys, &calc::CheckOutcome::plan});
+    if (columns == FigureColumns::CheckAndPlan) return parts;
+    parts.push_back({kWeldKeys, &calc::CheckOutcome::weld});
+    parts.push_back({calc::WeldTapColumnKeys(), &calc::CheckOutcome::weld});
+    return parts;
+}
+
 // The line just written loses its line end, to be given it back after the new columns.
 void reopenLine(std::string &out) {
     if (!out.empty() && out.back() == '\n') out.pop_back();
 }
 
-template <std::size_t N>
-void appendCells(std::string &out, const std::array<std::string_view, N> &keys,
+void appendCells(std::string &out, std::span<const std::string_view> keys,
                  const std::vector<calc::FigureSection> &sections) {
     for (std::string_view key : keys) {
         out += kFieldSeparator;
@@ -50,21 +108,31 @@ void appendCells(std::string &out, const std::array<std::string_view, N> &keys,
 }
 
 std::size_t columnCount(FigureColumns columns) {
-    return kCheckKeys.size() + (columns == FigureColumns::CheckAndPlan ? kPlanKeys.size() : 0);
+    std::size_t count = 0;
+    for (const Part &part : partsOf(columns)) count += part.keys.size();
+    return count;
 }
 
 }  // namespace
 
+std::size_t OptionalFieldCount(FigureColumns columns) {
+    switch (columns) {
+    case FigureColumns::None: return 0;
+    case FigureColumns::Check: return kCheckFieldCount;
+    case FigureColumns::CheckAndPlan: return kCheckFieldCount + kPlanFieldCount;
+    case FigureColumns::CheckPlanAndWeld: return kCheckFieldCount + kPlanFieldCount + kWeldFieldCount;
+    }
+    return 0;
+}
+
 void AppendFigureHeader(std::string &out, FigureColumns columns) {
     reopenLine(out);
-    const auto appendKeys = [&out](const auto &keys) {
-        for (std::string_view key : keys) {
+    for (const Part &part : partsOf(columns)) {
+        for (std::string_view key : part.keys) {
             out += kFieldSeparator;
             out += key;
         }
-    };
-    appendKeys(kCheckKeys);
-    if (columns == FigureColumns::CheckAndPlan) appendKeys(kPlanKeys);
+    }
     out += '\n';
 }
 
@@ -73,8 +141,7 @@ void AppendFigureColumns(std::string &out, const calc::DesignOutcome &outcome, c
     if (!outcome.inputs || !outcome.results) return AppendEmptyFigureColumns(out, columns);
     const calc::CheckOutcome figures = calc::CheckDesign({*outcome.inputs, *outcome.results, typed});
     reopenLine(out);
-    appendCells(out, kCheckKeys, figures.check);
-    if (columns == FigureColumns::CheckAndPlan) appendCells(out, kPlanKeys, figures.plan);
+    for (const Part &part : partsOf(columns)) appendCells(out, part.keys, figures.*part.sections);
     out += '\n';
 }
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <string_view>
@@ -16,9 +17,10 @@ namespace {
 
 constexpr std::string_view kCheckOption = "--check";
 constexpr std::string_view kPlanOption = "--plan";
+constexpr std::string_view kWeldOption = "--weld";
 
 constexpr std::string_view kHelp =
-    R"(Использование: tremira-calc [--check] [--plan] [ФАЙЛ]...
+    R"(Использование: tremira-calc [--check] [--plan] [--weld] [ФАЙЛ]...
 Рассчитывает сварочные трансформаторы так же, как окно программы Тремира.
 Читает расчёты из ФАЙЛОВ (или со стандартного ввода, если файлы не указаны) в UTF-8:
 одна строка - один расчёт, восемь полей через ";" в порядке полей окна:
@@ -70,11 +72,37 @@ constexpr std::string_view kHelp =
   автомат (А) и питание для каждого напряжения. Столбцы отводов и второго
   напряжения пусты, если они не заданы.
   Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
+С --weld (включает и --plan) после пяти полей плана можно дать ещё десять:
+  расположение обмоток ("один" - II поверх I на одном стержне, или "разные";
+  пусто - "один"; для тора не читается); зазор между обмотками, мм (пусто - 2);
+  замер: витки отвода и ток сварки на нём без дросселя, А; сердечник дросселя:
+  стороны a и b, ширина c и высота h окна, мм; потери в стали при 1,5 Тл и 50 Гц,
+  Вт/кг (пусто - 4,0); класс изоляции B, F или H (пусто - B). К выводу
+  добавляются столбцы: B50;B50_verdict - индукция на w1 при 50 Гц (Тл) и оценка;
+  X_source;X_measured - откуда сопротивление рассеяния (формула Каппа или замер)
+  и X по замеру (Ом); X_n;choke;L_choke - нужное сопротивление (Ом), нужен ли
+  дроссель, его индуктивность (мГн); w_choke;gap_choke;t_choke;MLT_choke;
+  L_wire_choke;R_choke;mass_choke;choke_fit;B_choke;B_choke_verdict - дроссель на
+  заданном сердечнике: витки, общий зазор (мм), толщина обмотки и средний виток
+  (мм), провод (м), сопротивление (Ом), масса провода (кг), помещается ли,
+  индукция при наибольшем токе КЗ (Тл); theta;core_mass;core_loss;copper_loss;
+  surface;duty;I_60;I_100;tau;minutes_cold - нагрев трансформатора на w1:
+  предельная температура (°C), масса (кг) и потери стали (Вт), потери в меди
+  (Вт), поверхность (м²), ПВ (%), токи при ПВ 60 и 100 % (А), постоянная
+  времени и сварка от холодного (мин); то же для дросселя с приставкой choke_;
+  затем по группе на отвод, начиная с нижнего напряжения (без отводов - одна
+  группа для w1): tap_1_w;tap_1_B;tap_1_U20;tap_1_U20_high;tap_1_R;tap_1_X;
+  tap_1_I;tap_1_U_arc;tap_1_I_sc;tap_1_I_mains;tap_1_electrode;tap_1_note;
+  tap_1_I_choke;tap_1_U_arc_choke;tap_1_I_sc_choke;tap_1_I_mains_choke;
+  tap_1_electrode_choke;tap_1_note_choke;... до tap_8 - витки, индукция (Тл),
+  U хх и U хх при сети +10 % (В), R и X ко II обмотке (Ом), ток сварки, напряжение
+  дуги, ток КЗ и ток сети (А), электрод (мм), замечания; то же с дросселем.
+  Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;80;0,35;;;70;121;4;50;;один;2;;;50;80;50;120;4;B
 Код возврата: 0 - все строки прочитаны; 1 - есть строки с другим числом полей
 или не в UTF-8 (о каждой сказано в stderr с файлом и номером строки);
 2 - файл не открывается или не читается, или вывод не записывается.
 
-Usage: tremira-calc [--check] [--plan] [FILE]...
+Usage: tremira-calc [--check] [--plan] [--weld] [FILE]...
 Calculates welding transformers exactly as the Тремира window does.
 Reads designs from the FILEs (standard input when none is given), UTF-8, one
 design per line, eight fields separated by ";" in the order of the window's inputs:
@@ -119,6 +147,28 @@ With --plan (which implies --check), five more fields may follow the check's
   voltage (turns, section, current); the breaker (A) and supply for each mains
   voltage. The tap and second mains columns are empty when not asked for.
   Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
+With --weld (which implies --plan), ten more fields may follow the plan's five:
+  the windings' arrangement ("один": winding II over winding I on one leg, or
+  "разные": on separate legs; empty: "один"; not read for a toroid); the gap
+  between the windings, mm (empty: 2); a measurement: the turns of a tap and
+  the welding current on it without a choke, A; the choke core: leg sides a
+  and b, window width c and height h, mm; the steel loss at 1,5 T and 50 Hz,
+  W/kg (empty: 4,0); the insulation class B, F or H (empty: B). The output
+  gains the columns named above: the induction on w1 at 50 Hz (T) and its
+  verdict; where the leakage reactance comes from (Kapp's formula or the
+  measurement) and the measured X (ohm); the reactance needed (ohm), whether a
+  choke is needed, its inductance (mH); the choke on the typed core: turns,
+  total gap (mm), build and mean turn (mm), wire (m), resistance (ohm), wire
+  mass (kg), whether it fits, induction at the largest short-circuit current
+  (T); the transformer's heating on w1: the winding limit (deg C), core mass
+  (kg) and loss (W), copper loss (W), surface (m²), duty cycle (%), currents at
+  60 and 100 % (A), time constant and minutes of arc from cold; the same for
+  the choke with the prefix choke_; then one group per tap, lowest voltage
+  first (w1 alone without taps), tap_1_w to tap_8_note_choke: turns, induction
+  (T), no-load voltage and that on mains 10 % high (V), R and X referred to
+  winding II (ohm), welding current, arc voltage, short-circuit and mains
+  current (A), electrode (mm), notes; the same with the choke.
+  Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;80;0,35;;;70;121;4;50;;один;2;;;50;80;50;120;4;B
 Exit status: 0 every line was read; 1 some line had another number of fields or
 was not UTF-8 (each reported on stderr with its file and line number); 2 a file
 could not be opened or read, or the output could not be written.
@@ -170,10 +220,13 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") return writeAll(STDOUT_FILENO, kHelp) ? 0 : 2;
-        if (arg == kPlanOption) {
-            columns = BatchRun::Columns::DesignCheckAndPlan;
+        // Each option brings the figures of those before it.
+        if (arg == kWeldOption) {
+            columns = BatchRun::Columns::DesignCheckPlanAndWeld;
+        } else if (arg == kPlanOption) {
+            columns = std::max(columns, BatchRun::Columns::DesignCheckAndPlan);
         } else if (arg == kCheckOption) {
-            if (columns == BatchRun::Columns::Design) columns = BatchRun::Columns::DesignAndCheck;
+            columns = std::max(columns, BatchRun::Columns::DesignAndCheck);
         } else {
             files.push_back(argv[i]);
         }

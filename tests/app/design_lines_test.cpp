@@ -176,7 +176,7 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const DesignLine line = ReadDesignLine(c.line, false);
+        const DesignLine line = ReadDesignLine(c.line, FigureColumns::None);
         EXPECT_EQ(line.kind, c.kind);
         EXPECT_EQ(line.fieldCount, c.fieldCount);
     }
@@ -184,12 +184,14 @@ TEST(ReadDesignLine, SkipsCommentsAndEmptyLinesAndChecksTheFieldCount) {
 
 // Texts as they stand; list entries as their place in the list, -1 for any other text.
 TEST(ReadDesignLine, FieldsGoToTheWindowInputsInOrder) {
-    const calc::DesignInput listed = ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r", false).design;
+    const calc::DesignInput listed =
+        ReadDesignLine("230;60;150; 90 ;Алюминий;Медь;Тор;1,5\r", FigureColumns::None).design;
     EXPECT_EQ((std::vector<std::string_view>{listed.mainsVoltage, listed.outputVoltage, listed.weldingCurrent,
                                              listed.coreSection, listed.induction}),
               (std::vector<std::string_view>{"230", "60", "150", " 90 ", "1,5"}));
     EXPECT_EQ((std::vector<int>{listed.materialI, listed.materialII, listed.coreType}), (std::vector{1, 0, 1}));
-    const calc::DesignInput unlisted = ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42", false).design;
+    const calc::DesignInput unlisted =
+        ReadDesignLine("220;65;160;;медь;Copper;стержневой;1,42", FigureColumns::None).design;
     EXPECT_EQ((std::vector<int>{unlisted.materialI, unlisted.materialII, unlisted.coreType}),
               (std::vector{-1, -1, -1}));
 }

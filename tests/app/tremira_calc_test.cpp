@@ -134,9 +134,11 @@ std::vector<std::string> linesOf(const std::string &output) {
     return lines;
 }
 
-// Each option takes the fields it names and adds their columns; --plan brings the check's too.
-TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
-    write("designs.csv", kRunA + ";50;60;0,35;10;24;70;121;4;50;380\n" + kRunA + ";50;60\r\n");
+// Each option takes the fields it names and adds their columns; --plan brings the check's too,
+// --weld the plan's, in any order.
+TEST_F(TremiraCalc, CheckPlanAndWeldOptionsTakeTheirFieldsAndAddTheirColumns) {
+    write("designs.csv", kRunA + ";50;60;0,35;10;24;70;121;4;50;380\n" + kRunA + ";50;60\r\n" + kRunA +
+                             ";50;80;0,35;;;70;121;4;50;;один;2;;;50;80;50;120;4;B\n");
     struct Case {
         const char *options;
         int exitStatus;
@@ -147,18 +149,35 @@ TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
     } const cases[] = {
         {"",
          1,
-         {"invalid", "invalid"},
+         {"invalid", "invalid", "invalid"},
          10,
          "messages",
          "tremira-calc: designs.csv:1: 8 fields expected, found 18 / ожидалось 8 полей, найдено 18\n"},
         {"--check",
          1,
-         {"invalid", "completed"},
+         {"invalid", "completed", "invalid"},
          10 + 18,
          "test_induction",
          "tremira-calc: designs.csv:1: 8 to 13 fields expected, found 18 / ожидалось от 8 до 13 полей, найдено 18\n"},
-        {"--plan", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2", ""},
-        {"--plan --check", 0, {"completed", "completed"}, 10 + 18 + 38, "supply_2", ""},
+        {"--plan",
+         1,
+         {"completed", "completed", "invalid"},
+         10 + 18 + 38,
+         "supply_2",
+         "tremira-calc: designs.csv:3: 8 to 18 fields expected, found 28 / ожидалось от 8 до 18 полей, найдено 28\n"},
+        {"--plan --check",
+         1,
+         {"completed", "completed", "invalid"},
+         10 + 18 + 38,
+         "supply_2",
+         "tremira-calc: designs.csv:3: 8 to 18 fields expected, found 28 / ожидалось от 8 до 18 полей, найдено 28\n"},
+        {"--weld", 0, {"completed", "completed", "completed"}, 10 + 18 + 38 + 36 + 8 * 18, "tap_8_note_choke", ""},
+        {"--weld --plan --check",
+         0,
+         {"completed", "completed", "completed"},
+         10 + 18 + 38 + 36 + 8 * 18,
+         "tap_8_note_choke",
+         ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options);
@@ -166,7 +185,7 @@ TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
         EXPECT_EQ(result.exitStatus, c.exitStatus);
         EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), c.firstReport);
         const std::vector<std::string> lines = linesOf(result.out);
-        ASSERT_EQ(lines.size(), 3U) << result.out;
+        ASSERT_EQ(lines.size(), 4U) << result.out;
         EXPECT_TRUE(lines[0].ends_with(std::string(";") + c.lastKey)) << lines[0];
         for (const std::string &line : lines) EXPECT_EQ(std::ranges::count(line, ';') + 1, c.columns) << line;
         for (std::size_t i = 1; i < lines.size(); ++i)
@@ -177,8 +196,9 @@ TEST_F(TremiraCalc, CheckAndPlanOptionsTakeTheirFieldsAndAddTheirColumns) {
 TEST_F(TremiraCalc, HelpExplainsTheFormatInRussianAndEnglish) {
     const ProcessResult result = run("\"$0\" --help");
     EXPECT_EQ(result.exitStatus, 0);
-    for (const char *part : {"Использование: tremira-calc", "Usage: tremira-calc", "Стержневой", "Text12",
-                             "Код возврата", "Exit status", "--check", "test_induction", "--plan", "supply_2"}) {
+    for (const char *part :
+         {"Использование: tremira-calc", "Usage: tremira-calc", "Стержневой", "Text12", "Код возврата", "Exit status",
+          "--check", "test_induction", "--plan", "supply_2", "--weld", "tap_1_note_choke"}) {
         SCOPED_TRACE(part);
         EXPECT_NE(result.out.find(part), std::string::npos);
     }

@@ -387,7 +387,6 @@ TEST(Weld, ChartOfTheTaps) {
         for (const auto &[curve, point] :
              {std::pair{&tap.bare, tap.bareOperating}, std::pair{&tap.choked, tap.chokedOperating}}) {
             ASSERT_TRUE(point.has_value());
-            EXPECT_NEAR(point->voltage, ConventionalArcVoltage(point->current), 1e-9);
             EXPECT_NEAR(onLine(*curve, point->current), point->voltage, 0.5);  // between points of the curve
             EXPECT_NEAR(onLine(chart.arcLoad, point->current), point->voltage, 1e-9);
         }
