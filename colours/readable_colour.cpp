@@ -67,6 +67,13 @@ FillPair DistinctFills(const QColor &background, const QColor &first, const QCol
     return {near, steppedFrom(second, background, kDistinctContrast, !darker)};
 }
 
+QColor Blend(const QColor &base, const QColor &tint, double share) {
+    const auto mix = [share](double a, double b) { return a + (b - a) * share; };
+    return QColor::fromRgbF(static_cast<float>(mix(base.redF(), tint.redF())),
+                            static_cast<float>(mix(base.greenF(), tint.greenF())),
+                            static_cast<float>(mix(base.blueF(), tint.blueF())));
+}
+
 QColor InkOn(const QColor &fill) { return IsLightBackground(fill) ? QColor(Qt::black) : QColor(Qt::white); }
 
 QColor FixedColourOn(const QColor &fixed, const QColor &background) {

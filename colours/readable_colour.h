@@ -37,6 +37,9 @@ struct FillPair {
 // black and white, where there is no room for both there, on the other side of it).
 FillPair DistinctFills(const QColor &background, const QColor &first, const QColor &second);
 
+// The colour `share` of the way from `base` to `tint`: a tone between two of the palette's.
+QColor Blend(const QColor &base, const QColor &tint, double share);
+
 // Black or white, whichever reads better on the fill: for names and lines drawn over it.
 QColor InkOn(const QColor &fill);
 

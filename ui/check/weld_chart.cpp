@@ -114,13 +114,16 @@ QColor tapColour(std::size_t tap, std::size_t taps, const QColor &background) {
     return colours::ReadableOn(QColor::fromHsv(hue, 200, 180), background);
 }
 
+// A width given in pixels of a 96 dpi screen, on whatever the painter paints (300 dpi paper too).
+double onDevice(const QPainter &painter, double pixels) { return pixels * painter.device()->logicalDpiX() / 96; }
+
 void paintTap(QPainter &painter, const Axes &axes, const calc::TapCurves &tap, const QColor &colour) {
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(colour, 1.5 * painter.device()->logicalDpiX() / 96, Qt::SolidLine));
+    painter.setPen(QPen(colour, onDevice(painter, 1.5), Qt::SolidLine));
     painter.drawPath(pathOf(axes, tap.bare));
-    painter.setPen(QPen(colour, 1.5 * painter.device()->logicalDpiX() / 96, Qt::DashLine));
+    painter.setPen(QPen(colour, onDevice(painter, 1.5), Qt::DashLine));
     painter.drawPath(pathOf(axes, tap.choked));
-    const double radius = 3.0 * painter.device()->logicalDpiX() / 96;
+    const double radius = onDevice(painter, 3);
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     for (const auto &point : {tap.bareOperating, tap.chokedOperating}) {
@@ -166,13 +169,14 @@ void PaintWeldChart(QPainter &painter, const QRectF &area, const calc::Figure<ca
                                       -metrics.horizontalAdvance(QStringLiteral("0")), -2.5 * metrics.lineSpacing());
     const auto [currentMax, voltageMax] = rangeOf(chart.value());
     const Axes axes(plot, currentMax, voltageMax);
-    const QColor grid = colours::FixedColourOn(QColor(0xd0, 0xd0, 0xd0), background);
+    // Faint beside the curves, in the palette's own tones on a light page and a dark one alike.
+    const QColor grid = colours::Blend(background, ink, 0.2);
     paintGrid(painter, axes, ink, grid);
     const std::vector<calc::TapCurves> &taps = chart.value().taps;
     for (std::size_t i = 0; i < taps.size(); ++i)
         paintTap(painter, axes, taps[i], tapColour(i, taps.size(), background));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(ink, 3.0 * painter.device()->logicalDpiX() / 96));
+    painter.setPen(QPen(ink, onDevice(painter, 3)));
     painter.drawPath(pathOf(axes, chart.value().arcLoad));
     paintLegend(painter, plot, chart.value(), ink, background);
     painter.restore();

@@ -46,13 +46,6 @@ QString descriptionOf(const calc::Figure<WindingSizes> &sizes) {
     return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
-QColor blend(const QColor &base, const QColor &tint, double share) {
-    const auto mix = [share](double a, double b) { return a + (b - a) * share; };
-    return QColor::fromRgbF(static_cast<float>(mix(base.redF(), tint.redF())),
-                            static_cast<float>(mix(base.greenF(), tint.greenF())),
-                            static_cast<float>(mix(base.blueF(), tint.blueF())));
-}
-
 // Winding II in the hue opposite the highlight's, so that where the palette has a hue the two
 // windings differ in it as well as in lightness.
 QColor oppositeHue(const QColor &colour) {
@@ -190,7 +183,7 @@ PartColours ColoursOf(WindingPart part, const QPalette &palette) {
     const QColor base = palette.color(QPalette::Base);
     const QColor text = palette.color(QPalette::Text);
     switch (part) {
-    case WindingPart::Steel: return inked(blend(base, text, 0.25));
+    case WindingPart::Steel: return inked(colours::Blend(base, text, 0.25));
     case WindingPart::Window: return {base, text};
     case WindingPart::WindingI: return inked(windingFills(palette).first);
     case WindingPart::WindingII: return inked(windingFills(palette).second);
