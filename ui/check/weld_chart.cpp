@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/field_numbers.h"
 #include "colours/readable_colour.h"
 #include "ui/fields/utf8_text.h"
 
@@ -62,7 +63,11 @@ std::pair<double, double> rangeOf(const calc::WeldChart &chart) {
     return {roundUp(current), roundUp(voltage)};
 }
 
+// A current or voltage read off the chart, to the ampere or volt.
 QString number(double value) { return ToQString(calc::NumberRow({.decimals = 0}, value).text); }
+
+// A grid line's value as it stands, 0 included (a figure's format would call it "меньше 1").
+QString tick(double value) { return ToQString(calc::FormatDouble(value)); }
 
 void paintGrid(QPainter &painter, const Axes &axes, const QColor &ink, const QColor &grid) {
     const QFontMetricsF metrics(painter.font());
@@ -82,13 +87,13 @@ void paintGrid(QPainter &painter, const Axes &axes, const QColor &ink, const QCo
     painter.drawRect(plot);
     for (double current = 0; current <= axes.currentMax() + currentStep / 2; current += currentStep) {
         const QPointF at = axes({current, 0});
-        const QString text = number(current);
+        const QString text = tick(current);
         painter.drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2, plot.bottom() + metrics.ascent() + 2),
                          text);
     }
     for (double voltage = 0; voltage <= axes.voltageMax() + voltageStep / 2; voltage += voltageStep) {
         const QPointF at = axes({0, voltage});
-        const QString text = number(voltage);
+        const QString text = tick(voltage);
         painter.drawText(QPointF(plot.left() - metrics.horizontalAdvance(text) - 3, at.y() + metrics.ascent() / 2),
                          text);
     }
