@@ -32,6 +32,8 @@ class DesktopStyles(ProgramTestCase):
             self.s.type(text)
             self.s.key("Tab")
         self.s.save_picture(check, f"plan-page-{name}.png")
+        self.s.key("ctrl+Tab")
+        self.s.save_picture(check, f"welding-page-{name}.png")
         self.s.key("Escape")
         self.s.wait_window_gone(check, "the check window")
 
