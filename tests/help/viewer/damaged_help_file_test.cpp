@@ -1,5 +1,6 @@
 // The help window on damaged copies of the built help file: every one shows the damaged-file
-// message, none crashes, and nothing that is not in the file ever reaches the page.
+// message, neither the window nor the reader crashes, and nothing that is not in the file ever
+// reaches the page.
 
 #include <sys/stat.h>
 
@@ -76,6 +77,27 @@ QByteArray withLzxWindowOfOneByte(QByteArray file) {
     return file;
 }
 
+// The compressed section's control data claims a window of 36 KB, which is no power of two.
+QByteArray withLzxWindowOf36Kilobytes(QByteArray file) {
+    const qsizetype control = file.indexOf("LZXC");
+    if (control < 0) return {};
+    setLittleEndian32(file, control + 4, 1);  // version 1: the sizes count bytes
+    setLittleEndian32(file, control + 8, 0x12000);
+    setLittleEndian32(file, control + 12, 0x9000);
+    return file;
+}
+
+// The reset table of the compressed section (version 2, its header of 0x28 bytes) claims frames
+// of 2^36 bytes, which chmlib allocates as 32-bit sizes.
+QByteArray withLzxFramesOf2To36Bytes(QByteArray file) {
+    const qsizetype header = file.indexOf(QByteArray("\x08\0\0\0\x28\0\0\0", 8));
+    if (header < 8 || littleEndian32(file, header - 8) != 2) return {};
+    const qsizetype frameField = header - 8 + 0x20;
+    setLittleEndian32(file, frameField, 0);
+    setLittleEndian32(file, frameField + 4, 0x10);
+    return file;
+}
+
 struct DamagedFile {
     const char *name;
     QByteArray bytes;
@@ -90,6 +112,8 @@ std::vector<DamagedFile> damagedCopies(const QByteArray &good) {
         {"cut at 20000 bytes", good.left(20000)},
         {"many bits flipped", withFlippedBits(good, 200, 97)},
         {"a compression window of one byte", withLzxWindowOfOneByte(good)},
+        {"a compression window of 36 KB", withLzxWindowOf36Kilobytes(good)},
+        {"compression frames of 2^36 bytes", withLzxFramesOf2To36Bytes(good)},
     };
 }
 
@@ -124,6 +148,9 @@ TEST(DamagedHelpFile, EveryPageIsIntactOrSaysTheFileIsDamaged) {
         ASSERT_FALSE(damaged.bytes.isEmpty()) << "the generator did not find its place in the file";
         const QString fileName = folder.filePath(QStringLiteral("%1.chm").arg(++index));
         tremira::reports::test::WriteBytes(fileName, damaged.bytes);
+        HelpFileFailure failure = HelpFileFailure::Damaged;
+        const bool opened = ChmArchive::open(kHelpReader, fileName, &failure).has_value();
+        EXPECT_TRUE(opened || failure == HelpFileFailure::Damaged) << "the reader itself failed";
         int failures = 0;
         const QHash<QString, QString> shown = shownPages(fileName, pages);
         for (auto page = shown.cbegin(); page != shown.cend(); ++page) {
