@@ -1,11 +1,11 @@
 #include "design_check.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
 
 #include "plan_figures.h"
+#include "round_wire.h"
 #include "weld_figures.h"
 
 namespace tremira::calc {
@@ -147,42 +147,12 @@ FigureSection coreWindowOf(const Readings &r, const DesignFigures &d, const Wind
 
 // --- Wire -------------------------------------------------------------------------------
 
-// Nominal round-wire diameters, mm, smallest first: the preferred sizes with the
-// intermediate ones, as wire is sold.
-constexpr std::array<std::string_view, 33> kNominalDiameters{
-    "0,80", "0,85", "0,90", "0,95", "1,00", "1,06", "1,12", "1,18", "1,25", "1,32", "1,40",
-    "1,50", "1,60", "1,70", "1,80", "1,90", "2,00", "2,12", "2,24", "2,36", "2,50", "2,65",
-    "2,80", "3,00", "3,15", "3,35", "3,55", "3,75", "4,00", "4,25", "4,50", "4,75", "5,00"};
-// Thicker than this, a winding is wound of parallel strands, none above the strand limit.
-constexpr std::string_view kThickestSingleWire = "5,00";
-constexpr std::string_view kThickestStrand = "3,55";
-
-double diameterOf(std::string_view nominal) { return *ParseDouble(nominal); }
-double roundWireArea(double diameter) { return std::numbers::pi * diameter * diameter / 4; }
-
-// The smallest nominal diameter whose `strands` wires together have at least `section`.
-std::string_view smallestNominal(double section, double strands) {
-    for (std::string_view nominal : kNominalDiameters) {
-        if (strands * roundWireArea(diameterOf(nominal)) >= section) return nominal;
-    }
-    return kThickestStrand;  // not reached: strands of the thickest strand always suffice
-}
-
-// "2,80", or parallel strands such as "3 × 3,00".
-std::string nominalOf(double section) {
-    if (2 * std::sqrt(section / std::numbers::pi) <= diameterOf(kThickestSingleWire)) {
-        return std::string(smallestNominal(section, 1));
-    }
-    const double strands = std::ceil(section / roundWireArea(diameterOf(kThickestStrand)));
-    return FormatDouble(strands) + " × " + std::string(smallestNominal(section, strands));
-}
-
 // The round wire of a winding's section: its diameter, and the nominal size to buy.
 void addWire(std::vector<FigureRow> &rows, const Figure<double> &section, const RowFormat &diameterFormat,
              const RowFormat &nominalFormat) {
     rows.push_back(NumberRow(diameterFormat,
                              WhenKnown<double>([](double q) { return 2 * std::sqrt(q / std::numbers::pi); }, section)));
-    rows.push_back(TextRow(nominalFormat, section, nominalOf));
+    rows.push_back(TextRow(nominalFormat, section, [](double q) { return WireText(RoundWireFor(q)); }));
 }
 
 FigureSection wireOf(const DesignFigures &d) {

@@ -19,6 +19,7 @@ std::string wordsOf(NoFigure kind) {
     case NoFigure::AboveOne: return "нужно не больше 1";
     case NoFigure::BelowSmallestFillFactor: return "нужно не меньше " + FormatDouble(kSmallestFillFactor);
     case NoFigure::DoesNotFit: return "не помещается";
+    case NoFigure::NoTurnInLayer: return "в слой не помещается ни одного витка";
     case NoFigure::NotBelowOutputVoltage: return "нижнее напряжение отводов не ниже выходного";
     case NoFigure::NoneInSeries: return "больше " + FormatDouble(kLargestBreakerRating) + " А: автомата этого ряда нет";
     case NoFigure::TestWindingNotGiven: return "пробная обмотка не задана";

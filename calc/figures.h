@@ -27,6 +27,7 @@ enum class NoFigure {
     AboveOne,                 // a share above the whole
     BelowSmallestFillFactor,  // a fill factor that can only be a typing slip
     DoesNotFit,               // the windings close the toroid's hole before they are wound
+    NoTurnInLayer,            // a turn of the wire is wider than the layer it is to lie in
     NotBelowOutputVoltage,    // the lowest tap voltage is not below the no-load voltage
     NoneInSeries,             // the current is above the largest circuit breaker
     TestWindingNotGiven,      // neither the turns nor the voltage of a test winding are typed

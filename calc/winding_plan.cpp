@@ -132,45 +132,42 @@ bool needsDedicatedLine(double current) { return current > kLargestSocketCurrent
 
 // --- Second mains voltage -----------------------------------------------------------------
 
-// Where a mains voltage ends on winding I and the section its current needs.
+// Where a mains voltage ends on winding I, the section its current needs and the wire of it.
 struct MainsEnd {
     int turns;
-    int section;
+    double section;
+    RoundWire wire;
 };
 
 // Every turn is wound of the thickest wire that any mains voltage connected at or past it needs:
-// the turns both voltages use take the larger section, the rest that of the one reaching on;
-// one wire when that is the same.
-std::pair<TurnSpan, std::optional<TurnSpan>> spansOf(MainsEnd a, MainsEnd b) {
-    const MainsEnd &nearer = a.turns <= b.turns ? a : b;
-    const MainsEnd &further = a.turns <= b.turns ? b : a;
-    const TurnSpan shared{1, nearer.turns, std::max(a.section, b.section)};
-    if (further.turns == nearer.turns || further.section == shared.section) {
-        return {TurnSpan{1, further.turns, shared.section}, std::nullopt};
+// the turns both voltages use take the thicker, the rest that of the one reaching on; one wire
+// when that is the same. Of one wire, the design's own section is the one the plan reckons with.
+std::pair<TurnSpan, std::optional<TurnSpan>> spansOf(const MainsEnd &design, const MainsEnd &second) {
+    const MainsEnd &nearer = design.turns <= second.turns ? design : second;
+    const MainsEnd &further = design.turns <= second.turns ? second : design;
+    const MainsEnd &thicker = second.wire.section > design.wire.section ? second : design;
+    const TurnSpan shared{1, nearer.turns, thicker.section, thicker.wire};
+    if (further.turns == nearer.turns || further.wire.section == thicker.wire.section) {
+        return {TurnSpan{1, further.turns, thicker.section, thicker.wire}, std::nullopt};
     }
-    return {shared, TurnSpan{nearer.turns + 1, further.turns, further.section}};
+    return {shared, TurnSpan{nearer.turns + 1, further.turns, further.section, further.wire}};
 }
 
 // The same winding I runs on to w₁ᵇ turns for the same no-load voltage; its current is the
-// design's in the ratio of the voltages.
+// design's in the ratio of the voltages, and its section that of the round wire the check would
+// pick for it, so that the current density stays within the calculation's.
 Figure<SecondMains> secondMainsOf(const Readings &r, Material materialI, const Figure<MainsEnd> &designEnd) {
     const double density = CurrentDensityOf(materialI);
     return WhenKnown<SecondMains>(
-        [density](double u1b, double u1, double w1, double i1, MainsEnd design) -> Figure<SecondMains> {
+        [density](double u1b, double u1, double w1, double i1, const MainsEnd &design) -> Figure<SecondMains> {
             const Figure<int> turns = nearest(w1 * u1b / u1);
-            const double current = i1 * u1 / u1b;
-            const Figure<int> section = nearest(current / density);
             if (!turns.known()) return *turns.reason();
-            if (!section.known()) return *section.reason();
-            if (turns.value() < 1 || section.value() < 1) return NoFigure::OutOfRange;
-            const auto [shared, rest] = spansOf(design, {turns.value(), section.value()});
-            return SecondMains{turns.value(),
-                               section.value(),
-                               shared,
-                               rest,
-                               current,
-                               breakerFor(current),
-                               needsDedicatedLine(current)};
+            if (turns.value() < 1) return NoFigure::OutOfRange;
+            const double current = i1 * u1 / u1b;
+            const RoundWire wire = RoundWireFor(current / density);
+            const auto [shared, rest] = spansOf(design, {turns.value(), wire.section, wire});
+            return SecondMains{
+                turns.value(), wire, shared, rest, current, breakerFor(current), needsDedicatedLine(current)};
         },
         r.secondMains, r.u1, r.w1, r.i1, designEnd);
 }
@@ -190,8 +187,8 @@ WindingISpans spansOfWindingI(const Figure<MainsEnd> &designEnd, const Figure<Se
         return {mains.lowerMainsTurns, NoFigure::NotGiven};
     }
     return {WhenKnown<TurnSpan>(
-                [](MainsEnd end) {
-                    return TurnSpan{1, end.turns, end.section};
+                [](const MainsEnd &end) {
+                    return TurnSpan{1, end.turns, end.section, end.wire};
                 },
                 designEnd),
             *secondMains.reason()};
@@ -200,17 +197,6 @@ WindingISpans spansOfWindingI(const Figure<MainsEnd> &designEnd, const Figure<Se
 int turnsOf(const TurnSpan &span) { return span.last - span.first + 1; }
 // mm² of wire across the window.
 double copperOf(const TurnSpan &span) { return static_cast<double>(turnsOf(span)) * span.section; }
-
-// The window area the wire of winding I takes with the gaps between the wires, mm².
-Figure<double> areaOfWindingI(const WindingISpans &spans, const Figure<double> &fill) {
-    return WhenKnown<double>(
-        [&spans](const TurnSpan &inner, double k) {
-            double copper = copperOf(inner);
-            if (spans.outer.known()) copper += copperOf(spans.outer.value());
-            return copper / k;
-        },
-        spans.inner, fill);
-}
 
 Figure<WoundWindingI> woundOf(const WindingISpans &spans) {
     return WhenKnown<WoundWindingI>(
@@ -222,8 +208,9 @@ Figure<WoundWindingI> woundOf(const WindingISpans &spans) {
         spans.inner);
 }
 
-Figure<double> windingArea(const Figure<double> &turns, const Figure<double> &section, const Figure<double> &fill) {
-    return WhenKnown<double>([](double w, double q, double k) { return w * q / k; }, turns, section, fill);
+// The window area a span's wire takes with the gaps between the wires, mm².
+Figure<double> areaOf(const Figure<TurnSpan> &span, const Figure<double> &fill) {
+    return WhenKnown<double>([](const TurnSpan &turns, double k) { return copperOf(turns) / k; }, span, fill);
 }
 
 // The build of a winding of `area` laid round the inside of a round hole: the ring between the
@@ -234,20 +221,73 @@ Figure<double> ringBuild(double hole, double area) {
     return (hole - std::sqrt(holeLeftSquared)) / 2;
 }
 
-struct Builds {
-    Figure<double> I, II;
-    Figure<bool> fit;
+// The build of a winding of `area` laid round the outside of a ring of `outer` diameter: an
+// annulus of the same area. Hand-wound turns keep inside as many layers as outside, so the
+// outer build is at least this.
+double annulusBuild(double outer, double area) {
+    return (std::sqrt(outer * outer + 4 * area / std::numbers::pi) - outer) / 2;
+}
+
+// How deep in from the steel the windings laid so far reach, inside the window (or the
+// toroid's hole) and, on a toroid, outside the ring.
+struct Depth {
+    Figure<double> in = 0.0;
+    Figure<double> out = 0.0;
 };
 
-// Both windings sit on one leg, winding II over winding I, so across the window they take
-// t₁ + t₂ of its width c; the plan keeps to that one leg.
-Builds rodBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
-    const auto acrossHeight = [](double area, double h) { return area / h; };
-    Figure<double> buildI = WhenKnown<double>(acrossHeight, areaI, r.height);
-    Figure<double> buildII = WhenKnown<double>(acrossHeight, areaII, r.height);
-    Figure<bool> fit =
-        WhenKnown<bool>([](double t1, double t2, double c) { return t1 + t2 <= c; }, buildI, buildII, r.width);
-    return {std::move(buildI), std::move(buildII), std::move(fit)};
+// A winding, or a span of winding I, laid over the windings `under` it.
+struct Laid {
+    Figure<double> buildIn;      // t, mm, inside the window
+    Figure<double> meanTurn;     // MLT, mm
+    Figure<double> layerLength;  // mm a layer of its turns runs along
+    Depth over;                  // the depth the next winding starts at
+};
+
+Figure<double> sum(const Figure<double> &a, const Figure<double> &b) {
+    return WhenKnown<double>([](double x, double y) { return x + y; }, a, b);
+}
+
+// On a rod core a winding builds alike round the leg, t = area ÷ h, and each layer runs the
+// window's height. On a toroid it builds inside the hole it starts on, round whose circumference
+// its layers run, and outside the ring over the windings there. A turn runs round the steel
+// (2(a + b)) and round the middle of its build on each side: MLT = 2(a + b) + π·(middle
+// inside + middle outside), 2(a + b) + π·(2·t_under + t) on a rod core.
+Laid layOver(const Readings &r, bool toroid, const Depth &under, const Figure<double> &area) {
+    Figure<double> buildIn =
+        toroid ? WhenKnown<double>([](double d, double depth, double a) { return ringBuild(d - 2 * depth, a); },
+                                   r.width, under.in, area)
+               : WhenKnown<double>([](double a, double h) { return a / h; }, area, r.height);
+    const Figure<double> buildOut =
+        toroid ? WhenKnown<double>([](double d, double ring, double depth,
+                                      double a) { return annulusBuild(d + 2 * ring + 2 * depth, a); },
+                                   r.width, r.legA, under.out, area)
+               : buildIn;
+    Figure<double> meanTurn = WhenKnown<double>(
+        [](double a, double b, double depthIn, double tIn, double depthOut, double tOut) {
+            return 2 * (a + b) + std::numbers::pi * (depthIn + tIn / 2 + depthOut + tOut / 2);
+        },
+        r.legA, r.legB, under.in, buildIn, under.out, buildOut);
+    Figure<double> layerLength =
+        toroid ? WhenKnown<double>([](double d, double depth) { return std::numbers::pi * (d - 2 * depth); }, r.width,
+                                   under.in)
+               : r.height;
+    Depth over{sum(under.in, buildIn), sum(under.out, buildOut)};
+    return {std::move(buildIn), std::move(meanTurn), std::move(layerLength), std::move(over)};
+}
+
+// Winding I's spans one over another from the leg out; a span not wound leaves the depth as it is.
+struct LaidWindingI {
+    Laid inner;
+    std::optional<Laid> outer;
+    Depth over;
+};
+
+LaidWindingI layWindingI(const Readings &r, bool toroid, const WindingISpans &spans) {
+    Laid inner = layOver(r, toroid, {}, areaOf(spans.inner, r.fill));
+    if (!spans.outer.known()) return {inner, std::nullopt, inner.over};
+    Laid outer = layOver(r, toroid, inner.over, areaOf(spans.outer, r.fill));
+    Depth over = outer.over;
+    return {std::move(inner), std::move(outer), std::move(over)};
 }
 
 // Winding II inherits winding I's reason, so it alone tells whether both fit the hole.
@@ -257,60 +297,76 @@ Figure<bool> fitsHole(const Figure<double> &buildII) {
     return *buildII.reason();
 }
 
-// Winding I in the hole D, winding II in the hole D − 2t₁ it leaves.
-Builds toroidBuilds(const Readings &r, const Figure<double> &areaI, const Figure<double> &areaII) {
-    Figure<double> buildI = WhenKnown<double>(ringBuild, r.width, areaI);
-    Figure<double> buildII = WhenKnown<double>(
-        [](double hole, double t1, double area) { return ringBuild(hole - 2 * t1, area); }, r.width, buildI, areaII);
-    Figure<bool> fit = fitsHole(buildII);
-    return {std::move(buildI), std::move(buildII), std::move(fit)};
+// Both windings sit on one leg, winding II over winding I, so across the window they take
+// t₁ + t₂ of its width c; the plan keeps to that one leg. On a toroid winding II closes the
+// hole or not.
+Figure<bool> fitsOf(const Readings &r, bool toroid, const Figure<double> &buildI, const Figure<double> &buildII) {
+    if (toroid) return fitsHole(buildII);
+    return WhenKnown<bool>([](double t1, double t2, double c) { return t1 + t2 <= c; }, buildI, buildII, r.width);
+}
+
+// c − t₁ − t₂ beside a rod core's windings, D − 2(t₁ + t₂) inside a toroid's.
+Figure<double> roomLeftOf(const Readings &r, bool toroid, const Figure<double> &depth) {
+    return WhenKnown<double>(
+        [toroid](double width, double t) -> Figure<double> {
+            const double left = width - (toroid ? 2 : 1) * t;
+            if (left < 0) return NoFigure::DoesNotFit;
+            return left;
+        },
+        r.width, depth);
 }
 
 // --- Wire -------------------------------------------------------------------------------
-
-// A turn runs round the leg (2(a + b)) and round the middle of its winding's build, which lies
-// `middleDepth` out from the leg: t₁/2 for winding I, t₁ + t₂/2 for winding II over it.
-Figure<double> meanTurnOf(const Readings &r, const Figure<double> &middleDepth) {
-    return WhenKnown<double>(
-        [](double a, double b, double depth) { return 2 * (a + b) + 2 * std::numbers::pi * depth; }, r.legA, r.legB,
-        middleDepth);
-}
 
 double resistanceOf(const MaterialData &m, double turns, double section, double meanTurn) {
     return m.resistivity * turns * meanTurn / kMillimetresPerMetre / section;
 }
 
-Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const Figure<double> &meanTurn) {
+// Turns side by side, each strand of a bundle beside the others, along `length` mm.
+Figure<Layers> layersOf(int turns, const RoundWire &wire, double length) {
+    const double perLayer = std::floor(length / (wire.strands * wire.overallDiameter));
+    if (perLayer < 1) return NoFigure::NoTurnInLayer;
+    const int whole = static_cast<int>(perLayer);
+    return Layers{whole, (turns + whole - 1) / whole};
+}
+
+Figure<WireToBuy> wireOf(const Figure<TurnSpan> &span, Material material, const Laid &laid) {
     const MaterialData &m = DataOf(material);
     return WhenKnown<WireToBuy>(
-        [&m](const TurnSpan &turns, double mlt) -> Figure<WireToBuy> {
+        [&m](const TurnSpan &turns, double mlt, double layerLength) -> Figure<WireToBuy> {
             const int w = turnsOf(turns);
             const double length = w * mlt / kMillimetresPerMetre;
             const double withWaste = length * kLeadsAndWaste;
+            const int strands = turns.wire.strands;
             const Figure<int> toBuy = nearest(std::ceil(withWaste));
-            if (!toBuy.known()) return *toBuy.reason();
+            const Figure<int> toBuyInAll = nearest(std::ceil(withWaste) * strands);
+            if (!toBuy.known() || !toBuyInAll.known()) return NoFigure::OutOfRange;
             return WireToBuy{w,
                              turns.section,
+                             turns.wire,
                              mlt,
                              length,
+                             length * strands,
                              toBuy.value(),
+                             toBuyInAll.value(),
                              withWaste * turns.section * m.density / kGramsPerKilogram,
-                             resistanceOf(m, w, turns.section, mlt)};
+                             resistanceOf(m, w, turns.section, mlt),
+                             layersOf(w, turns.wire, layerLength)};
         },
-        span, meanTurn);
+        span, laid.meanTurn, laid.layerLength);
 }
 
 Figure<TurnSpan> allTurns(const Figure<double> &turns, const Figure<double> &section) {
     return WhenKnown<TurnSpan>(
         [](double w, double q) {
-            return TurnSpan{1, static_cast<int>(w), static_cast<int>(q)};
+            return TurnSpan{1, static_cast<int>(w), q, RoundWireFor(q)};
         },
         turns, section);
 }
 
 // Turns 1..w₁ of winding I, the part the design's current runs through on its own mains and tap:
-// of the first wire, and of the second where w₁ runs past it. A wire the plan cannot give gives
-// its reason here too.
+// of the first wire, and of the second, round its own mean turn, where w₁ runs past it. A wire
+// the plan cannot give gives its reason here too.
 Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy> &inner,
                                        const Figure<WireToBuy> &outer, Material material) {
     const MaterialData &m = DataOf(material);
@@ -321,7 +377,7 @@ Figure<double> resistanceOfDesignTurns(const Readings &r, const Figure<WireToBuy
             if (w1 <= innerTurns) return ohms;
             return WhenKnown<double>(
                 [&](const WireToBuy &second) {
-                    return ohms + resistanceOf(m, w1 - innerTurns, second.section, first.meanTurn);
+                    return ohms + resistanceOf(m, w1 - innerTurns, second.section, second.meanTurn);
                 },
                 outer);
         },
@@ -391,38 +447,38 @@ Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan 
 
 WindingPlan PlanWinding(const WindingPlanInput &input) {
     const Readings r = read(input);
+    const bool toroid = input.design.coreType == kToroidIndex;
     Figure<TapTable> taps = tapsOf(r);
     // For the design's own mains voltage winding I runs to its lowest tap, or to w₁ without taps.
     const Figure<MainsEnd> designEnd = WhenKnown<MainsEnd>(
         [&taps](double w1, double q1) {
-            return MainsEnd{taps.known() ? taps.value().items[0].turns : static_cast<int>(w1), static_cast<int>(q1)};
+            return MainsEnd{taps.known() ? taps.value().items[0].turns : static_cast<int>(w1), q1, RoundWireFor(q1)};
         },
         r.w1, r.q1);
     Figure<SecondMains> secondMains = secondMainsOf(r, input.design.materialI, designEnd);
 
     const WindingISpans spans = spansOfWindingI(designEnd, secondMains);
     Figure<WoundWindingI> woundI = taps.known() || secondMains.known() ? woundOf(spans) : NoFigure::NotGiven;
-    const Figure<double> areaI = areaOfWindingI(spans, r.fill);
-    const Figure<double> areaII = windingArea(r.w2, r.q2, r.fill);
-    Builds builds =
-        input.design.coreType == kToroidIndex ? toroidBuilds(r, areaI, areaII) : rodBuilds(r, areaI, areaII);
+    const LaidWindingI laidI = layWindingI(r, toroid, spans);
+    const Figure<TurnSpan> turnsII = allTurns(r.w2, r.q2);
+    const Laid laidII = layOver(r, toroid, laidI.over, areaOf(turnsII, r.fill));
 
-    const Figure<double> meanTurnI = meanTurnOf(r, WhenKnown<double>([](double t1) { return t1 / 2; }, builds.I));
-    const Figure<double> meanTurnII =
-        meanTurnOf(r, WhenKnown<double>([](double t1, double t2) { return t1 + t2 / 2; }, builds.I, builds.II));
-    Figure<WireToBuy> wireI = wireOf(spans.inner, input.design.materialI, meanTurnI);
-    Figure<WireToBuy> wireIOuter = wireOf(spans.outer, input.design.materialI, meanTurnI);
-    Figure<WireToBuy> wireII = wireOf(allTurns(r.w2, r.q2), input.design.materialII, meanTurnII);
+    Figure<WireToBuy> wireI = wireOf(spans.inner, input.design.materialI, laidI.inner);
+    Figure<WireToBuy> wireIOuter =
+        laidI.outer ? wireOf(spans.outer, input.design.materialI, *laidI.outer) : Figure<WireToBuy>(spans.outer.why());
+    Figure<WireToBuy> wireII = wireOf(turnsII, input.design.materialII, laidII);
     Figure<double> resistanceI = resistanceOfDesignTurns(r, wireI, wireIOuter, input.design.materialI);
     Figure<double> losses =
         WhenKnown<double>([](double i1, double i2, double r1,
                              const WireToBuy &second) { return i1 * i1 * r1 + i2 * i2 * second.resistance; },
                           r.i1, r.current, resistanceI, wireII);
+    Figure<bool> fits = fitsOf(r, toroid, laidI.over.in, laidII.buildIn);
 
     return {coreOf(r),
-            std::move(builds.I),
-            std::move(builds.II),
-            std::move(builds.fit),
+            laidI.over.in,
+            laidII.buildIn,
+            std::move(fits),
+            roomLeftOf(r, toroid, laidII.over.in),
             std::move(wireI),
             std::move(wireIOuter),
             std::move(wireII),

@@ -15,6 +15,7 @@
 
 #include "design_calculation.h"
 #include "figures.h"
+#include "round_wire.h"
 
 namespace tremira::calc {
 
@@ -69,15 +70,26 @@ struct CoreFromSides {
     SectionMatch match;  // against the calculation's S, 5 % either way
 };
 
-// One wire of a winding: `turns` turns of `section` mm².
+// Turns laid side by side along the window's height, or round the hole a toroid's winding starts
+// on, and the layers they make.
+struct Layers {
+    int turnsPerLayer;
+    int count;
+};
+
+// One wire of a winding: `turns` turns of `section` mm², bought as `wire`.
 struct WireToBuy {
     int turns;
-    int section;        // mm²
-    double meanTurn;    // MLT, mm
-    double length;      // L, m
-    int lengthToBuy;    // L with 10 % for leads and waste, whole metres up
+    double section;  // mm², as the plan reckons the winding with
+    RoundWire wire;
+    double meanTurn;     // MLT, mm
+    double length;       // L, m, of each strand
+    double lengthInAll;  // m, of all strands together
+    int lengthToBuy;     // L with 10 % for leads and waste, whole metres up, of each strand
+    int lengthToBuyInAll;
     double massToBuy;   // kg of L with the 10 %, before rounding up
     double resistance;  // Ω at 20 °C
+    Figure<Layers> layers;
 };
 
 struct Tap {
@@ -102,12 +114,13 @@ struct TapTable {
 struct TurnSpan {
     int first;
     int last;
-    int section;
+    double section;  // mm²
+    RoundWire wire;
 };
 
 struct SecondMains {
-    int turns;    // w₁ᵇ, where the second mains voltage is connected
-    int section;  // q₁ᵇ, mm², for the current of the second mains voltage
+    int turns;       // w₁ᵇ, where the second mains voltage is connected
+    RoundWire wire;  // for the current of the second mains voltage; its section is q₁ᵇ
     // Winding I's turns up to where the first of the two mains voltages ends (the design's own
     // at w₁ or its lowest tap, the second at w₁ᵇ) carry both currents, so the larger section;
     // the rest, up to where the other ends, that of the voltage connected there.
@@ -130,6 +143,8 @@ struct WindingPlan {
     Figure<double> buildI;    // t₁, mm, of every turn winding I has, its taps and second mains too
     Figure<double> buildII;   // t₂, mm
     Figure<bool> fitsWindow;  // both windings fit the window or the toroid's hole
+    // mm: the window's width beside a rod core's windings, or the hole's diameter a toroid's leave.
+    Figure<double> roomLeft;
     // Winding I as wound: its first wire from turn 1, and, when a second mains voltage asks for
     // another section, the wire of the turns after it (not given otherwise).
     Figure<WireToBuy> wireI;

@@ -31,11 +31,16 @@ constexpr std::array<std::string_view, 18> kCheckKeys{"K",
                                                       "test_induction"};
 
 // One column per tap, so that a spreadsheet shows the taps side by side, lowest voltage first.
-constexpr std::array<std::string_view, 38> kPlanKeys{
-    "S0",    "S0_vs_S", "t_I",       "t_II",  "windings_fit", "MLT_I",   "MLT_II",    "turns_I", "q_I",    "L_I",
-    "buy_I", "mass_I",  "turns_I_2", "q_I_2", "L_I_2",        "buy_I_2", "mass_I_2",  "L_II",    "buy_II", "mass_II",
-    "R_I",   "R_II",    "losses",    "tap_1", "tap_2",        "tap_3",   "tap_4",     "tap_5",   "tap_6",  "tap_7",
-    "tap_8", "W1_2",    "q1_2",      "I1_2",  "breaker",      "supply",  "breaker_2", "supply_2"};
+// Columns added later follow the first ones, so that a spreadsheet made for those still reads them.
+constexpr std::array<std::string_view, 53> kPlanKeys{
+    "S0", "S0_vs_S", "t_I", "t_II", "windings_fit", "MLT_I", "MLT_II", "turns_I", "q_I", "L_I", "buy_I", "mass_I",
+    "turns_I_2", "q_I_2", "L_I_2", "buy_I_2", "mass_I_2", "L_II", "buy_II", "mass_II", "R_I", "R_II", "losses", "tap_1",
+    "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8", "W1_2", "q1_2", "I1_2", "breaker", "supply",
+    "breaker_2", "supply_2",
+    // The room the windings leave, the second mains voltage's wire, the outer span's mean turn,
+    // each wire's strands together and its layers.
+    "room_left", "wire1_2", "MLT_I_2", "L_I_all", "buy_I_all", "layer_I", "layers_I", "L_I_2_all", "buy_I_2_all",
+    "layer_I_2", "layers_I_2", "L_II_all", "buy_II_all", "layer_II", "layers_II"};
 
 // The welding current, the choke and the heating; the taps' groups follow.
 constexpr std::array<std::string_view, 36> kWeldKeys{"B50",
