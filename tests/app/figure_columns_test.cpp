@@ -125,7 +125,8 @@ const std::string kCheckHeader =
 const std::string kPlanHeader =
     "S0;S0_vs_S;t_I;t_II;windings_fit;MLT_I;MLT_II;turns_I;q_I;L_I;buy_I;mass_I;turns_I_2;q_I_2;L_I_2;buy_I_2;"
     "mass_I_2;L_II;buy_II;mass_II;R_I;R_II;losses;tap_1;tap_2;tap_3;tap_4;tap_5;tap_6;tap_7;tap_8;W1_2;q1_2;I1_2;"
-    "breaker;supply;breaker_2;supply_2";
+    "breaker;supply;breaker_2;supply_2;room_left;wire1_2;MLT_I_2;L_I_all;buy_I_all;layer_I;layers_I;L_I_2_all;"
+    "buy_I_2_all;layer_I_2;layers_I_2;L_II_all;buy_II_all;layer_II;layers_II";
 const std::string kWeldHeader =
     "B50;B50_verdict;X_source;X_measured;X_n;choke;L_choke;w_choke;gap_choke;t_choke;MLT_choke;L_wire_choke;R_choke;"
     "mass_choke;choke_fit;B_choke;B_choke_verdict;theta;core_mass;core_loss;copper_loss;surface;duty;I_60;I_100;tau;"
@@ -249,14 +250,15 @@ std::string cellOf(const std::vector<std::string> &planCells, std::string_view k
 // Parts of the plan nobody asked for stay empty; asked for and impossible, every cell says why.
 TEST(BatchRunWithFigures, PartsNotAskedForStayEmpty) {
     const std::vector<std::string> notAsked = planCellsOf("220;65;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121");
-    for (std::string_view key : {"turns_I_2", "q_I_2", "L_I_2", "buy_I_2", "mass_I_2", "tap_1", "tap_8", "W1_2", "q1_2",
-                                 "I1_2", "breaker_2", "supply_2"}) {
+    for (std::string_view key :
+         {"turns_I_2", "q_I_2", "L_I_2", "buy_I_2", "mass_I_2", "MLT_I_2", "L_I_2_all", "buy_I_2_all", "layer_I_2",
+          "layers_I_2", "tap_1", "tap_8", "W1_2", "q1_2", "wire1_2", "I1_2", "breaker_2", "supply_2"}) {
         SCOPED_TRACE(key);
         EXPECT_EQ(cellOf(notAsked, key), "");
     }
     const std::vector<std::string> impossible =
         planCellsOf("220;65;160;;Медь;Медь;Стержневой;1,42;50;60;;;;70;121;9;50;0");
-    for (std::string_view key : {"tap_1", "tap_8", "W1_2", "q1_2", "I1_2", "breaker_2", "supply_2"}) {
+    for (std::string_view key : {"tap_1", "tap_8", "W1_2", "q1_2", "wire1_2", "I1_2", "breaker_2", "supply_2"}) {
         SCOPED_TRACE(key);
         EXPECT_EQ(cellOf(impossible, key), "вне разумных пределов");
     }

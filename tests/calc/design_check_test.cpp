@@ -77,8 +77,8 @@ CheckInput everyField(tremira::calc::Int16 coreType = 0) {
 // Winding I counts as the plan winds it once it runs past w1. Run A's winding I is 83 turns of
 // 6 mm², winding II 25 × 20 = 500 mm². Four taps from 50 V take it on to 83 × 65 / 50 = 107,9,
 // so 108 turns of 6 mm²; 380 V besides takes it on to 83 × 380 / 220 = 143,4, so 143 turns, the
-// 35 past the taps for 48,19 A × 220 / 380 / 8 A/mm² = 3,49, so 3 mm². Without taps 380 V
-// leaves the first 83 turns at 6 mm² and the 60 after them at 3 mm².
+// 35 past the taps for 48,19 A × 220 / 380 / 8 A/mm² = 3,49 mm², the 2,12 mm wire of 3,5299 mm².
+// Without taps 380 V leaves the first 83 turns at 6 mm² and the 60 after them of that wire.
 TEST(CheckDesign, FillCountsWindingIAsWound) {
     struct Case {
         const char *name;
@@ -90,9 +90,9 @@ TEST(CheckDesign, FillCountsWindingIAsWound) {
     };
     const std::string taps = wound("не помещается: нужно окно не меньше 3280 мм²", "с отводами", "108");
     const std::string mains =
-        wound("не помещается: нужно окно не меньше 3366 мм²", "со вторым напряжением сети", "143");
+        wound("не помещается: нужно окно не меньше 3457 мм²", "со вторым напряжением сети", "143");
     const std::string both =
-        wound("не помещается: нужно окно не меньше 3580 мм²", "с отводами и вторым напряжением сети", "143");
+        wound("не помещается: нужно окно не меньше 3633 мм²", "с отводами и вторым напряжением сети", "143");
     const std::string same = wound("помещается", "со вторым напряжением сети", "83");
     const Case cases[] = {
         // 83 × 6 + 500 = 998; 998 / 0,35 = 2851,4; 998 / 3000 = 33,3 %.
@@ -101,10 +101,11 @@ TEST(CheckDesign, FillCountsWindingIAsWound) {
          known("помещается")},
         // 108 × 6 + 500 = 1148; 1148 / 0,35 = 3280; 1148 / 3000 = 38,3 %.
         {"four taps from 50 V", "4", "50", "", known("1148"), known("3280"), known("38"), known(taps.c_str())},
-        // 83 × 6 + 60 × 3 + 500 = 1178; 1178 / 0,35 = 3365,7; 1178 / 3000 = 39,3 %.
-        {"380 V besides", "", "", "380", known("1178"), known("3366"), known("39"), known(mains.c_str())},
-        // 108 × 6 + 35 × 3 + 500 = 1253; 1253 / 0,35 = 3580; 1253 / 3000 = 41,8 %.
-        {"taps and 380 V", "4", "50", "380", known("1253"), known("3580"), known("42"), known(both.c_str())},
+        // 380 V takes the 2,12 mm wire, 3,5299 mm²: 83 × 6 + 60 × 3,5299 + 500 = 1209,8;
+        // 1209,8 / 0,35 = 3456,5; 1209,8 / 3000 = 40,3 %.
+        {"380 V besides", "", "", "380", known("1210"), known("3457"), known("40"), known(mains.c_str())},
+        // 108 × 6 + 35 × 3,5299 + 500 = 1271,5; 1271,5 / 0,35 = 3632,8; 1271,5 / 3000 = 42,4 %.
+        {"taps and 380 V", "4", "50", "380", known("1272"), known("3633"), known("42"), known(both.c_str())},
         // 83 × 221 / 220 = 83,4: the same 83 turns of 6 mm².
         {"221 V winds the same turns", "", "", "221", known("998"), known("2852"), known("33"), known(same.c_str())},
     };
@@ -460,11 +461,17 @@ TEST(CheckDesign, RowsHaveUniqueNamesAndKeysAndCaptions) {
 // wrong says what is wrong.
 TEST(CheckDesign, OnlyTheUntypedOptionalPartsAreNotAsked) {
     const std::vector<std::string_view> taps{"tap_1", "tap_2", "tap_3", "tap_4", "tap_5", "tap_6", "tap_7", "tap_8"};
-    const std::vector<std::string_view> secondWire{"outerTurnsI", "turns_I_2", "q_I_2",      "outerLengthI",
-                                                   "buy_I_2",     "mass_I_2",  "outerToBuyI"};
-    const std::vector<std::string_view> mains{
-        "secondMainsTurns", "q1_2", "lowerMainsTurns", "higherMainsTurns", "secondMainsCurrent", "secondMainsBreaker",
-        "secondSocketNote"};
+    const std::vector<std::string_view> secondWire{"outerTurnsI",  "meanTurnIOuter", "turns_I_2",  "q_I_2",
+                                                   "outerLengthI", "buy_I_2",        "mass_I_2",   "L_I_2_all",
+                                                   "buy_I_2_all",  "layer_I_2",      "layers_I_2", "outerToBuyI"};
+    const std::vector<std::string_view> mains{"secondMainsTurns",
+                                              "q1_2",
+                                              "wire1_2",
+                                              "lowerMainsTurns",
+                                              "higherMainsTurns",
+                                              "secondMainsCurrent",
+                                              "secondMainsBreaker",
+                                              "secondSocketNote"};
     const std::vector<std::string_view> measured{"measuredReactance"};
     const std::vector<std::string_view> choke{
         "chokeTurns",       "chokeGap",          "chokeBuild",        "chokeMeanTurn",    "chokeLength",

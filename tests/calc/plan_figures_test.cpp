@@ -59,31 +59,42 @@ TEST(PlanFigures, RowsOfRunA) {
     const std::pair<std::string_view, std::string_view> expected[] = {
         {"S0", "84,7"},
         {"S0_vs_S", "совпадает с S (в пределах 5 %)"},
-        {"t_I", "35,9"},  // (108 × 6 + 35 × 3) / 0,35 / 60
+        {"t_I", "36,7"},  // (108 × 6 + 35 × 3,5299) / 0,35 / 60
         {"windings_fit", "не помещается"},
+        {"room_left", "не помещается"},  // 50 − 36,74 − 23,81 mm
+        {"MLT_I", "478,9"},              // 382 + π × 30,857
         {"turns_I", "1–108"},
         {"q_I", "6"},
-        {"L_I", "53,4"},
-        {"buy_I", "59"},
-        {"mass_I", "3,13"},
+        {"L_I", "51,7"},
+        {"buy_I", "57"},
+        {"mass_I", "3,03"},
+        {"layer_I", "20"},  // 60 / 2,880
+        {"layers_I", "6"},
+        {"MLT_I_2", "594,4"},  // 382 + π × (2 × 30,857 + 5,883)
         {"turns_I_2", "109–143"},
-        {"q_I_2", "3"},
-        {"L_I_2", "17,3"},
-        {"buy_I_2", "20"},
-        {"mass_I_2", "0,51"},
-        {"R_I", "0,1197"},  // 0,0175 × 83 × (2 × (70 + 121) + π × 35,857) / 1000 / 6
-        {"L_II", "17,1"},
+        {"q_I_2", "3,53"},
+        {"L_I_2", "20,8"},
+        {"buy_I_2", "23"},
+        {"mass_I_2", "0,72"},
+        {"R_I", "0,1159"},  // 0,0175 × 83 × 478,94 / 1000 / 6
+        // 17,19 m of each of the 3 strands of 3,00 mm, 19 m to buy of each.
+        {"L_II", "17,2"},
         {"buy_II", "19"},
-        {"mass_II", "3,34"},
-        {"R_II", "0,0149"},
-        {"losses", "660"},
+        {"L_II_all", "51,6"},
+        {"buy_II_all", "57"},
+        {"layer_II", "6"},  // 60 / (3 × 3,083)
+        {"layers_II", "5"},
+        {"mass_II", "3,36"},
+        {"R_II", "0,015"},
+        {"losses", "654"},
         {"tap_1", "108 вит. / 50,9 В / 1,14 Тл"},
         {"tap_4", "83 вит. / 66,3 В / 1,48 Тл"},
         {"tap_5", ""},
         {"breaker", "50"},
         {"supply", "не от бытовой розетки (до 16 А): нужна отдельная линия"},
         {"W1_2", "143"},
-        {"q1_2", "3"},
+        {"q1_2", "3,53"},  // 48,19 × 220 / 380 / 8 = 3,49 mm²: the 2,12 mm wire
+        {"wire1_2", "2,12"},
         {"I1_2", "27,9"},
         {"breaker_2", "32"},
     };
@@ -116,7 +127,7 @@ TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
          "меньше S более чем на 5 %, расчёт сделан для S"},
         {"70 × 130 mm give more", [](CheckInput &i) { i.typed.legDepth = "130"; }, "sectionMatch",
          "больше S более чем на 5 %, расчёт сделан для S"},
-        {"a wider window holds both", [](CheckInput &i) { i.typed.windowWidth = "60"; }, "fitVerdict", "помещается"},
+        {"a wider window holds both", [](CheckInput &i) { i.typed.windowWidth = "61"; }, "fitVerdict", "помещается"},
         {"10 A from a socket", [](CheckInput &i) { i.results.i1 = 10; }, "socketNote", "бытовая розетка (до 16 А)"},
         {"four different taps", [](CheckInput &) {}, "tapsNote", "От наибольшего числа витков к w₁:"},
         // 86, 85, 85, 84, 84, 84, 83 and 83 turns.

@@ -189,7 +189,7 @@ TEST(Weld, HandCheckedCases) {
     const Case cases[] = {
         // Aluminium winding I on a toroid of 120 mm hole, ring 40 × 152 mm, no taps, as the
         // calculation gives it: w₁ 117, w₂ 35, q₁ 10, q₂ 20 mm², S 60,48 cm². The plan gives
-        // t₁ 9,642, t₂ 6,777 mm, MLT 414,29 and 465,87 mm, R_I 0,13669, R_II 0,014267 Ω. The field
+        // t₁ 9,642, t₂ 6,777 mm, MLT 407,29 and 445,92 mm, R_I 0,13438, R_II 0,013656 Ω. The field
         // runs round π × (120 + 40) = 502,65 mm, and no turn of winding I is idle.
         {"toroid with aluminium winding I",
          [](CheckInput &i) {
@@ -201,22 +201,23 @@ TEST(Weld, HandCheckedCases) {
              i.typed.tapCount = "";
              i.typed.arrangement = "разные";  // not read: a toroid's windings lie one over the other
          },
-         {// 0,49348 × 0,44008 × (2 + 16,419 / 3) mm / 502,65 mm × (35 / 25)².
-          {"tap_1_X", "0,0032"},
-          {"tap_1_R", "0,0265"},
-          {"tap_1_I", "821,2"},
+         {// 0,49348 × 0,42660 × (2 + 16,419 / 3) mm / 502,65 mm × (35 / 25)².
+          {"tap_1_X", "0,0031"},
+          // 0,013656 + 0,13438 × (35 / 117)² Ω.
+          {"tap_1_R", "0,0257"},
+          {"tap_1_I", "847,3"},
           {"tap_2_I", ""},
           {"B50", "1,474"},
           // 7,65 × 0,95 × 40 × 152 × 502,65 / 10⁶ kg; 4,0 × (1,4742 / 1,5)² × 22,21 W.
           {"core_mass", "22,21"},
           {"core_loss", "86"},
-          // 47,863² × 0,13669 × (1 + 0,00403 × 100) + 160² × 0,014267 × 1,393.
-          {"copper_loss", "948"},
+          // 47,863² × 0,13438 × (1 + 0,00403 × 100) + 160² × 0,013656 × 1,393.
+          {"copper_loss", "919"},
           // A cylinder 232,84 mm across and 184,84 mm high.
           {"surface", "0,2204"},
-          {"duty", "13,3"},
-          // (22,21 × 460 + 1,309 × 900 + 2,899 × 385) J/K / (12 × 0,22036) W/K.
-          {"tau", "79"},
+          {"duty", "13,7"},
+          // (22,21 × 460 + 1,2866 × 900 + 2,7749 × 385) J/K / (12 × 0,22036) W/K.
+          {"tau", "78"},
           // Winding II's copper at 8 A/mm² is the denser.
           {"minutes_cold", "3,3"}}},
         // Both windings of aluminium: q₁ 10, q₂ 32 mm²; t₁ 38,571, t₂ 28,571 mm, MLT 503,18 and
