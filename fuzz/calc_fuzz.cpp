@@ -123,18 +123,21 @@ void checkPart(const Figure<T> &figure, Member member) {
 }
 
 void checkWire(const Figure<WireToBuy> &wire) {
-    for (double WireToBuy::*member :
-         {&WireToBuy::meanTurn, &WireToBuy::length, &WireToBuy::massToBuy, &WireToBuy::resistance}) {
+    for (double WireToBuy::*member : {&WireToBuy::meanTurn, &WireToBuy::length, &WireToBuy::lengthInAll,
+                                      &WireToBuy::massToBuy, &WireToBuy::resistance}) {
         checkPart(wire, member);
     }
     if (!wire.known()) return;
-    require(wire.value().turns >= 1 && wire.value().section >= 1 && wire.value().lengthToBuy >= 1,
+    // The second mains voltage's wire may be thinner than 1 mm², never thinner than the series' thinnest.
+    require(wire.value().turns >= 1 && wire.value().section > 0 && wire.value().lengthToBuy >= 1 &&
+                wire.value().lengthToBuyInAll >= wire.value().lengthToBuy,
             "a wire to buy has turns, a section and a length");
 }
 
 void checkPlan(const WindingPlan &plan) {
     checkPart(plan.core, &CoreFromSides::section);
-    for (const Figure<double> *figure : {&plan.buildI, &plan.buildII, &plan.resistanceI, &plan.copperLosses}) {
+    for (const Figure<double> *figure :
+         {&plan.buildI, &plan.buildII, &plan.roomLeft, &plan.resistanceI, &plan.copperLosses}) {
         if (figure->known()) checkFinite(figure->value());
     }
     for (const Figure<WireToBuy> *wire : {&plan.wireI, &plan.wireIOuter, &plan.wireII}) checkWire(*wire);

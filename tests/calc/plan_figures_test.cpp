@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,26 @@ TEST(PlanFigures, RowsOfRunA) {
     }
 }
 
+const FigureSection &sectionNamed(const std::vector<FigureSection> &sections, std::string_view name) {
+    return *std::ranges::find(sections, name, &FigureSection::name);
+}
+
+// The windings' table a builder winds from: each wire with its turns, the round wire to buy, the
+// metres of each strand and of all, the layers. Winding II's 25 turns of 3 × 3,00 are 17,2 m of
+// each strand, 19 m to buy of each, 3 × 19 = 57 m of 3,00 wire.
+TEST(PlanFigures, WindingsTableOfRunA) {
+    const CheckOutcome out = CheckDesign(planOfRunA());
+    const FigureTable &table = sectionNamed(out.plan, "planWire").table;
+    const std::vector<std::vector<std::string>> expected{
+        {"I, витки 1–108", "2,80", "6", "51,7", "51,7", "57 м", "3,03", "0,1509", "20", "6"},
+        {"I, витки 109–143", "2,12", "3,53", "20,8", "20,8", "23 м", "0,72", "0,1031", "27", "2"},
+        {"II, витки 1–25", "3 × 3,00", "20", "17,2", "51,6", "57 м (3 провода 3,00 по 19 м)", "3,36", "0,015", "6",
+         "5"},
+    };
+    EXPECT_EQ(table.rows, expected);
+    EXPECT_EQ(table.headers.size(), expected.front().size());
+}
+
 // The row named `name` in `sections`; notes have no column to find them by.
 const FigureRow *rowNamed(const std::vector<FigureSection> &sections, std::string_view name) {
     for (const FigureSection &section : sections) {
@@ -130,6 +151,16 @@ TEST(PlanFigures, VerdictsOfTheCoreTheTapsAndTheSupply) {
         {"a wider window holds both", [](CheckInput &i) { i.typed.windowWidth = "61"; }, "fitVerdict", "помещается"},
         {"10 A from a socket", [](CheckInput &i) { i.results.i1 = 10; }, "socketNote", "бытовая розетка (до 16 А)"},
         {"four different taps", [](CheckInput &) {}, "tapsNote", "От наибольшего числа витков к w₁:"},
+        {"turns both mains voltages use", [](CheckInput &) {}, "lowerMainsTurns", "1–108: 6 мм², провод 2,80"},
+        {"turns past the taps for 380 V alone", [](CheckInput &) {}, "higherMainsTurns",
+         "109–143 (только на 380 В): 3,53 мм², провод 2,12"},
+        // 127 V ends at 48 turns, of 3,75 mm wire for 10,4 mm²; the taps for 220 V run on to 108.
+        {"turns past 127 V for the design's 220 V alone", [](CheckInput &i) { i.typed.secondMainsVoltage = "127"; },
+         "higherMainsTurns", "49–108 (только на 220 В): 6 мм², провод 2,80"},
+        {"winding II bought as strands", [](CheckInput &) {}, "toBuyII", "57 м (3 провода 3,00 по 19 м), 3,36 кг"},
+        // 50 × 60 mm: 50 − 23,714 − 23,810.
+        {"room left beside a rod core's windings",
+         [](CheckInput &i) { i.typed.tapCount = i.typed.secondMainsVoltage = ""; }, "roomLeft", "2,5"},
         // 86, 85, 85, 84, 84, 84, 83 and 83 turns.
         {"eight taps from 63 V on four turns",
          [](CheckInput &i) {
