@@ -62,15 +62,24 @@ constexpr std::string_view kHelp =
   второе напряжение сети, В. К выводу добавляются столбцы плана намотки:
   S0;S0_vs_S;t_I;t_II;windings_fit;MLT_I;MLT_II;turns_I;q_I;L_I;buy_I;mass_I;
   turns_I_2;q_I_2;L_I_2;buy_I_2;mass_I_2;L_II;buy_II;mass_II;R_I;R_II;losses;
-  tap_1;...;tap_8;W1_2;q1_2;I1_2;breaker;supply;breaker_2;supply_2 - сечение по
+  tap_1;...;tap_8;W1_2;q1_2;I1_2;breaker;supply;breaker_2;supply_2;room_left;
+  wire1_2;MLT_I_2;L_I_all;buy_I_all;layer_I;layers_I;L_I_2_all;buy_I_2_all;
+  layer_I_2;layers_I_2;L_II_all;buy_II_all;layer_II;layers_II - сечение по
   сторонам (см²) и сравнение с S, толщина обмоток (мм), помещаются ли, средний виток
   (мм); провод обмотки I (витки, сечение мм², длина м, купить м, масса кг), второй
   провод обмотки I, если второе напряжение требует другого сечения; провод обмотки
   II; сопротивления (Ом, 20 °C) и потери в меди (Вт); по столбцу на отвод ("витки /
   В / Тл" и предупреждения), начиная с нижнего напряжения, отводы с одинаковым
   числом витков - в одном столбце; второе напряжение сети (витки, сечение, ток);
-  автомат (А) и питание для каждого напряжения. Столбцы отводов и второго
-  напряжения пусты, если они не заданы.
+  автомат (А) и питание для каждого напряжения; сколько останется ширины окна
+  (для тора - диаметр отверстия), мм; провод второго напряжения по IEC 60317;
+  средний виток второго провода I; для каждого провода длина и "купить" всех
+  параллельных проводов вместе (L_I, buy_I и т. п. - одного провода), витков в
+  слое и слоев (по наружному диаметру провода с эмалью, IEC 60317-0-1, класс 1).
+  Сечение второго напряжения - сечение круглого провода, который для него нужен;
+  у каждого участка обмотки I свой средний виток, у тора толщина снаружи кольца
+  считается по кольцу той же площади. Столбцы отводов и второго напряжения пусты,
+  если они не заданы.
   Пример:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
 С --weld (включает и --plan) после пяти полей плана можно дать ещё десять:
   расположение обмоток ("один" - II поверх I на одном стержне, или "разные";
@@ -145,7 +154,15 @@ With --plan (which implies --check), five more fields may follow the check's
   winding II's wire; resistances (ohm, 20 °C) and copper losses (W); one column
   per tap ("turns / V / T" and warnings), lowest voltage first; the second mains
   voltage (turns, section, current); the breaker (A) and supply for each mains
-  voltage. The tap and second mains columns are empty when not asked for.
+  voltage; the window width left (for a toroid the hole's diameter), mm; the
+  second mains voltage's IEC 60317 wire; the mean turn of winding I's second
+  wire; for each wire the length and metres to buy of all parallel strands
+  together (L_I, buy_I and so on are of one strand), turns per layer and layers
+  (by the wire's overall diameter over the enamel, IEC 60317-0-1 grade 1).
+  The second mains section is that of the round wire it needs; each span of
+  winding I has its own mean turn; a toroid's build outside the ring is that
+  of an annulus of the same area. The tap and second mains columns are empty
+  when not asked for.
   Example:  220;65;160;;Медь;Медь;Стержневой;1,42;50;60;0,35;;;70;121;4;50;380
 With --weld (which implies --plan), ten more fields may follow the plan's five:
   the windings' arrangement ("один": winding II over winding I on one leg, or
