@@ -35,17 +35,23 @@ WindingPlanInput runA() {
     return in;
 }
 
+// A design on a toroid with a hole of D mm in a ring a mm wide and b mm high, at k 0,35.
+WindingPlanInput onToroid(const InputNumbers &design, const ResultNumbers &results, double d, double a, double b) {
+    WindingPlanInput in = runA();
+    in.design = design;
+    in.results = results;
+    in.windowWidth = d;
+    in.windowHeight = NoFigure::NotGiven;
+    in.legWidth = a;
+    in.legDepth = b;
+    return in;
+}
+
 // Run A on a toroid with aluminium winding I, as the calculation gives it, in a ring 40 mm
 // wide and 152 mm high round a 120 mm hole.
 WindingPlanInput toroidRun() {
-    WindingPlanInput in = runA();
-    in.design = {220, 65, 160, 60.48F, 1.42F, kToroidIndex, Material::Aluminium, Material::Copper};
-    in.results = {10400, 117, 35, 10, 20, 4000, 47.86325F};
-    in.windowWidth = 120;
-    in.windowHeight = NoFigure::NotGiven;
-    in.legWidth = 40;
-    in.legDepth = 152;
-    return in;
+    return onToroid({220, 65, 160, 60.48F, 1.42F, kToroidIndex, Material::Aluminium, Material::Copper},
+                    {10400, 117, 35, 10, 20, 4000, 47.86325F}, 120, 40, 152);
 }
 
 struct ExpectedWire {
@@ -202,14 +208,8 @@ WindingPlanInput changed(WindingPlanInput input, const std::function<void(Windin
 // A toroid from a burnt autotransformer: 220 V, 65 V, 100 A, 24 cm², aluminium winding II, in a
 // ring 40 mm wide and 60 mm high round a 110 mm hole, as the calculation gives it.
 WindingPlanInput trialToroid() {
-    WindingPlanInput in = runA();
-    in.design = {220, 65, 100, 24, 1.42F, kToroidIndex, Material::Copper, Material::Aluminium};
-    in.results = {6500, 294, 87, 4, 20, 2500, 29.59184F};
-    in.windowWidth = 110;
-    in.windowHeight = NoFigure::NotGiven;
-    in.legWidth = 40;
-    in.legDepth = 60;
-    return in;
+    return onToroid({220, 65, 100, 24, 1.42F, kToroidIndex, Material::Copper, Material::Aluminium},
+                    {6500, 294, 87, 4, 20, 2500, 29.59184F}, 110, 40, 60);
 }
 
 // Inside the hole winding I's 294 × 4 ÷ 0,35 = 3360 mm² build (110 − √(110² − 4 × 3360 ÷ π)) ÷ 2
