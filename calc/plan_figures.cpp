@@ -169,14 +169,21 @@ void addWireRows(std::vector<FigureRow> &rows, const Figure<WireToBuy> &wire, in
     rows.push_back(TextRow(column(keys.layers), wire, [](const WireToBuy &w) { return layersText(w.layers, true); }));
 }
 
+// "57 (3 × 19)": the metres of all strands, and of each.
+std::string metresToBuyText(const WireToBuy &wire) {
+    std::string text = whole(wire.lengthToBuyInAll);
+    if (wire.wire.strands > 1) text += " (" + whole(wire.wire.strands) + " × " + whole(wire.lengthToBuy) + ")";
+    return text;
+}
+
 // A row of the windings' table: what a builder winds, cuts and measures, wire by wire.
 std::vector<std::string> tableRowOf(std::string_view winding, int firstTurn, const WireToBuy &w) {
-    return {std::string(winding) + ", витки " + spanText({firstTurn, firstTurn + w.turns - 1, w.section, w.wire}),
+    return {std::string(winding) + ": " + spanText({firstTurn, firstTurn + w.turns - 1, w.section, w.wire}),
             WireText(w.wire),
             sectionText(w.section),
             textOf(w.length, 1),
             textOf(w.lengthInAll, 1),
-            lengthToBuyText(w),
+            metresToBuyText(w),
             textOf(w.massToBuy, 2),
             textOf(w.resistance, 4),
             layersText(w.layers, false),
@@ -184,8 +191,8 @@ std::vector<std::string> tableRowOf(std::string_view winding, int firstTurn, con
 }
 
 FigureTable windingsTableOf(const WindingPlan &plan, int outerStart) {
-    FigureTable table{{"Обмотка", "Провод (мм)", "Сечение (мм²)", "Длина одного провода (м)", "Длина всех проводов (м)",
-                       "Купить", "Масса (кг)", "Сопротивление (Ом)", "Витков в слое", "Слоёв"},
+    FigureTable table{{"Обмотка: витки", "Провод (мм)", "Сечение (мм²)", "Длина провода (м)", "Всех проводов (м)",
+                       "Купить (м)", "Масса (кг)", "Сопротивление (Ом)", "Витков в слое", "Слоёв"},
                       {}};
     if (plan.wireI.known()) table.rows.push_back(tableRowOf("I", 1, plan.wireI.value()));
     if (plan.wireIOuter.known()) table.rows.push_back(tableRowOf("I", outerStart, plan.wireIOuter.value()));
