@@ -276,9 +276,9 @@ FigureSection mainsOf(const WindingPlanInput &in, const WindingPlan &plan) {
                            [](const SecondMains &m) { return whole(m.turns); }));
     rows.push_back(TextRow(column("q1_2"), mains, [](const SecondMains &m) { return sectionText(m.wire.section); }));
     rows.push_back(TextRow(column("wire1_2"), mains, [](const SecondMains &m) { return WireText(m.wire); }));
-    rows.push_back(TextRow(text("lowerMainsTurns", {}, "Витки, общие для обоих напряжений сети"), mains,
+    rows.push_back(TextRow(text("lowerMainsTurns", {}, "Витки обоих напряжений сети"), mains,
                            [](const SecondMains &m) { return spanWithWireText(m.lowerMainsTurns); }));
-    rows.push_back(TextRow(text("higherMainsTurns", {}, "Витки только одного напряжения сети"), mains,
+    rows.push_back(TextRow(text("higherMainsTurns", {}, "Витки одного напряжения сети"), mains,
                            [&in](const SecondMains &m) { return onlyOneVoltageText(in, m); }));
     rows.push_back(NumberRow(number("secondMainsCurrent", "I1_2", "Ток сети на втором напряжении (А)", 2),
                              PartOf(mains, &SecondMains::current)));

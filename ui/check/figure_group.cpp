@@ -168,9 +168,12 @@ void FigureGroup::addTable(const calc::FigureTable &table) {
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->setVisible(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // As high as its rows, so that the panel fits small screens without an empty table.
+    // As high as its rows, so that the panel fits small screens without an empty table; a table
+    // wider than the page scrolls across inside itself, with room kept for its scroll bar,
+    // instead of widening the page.
     m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    m_table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    m_table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Maximum);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // One stop of the Tab chain, read cell by cell with the arrow keys.
     m_table->setFocusPolicy(Qt::StrongFocus);
     m_table->setTabKeyNavigation(false);

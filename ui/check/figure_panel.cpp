@@ -20,6 +20,10 @@ FigurePanel::FigurePanel(const std::vector<calc::FigureSection> &sections, std::
         m_groups.push_back(group);
     }
     ShareCaptionColumn(m_groups);
+    // Columns of equal share: their widths never follow the figures, which come and go as the
+    // user types.
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     picture->setParent(this);
     grid->addWidget(picture, picturePlace.row, picturePlace.column, picturePlace.rowSpan, picturePlace.columnSpan);
 }

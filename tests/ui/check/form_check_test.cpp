@@ -361,7 +361,10 @@ TEST_F(FormCheckTest, TabAndEnterVisitTheTypedFieldsTheTableAndTheButtonsOnly) {
     } cases[] = {
         {"rod core", runA(), 0, {"windowWidth", "windowHeight", "fillFactor", "testTurns", "testVoltage"}},
         {"toroid", runBToroid(), 0, {"windowWidth", "fillFactor", "testTurns", "testVoltage"}},
-        {"plan", runA(), 1, {"legWidth", "legDepth", "tapCount", "lowestTapVoltage", "secondMainsVoltage", "taps"}},
+        {"plan",
+         runA(),
+         1,
+         {"legWidth", "legDepth", "tapCount", "lowestTapVoltage", "secondMainsVoltage", "planWire", "taps"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
