@@ -3,16 +3,20 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScreen>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
 #include <QTextTable>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tremira::reports {
 namespace {
@@ -22,13 +26,21 @@ constexpr double kMarginMillimetres = 15;
 constexpr double kNamePoints = 16;
 constexpr double kHeadingPoints = 11;
 constexpr double kTextPoints = 9.5;
-constexpr double kRulePoints = 0.5;
+// A table of many columns, the taps' on the welding page, in a smaller face to fit the width.
+constexpr double kWideTablePoints = 7;
+constexpr std::size_t kWideTableColumns = 6;
+constexpr double kRulePoints = 0.75;  // a pixel of the screen: the layout draws no thinner border
 constexpr double kCaptionColumnPercent = 62;
 
 QString textOf(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// The page's units for a length in typographic points.
-double points(double length) { return length * kResolution / 72; }
+// The layout's units for a length in typographic points. The layout takes the lengths of
+// margins, borders and padding in pixels of the screen and scales them to the page's dots, as it
+// does a widget's; the screen's logical resolution undoes that, whichever it is.
+double points(double length) {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return length * (screen ? qRound(screen->logicalDotsPerInchY()) : 96) / 72;
+}
 
 QFont sheetFont(double size, bool bold = false) {
     QFont font;
@@ -62,8 +74,6 @@ bool notGiven(const calc::FigureRow &row) {
 
 bool onPaper(const calc::FigureRow &row) { return row.format.shown != calc::Shown::ColumnOnly && !notGiven(row); }
 
-bool inTable(const calc::FigureRow &row) { return onPaper(row) && row.format.shown != calc::Shown::Note; }
-
 // The columns of a table with at least one cell filled.
 std::vector<std::size_t> filledColumns(const calc::FigureTable &table) {
     std::vector<std::size_t> columns;
@@ -72,6 +82,21 @@ std::vector<std::size_t> filledColumns(const calc::FigureTable &table) {
             columns.push_back(column);
     }
     return columns;
+}
+
+// A column of remarks takes a share of the width to wrap in; the others, of numbers and short
+// words, the room their texts need, whole.
+std::vector<QTextLength> widthsOf(const calc::FigureTable &table, const std::vector<std::size_t> &columns) {
+    constexpr std::size_t kLongestUnwrapped = 25;
+    constexpr double kRemarksPercent = 30;
+    std::vector<QTextLength> widths;
+    for (std::size_t column : columns) {
+        const bool remarks = std::ranges::any_of(table.rows, [column](const auto &row) {
+            return QString::fromStdString(row[column]).size() > static_cast<qsizetype>(kLongestUnwrapped);
+        });
+        widths.push_back(remarks ? QTextLength(QTextLength::PercentageLength, kRemarksPercent) : QTextLength());
+    }
+    return widths;
 }
 
 // --- Drawings --------------------------------------------------------------------------------
@@ -90,8 +115,9 @@ public:
         : m_drawings(drawings), m_textArea(textArea), m_captionHeight(captionHeight) {}
 
     QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override {
-        // Two lines' room on the page for the line the drawing stands on.
-        const double room = m_textArea.height() - 2 * m_captionHeight;
+        // Room on the page for the line the drawing stands on and the space above it, so that two
+        // drawings of half a page share one.
+        const double room = m_textArea.height() - 4 * m_captionHeight;
         return {m_textArea.width(), std::clamp(drawingOf(format).pageShare, 0.1, 1.0) * room};
     }
 
@@ -128,15 +154,16 @@ QTextTableFormat tableFormat(std::vector<QTextLength> widths, int headerRows) {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
-    format.setCellPadding(points(2));
+    format.setCellPadding(points(3));
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     format.setColumnWidthConstraints(QList<QTextLength>(widths.begin(), widths.end()));
     format.setHeaderRowCount(headerRows);  // repeated at the top of each page the table goes on to
     return format;
 }
 
-void setCell(QTextTable &table, int row, int column, const QString &text, bool bold = false) {
-    table.cellAt(row, column).firstCursorPosition().insertText(text, charFormat(kTextPoints, bold));
+void setCell(QTextTable &table, int row, int column, const QString &text, double size = kTextPoints,
+             bool bold = false) {
+    table.cellAt(row, column).firstCursorPosition().insertText(text, charFormat(size, bold));
 }
 
 class SheetWriter {
@@ -160,9 +187,6 @@ public:
         heading(textOf(section.title));
         captionTable(section.rows);
         figureTable(section.table);
-        for (const calc::FigureRow &row : section.rows) {
-            if (onPaper(row) && row.format.shown == calc::Shown::Note) paragraph(QString::fromStdString(row.text));
-        }
     }
 
     void drawing(std::size_t index) {
@@ -183,10 +207,14 @@ private:
         m_cursor.insertText(text);
     }
 
-    void heading(const QString &title) { paragraph(title, kHeadingPoints, true, kHeadingPoints); }
+    void heading(const QString &title) {
+        paragraph(title, kHeadingPoints, true, kHeadingPoints);
+        m_headings.push_back(m_cursor.block());
+    }
 
+    // A note stands where the window shows it, across both columns.
     void captionTable(const std::vector<calc::FigureRow> &rows) {
-        const auto shown = static_cast<int>(std::ranges::count_if(rows, inTable));
+        const auto shown = static_cast<int>(std::ranges::count_if(rows, onPaper));
         if (shown == 0) return;
         QTextTable *table =
             m_cursor.insertTable(shown, 2,
@@ -195,10 +223,15 @@ private:
                                              0));
         int at = 0;
         for (const calc::FigureRow &row : rows) {
-            if (!inTable(row)) continue;
+            if (!onPaper(row)) continue;
+            const QString text = QString::fromStdString(row.text);
+            if (row.format.shown == calc::Shown::Note) {
+                table->mergeCells(at, 0, 1, 2);
+                setCell(*table, at++, 0, text);
+                continue;
+            }
             setCell(*table, at, 0, textOf(row.format.caption));
-            setCell(*table, at, 1, QString::fromStdString(row.text));
-            ++at;
+            setCell(*table, at++, 1, text);
         }
         m_cursor.movePosition(QTextCursor::End);
     }
@@ -207,25 +240,42 @@ private:
         const std::vector<std::size_t> columns = filledColumns(figures);
         if (figures.rows.empty() || columns.empty()) return;
         const auto count = static_cast<int>(columns.size());
-        QTextTable *table = m_cursor.insertTable(
-            static_cast<int>(figures.rows.size()) + 1, count,
-            tableFormat(std::vector(columns.size(), QTextLength(QTextLength::PercentageLength, 100.0 / count)), 1));
+        const double size = columns.size() > kWideTableColumns ? kWideTablePoints : kTextPoints;
+        QTextTable *table = m_cursor.insertTable(static_cast<int>(figures.rows.size()) + 1, count,
+                                                 tableFormat(widthsOf(figures, columns), 1));
         for (int column = 0; column < count; ++column) {
             const std::size_t from = columns[static_cast<std::size_t>(column)];
-            setCell(*table, 0, column, textOf(figures.headers[from]), true);
+            setCell(*table, 0, column, textOf(figures.headers[from]), size, true);
             for (std::size_t row = 0; row < figures.rows.size(); ++row)
-                setCell(*table, static_cast<int>(row) + 1, column, QString::fromStdString(figures.rows[row][from]));
+                setCell(*table, static_cast<int>(row) + 1, column, QString::fromStdString(figures.rows[row][from]),
+                        size);
         }
         m_cursor.movePosition(QTextCursor::End);
     }
 
     QTextCursor m_cursor;
+    std::vector<QTextBlock> m_headings;
+
+public:
+    // A heading left at a page's foot with less than `room` under it starts the next page.
+    void keepHeadingsWithTheirTables(double room) {
+        QAbstractTextDocumentLayout &layout = *m_cursor.document()->documentLayout();
+        const double page = m_cursor.document()->pageSize().height();
+        for (const QTextBlock &heading : m_headings) {
+            const double bottom = layout.blockBoundingRect(heading).bottom();
+            if (page - std::fmod(bottom, page) >= room) continue;
+            QTextCursor at(heading);
+            QTextBlockFormat format = heading.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            at.setBlockFormat(format);
+        }
+    }
 };
 
 // The page's text area less a line at its foot for the page's number.
 QSizeF textArea(const QPdfWriter &writer) {
     const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
-    return {page.width(), page.height() - 2 * points(kTextPoints)};
+    return {page.width(), page.height() - 2 * kTextPoints * kResolution / 72};
 }
 
 void printPages(QPdfWriter &writer, QTextDocument &document) {
@@ -263,6 +313,7 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
     write.titleBlock(sheet);
     for (const calc::FigureSection &section : sheet.sections) write.section(section);
     for (std::size_t index = 0; index < sheet.drawings.size(); ++index) write.drawing(index);
+    write.keepHeadingsWithTheirTables(4 * QFontMetricsF(sheetFont(kTextPoints), &writer).lineSpacing());
     printPages(writer, document);
 }
 
