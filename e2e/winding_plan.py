@@ -2,8 +2,6 @@
 keyboard, the answers read back, and the workshop sheet saved where the report goes."""
 
 import os
-import re
-import subprocess
 
 from design_check import CHECK_ITEM, CHECK_TITLE, SERVICE_MENU
 from harness import SENTINEL, wait_for
@@ -75,16 +73,14 @@ class WindingPlan(ProgramTestCase):
         self.s.wait_window_gone(check, "the check window")
 
     def assert_sheet(self, sheet):
-        text = subprocess.run(["pdftotext", "-layout", sheet, "-"], check=True, capture_output=True).stdout.decode()
+        text = self.sheet_text(sheet)
         pages = [page for page in text.split("\f") if page.strip()]
         self.assertEqual(text.split("\n", 1)[0], DESIGN_NAME, "the design's name heads the sheet")
         self.assertRegex(text, r"Сохранён: \S+ \S+\. Версия программы: \d+\.\d+\.\d+\n")
         self.assertIn("Исходные данные: сеть 220 В, напряжение сварки 65 В, ток сварки 160 А", text)
         for index, page in enumerate(pages, 1):
             self.assertIn(f"стр. {index} из {len(pages)}", page, "the page's number")
-        for cells in SHEET_ROWS + TAP_ROWS:
-            # Each cell ends at a column's gap or at the end of the line.
-            self.assertRegex(text, r" {2,}".join(map(re.escape, cells)) + r"(?: {2,}|\s*\n)", "a row of a table")
+        self.assert_table_rows(text, SHEET_ROWS + TAP_ROWS)
         for caption in WINDING_CAPTIONS + (CHECK_TITLE, "Сердечник и обмотки", "окно 50 × 60 мм"):
             self.assertIn(caption, text, "the sheet's text")
         self.assertNotIn("не задано", text, "the rows nobody gave")
