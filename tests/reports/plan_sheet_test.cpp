@@ -59,10 +59,11 @@ SheetDrawing drawingOf(int number, double pageShare, QList<QRectF> *drawnInto) {
 
 WorkshopSheet sheetOf(int rowCount, QList<QRectF> *drawnInto, std::vector<double> drawingShares = {0.5},
                       const QString &designName = u"Трансформатор гаража"_qs) {
-    WorkshopSheet sheet{u"Проверка и план намотки"_qs,
-                        {designName, {u"07.12.2026"_qs, u"14:05:09"_qs}, u"9.8.7"_qs, DesignInputsLine(test::RunA())},
-                        {{"design", "Расчёт", {{{.caption = "Витки I обмотки"}, "83", true}}}, planSection(rowCount)},
-                        {}};
+    WorkshopSheet sheet{
+        u"Проверка и план намотки"_qs,
+        {designName, {u"07.12.2026"_qs, u"14:05:09"_qs}, u"9.8.7"_qs, DesignInputsLine(test::RunA())},
+        {{"design", "Расчёт", {{{.caption = "Витки I обмотки"}, "83", true}}, {}}, planSection(rowCount)},
+        {}};
     for (std::size_t i = 0; i < drawingShares.size(); ++i)
         sheet.drawings.push_back(drawingOf(static_cast<int>(i) + 1, drawingShares[i], drawnInto));
     return sheet;
