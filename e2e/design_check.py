@@ -34,9 +34,9 @@ class DesignCheck(ProgramTestCase):
                      "Действующие витки I обмотки w1′: 92", "Витки новой II обмотки w2′: 27"):
             self.assertIn(f"\n{line}\n", summary, "the check's summary")
 
-        # F1 in the window's width (past "Сохранить лист…" and "Закрыть") opens the check's
-        # topic, read while the check window stays open: it blocks the main window only.
-        self.s.key("Tab", "Tab", "Tab", "F1")
+        # F1 in the window's width (past the sheet's name, "Сохранить лист…" and "Закрыть") opens
+        # the check's topic, read while the check window stays open: it blocks the main window only.
+        self.s.key("Tab", "Tab", "Tab", "Tab", "F1")
         help_window = self.s.wait_window(HELP_TITLE)
         self.wait_heading(help_window, CHECK_TOPIC)
         self.s.focus(check, "the check window")  # the help window now lies over it

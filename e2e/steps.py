@@ -2,6 +2,7 @@
 
 import os
 import re
+import subprocess
 
 from harness import SENTINEL, TEST_DATA, E2ETestCase, MessageBox, wait_for
 
@@ -98,6 +99,16 @@ class ProgramTestCase(E2ETestCase):
         return wait_for("the help page to select its heading",
                         lambda: self.s.read_selection("primary") not in (None, SENTINEL)
                         and self.s.read_selection("primary")).decode().strip()
+
+    def sheet_text(self, sheet):
+        """The saved sheet's text, its tables' rows each on a line of its own."""
+        return subprocess.run(["pdftotext", "-layout", sheet, "-"], check=True, capture_output=True).stdout.decode()
+
+    def assert_table_rows(self, text, rows):
+        """Each row's cells in order on one line, a column's gap apart; each cell ends at a gap or
+        at the end of the line."""
+        for cells in rows:
+            self.assertRegex(text, r" {2,}".join(map(re.escape, cells)) + r"(?: {2,}|\s*\n)", "a row of a table")
 
     def wait_heading(self, help_window, heading):
         headings = []

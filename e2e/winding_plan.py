@@ -2,13 +2,33 @@
 keyboard, the answers read back, and the workshop sheet saved where the report goes."""
 
 import os
-import subprocess
 
 from design_check import CHECK_ITEM, CHECK_TITLE, SERVICE_MENU
 from harness import SENTINEL, wait_for
 from steps import ProgramTestCase
 
 SHEET_DIALOG_TITLE = "Сохранить лист"
+DESIGN_NAME = "Сварочный 160 А"
+# The sheet's tables as rows of cells, from the first, each row on one line of `pdftotext -layout`: the main
+# window's design, the check, the plan's inputs, wire, mains and taps, the welding page's taps.
+SHEET_ROWS = (
+    ("Витки I обмотки", "83"),
+    ("Габаритная мощность (Вт)", "10400"),
+    ("Ширина окна (мм)", "50"),
+    ("Второе напряжение сети (В)", "380"),
+    ("Сечение по сторонам S₀ (см²)", "84,7"),
+    ("Витки до второго напряжения", "143"),
+    ("Автомат (А)", "50"),
+)
+# The taps' tables, headers and the first tap: the plan's, and the welding page's with the choke.
+TAP_ROWS = (
+    ("Витки", "U хх (В)", "B (Тл)"),
+    ("108", "50,9", "1,14"),
+    ("Витки", "Ток (А)", "U дуги (В)", "Ток КЗ (А)"),
+)
+# Captions of the windings' columns on the sheet: how long each strand is and how many turns
+# lie in a layer.
+WINDING_CAPTIONS = ()
 
 
 class WindingPlan(ProgramTestCase):
@@ -37,15 +57,30 @@ class WindingPlan(ProgramTestCase):
             self.assertIn(f"\n{line}\n", summary, "the plan's summary")
         self.s.save_picture(check, "winding_plan.png")  # the user guide's picture of the plan
 
-        # "Сохранить лист…" offers "лист.pdf" in the report's folder, here the program's own.
+        # The design's name is typed beside "Сохранить лист…", which offers "лист.pdf" in the
+        # report's folder, here the program's own.
+        self.s.key("Tab")
+        self.s.type(DESIGN_NAME)
         self.s.key("Tab", "space")
         self.s.wait_window(SHEET_DIALOG_TITLE)
         self.s.key("Return")
         sheet = os.path.join(self.s.program_dir, "лист.pdf")
         wait_for("the sheet", lambda: os.path.exists(sheet) and os.path.getsize(sheet) > 0)
-        text = subprocess.run(["pdftotext", sheet, "-"], check=True, capture_output=True).stdout.decode()
-        for line in plan_lines + (CHECK_TITLE, "Габаритная мощность (Вт): 10400", "окно 50 × 60 мм"):
-            self.assertIn(line, text, "the sheet's text")
+        self.assert_sheet(sheet)
+        self.s.save_pdf_pictures(sheet, "sheet", 2)  # the user guide's pictures of the sheet
         self.s.focus(check, "the check window")
         self.s.key("Escape")
         self.s.wait_window_gone(check, "the check window")
+
+    def assert_sheet(self, sheet):
+        text = self.sheet_text(sheet)
+        pages = [page for page in text.split("\f") if page.strip()]
+        self.assertEqual(text.split("\n", 1)[0], DESIGN_NAME, "the design's name heads the sheet")
+        self.assertRegex(text, r"Сохранён: \S+ \S+\. Версия программы: \d+\.\d+\.\d+\n")
+        self.assertIn("Исходные данные: сеть 220 В, напряжение сварки 65 В, ток сварки 160 А", text)
+        for index, page in enumerate(pages, 1):
+            self.assertIn(f"стр. {index} из {len(pages)}", page, "the page's number")
+        self.assert_table_rows(text, SHEET_ROWS + TAP_ROWS)
+        for caption in WINDING_CAPTIONS + (CHECK_TITLE, "Сердечник и обмотки", "окно 50 × 60 мм"):
+            self.assertIn(caption, text, "the sheet's text")
+        self.assertNotIn("не задано", text, "the rows nobody gave")

@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -217,6 +219,18 @@ QScrollArea *FormCheck::scrolled(QWidget *page) {
 QLayout *FormCheck::createButtons() {
     m_copy = new QPushButton(QStringLiteral("Копировать"));
     m_copy->setObjectName(QStringLiteral("copyButton"));
+    // The sheet's name is typed beside the button that saves it, and Tab reaches it just before.
+    m_designName = new QLineEdit;
+    m_designName->setObjectName(QStringLiteral("designName"));
+    m_designName->setPlaceholderText(QString::fromUtf16(reports::kDefaultDesignName));
+    m_contextHelp.setTopic(m_designName, help::HelpTopic::WindingPlan);
+    // Enter moves on to the button, as in the typed fields; queued, so that the Enter itself
+    // does not reach the button as well.
+    connect(
+        m_designName, &QLineEdit::returnPressed, this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+    auto *nameCaption = new QLabel(QStringLiteral("Название:"));
+    nameCaption->setObjectName(QStringLiteral("designNameCaption"));
+    nameCaption->setBuddy(m_designName);
     m_saveSheet = new QPushButton(QStringLiteral("Сохранить лист…"));
     m_saveSheet->setObjectName(QStringLiteral("saveSheetButton"));
     m_close = new QPushButton(QStringLiteral("Закрыть"));
@@ -232,8 +246,12 @@ QLayout *FormCheck::createButtons() {
     for (QPushButton *button : {m_copy, m_saveSheet, m_close}) {
         button->setAutoDefault(false);
         m_contextHelp.setTopic(button, help::HelpTopic::DesignCheck);
-        buttons->addWidget(button);
     }
+    buttons->addWidget(m_copy);
+    buttons->addWidget(nameCaption);
+    buttons->addWidget(m_designName);
+    buttons->addWidget(m_saveSheet);
+    buttons->addWidget(m_close);
     m_contextHelp.setTopic(m_saveSheet, help::HelpTopic::WindingPlan);
     connect(m_copy, &QPushButton::clicked, this, &FormCheck::copySummary);
     connect(m_saveSheet, &QPushButton::clicked, this, &FormCheck::saveSheet);
@@ -310,17 +328,16 @@ void FormCheck::recalculate() {
     m_chart->setChart(m_outcome.chart);
 }
 
-std::vector<reports::SheetSection> FormCheck::sheetSections() const {
-    std::vector<reports::SheetSection> sections = reports::SheetSectionsOf(m_outcome.check);
-    for (const auto *part : {&m_outcome.plan, &m_outcome.weld}) {
-        for (reports::SheetSection &section : reports::SheetSectionsOf(*part)) sections.push_back(std::move(section));
-    }
+std::vector<calc::FigureSection> FormCheck::allSections() const {
+    std::vector<calc::FigureSection> sections = m_outcome.check;
+    for (const auto *part : {&m_outcome.plan, &m_outcome.weld})
+        sections.insert(sections.end(), part->begin(), part->end());
     return sections;
 }
 
 QString FormCheck::summary() const {
     QString text = windowTitle() + QLatin1Char('\n');
-    for (const reports::SheetSection &section : sheetSections()) {
+    for (const reports::SheetSection &section : reports::SheetSectionsOf(allSections())) {
         text += QLatin1Char('\n') + section.title + QLatin1Char('\n');
         for (const QString &line : section.lines) text += line + QLatin1Char('\n');
     }
@@ -350,10 +367,20 @@ void FormCheck::setTypedTexts(const TypedTexts &texts) {
 void FormCheck::saveSheet() {
     const QString path = m_chooseSheetPath(this, QDir(m_sheetFolder).filePath(kSheetFileName));
     if (path.isEmpty()) return;
-    const auto onPaper = [](const auto *picture) {
-        return [picture](QPainter &painter, const QRectF &area) { picture->paint(painter, area, PaperPalette()); };
+    const auto onPaper = [](const QString &caption, const auto *picture) {
+        return reports::SheetDrawing{caption, [picture](QPainter &painter, const QRectF &area) {
+                                         picture->paint(painter, area, PaperPalette());
+                                     }};
     };
-    const reports::WorkshopSheet sheet{windowTitle(), sheetSections(), {onPaper(m_drawing), onPaper(m_chart)}};
+    const reports::SheetTitleBlock head{m_designName->text(),
+                                        reports::MakeReportStamp(QDateTime::currentDateTime(), QLocale::system()),
+                                        QStringLiteral(TREMIRA_VERSION), reports::DesignInputsLine(m_design.snapshot)};
+    const reports::WorkshopSheet sheet{
+        windowTitle(),
+        head,
+        allSections(),
+        {onPaper(QStringLiteral("Сердечник и обмотки"), m_drawing),
+         onPaper(QStringLiteral("Внешние характеристики отводов и линия дуги"), m_chart)}};
     const QString shownPath = QDir::toNativeSeparators(path);
     const auto error = reports::SaveWorkshopSheet(path, sheet);
     if (!error) {

@@ -91,8 +91,8 @@ private:
     // Every typed field read once; the check and the plan worked out and shown.
     void recalculate();
     calc::CheckOutcome checkOf(const calc::TypedFields &typed) const;
-    // The check and the plan as the sheet and the clipboard give them.
-    std::vector<reports::SheetSection> sheetSections() const;
+    // The check's, the plan's and the welding page's sections, as the sheet and the clipboard give them.
+    std::vector<calc::FigureSection> allSections() const;
     QString summary() const;
     void copySummary() const;
     void saveSheet();
@@ -125,6 +125,7 @@ private:
     std::array<QWidget *, 20> m_typed{};
 
     QPushButton *m_copy = nullptr;
+    QLineEdit *m_designName = nullptr;  // the sheet's name; blank for the default
     QPushButton *m_saveSheet = nullptr;
     QPushButton *m_close = nullptr;
     QLabel *m_sheetStatus = nullptr;  // where the last sheet went, or why it did not

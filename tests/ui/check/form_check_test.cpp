@@ -243,9 +243,9 @@ TEST_F(FormCheckTest, ShowsTheMainWindowsDesignReadOnly) {
     }
 }
 
-// The clipboard and the sheet carry the check and the plan, every section; a blank fill factor
-// is given as the value the calculation used.
-TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed) {
+// The clipboard carries the check and the plan, every section; a blank fill factor is given as
+// the value the calculation used.
+TEST_F(FormCheckTest, TheClipboardCarriesEverySectionWithTheValuesUsed) {
     const ShownDesign design = runA();
     open(design);
     type("windowWidth", QStringLiteral("50"));
@@ -267,6 +267,23 @@ TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed)
     EXPECT_TRUE(copied.contains(usedFillFactor)) << summary.toStdString();
     EXPECT_TRUE(copied.contains(QStringLiteral("Витки I обмотки: 83"))) << "the main window's design";
 
+    QStringList titles;  // the check's, the plan's and the welding page's; two have a section "Провод"
+    for (const auto *part : {&outcome.check, &outcome.plan, &outcome.weld}) {
+        for (const calc::FigureSection &section : *part) titles << ToQString(section.title);
+    }
+    for (const QString &title : titles) EXPECT_EQ(copied.count(title), titles.count(title)) << title.toStdString();
+    for (const reports::SheetSection &section : sections) {
+        for (const QString &line : section.lines) EXPECT_TRUE(copied.contains(line)) << line.toStdString();
+    }
+}
+
+// The sheet goes where the path chooser says, offered in the report's folder, with the design's
+// name as typed at the window's foot, the main window's design and inputs, the check's, the plan's and
+// the welding page's tables, and the drawings; a name left blank is the sheet's own.
+TEST_F(FormCheckTest, TheSheetCarriesTheTypedNameTheDesignAndEachPage) {
+    const ShownDesign design = runA();
+    open(design);
+    typeAll(kRunATyped);
     QTemporaryDir folder;
     QString suggested;
     m_form->setSheetFolder(folder.path());
@@ -274,27 +291,27 @@ TEST_F(FormCheckTest, TheClipboardAndTheSheetCarryEverySectionWithTheValuesUsed)
         suggested = path;
         return path;
     });
-    QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
-    EXPECT_EQ(suggested, folder.filePath(QStringLiteral("лист.pdf")));
-    EXPECT_EQ(answer("sheetStatus")->text(), QStringLiteral("Лист сохранён: ") + QDir::toNativeSeparators(suggested));
-    const QString sheet = reports::test::ToolOutput(QStringLiteral("pdftotext"), {suggested, QStringLiteral("-")});
-    // pdftotext starts each page after the first with a form feed.
-    const QStringList printed = QString(sheet).remove(QLatin1Char('\f')).split(QLatin1Char('\n'));
-    EXPECT_TRUE(printed.contains(usedFillFactor)) << sheet.toStdString();
-    EXPECT_TRUE(sheet.contains(QStringLiteral("окно 50 × 60 мм"))) << "the drawing";
-
-    QStringList titles;  // the check's, the plan's and the welding page's; two have a section "Провод"
-    for (const auto *part : {&outcome.check, &outcome.plan, &outcome.weld}) {
-        for (const calc::FigureSection &section : *part) titles << ToQString(section.title);
+    for (const QString &name : {u"Welder 160 A"_qs, QString()}) {
+        SCOPED_TRACE(name.toStdString());
+        field("designName")->setFocus();
+        field("designName")->selectAll();
+        QTest::keyClick(field("designName"), Qt::Key_Delete);
+        QTest::keyClicks(field("designName"), name);
+        QTest::mouseClick(button("saveSheetButton"), Qt::LeftButton);
+        EXPECT_EQ(suggested, folder.filePath(QStringLiteral("лист.pdf")));
+        EXPECT_EQ(answer("sheetStatus")->text(), u"Лист сохранён: "_qs + QDir::toNativeSeparators(suggested));
+        const QString sheet =
+            reports::test::ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), suggested, u"-"_qs});
+        EXPECT_TRUE(sheet.startsWith((name.isEmpty() ? u"Тремира"_qs : name) + u"\n"_qs)) << sheet.toStdString();
+        // The line of inputs wraps on the page.
+        EXPECT_TRUE(sheet.simplified().contains(u"Исходные данные: "_qs + reports::DesignInputsLine(design.snapshot)));
+        for (const char *expected : {"Проверка и план намотки", "Витки I обмотки", "Коэффициент заполнения",
+                                     "Сечение по сторонам S₀ (см²)", "Витки до второго напряжения", "окно 50 × 60 мм",
+                                     "Сердечник и обмотки", "Внешние характеристики отводов и линия дуги"}) {
+            EXPECT_TRUE(sheet.contains(QString::fromUtf8(expected))) << expected;
+        }
     }
-    for (const QString &title : titles) {
-        SCOPED_TRACE(title.toStdString());
-        EXPECT_EQ(copied.count(title), titles.count(title));
-        EXPECT_EQ(printed.count(title), titles.count(title));
-    }
-    for (const reports::SheetSection &section : sections) {
-        for (const QString &line : section.lines) EXPECT_TRUE(copied.contains(line)) << line.toStdString();
-    }
+    EXPECT_EQ(m_form->findChild<QLabel *>(u"designNameCaption"_qs)->buddy(), field("designName"));
 }
 
 TEST_F(FormCheckTest, ASheetThatCannotBeSavedSaysWhyInABox) {
@@ -352,7 +369,7 @@ TEST_F(FormCheckTest, TypedFieldsKeepOnlyDigitsAndCommas) {
 // taps table is one stop, left with Tab; the answers take no focus, and Enter in a field never
 // closes the window.
 TEST_F(FormCheckTest, TabAndEnterVisitTheTypedFieldsTheTableAndTheButtonsOnly) {
-    const QStringList buttons{"copyButton", "saveSheetButton", "closeButton"};
+    const QStringList buttons{"copyButton", "designName", "saveSheetButton", "closeButton"};
     const struct {
         const char *name;
         ShownDesign design;
@@ -416,9 +433,11 @@ TEST_F(FormCheckTest, F1OpensTheTopicOfThePage) {
     for (const QWidget *shown : m_form->findChildren<QWidget *>()) {
         if (!qobject_cast<const QLineEdit *>(shown) && !qobject_cast<const QComboBox *>(shown)) continue;
         SCOPED_TRACE(shown->objectName().toStdString());
-        const help::HelpTopic topic = weld->isAncestorOf(shown)   ? help::HelpTopic::WeldingAndHeat
-                                      : plan->isAncestorOf(shown) ? help::HelpTopic::WindingPlan
-                                                                  : help::HelpTopic::DesignCheck;
+        // The sheet's name is the plan's, as the button that saves the sheet.
+        const bool ofPlan = plan->isAncestorOf(shown) || shown == field("designName");
+        const help::HelpTopic topic = weld->isAncestorOf(shown) ? help::HelpTopic::WeldingAndHeat
+                                      : ofPlan                  ? help::HelpTopic::WindingPlan
+                                                                : help::HelpTopic::DesignCheck;
         EXPECT_EQ(m_contextHelp.topicOf(shown), topic);
     }
 }

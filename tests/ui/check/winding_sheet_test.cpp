@@ -70,9 +70,12 @@ TEST(WindingSheetTest, EverySavedSheetIsASoundPdfWhateverTheSizes) {
         const calc::Figure<calc::WindingSizes> drawing = drawingOf(c.coreType, c.typed);
         const QString pdf = folder.filePath(QString::fromUtf8(c.name) + u".pdf"_qs);
         ASSERT_FALSE(reports::SaveWorkshopSheet(
-            pdf, {u"Лист намотки"_qs, {}, {[&drawing](QPainter &painter, const QRectF &area) {
-                      PaintWinding(painter, area, drawing, PaperPalette());
-                  }}}));
+            pdf, {u"Лист намотки"_qs,
+                  {},
+                  {},
+                  {{u"Сердечник и обмотки"_qs, [&drawing](QPainter &painter, const QRectF &area) {
+                        PaintWinding(painter, area, drawing, PaperPalette());
+                    }}}}));
         const ToolRun check = run(u"qpdf"_qs, {u"--check"_qs, pdf});
         EXPECT_EQ(check.status, 0) << "qpdf: " << check.output.toStdString() << check.errors.toStdString();
         const ToolRun render = run(u"pdftoppm"_qs, {u"-r"_qs, u"20"_qs, u"-png"_qs, pdf, folder.filePath(u"page"_qs)});
