@@ -191,9 +191,11 @@ class ScreenReader(ProgramTestCase):
         drawings = [c for c in controls if c.name == DRAWING_NAME]
         self.assertEqual(1, len(drawings), "the drawing in the tree")
         self.assertIn("не помещается", drawings[0].description, "the drawing's description says the verdict")
-        tables = self.of_role(controls, self.atspi.ROLE_TABLE)
-        self.assertEqual(["Отводы I обмотки"], [t.name for t in tables], "the taps table")
-        table = tables[0].queryTable()
+        tables = {t.name: t for t in self.of_role(controls, self.atspi.ROLE_TABLE)}
+        self.assertEqual({"Провод", "Отводы I обмотки"}, set(tables), "the windings and taps tables")
+        windings = tables["Провод"].queryTable()
+        self.assertEqual("II: 1–25", windings.getAccessibleAt(windings.nRows - 1, 0).name, "winding II's row")
+        table = tables["Отводы I обмотки"].queryTable()
         self.assertEqual(4, table.nRows, "four taps")
         self.assertEqual(["108", "50,9", "1,14"], [table.getAccessibleAt(0, c).name for c in range(3)],
                          "the first tap, cell by cell")

@@ -26,9 +26,10 @@ TAP_ROWS = (
     ("108", "50,9", "1,14"),
     ("Витки", "Ток (А)", "U дуги (В)", "Ток КЗ (А)"),
 )
-# Captions of the windings' columns on the sheet: how long each strand is and how many turns
-# lie in a layer.
-WINDING_CAPTIONS = ()
+# The windings table's row of winding II, a bundle of three strands: turns, wire, section, the
+# length of each strand and of all three, the metres to buy, mass, resistance, turns per layer
+# and layers.
+WINDING_ROWS = (("II: 1–25", "3 × 3,00", "20", "17,2", "51,6", "57 (3 × 19)", "3,36", "0,015", "6", "5"),)
 
 
 class WindingPlan(ProgramTestCase):
@@ -38,7 +39,7 @@ class WindingPlan(ProgramTestCase):
         check = self.s.wait_window(CHECK_TITLE)
 
         # The core window is typed once, on the check page; Ctrl+Tab turns to the plan, whose
-        # typed fields and then the taps table Tab passes in turn up to "Копировать".
+        # typed fields and then the windings and taps tables Tab passes in turn up to "Копировать".
         self.s.type("50")
         self.s.key("Tab")
         self.s.type("60")
@@ -46,7 +47,7 @@ class WindingPlan(ProgramTestCase):
         for text in ("70", "121", "4", "50", "380"):
             self.s.type(text)
             self.s.key("Tab")
-        self.s.key("Tab")
+        self.s.key("Tab", "Tab")
         self.s.own_selection("clipboard", SENTINEL)
         self.s.key("space")
         summary = wait_for("the plan on the clipboard",
@@ -80,7 +81,7 @@ class WindingPlan(ProgramTestCase):
         self.assertIn("Исходные данные: сеть 220 В, напряжение сварки 65 В, ток сварки 160 А", text)
         for index, page in enumerate(pages, 1):
             self.assertIn(f"стр. {index} из {len(pages)}", page, "the page's number")
-        self.assert_table_rows(text, SHEET_ROWS + TAP_ROWS)
-        for caption in WINDING_CAPTIONS + (CHECK_TITLE, "Сердечник и обмотки", "окно 50 × 60 мм"):
+        self.assert_table_rows(text, SHEET_ROWS + TAP_ROWS + WINDING_ROWS)
+        for caption in (CHECK_TITLE, "Сердечник и обмотки", "окно 50 × 60 мм"):
             self.assertIn(caption, text, "the sheet's text")
         self.assertNotIn("не задано", text, "the rows nobody gave")
