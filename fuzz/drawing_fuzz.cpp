@@ -3,12 +3,14 @@
 // negative size and inside the area it was given, and a named part has room for its name. The
 // input is read as design_fields.h says; the seeds are calc_fuzz's.
 
+#include <QLineF>
 #include <QRectF>
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "calc/design_check.h"
 #include "fuzz/design_fields.h"
@@ -36,14 +38,37 @@ bool sound(const QRectF &shape, const QRectF &area) {
            shape.bottom() <= area.bottom() + slack;
 }
 
-void checkLayout(const tremira::calc::WindingSizes &sizes, const QRectF &area) {
-    for (const tremira::ui::WindingPiece &piece : tremira::ui::LayOutWinding(sizes, area)) {
+// A line's ends within `area`.
+bool soundLine(const QLineF &line, const QRectF &area) {
+    return sound(QRectF(line.p1(), QSizeF(0, 0)), area) && sound(QRectF(line.p2(), QSizeF(0, 0)), area);
+}
+
+void checkPieces(const std::vector<tremira::ui::WindingPiece> &pieces, const QRectF &area) {
+    for (const tremira::ui::WindingPiece &piece : pieces) {
         require(sound(piece.outer, area), "every shape lies finite inside the area");
         require(!piece.hole || sound(*piece.hole, area), "every hole lies finite inside the area");
         require(finite(piece.labelSpace) && piece.labelSpace.width() >= 0 && piece.labelSpace.height() >= 0,
                 "every name's space is finite and of no negative size");
         require(piece.label.isEmpty() || (piece.labelSpace.width() >= 1 && piece.labelSpace.height() >= 1),
                 "a named part has room for its name");
+    }
+}
+
+void checkLayout(const tremira::calc::WindingSizes &sizes, const QRectF &area) {
+    checkPieces(tremira::ui::LayOutWinding(sizes, area), area);
+    // The dimensioned drawing with a font's line of the widget's and of the sheet's.
+    for (const double line : {12.0, 60.0}) {
+        const tremira::ui::DimensionedWinding layout = tremira::ui::LayOutDimensioned(sizes, area, line);
+        checkPieces(layout.pieces, area);
+        for (const tremira::ui::Dimension &dimension : layout.dimensions) {
+            require(soundLine(dimension.line, area) && soundLine(dimension.extensions[0], area) &&
+                        soundLine(dimension.extensions[1], area) && sound(dimension.textSpace, area),
+                    "every dimension lies finite inside the area");
+            require(std::isfinite(dimension.millimetres) && dimension.millimetres >= 0,
+                    "every dimension states a size");
+        }
+        require(!layout.scaleBar || (soundLine(layout.scaleBar->bar, area) && layout.scaleBar->millimetres > 0),
+                "the scale bar lies inside the area and has a length");
     }
 }
 

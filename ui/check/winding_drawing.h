@@ -10,6 +10,7 @@
 #include "calc/figures.h"
 #include "ui/check/drawing/winding_layout.h"
 
+class QFontMetricsF;
 class QPainter;
 
 namespace tremira::ui {
@@ -22,6 +23,10 @@ struct PartColours {
     QColor ink;
 };
 PartColours ColoursOf(WindingPart part, const QPalette &palette);
+
+// The drawing's shapes, dimensions and scale bar as PaintWinding places them in `area` with the
+// font of `metrics`, above the captions.
+DimensionedWinding LayOutPainted(const WindingSizes &sizes, const QRectF &area, const QFontMetricsF &metrics);
 
 // Paints the drawing with its labels and size captions into `area` in the colours of `palette`;
 // sizes that cannot be drawn give the reason in its place.
