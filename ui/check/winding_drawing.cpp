@@ -160,10 +160,10 @@ void paintLabel(QPainter &painter, const WindingPiece &piece, const QPalette &pa
     const QRectF space = piece.labelSpace;
     const QFontMetricsF metrics(painter.font(), painter.device());
     const double width = metrics.horizontalAdvance(piece.label);
-    QTransform frame = QTransform::fromTranslate(space.center().x(), space.center().y());
-    if (width > space.width() && space.height() > space.width()) frame.rotate(-90);
-    const PartColours colours = ColoursOf(piece.part, palette);
     const double margin = metrics.averageCharWidth() / 2;
+    QTransform frame = QTransform::fromTranslate(space.center().x(), space.center().y());
+    if (width + 2 * margin > space.width() && space.height() > space.width()) frame.rotate(-90);
+    const PartColours colours = ColoursOf(piece.part, palette);
     painter.save();
     painter.setClipPath(pathOf(piece), Qt::IntersectClip);
     painter.setTransform(frame, true);
