@@ -12,8 +12,6 @@
 namespace tremira::ui {
 namespace {
 
-constexpr int kMargin = 4;  // pixels round the diagram in the widget
-
 ConnectionLayout layoutFor(const calc::Connections &connections, const QFontMetricsF &metrics) {
     return LayOutConnections(connections, metrics.lineSpacing(),
                              [&metrics](const QString &text) { return metrics.horizontalAdvance(text); });
@@ -57,20 +55,15 @@ void paintLayout(QPainter &painter, const ConnectionLayout &layout, const QFontM
 void PaintConnections(QPainter &painter, const QRectF &area, const calc::Figure<calc::Connections> &connections,
                       const QPalette &palette) {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(palette.color(QPalette::Text));
-    if (!connections.known()) {
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, ToQString(calc::ReasonText(connections.why())));
-        painter.restore();
-        return;
+    if (ReadyToPaint(painter, area, connections, palette)) {
+        const QFontMetricsF metrics(painter.font(), painter.device());
+        const ConnectionLayout layout = layoutFor(connections.value(), metrics);
+        // Smaller, text and all, where the area is smaller than the diagram; never larger.
+        const double factor = std::min({1.0, area.width() / layout.size.width(), area.height() / layout.size.height()});
+        painter.translate(area.left() + (area.width() - layout.size.width() * factor) / 2, area.top());
+        painter.scale(factor, factor);
+        paintLayout(painter, layout, metrics, palette);
     }
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const ConnectionLayout layout = layoutFor(connections.value(), metrics);
-    // Smaller, text and all, where the area is smaller than the diagram; never larger.
-    const double factor = std::min({1.0, area.width() / layout.size.width(), area.height() / layout.size.height()});
-    painter.translate(area.left() + (area.width() - layout.size.width() * factor) / 2, area.top());
-    painter.scale(factor, factor);
-    paintLayout(painter, layout, metrics, palette);
     painter.restore();
 }
 
@@ -95,36 +88,15 @@ QString ConnectionsDescription(const calc::Figure<calc::Connections> &connection
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
-ConnectionDiagram::ConnectionDiagram(QWidget *parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setAccessibleName(QStringLiteral("Схема соединений"));
-    setAccessibleDescription(ConnectionsDescription(m_connections));
-}
-
-void ConnectionDiagram::setConnections(const calc::Figure<calc::Connections> &connections) {
-    m_connections = connections;
-    // Qt tells a screen reader reading the diagram that its description changed.
-    setAccessibleDescription(ConnectionsDescription(connections));
-    updateGeometry();
-    update();
-}
-
-void ConnectionDiagram::paint(QPainter &painter, const QRectF &area, const QPalette &palette) const {
-    PaintConnections(painter, area, m_connections, palette);
-}
+ConnectionDiagram::ConnectionDiagram(QWidget *parent)
+    : PaintedFigure(QStringLiteral("Схема соединений"), PaintConnections, ConnectionsDescription, parent) {}
 
 QSize ConnectionDiagram::sizeHint() const {
-    if (!m_connections.known()) return minimumSizeHint();
-    const QSizeF size = layoutFor(m_connections.value(), QFontMetricsF(font())).size;
-    return size.toSize() + QSize(2 * kMargin, 2 * kMargin) + QSize(1, 1);
+    if (!figure().known()) return minimumSizeHint();
+    const QSizeF size = layoutFor(figure().value(), QFontMetricsF(font())).size;
+    return size.toSize() + QSize(2 * kMargin + 1, 2 * kMargin + 1);
 }
 
 QSize ConnectionDiagram::minimumSizeHint() const { return {200, 160}; }
-
-void ConnectionDiagram::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    paint(painter, QRectF(rect()).adjusted(kMargin, kMargin, -kMargin, -kMargin), palette());
-}
 
 }  // namespace tremira::ui

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "calc/connection_diagram.h"
+#include "ui/check/painted_figure.h"
 
 class QPainter;
 
@@ -21,22 +22,12 @@ void PaintConnections(QPainter &painter, const QRectF &area, const calc::Figure<
 // Which leads go where, in words.
 QString ConnectionsDescription(const calc::Figure<calc::Connections> &connections);
 
-class ConnectionDiagram : public QWidget {
+class ConnectionDiagram : public PaintedFigure<calc::Connections> {
 public:
     explicit ConnectionDiagram(QWidget *parent = nullptr);
 
-    void setConnections(const calc::Figure<calc::Connections> &connections);
-    // The diagram as the widget shows it, onto any painter (a PDF page among them).
-    void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
-
-    QSize sizeHint() const override;
+    QSize sizeHint() const override;  // the diagram at its own size
     QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    calc::Figure<calc::Connections> m_connections = calc::NoFigure::NotGiven;
 };
 
 }  // namespace tremira::ui

@@ -320,8 +320,8 @@ void FormCheck::recalculate() {
     m_outcome = checkOf(typedFieldsOf(texts));
     for (std::size_t i = 0; i < m_checkGroups.size(); ++i) m_checkGroups[i]->showFigures(m_outcome.check[i]);
     m_plan->showFigures(m_outcome.plan);
-    m_drawing->setSizes(m_outcome.drawing);
-    m_diagram->setConnections(m_outcome.connections);
+    m_drawing->setFigure(m_outcome.drawing);
+    m_diagram->setFigure(m_outcome.connections);
     m_weld->showFigures(m_outcome.weld);
     m_chart->setChart(m_outcome.chart);
 }

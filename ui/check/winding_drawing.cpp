@@ -47,15 +47,6 @@ QString verdictOf(const WindingSizes &s) {
     return s.buildI && s.buildII ? QStringLiteral("помещается") : QString();
 }
 
-// What the drawing shows, in words, for screen readers: the captions and the verdict, or the
-// reason it stands in place of.
-QString descriptionOf(const calc::Figure<WindingSizes> &sizes) {
-    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
-    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
-    parts.removeAll(QString());
-    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
-}
-
 // Winding II in the hue opposite the highlight's, so that where the palette has a hue the two
 // windings differ in it as well as in lightness.
 QColor oppositeHue(const QColor &colour) {
@@ -237,10 +228,35 @@ void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &si
     painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, verdictOf(sizes));
 }
 
+// The drawing of sizes that can be drawn, its dimensions and its captions under it.
+void paintDrawing(QPainter &painter, const QRectF &area, const WindingSizes &sizes, const QPalette &palette) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const Strokes strokes = strokesOf(metrics);
+    const QRectF picture = pictureIn(area, metrics);
+    const DimensionedWinding layout = LayOutPainted(sizes, area, metrics);
+    const std::vector<WindingPiece> &pieces = layout.pieces;
+    painter.save();
+    // The halo of the steel's edge would stray past the area's border, where the steel lies.
+    painter.setClipRect(picture, Qt::IntersectClip);
+    for (const WindingPiece &piece : pieces) paintPiece(painter, piece, palette, strokes);
+    for (const WindingPiece &piece : pieces) paintLabel(painter, piece, palette);
+    paintEdges(painter, pieces, palette, strokes);
+    paintDimensions(painter, layout, palette, strokes);
+    painter.restore();
+    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes);
+}
+
 }  // namespace
 
 DimensionedWinding LayOutPainted(const WindingSizes &sizes, const QRectF &area, const QFontMetricsF &metrics) {
     return LayOutDimensioned(sizes, pictureIn(area, metrics), metrics.lineSpacing());
+}
+
+QString WindingDescription(const calc::Figure<WindingSizes> &sizes) {
+    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
+    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
+    parts.removeAll(QString());
+    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
 PartColours ColoursOf(WindingPart part, const QPalette &palette) {
@@ -259,27 +275,7 @@ PartColours ColoursOf(WindingPart part, const QPalette &palette) {
 void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
                   const QPalette &palette) {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(palette.color(QPalette::Text));
-    if (!sizes.known()) {
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, ToQString(calc::ReasonText(sizes.why())));
-        painter.restore();
-        return;
-    }
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const Strokes strokes = strokesOf(metrics);
-    const QRectF picture = pictureIn(area, metrics);
-    const DimensionedWinding layout = LayOutPainted(sizes.value(), area, metrics);
-    const std::vector<WindingPiece> &pieces = layout.pieces;
-    painter.save();
-    // The halo of the steel's edge would stray past the area's border, where the steel lies.
-    painter.setClipRect(picture, Qt::IntersectClip);
-    for (const WindingPiece &piece : pieces) paintPiece(painter, piece, palette, strokes);
-    for (const WindingPiece &piece : pieces) paintLabel(painter, piece, palette);
-    paintEdges(painter, pieces, palette, strokes);
-    paintDimensions(painter, layout, palette, strokes);
-    painter.restore();
-    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes.value());
+    if (ReadyToPaint(painter, area, sizes, palette)) paintDrawing(painter, area, sizes.value(), palette);
     painter.restore();
 }
 
@@ -291,30 +287,10 @@ QPalette PaperPalette() {
     return paper;
 }
 
-WindingDrawing::WindingDrawing(QWidget *parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setAccessibleName(QStringLiteral("Чертёж намотки"));
-    setAccessibleDescription(descriptionOf(m_sizes));
-}
-
-void WindingDrawing::setSizes(const calc::Figure<WindingSizes> &sizes) {
-    m_sizes = sizes;
-    // Qt tells a screen reader reading the drawing that its description changed.
-    setAccessibleDescription(descriptionOf(sizes));
-    update();
-}
-
-void WindingDrawing::paint(QPainter &painter, const QRectF &area, const QPalette &palette) const {
-    PaintWinding(painter, area, m_sizes, palette);
-}
+WindingDrawing::WindingDrawing(QWidget *parent)
+    : PaintedFigure(QStringLiteral("Чертёж намотки"), PaintWinding, WindingDescription, parent) {}
 
 QSize WindingDrawing::sizeHint() const { return {360, 340}; }
 QSize WindingDrawing::minimumSizeHint() const { return {240, 260}; }
-
-void WindingDrawing::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    paint(painter, QRectF(rect()).adjusted(4, 4, -4, -4), palette());
-}
 
 }  // namespace tremira::ui

@@ -9,6 +9,7 @@
 
 #include "calc/figures.h"
 #include "ui/check/drawing/winding_layout.h"
+#include "ui/check/painted_figure.h"
 
 class QFontMetricsF;
 class QPainter;
@@ -36,23 +37,16 @@ void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<Wind
 // Dark on white, for paper whatever the screen's palette.
 QPalette PaperPalette();
 
-class WindingDrawing : public QWidget {
+// What the drawing shows, in words: the captions and the verdict, or the reason it stands in
+// place of.
+QString WindingDescription(const calc::Figure<WindingSizes> &sizes);
+
+class WindingDrawing : public PaintedFigure<WindingSizes> {
 public:
     explicit WindingDrawing(QWidget *parent = nullptr);
 
-    // Sizes that cannot be drawn: the drawing says why.
-    void setSizes(const calc::Figure<WindingSizes> &sizes);
-    // The drawing as the widget shows it, onto any painter (a PDF page among them).
-    void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    calc::Figure<WindingSizes> m_sizes = calc::NoFigure::NotGiven;
 };
 
 }  // namespace tremira::ui

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/style_palettes.h"
+#include "tests/ui/check/run_a_connections.h"
 #include "ui/check/connection_diagram.h"
 #include "ui/check/winding_drawing.h"
 
@@ -19,15 +20,7 @@ namespace {
 
 using calc::Connections;
 
-const Connections kRunA{{{0, false, false},
-                         {83, true, false},
-                         {90, true, false},
-                         {98, true, false},
-                         {108, true, false},
-                         {143, false, true}},
-                        "220 В",
-                        "380 В",
-                        true};
+using testing::kRunAConnections;
 
 TEST(ConnectionDiagramPainting, StaysInsideAnAreaSmallerThanItselfAndDrawsInIt) {
     const QColor around(0xff, 0x00, 0xff);
@@ -40,7 +33,7 @@ TEST(ConnectionDiagramPainting, StaysInsideAnAreaSmallerThanItselfAndDrawsInIt) 
         image.fill(around);
         QPainter painter(&image);
         painter.fillRect(area, palette.color(QPalette::Base));
-        PaintConnections(painter, area, kRunA, palette);
+        PaintConnections(painter, area, kRunAConnections, palette);
         painter.end();
         int ink = 0;
         for (int y = 0; y < image.height(); ++y) {
@@ -62,7 +55,7 @@ TEST(ConnectionDiagramAccessibility, SaysWhichLeadsGoWhere) {
         calc::Figure<Connections> connections;
         QString description;
     } cases[] = {
-        {"run A", kRunA,
+        {"run A", kRunAConnections,
          u"Схема соединений. Обмотка I: начало и выводы после витков 83, 90, 98, 108, 143; сеть 220 В: начало и "
          u"переключатель отводов (витки 83, 90, 98, 108); сеть 380 В: начало и виток 143; включают одну сеть из "
          u"двух; отводы — только для сети 220 В; обмотка II: один вывод к держаку, другой к клемме массы."_qs},
@@ -77,7 +70,7 @@ TEST(ConnectionDiagramAccessibility, SaysWhichLeadsGoWhere) {
     EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Схема соединений");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        diagram.setConnections(c.connections);
+        diagram.setFigure(c.connections);
         EXPECT_EQ(accessible->text(QAccessible::Description).toStdString(), c.description.toStdString());
     }
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "tests/ui/check/run_a_connections.h"
 #include "ui/check/drawing/connection_layout.h"
 
 namespace tremira::ui {
@@ -17,16 +18,7 @@ using calc::LeadI;
 constexpr double kLine = 10;
 double textWidth(const QString &text) { return 6.0 * static_cast<double>(text.size()); }
 
-// Run A with four taps from 50 V and 380 V besides.
-const Connections kRunA{{{0, false, false},
-                         {83, true, false},
-                         {90, true, false},
-                         {98, true, false},
-                         {108, true, false},
-                         {143, false, true}},
-                        "220 В",
-                        "380 В",
-                        true};
+using testing::kRunAConnections;
 
 // The text written level with `y`, right of the leads' terminals.
 std::optional<QString> endTextAt(const ConnectionLayout &layout, double y) {
@@ -45,7 +37,7 @@ TEST(ConnectionLayoutTest, LeadsInTurnOrderEachMarkedWithItsTurnAndWhereItGoes) 
         std::vector<std::optional<QString>> ends;  // what each lead goes to, none for a tap
     } cases[] = {
         {"run A",
-         kRunA,
+         kRunAConnections,
          {u"начало"_qs, u"виток 83"_qs, u"виток 90"_qs, u"виток 98"_qs, u"виток 108"_qs, u"виток 143"_qs},
          {u"сеть 220 В и 380 В"_qs, {}, {}, {}, {}, u"сеть 380 В"_qs}},
         {"no taps, no second mains",
@@ -76,7 +68,7 @@ TEST(ConnectionLayoutTest, LeadsInTurnOrderEachMarkedWithItsTurnAndWhereItGoes) 
 }
 
 TEST(ConnectionLayoutTest, TheTapsGoThroughASwitchToTheFirstMainsAndWindingIIToTheHolderAndClamp) {
-    const ConnectionLayout layout = LayOutConnections(kRunA, kLine, textWidth);
+    const ConnectionLayout layout = LayOutConnections(kRunAConnections, kLine, textWidth);
     std::vector<QString> texts;
     for (const DiagramText &text : layout.texts) texts.push_back(text.text);
     for (const QString &expected :
@@ -93,7 +85,7 @@ TEST(ConnectionLayoutTest, TheTapsGoThroughASwitchToTheFirstMainsAndWindingIIToT
 
 TEST(ConnectionLayoutTest, NoTextOverAnotherAndAllWithinItsSize) {
     const Connections both{{{0, false, false}, {83, true, true}}, "220 В", "220 В", false};
-    for (const Connections &connections : {kRunA, both}) {
+    for (const Connections &connections : {kRunAConnections, both}) {
         const ConnectionLayout layout = LayOutConnections(connections, kLine, textWidth);
         const QRectF whole(QPointF(0, 0), layout.size);
         for (std::size_t i = 0; i < layout.texts.size(); ++i) {

@@ -188,7 +188,7 @@ TEST(WindingDrawingAccessibility, NamesTheDrawingAndDescribesItsFiguresAndVerdic
     EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Чертёж намотки");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        drawing.setSizes(c.sizes);
+        drawing.setFigure(c.sizes);
         EXPECT_EQ(accessible->text(QAccessible::Description).toStdString(), c.description.toStdString());
     }
 }
