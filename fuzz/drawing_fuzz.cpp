@@ -1,7 +1,9 @@
-// Arbitrary typed sizes through the calculation and the check (PlanWinding, DrawingOf) into the
-// winding drawing's shapes: whatever was typed, every shape LayOutWinding gives is finite, of no
-// negative size and inside the area it was given, and a named part has room for its name. The
-// input is read as design_fields.h says; the seeds are calc_fuzz's.
+// Arbitrary typed sizes through the calculation and the check (PlanWinding, DrawingOf,
+// ConnectionsOf) into the winding drawing's and the connection diagram's shapes: whatever was
+// typed, every shape LayOutWinding gives is finite, of no negative size and inside the area it was
+// given, and a named part has room for its name; the dimensions and the scale bar lie inside the
+// area too, and no text of the connection diagram lies over another. The input is read as
+// design_fields.h says; the seeds are calc_fuzz's.
 
 #include <QLineF>
 #include <QRectF>
@@ -15,6 +17,7 @@
 #include "calc/design_check.h"
 #include "fuzz/design_fields.h"
 #include "fuzz/fuzz_check.h"
+#include "ui/check/drawing/connection_layout.h"
 #include "ui/check/drawing/winding_layout.h"
 
 namespace {
@@ -72,6 +75,18 @@ void checkLayout(const tremira::calc::WindingSizes &sizes, const QRectF &area) {
     }
 }
 
+// The connection diagram at its own size: every text within it and none over another.
+void checkConnections(const tremira::calc::Connections &connections) {
+    const auto width = [](const QString &text) { return 6.0 * static_cast<double>(text.size()); };
+    const tremira::ui::ConnectionLayout layout = tremira::ui::LayOutConnections(connections, 12, width);
+    const QRectF whole(QPointF(0, 0), layout.size);
+    for (std::size_t i = 0; i < layout.texts.size(); ++i) {
+        require(sound(layout.texts[i].space, whole), "every text of the diagram lies inside it");
+        for (std::size_t j = i + 1; j < layout.texts.size(); ++j)
+            require(!layout.texts[i].space.intersects(layout.texts[j].space), "no text of the diagram over another");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -81,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const DesignOutcome outcome = CalculateDesign(fields->design);
     if (!outcome.inputs || !outcome.results) return 0;
     const CheckOutcome checked = CheckDesign({*outcome.inputs, *outcome.results, fields->typed});
+    if (checked.connections.known()) checkConnections(checked.connections.value());
     if (!checked.drawing.known()) return 0;
     for (const QRectF &area : kAreas) checkLayout(checked.drawing.value(), area);
     return 0;
