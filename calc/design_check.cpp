@@ -271,6 +271,7 @@ CheckOutcome CheckDesign(const CheckInput &input) {
              testWindingOf(readings, design)},
             PlanSections(planInput, plan),
             DrawingOf(planInput, plan),
+            ConnectionsOf(planInput, plan),
             WeldSections(planInput, plan, readings.weld, weld),
             std::move(weld.chart)};
 }

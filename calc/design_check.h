@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "connection_diagram.h"
 #include "design_calculation.h"
 #include "figures.h"
 #include "weld.h"
@@ -53,6 +54,7 @@ struct CheckOutcome {
     std::vector<FigureSection> check;  // the design's K, wire, core window, voltages, test winding
     std::vector<FigureSection> plan;   // the plan's inputs as used, core, wire, taps, mains
     Figure<WindingSizes> drawing;      // or why the window cannot be drawn
+    Figure<Connections> connections;   // or why they cannot be drawn
     // The inputs as used, the induction at 50 Hz, the taps without and with the choke, the choke,
     // the heating of the transformer and of the choke.
     std::vector<FigureSection> weld;

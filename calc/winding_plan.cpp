@@ -431,6 +431,7 @@ Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan 
     const Figure<double> width = drawingSize(input.windowWidth, toroid ? "внутренний диаметр" : "ширина окна");
     const Figure<double> height = toroid ? Figure<double>(0.0) : drawingSize(input.windowHeight, "высота окна");
     const Figure<double> leg = drawingSize(input.legWidth, toroid ? "ширина кольца" : "ширина стержня");
+    const Figure<double> depth = inRange(input.legDepth);
     for (const Figure<double> *needed : {&width, &height}) {
         if (!needed->known()) return needed->why();
     }
@@ -442,7 +443,8 @@ Figure<WindingSizes> DrawingOf(const WindingPlanInput &input, const WindingPlan 
                         knownValue(leg),
                         knownValue(plan.buildI),
                         knownValue(plan.buildII),
-                        !plan.fitsWindow.known() || plan.fitsWindow.value()};
+                        !plan.fitsWindow.known() || plan.fitsWindow.value(),
+                        knownValue(depth)};
 }
 
 WindingPlan PlanWinding(const WindingPlanInput &input) {

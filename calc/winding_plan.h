@@ -175,6 +175,7 @@ struct WindingSizes {
     std::optional<double> buildII;   // t₂
     bool fits = true;                // false: the windings do not fit; a build that is none then
                                      // fills the rest of the hole as what does not fit
+    std::optional<double> legDepth;  // b, written beside the leg's width as its section a × b
 };
 
 // The drawing of the plan's builds in the window, or why it cannot be drawn: a size of the window

@@ -378,11 +378,14 @@ TEST(PlanWinding, DrawingTakesOnlySizesWithinThePlansLimits) {
         const char *reason;  // none: drawn
         double width = 0, height = 0;
         std::optional<double> leg = {};
+        std::optional<double> depth = {};
     };
     const Case cases[] = {
-        {"run A", runA(), nullptr, 50, 60, 70},
-        {"rod, no leg", changed(runA(), [](auto &in) { in.legWidth = kNotGiven; }), nullptr, 50, 60, std::nullopt},
-        {"toroid, no height read", toroidRun(), nullptr, 120, 0, 40},
+        {"run A", runA(), nullptr, 50, 60, 70, 121},
+        {"rod, no leg", changed(runA(), [](auto &in) { in.legWidth = kNotGiven; }), nullptr, 50, 60, std::nullopt, 121},
+        {"rod, huge depth drawn without it", changed(runA(), [](auto &in) { in.legDepth = kHuge; }), nullptr, 50, 60,
+         70, std::nullopt},
+        {"toroid, no height read", toroidRun(), nullptr, 120, 0, 40, 152},
         {"rod, no width", changed(runA(), [](auto &in) { in.windowWidth = kNotGiven; }), "ширина окна: не задано"},
         {"rod, huge width and height", changed(runA(), [](auto &in) { in.windowWidth = in.windowHeight = kHuge; }),
          "ширина окна: вне разумных пределов"},
@@ -409,6 +412,7 @@ TEST(PlanWinding, DrawingTakesOnlySizesWithinThePlansLimits) {
         EXPECT_EQ(drawing.value().windowWidth, c.width);
         EXPECT_EQ(drawing.value().windowHeight, c.height);
         EXPECT_EQ(drawing.value().legWidth, c.leg);
+        EXPECT_EQ(drawing.value().legDepth, c.depth);
     }
 }
 

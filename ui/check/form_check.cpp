@@ -22,6 +22,7 @@
 #include <QTabWidget>
 
 #include "help/context_help_filter.h"
+#include "ui/check/connection_diagram.h"
 #include "ui/check/figure_group.h"
 #include "ui/check/figure_panel.h"
 #include "ui/check/weld_chart.h"
@@ -86,10 +87,10 @@ constexpr std::array<QStringView, 20> kTypedNames{
     u"measuredTurns",    u"measuredCurrent",    u"chokeLegWidth", u"chokeLegDepth",
     u"chokeWindowWidth", u"chokeWindowHeight",  u"steelLoss",     u"insulationClass"};
 
-// Where the plan's sections stand: the inputs, the core and the drawing on the left, the wire and
-// the mains on the right, the taps across the foot.
-constexpr PanelPlace kPlanPlaces[] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {0, 1, 2, 1}, {3, 0, 1, 2}, {2, 1, 1, 1}};
-constexpr PanelPlace kDrawingPlace{2, 0, 1, 1};
+// Where the plan's sections stand: the inputs and the core on the left, the wire and the mains on
+// the right, the drawing and the connection diagram across, the taps across the foot.
+constexpr PanelPlace kPlanPlaces[] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {0, 1, 1, 1}, {3, 0, 1, 2}, {1, 1, 1, 1}};
+constexpr PanelPlace kDrawingPlace{2, 0, 1, 2};
 // The welding page: the inputs and the chart on the left, the induction and the choke on the
 // right, the taps without and with the choke across, the heating of each at the foot.
 constexpr PanelPlace kWeldPlaces[] = {{0, 0, 1, 1}, {0, 1, 1, 1}, {2, 0, 1, 2}, {1, 1, 1, 1},
@@ -191,7 +192,14 @@ QWidget *FormCheck::createColumn(std::initializer_list<std::size_t> sections) {
 QScrollArea *FormCheck::createPlanPage() {
     m_drawing = new WindingDrawing;
     m_drawing->setObjectName(QStringLiteral("windingDrawing"));
-    m_plan = new FigurePanel(m_outcome.plan, kPlanPlaces, m_drawing, kDrawingPlace, *m_numericFilter, m_contextHelp,
+    m_diagram = new ConnectionDiagram;
+    m_diagram->setObjectName(QStringLiteral("connectionDiagram"));
+    auto *pictures = new QWidget;
+    m_planPictures = new QBoxLayout(QBoxLayout::LeftToRight, pictures);
+    m_planPictures->setContentsMargins({});
+    m_planPictures->addWidget(m_drawing);
+    m_planPictures->addWidget(m_diagram);
+    m_plan = new FigurePanel(m_outcome.plan, kPlanPlaces, pictures, kDrawingPlace, *m_numericFilter, m_contextHelp,
                              help::HelpTopic::WindingPlan);
     m_plan->setObjectName(QStringLiteral("planPage"));
     return scrolled(m_plan);
@@ -261,6 +269,7 @@ QLayout *FormCheck::createButtons() {
 
 bool FormCheck::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_page.scroll && event->type() == QEvent::Resize) arrangeColumns();
+    if (watched == m_plan && event->type() == QEvent::Resize) arrangePlanPictures();
     const bool relaidOut = event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest;
     if (relaidOut && (watched == m_page.scroll->widget() || watched == m_plan || watched == m_weld)) {
         keepWrappedTextWhole(static_cast<QWidget *>(watched));
@@ -306,6 +315,12 @@ void FormCheck::arrangeColumns() {
     m_page.columns->setDirection(width >= sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
+void FormCheck::arrangePlanPictures() {
+    const int sideBySide = m_drawing->sizeHint().width() + m_planPictures->spacing() + m_diagram->sizeHint().width();
+    const bool fits = m_planPictures->parentWidget()->width() >= sideBySide;
+    m_planPictures->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+}
+
 QSize FormCheck::openingSize() const {
     // A scroll area asks for a few dozen lines only; the window asks for its whole page.
     const int frame = 2 * m_page.scroll->frameWidth();
@@ -323,7 +338,8 @@ void FormCheck::recalculate() {
     m_outcome = checkOf(typedFieldsOf(texts));
     for (std::size_t i = 0; i < m_checkGroups.size(); ++i) m_checkGroups[i]->showFigures(m_outcome.check[i]);
     m_plan->showFigures(m_outcome.plan);
-    m_drawing->setSizes(m_outcome.drawing);
+    m_drawing->setFigure(m_outcome.drawing);
+    m_diagram->setFigure(m_outcome.connections);
     m_weld->showFigures(m_outcome.weld);
     m_chart->setChart(m_outcome.chart);
 }
@@ -380,6 +396,7 @@ void FormCheck::saveSheet() {
         head,
         allSections(),
         {onPaper(QStringLiteral("Сердечник и обмотки"), m_drawing),
+         onPaper(QStringLiteral("Схема соединений"), m_diagram),
          onPaper(QStringLiteral("Внешние характеристики отводов и линия дуги"), m_chart)}};
     const QString shownPath = QDir::toNativeSeparators(path);
     const auto error = reports::SaveWorkshopSheet(path, sheet);

@@ -39,6 +39,7 @@ class NumericEntryFilter;
 class FigurePanel;
 class WeldChart;
 class WindingDrawing;
+class ConnectionDiagram;
 
 // The main window's calculated design: the texts its fields show, and the numbers the
 // calculation worked from and gave, which the check works from.
@@ -83,6 +84,8 @@ private:
     QLayout *createButtons();
     // Side by side when both columns fit the page's width, else one under the other.
     void arrangeColumns();
+    // The drawing and the connection diagram likewise.
+    void arrangePlanPictures();
     // As large as the whole page, but no larger than the screen's free area.
     QSize openingSize() const;
 
@@ -110,6 +113,8 @@ private:
     QTabWidget *m_pages = nullptr;
     FigurePanel *m_plan = nullptr;
     WindingDrawing *m_drawing = nullptr;
+    ConnectionDiagram *m_diagram = nullptr;
+    QBoxLayout *m_planPictures = nullptr;  // the drawing and the connection diagram
     FigurePanel *m_weld = nullptr;
     WeldChart *m_chart = nullptr;
 

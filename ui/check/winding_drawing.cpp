@@ -3,7 +3,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -16,34 +18,33 @@ namespace {
 
 constexpr int kCaptionLines = 3;
 
-QString millimetres(double value) {
-    return ToQString(calc::NumberRow({.decimals = 1, .small = calc::SmallFigure::BareStep}, value).text);
+// The drawing's part of `area`, above its captions.
+QRectF pictureIn(const QRectF &area, const QFontMetricsF &metrics) {
+    return area.adjusted(0, 0, 0, -kCaptionLines * metrics.lineSpacing());
 }
 
 QString sizesCaption(const WindingSizes &s) {
-    if (s.shape == WindowShape::Circle) return QStringLiteral("отверстие ⌀ %1 мм").arg(millimetres(s.windowWidth));
-    return QStringLiteral("окно %1 × %2 мм").arg(millimetres(s.windowWidth), millimetres(s.windowHeight));
+    const bool ring = s.shape == WindowShape::Circle;
+    QString caption =
+        ring ? QStringLiteral("отверстие ⌀ %1 мм").arg(Millimetres(s.windowWidth))
+             : QStringLiteral("окно %1 × %2 мм").arg(Millimetres(s.windowWidth), Millimetres(s.windowHeight));
+    if (s.legWidth && s.legDepth) {
+        caption += (ring ? QStringLiteral(", кольцо a × b %1 × %2 мм") : QStringLiteral(", стержень a × b %1 × %2 мм"))
+                       .arg(Millimetres(*s.legWidth), Millimetres(*s.legDepth));
+    }
+    return caption;
 }
 
 QString buildsCaption(const WindingSizes &s) {
     QStringList builds;
-    if (s.buildI) builds << QStringLiteral("I: %1 мм").arg(millimetres(*s.buildI));
-    if (s.buildII) builds << QStringLiteral("II: %1 мм").arg(millimetres(*s.buildII));
+    if (s.buildI) builds << QStringLiteral("I: %1 мм").arg(Millimetres(*s.buildI));
+    if (s.buildII) builds << QStringLiteral("II: %1 мм").arg(Millimetres(*s.buildII));
     return builds.join(QStringLiteral(", "));
 }
 
 QString verdictOf(const WindingSizes &s) {
     if (!s.fits) return QStringLiteral("не помещается");
     return s.buildI && s.buildII ? QStringLiteral("помещается") : QString();
-}
-
-// What the drawing shows, in words, for screen readers: the captions and the verdict, or the
-// reason it stands in place of.
-QString descriptionOf(const calc::Figure<WindingSizes> &sizes) {
-    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
-    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
-    parts.removeAll(QString());
-    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
 // Winding II in the hue opposite the highlight's, so that where the palette has a hue the two
@@ -150,10 +151,10 @@ void paintLabel(QPainter &painter, const WindingPiece &piece, const QPalette &pa
     const QRectF space = piece.labelSpace;
     const QFontMetricsF metrics(painter.font(), painter.device());
     const double width = metrics.horizontalAdvance(piece.label);
-    QTransform frame = QTransform::fromTranslate(space.center().x(), space.center().y());
-    if (width > space.width() && space.height() > space.width()) frame.rotate(-90);
-    const PartColours colours = ColoursOf(piece.part, palette);
     const double margin = metrics.averageCharWidth() / 2;
+    QTransform frame = QTransform::fromTranslate(space.center().x(), space.center().y());
+    if (width + 2 * margin > space.width() && space.height() > space.width()) frame.rotate(-90);
+    const PartColours colours = ColoursOf(piece.part, palette);
     painter.save();
     painter.setClipPath(pathOf(piece), Qt::IntersectClip);
     painter.setTransform(frame, true);
@@ -167,6 +168,56 @@ void paintLabel(QPainter &painter, const WindingPiece &piece, const QPalette &pa
     painter.restore();
 }
 
+// An arrowhead at `tip`, pointing away from `from`.
+void paintArrowhead(QPainter &painter, const QPointF &tip, const QPointF &from, double length) {
+    QLineF back(tip, from);
+    if (back.length() <= 0) return;
+    back.setLength(std::min(length, back.length() / 2));
+    const QLineF side = back.normalVector();
+    const QPointF wing = (side.p2() - side.p1()) / 3;
+    painter.drawPolygon(QPolygonF{tip, back.p2() + wing, back.p2() - wing});
+}
+
+// `text` in the middle of `space` on the plain page, so that lines beneath do not cross it;
+// turned a quarter up when `vertical`.
+void paintFigure(QPainter &painter, const QRectF &space, const QString &text, bool vertical, const QPalette &palette) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double width = metrics.horizontalAdvance(text) + metrics.averageCharWidth();
+    painter.save();
+    painter.translate(space.center());
+    const QSizeF along = vertical ? space.size().transposed() : space.size();
+    if (vertical) painter.rotate(-90);
+    const QRectF box(-along.width() / 2, -along.height() / 2, along.width(), along.height());
+    painter.fillRect(QRectF(-width / 2, box.bottom() - metrics.height(), width, metrics.height()),
+                     palette.color(QPalette::Base));
+    painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextDontClip, text);
+    painter.restore();
+}
+
+void paintDimensions(QPainter &painter, const DimensionedWinding &layout, const QPalette &palette,
+                     const Strokes &strokes) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double arrow = metrics.height() / 2;
+    painter.save();
+    painter.setPen(QPen(palette.color(QPalette::Text), strokes.hatch));
+    painter.setBrush(palette.color(QPalette::Text));
+    for (const Dimension &dimension : layout.dimensions) {
+        painter.drawLines(dimension.extensions.data(), static_cast<int>(dimension.extensions.size()));
+        painter.drawLine(dimension.line);
+        paintArrowhead(painter, dimension.line.p1(), dimension.line.p2(), arrow);
+        paintArrowhead(painter, dimension.line.p2(), dimension.line.p1(), arrow);
+        paintFigure(painter, dimension.textSpace, dimension.text, dimension.vertical, palette);
+    }
+    if (const std::optional<ScaleBar> &scale = layout.scaleBar) {
+        painter.setPen(QPen(palette.color(QPalette::Text), strokes.edge, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(scale->bar);
+        for (const QPointF &end : {scale->bar.p1(), scale->bar.p2()})
+            painter.drawLine(end - QPointF(0, arrow / 2), end + QPointF(0, arrow / 2));
+        paintFigure(painter, scale->textSpace, QStringLiteral("0 … ") + scale->text, false, palette);
+    }
+    painter.restore();
+}
+
 void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &sizes) {
     const QStringList lines{sizesCaption(sizes), buildsCaption(sizes)};
     painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop, lines.join(QLatin1Char('\n')));
@@ -177,7 +228,36 @@ void paintCaptions(QPainter &painter, const QRectF &area, const WindingSizes &si
     painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, verdictOf(sizes));
 }
 
+// The drawing of sizes that can be drawn, its dimensions and its captions under it.
+void paintDrawing(QPainter &painter, const QRectF &area, const WindingSizes &sizes, const QPalette &palette) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const Strokes strokes = strokesOf(metrics);
+    const QRectF picture = pictureIn(area, metrics);
+    const DimensionedWinding layout = LayOutPainted(sizes, area, metrics);
+    const std::vector<WindingPiece> &pieces = layout.pieces;
+    painter.save();
+    // The halo of the steel's edge would stray past the area's border, where the steel lies.
+    painter.setClipRect(picture, Qt::IntersectClip);
+    for (const WindingPiece &piece : pieces) paintPiece(painter, piece, palette, strokes);
+    for (const WindingPiece &piece : pieces) paintLabel(painter, piece, palette);
+    paintEdges(painter, pieces, palette, strokes);
+    paintDimensions(painter, layout, palette, strokes);
+    painter.restore();
+    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes);
+}
+
 }  // namespace
+
+DimensionedWinding LayOutPainted(const WindingSizes &sizes, const QRectF &area, const QFontMetricsF &metrics) {
+    return LayOutDimensioned(sizes, pictureIn(area, metrics), metrics.lineSpacing());
+}
+
+QString WindingDescription(const calc::Figure<WindingSizes> &sizes) {
+    if (!sizes.known()) return ToQString(calc::ReasonText(sizes.why()));
+    QStringList parts{sizesCaption(sizes.value()), buildsCaption(sizes.value()), verdictOf(sizes.value())};
+    parts.removeAll(QString());
+    return QStringLiteral("Окно сердечника в масштабе: %1.").arg(parts.join(QStringLiteral("; ")));
+}
 
 PartColours ColoursOf(WindingPart part, const QPalette &palette) {
     const QColor base = palette.color(QPalette::Base);
@@ -195,25 +275,7 @@ PartColours ColoursOf(WindingPart part, const QPalette &palette) {
 void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
                   const QPalette &palette) {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(palette.color(QPalette::Text));
-    if (!sizes.known()) {
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, ToQString(calc::ReasonText(sizes.why())));
-        painter.restore();
-        return;
-    }
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const Strokes strokes = strokesOf(metrics);
-    const QRectF picture = area.adjusted(0, 0, 0, -kCaptionLines * metrics.lineSpacing());
-    const std::vector<WindingPiece> pieces = LayOutWinding(sizes.value(), picture);
-    painter.save();
-    // The halo of the steel's edge would stray past the area's border, where the steel lies.
-    painter.setClipRect(picture, Qt::IntersectClip);
-    for (const WindingPiece &piece : pieces) paintPiece(painter, piece, palette, strokes);
-    for (const WindingPiece &piece : pieces) paintLabel(painter, piece, palette);
-    paintEdges(painter, pieces, palette, strokes);
-    painter.restore();
-    paintCaptions(painter, area.adjusted(0, picture.height(), 0, 0), sizes.value());
+    if (ReadyToPaint(painter, area, sizes, palette)) paintDrawing(painter, area, sizes.value(), palette);
     painter.restore();
 }
 
@@ -225,30 +287,10 @@ QPalette PaperPalette() {
     return paper;
 }
 
-WindingDrawing::WindingDrawing(QWidget *parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setAccessibleName(QStringLiteral("Чертёж намотки"));
-    setAccessibleDescription(descriptionOf(m_sizes));
-}
+WindingDrawing::WindingDrawing(QWidget *parent)
+    : PaintedFigure(QStringLiteral("Чертёж намотки"), PaintWinding, WindingDescription, parent) {}
 
-void WindingDrawing::setSizes(const calc::Figure<WindingSizes> &sizes) {
-    m_sizes = sizes;
-    // Qt tells a screen reader reading the drawing that its description changed.
-    setAccessibleDescription(descriptionOf(sizes));
-    update();
-}
-
-void WindingDrawing::paint(QPainter &painter, const QRectF &area, const QPalette &palette) const {
-    PaintWinding(painter, area, m_sizes, palette);
-}
-
-QSize WindingDrawing::sizeHint() const { return {260, 220}; }
-QSize WindingDrawing::minimumSizeHint() const { return {160, 140}; }
-
-void WindingDrawing::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    paint(painter, QRectF(rect()).adjusted(4, 4, -4, -4), palette());
-}
+QSize WindingDrawing::sizeHint() const { return {360, 340}; }
+QSize WindingDrawing::minimumSizeHint() const { return {240, 260}; }
 
 }  // namespace tremira::ui

@@ -9,7 +9,9 @@
 
 #include "calc/figures.h"
 #include "ui/check/drawing/winding_layout.h"
+#include "ui/check/painted_figure.h"
 
+class QFontMetricsF;
 class QPainter;
 
 namespace tremira::ui {
@@ -23,6 +25,10 @@ struct PartColours {
 };
 PartColours ColoursOf(WindingPart part, const QPalette &palette);
 
+// The drawing's shapes, dimensions and scale bar as PaintWinding places them in `area` with the
+// font of `metrics`, above the captions.
+DimensionedWinding LayOutPainted(const WindingSizes &sizes, const QRectF &area, const QFontMetricsF &metrics);
+
 // Paints the drawing with its labels and size captions into `area` in the colours of `palette`;
 // sizes that cannot be drawn give the reason in its place.
 void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<WindingSizes> &sizes,
@@ -31,23 +37,16 @@ void PaintWinding(QPainter &painter, const QRectF &area, const calc::Figure<Wind
 // Dark on white, for paper whatever the screen's palette.
 QPalette PaperPalette();
 
-class WindingDrawing : public QWidget {
+// What the drawing shows, in words: the captions and the verdict, or the reason it stands in
+// place of.
+QString WindingDescription(const calc::Figure<WindingSizes> &sizes);
+
+class WindingDrawing : public PaintedFigure<WindingSizes> {
 public:
     explicit WindingDrawing(QWidget *parent = nullptr);
 
-    // Sizes that cannot be drawn: the drawing says why.
-    void setSizes(const calc::Figure<WindingSizes> &sizes);
-    // The drawing as the widget shows it, onto any painter (a PDF page among them).
-    void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    calc::Figure<WindingSizes> m_sizes = calc::NoFigure::NotGiven;
 };
 
 }  // namespace tremira::ui

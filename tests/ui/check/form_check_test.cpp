@@ -36,6 +36,7 @@
 #include "tests/support/box_answerer.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/viewer_recorder.h"
+#include "ui/check/connection_diagram.h"
 #include "ui/check/form_check.h"
 #include "ui/check/weld_chart.h"
 #include "ui/fields/utf8_text.h"
@@ -221,6 +222,36 @@ TEST_F(FormCheckTest, TheWeldingPageShowsTheWeldOfWhatWasTyped) {
     EXPECT_EQ(chart->accessibleDescription(), WeldChartDescription(expected.chart));
     EXPECT_TRUE(chart->accessibleDescription().contains(u"98 вит.: 125 А без дросселя"_qs))
         << chart->accessibleDescription().toStdString();
+}
+
+// The plan page holds the drawing and the connection diagram of what was typed, whole, one beside
+// or under the other.
+TEST_F(FormCheckTest, ThePlanPageDrawsTheCoreAndTheConnectionsOfWhatWasTyped) {
+    const ShownDesign design = runA();
+    open(design);
+    typeAll(kRunATyped);
+    showPage(1);
+    QApplication::processEvents();
+    const auto *page = m_form->findChild<QWidget *>(QStringLiteral("planPage"));
+    const auto *drawing = page->findChild<QWidget *>(QStringLiteral("windingDrawing"));
+    const auto *diagram = page->findChild<QWidget *>(QStringLiteral("connectionDiagram"));
+    ASSERT_TRUE(drawing && diagram);
+    EXPECT_TRUE(drawing->accessibleDescription().contains(u"окно 50 × 60 мм, стержень a × b 70 × 121 мм"_qs))
+        << drawing->accessibleDescription().toStdString();
+    EXPECT_EQ(diagram->accessibleDescription(), ConnectionsDescription(checkOf(design, kRunATyped).connections));
+    EXPECT_TRUE(diagram->accessibleDescription().contains(u"переключатель отводов (витки 83, 90, 98, 108)"_qs))
+        << diagram->accessibleDescription().toStdString();
+    EXPECT_TRUE(diagram->accessibleDescription().contains(u"сеть 380 В: начало и виток 143"_qs));
+    const auto placed = [page](const QWidget *picture) {
+        return QRect(picture->mapTo(page, QPoint(0, 0)), picture->size());
+    };
+    for (const QWidget *picture : {drawing, diagram}) {
+        SCOPED_TRACE(picture->objectName().toStdString());
+        EXPECT_GE(picture->width(), picture->minimumSizeHint().width());
+        EXPECT_GE(picture->height(), picture->minimumSizeHint().height());
+        EXPECT_TRUE(page->rect().contains(placed(picture)));
+    }
+    EXPECT_FALSE(placed(drawing).intersects(placed(diagram)));
 }
 
 // The main window's texts, read-only, before the check's own figures.

@@ -4,11 +4,13 @@
 
 #include <QAccessible>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -51,17 +53,31 @@ TEST(WindingDrawingColours, WindingsStandOutFromEachOtherAndTheWindowAndTheirNam
     }
 }
 
+// Large enough that the edges' lines cover whole pixels wherever they fall.
+QFont drawingFont() {
+    QFont font;
+    font.setPixelSize(24);
+    return font;
+}
+
 // The drawing painted into `area` of an image of a colour it never uses, 20 pixels larger on
 // every side, in a font of a fixed size.
 QImage painted(const WindingSizes &sizes, const QPalette &palette, const QRectF &area, QColor around) {
     QImage image(QSize(area.right() + 20, area.bottom() + 20), QImage::Format_RGB32);
     image.fill(around);
     QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(10);
-    painter.setFont(font);
+    painter.setFont(drawingFont());
     PaintWinding(painter, area, sizes, palette);
     return image;
+}
+
+// The first piece of `part` as the drawing places it in `area`.
+QRectF placed(const WindingSizes &sizes, const QRectF &area, WindingPart part) {
+    QImage device(1, 1, QImage::Format_RGB32);
+    for (const WindingPiece &piece : LayOutPainted(sizes, area, QFontMetricsF(drawingFont(), &device)).pieces) {
+        if (piece.part == part) return piece.outer;
+    }
+    return {};
 }
 
 bool near(QColor pixel, QColor colour) {
@@ -70,23 +86,31 @@ bool near(QColor pixel, QColor colour) {
            30;
 }
 
+// The pixel at `x` or one beside it, as a line's antialiased edge may fall between two.
+bool nearAround(const QImage &image, double x, int y, QColor colour) {
+    const int middle = static_cast<int>(std::floor(x));
+    for (int column = middle - 1; column <= middle + 1; ++column) {
+        if (near(image.pixelColor(column, y), colour)) return true;
+    }
+    return false;
+}
+
 TEST(WindingDrawingPainting, TheWindowsEdgeShowsOverWhatOverflowsAndNothingLeavesTheArea) {
     const QColor around(0xff, 0x00, 0xff);
     // 30 + 70 mm of windings in a 50 mm window on a 10 mm leg: winding II runs over the window's
-    // edge and the right leg and past the steel; the drawing is 110 mm wide, twice over in 220
-    // pixels. Half a pixel in, a line on a whole millimetre covers the middle of a pixel.
-    const WindingSizes sizes{kRod, 50, 60, 10, 30, 70, false};
-    const QRectF area(20.5, 20.5, 220, 300);
+    // edge and the right leg and past the steel.
+    const WindingSizes sizes{kRod, 50, 60, 10, 30, 70, false, {}};
+    const QRectF area(20.5, 20.5, 700, 800);
+    const QRectF window = placed(sizes, area, P::Window);
     for (const auto &[name, palette] : screenAndPaperPalettes()) {
         SCOPED_TRACE(name.toStdString());
         const QImage image = painted(sizes, palette, area, around);
         const QColor edge = palette.color(QPalette::Text);
         int edgeRows = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            // The window's right edge, 60 mm in, wherever its left edge, 10 mm in, shows.
-            if (!near(image.pixelColor(40, y), edge)) continue;
+        for (int y = static_cast<int>(window.top()) + 2; y < window.bottom() - 2; ++y) {
             ++edgeRows;
-            EXPECT_TRUE(near(image.pixelColor(140, y), edge)) << "row " << y;
+            EXPECT_TRUE(nearAround(image, window.left(), y, edge)) << "row " << y;
+            EXPECT_TRUE(nearAround(image, window.right(), y, edge)) << "row " << y;
         }
         EXPECT_GT(edgeRows, 100);
         for (int y = 0; y < image.height(); ++y) {
@@ -121,17 +145,24 @@ Slants slantsOf(const QImage &image, const QRect &patch, const PartColours &colo
     return slants;
 }
 
+// A square of `side` pixels in the upper part of the band, clear of its edges and its name.
+QRect patchIn(const QRectF &band, int side) {
+    return QRect(static_cast<int>(band.center().x()) - side / 2, static_cast<int>(band.top()) + side / 2, side, side);
+}
+
 TEST(WindingDrawingPainting, TheWindingsAreHatchedAtOppositeSlants) {
-    // Bands of 20 mm on a 10 mm leg, four times over: winding I from 40 to 120 pixels across,
-    // winding II from 120 to 200, each from about row 100 to 340 with its name in the middle.
-    const WindingSizes sizes{kRod, 50, 60, 10, 20, 20, true};
+    const WindingSizes sizes{kRod, 50, 60, 10, 20, 20, true, {}};
+    const QRectF area(0, 0, 700, 900);
+    const QRect first = patchIn(placed(sizes, area, P::WindingI), 30);
+    const QRect second = patchIn(placed(sizes, area, P::WindingII), 30);
+    ASSERT_GE(placed(sizes, area, P::WindingI).width(), 40);
     for (const auto &[name, palette] : screenAndPaperPalettes()) {
         SCOPED_TRACE(name.toStdString());
-        const QImage image = painted(sizes, palette, QRect(0, 0, 280, 480), Qt::black);
-        const Slants first = slantsOf(image, QRect(50, 120, 60, 60), ColoursOf(P::WindingI, palette));
-        const Slants second = slantsOf(image, QRect(130, 120, 60, 60), ColoursOf(P::WindingII, palette));
-        EXPECT_GT(first.rising, 2 * first.falling);
-        EXPECT_GT(second.falling, 2 * second.rising);
+        const QImage image = painted(sizes, palette, area, Qt::black);
+        const Slants one = slantsOf(image, first, ColoursOf(P::WindingI, palette));
+        const Slants two = slantsOf(image, second, ColoursOf(P::WindingII, palette));
+        EXPECT_GT(one.rising, 2 * one.falling);
+        EXPECT_GT(two.falling, 2 * two.rising);
     }
 }
 
@@ -141,13 +172,13 @@ TEST(WindingDrawingAccessibility, NamesTheDrawingAndDescribesItsFiguresAndVerdic
         calc::Figure<WindingSizes> sizes;
         QString description;
     } cases[] = {
-        {"both fit", WindingSizes{kRod, 50, 60, 10, 10, 15.25, true},
+        {"both fit", WindingSizes{kRod, 50, 60, 10, 10, 15.25, true, {}},
          u"Окно сердечника в масштабе: окно 50 × 60 мм; I: 10 мм, II: 15,3 мм; помещается."_qs},
-        {"too many", WindingSizes{kRod, 50, 60, 10, 30, 35, false},
+        {"too many", WindingSizes{kRod, 50, 60, 10, 30, 35, false, {}},
          u"Окно сердечника в масштабе: окно 50 × 60 мм; I: 30 мм, II: 35 мм; не помещается."_qs},
-        {"winding I closes the hole", WindingSizes{kRing, 100, 0, 20, std::nullopt, std::nullopt, false},
+        {"winding I closes the hole", WindingSizes{kRing, 100, 0, 20, std::nullopt, std::nullopt, false, {}},
          u"Окно сердечника в масштабе: отверстие ⌀ 100 мм; не помещается."_qs},
-        {"builds not known yet", WindingSizes{kRing, 100, 0, 20, 10, std::nullopt, true},
+        {"builds not known yet", WindingSizes{kRing, 100, 0, 20, 10, std::nullopt, true, {}},
          u"Окно сердечника в масштабе: отверстие ⌀ 100 мм; I: 10 мм."_qs},
         {"cannot be drawn", calc::Reason{calc::NoFigure::NotGiven, "ширина окна"}, u"ширина окна: не задано"_qs},
     };
@@ -157,7 +188,7 @@ TEST(WindingDrawingAccessibility, NamesTheDrawingAndDescribesItsFiguresAndVerdic
     EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Чертёж намотки");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        drawing.setSizes(c.sizes);
+        drawing.setFigure(c.sizes);
         EXPECT_EQ(accessible->text(QAccessible::Description).toStdString(), c.description.toStdString());
     }
 }
