@@ -34,8 +34,9 @@ TEST_F(Form1Test, F1InEachMenuOpensTheTopicOfTheMenuOrOfTheHighlightedItem) {
 }
 
 // The check shows the design as calculated, weighing the wire of the materials the lists
-// name; the command returns only when the window has been closed, and the next opening finds
-// what was typed at the last.
+// name (winding II of aluminium is a bundle of four strands, bought strand by strand); the
+// command returns only when the window has been closed, and the next opening finds what was
+// typed at the last.
 TEST_F(Form1Test, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
     user::choose(ui.Combo1, 1);
     user::choose(ui.Combo2, 1);
@@ -59,7 +60,7 @@ TEST_F(Form1Test, TheDesignCheckCommandShowsTheCalculatedDesignModally) {
         QTest::keyClick(ui.MService, Qt::Key_Return);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
-    const QStringList answers{"84,672", "83", "25", "47 м, 1,25 кг", "21 м, 1,78 кг"};
+    const QStringList answers{"84,672", "83", "25", "47 м, 1,25 кг", "84 м (4 провода 3,35 по 21 м), 1,78 кг"};
     EXPECT_EQ(shown, answers + answers);
     EXPECT_EQ(typedAtOpening, (QStringList{"", "", "", "", "0,35", "50", "60", "70", "121", ""}));
 }
