@@ -273,7 +273,8 @@ CheckOutcome CheckDesign(const CheckInput &input) {
             DrawingOf(planInput, plan),
             ConnectionsOf(planInput, plan),
             WeldSections(planInput, plan, readings.weld, weld),
-            std::move(weld.chart)};
+            std::move(weld.chart),
+            WorkOrderOf(plan)};
 }
 
 }  // namespace tremira::calc

@@ -15,6 +15,7 @@
 #include "figures.h"
 #include "weld.h"
 #include "winding_plan.h"
+#include "work_order.h"
 
 namespace tremira::calc {
 
@@ -59,6 +60,7 @@ struct CheckOutcome {
     // the heating of the transformer and of the choke.
     std::vector<FigureSection> weld;
     Figure<WeldChart> chart;  // the taps' output characteristics, or why they cannot be drawn
+    FigureSection workOrder;  // the steps at the bench, with the plan's turns and wires
 };
 
 CheckOutcome CheckDesign(const CheckInput &input);

@@ -184,6 +184,43 @@ TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
     }
 }
 
+CheckInput withoutTapsOrSecondMains() {
+    CheckInput input = everyField();
+    input.typed.tapCount = input.typed.lowestTapVoltage = input.typed.secondMainsVoltage = {};
+    return input;
+}
+
+// The order of work names the plan's own wires and leads. Run A with four taps from 50 V and
+// 380 V: turns 1–108 of 2,80 (6 mm²), 109–143 of 2,12 (3,49 mm² sized up), leads after the taps
+// 108, 98, 90, 83 and at 143, winding II 25 turns of three strands of 3,00. Without taps and a
+// second mains: the 83 turns of 2,80 and no leads but the end.
+TEST(CheckDesign, TheOrderOfWorkNamesThePlansWiresAndLeads) {
+    struct Case {
+        const char *name;
+        CheckInput input;
+        std::vector<std::string> steps;  // a piece of each step, in order
+    };
+    const Case cases[] = {
+        {"taps and 380 V",
+         everyField(),
+         {"1. Обмотку I мотают на стержень слоями от стержня наружу; её начало — внутренний вывод. Витки 1–108: провод "
+          "2,80, витки 109–143: провод 2,12.",
+          "2. Выводы делают петлёй, не разрезая провод, после витков 83, 90, 98, 108, 143 ",
+          "3. Между обмотками I и II",
+          "4. Обмотку II мотают поверх изоляции: 25 вит., провод 3 × 3,00, жилы кладут рядом", "5. Сердечник"}},
+        {"neither",
+         withoutTapsOrSecondMains(),
+         {"Витки 1–83: провод 2,80.", "2. Конец обмотки I выводят наружу", "3. ", "4. ", "5. "}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const FigureSection order = CheckDesign(c.input).workOrder;
+        ASSERT_EQ(order.rows.size(), c.steps.size());
+        for (std::size_t i = 0; i < c.steps.size(); ++i)
+            EXPECT_NE(order.rows[i].text.find(c.steps[i]), std::string::npos) << order.rows[i].text;
+    }
+}
+
 TEST(CheckDesign, NoLoadVoltageIsWarnedAbove80VAndBelowTheStrikeMargin) {
     struct Case {
         tremira::calc::Int16 output, current;

@@ -348,6 +348,7 @@ std::vector<calc::FigureSection> FormCheck::allSections() const {
     std::vector<calc::FigureSection> sections = m_outcome.check;
     for (const auto *part : {&m_outcome.plan, &m_outcome.weld})
         sections.insert(sections.end(), part->begin(), part->end());
+    sections.push_back(m_outcome.workOrder);
     return sections;
 }
 

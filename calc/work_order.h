@@ -1,0 +1,13 @@
+#pragma once
+// The order of work a builder follows at the bench, in the plan's own figures: which wire goes
+// on first and where, where the leads come out, the insulation between the windings, the earth.
+
+#include "figures.h"
+#include "winding_plan.h"
+
+namespace tremira::calc {
+
+// "Порядок работы": numbered steps as notes; the turns and wires the plan gives are named in them.
+FigureSection WorkOrderOf(const WindingPlan &plan);
+
+}  // namespace tremira::calc
