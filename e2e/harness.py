@@ -244,13 +244,12 @@ class Session:
             self.run("import", "-window", wid, "-define", "png:exclude-chunks=date,time",
                      os.path.join(self.docs_dir, file_name))
 
-    def save_pdf_pictures(self, pdf, file_stem, last_page):
-        """Pages of a PDF up to last_page as pictures for the docs, at 80 dots per inch:
-        file_stem-1.png and on."""
+    def save_pdf_picture(self, pdf, page, name):
+        """One page of a PDF as a picture for the docs, at 80 dots per inch: name.png."""
         if self.docs_dir:
             os.makedirs(self.docs_dir, exist_ok=True)
-            self.run("pdftoppm", "-r", "80", "-png", "-l", str(last_page), pdf,
-                     os.path.join(self.docs_dir, file_stem))
+            self.run("pdftoppm", "-r", "80", "-png", "-f", str(page), "-l", str(page), "-singlefile", pdf,
+                     os.path.join(self.docs_dir, name))
 
 
 SENTINEL = b"\x01tremira-e2e-nothing\x01"

@@ -69,13 +69,17 @@ class WindingPlan(ProgramTestCase):
         self.s.key("Return")
         sheet = os.path.join(self.s.program_dir, "лист.pdf")
         wait_for("the sheet", lambda: os.path.exists(sheet) and os.path.getsize(sheet) > 0)
-        self.assert_sheet(sheet)
-        self.s.save_pdf_pictures(sheet, "sheet", 2)  # the user guide's pictures of the sheet
+        pages = self.assert_sheet(sheet)
+        # The user guide's pictures of the sheet: its first two pages and the drawings' page.
+        drawings = next(i for i, page in enumerate(pages, 1) if "Схема соединений" in page)
+        for page, name in ((1, "sheet-1"), (2, "sheet-2"), (drawings, "sheet-drawings")):
+            self.s.save_pdf_picture(sheet, page, name)
         self.s.focus(check, "the check window")
         self.s.key("Escape")
         self.s.wait_window_gone(check, "the check window")
 
     def assert_sheet(self, sheet):
+        """The sheet's checks; gives its pages' text."""
         text = self.sheet_text(sheet)
         pages = [page for page in text.split("\f") if page.strip()]
         self.assertEqual(text.split("\n", 1)[0], DESIGN_NAME, "the design's name heads the sheet")
@@ -87,3 +91,4 @@ class WindingPlan(ProgramTestCase):
         for caption in (CHECK_TITLE, "Порядок работы", "Сердечник и обмотки", "Схема соединений", "окно 50 × 60 мм"):
             self.assertIn(caption, text, "the sheet's text")
         self.assertNotIn("не задано", text, "the rows nobody gave")
+        return pages
