@@ -192,6 +192,9 @@ public:
     void drawing(std::size_t index) {
         QTextBlockFormat block;
         block.setTopMargin(points(kHeadingPoints));
+        // The drawings begin a page of their own, so that the core and the connections the
+        // builder winds by lie on one sheet of paper.
+        if (index == 0) block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         m_cursor.insertBlock(block);
         QTextCharFormat object;
         object.setObjectType(kDrawingObject);

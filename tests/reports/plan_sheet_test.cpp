@@ -108,7 +108,7 @@ TEST(WorkshopSheetTest, InputsLineHoldsOnlyTheGivenInputs) {
 
 // The title block on the first page, each section a table of caption and figure with the taps'
 // table under it, the rows nobody gave left out, "стр. N из M" at the foot of every page, and the
-// drawings whole on a page each as lines, not pictures.
+// drawings from a page of their own on, each whole on one page, as lines, not pictures.
 TEST(WorkshopSheetTest, LaysTheTablesAndDrawingsOnNumberedA4Pages) {
     const struct {
         const char *name;
@@ -119,7 +119,7 @@ TEST(WorkshopSheetTest, LaysTheTablesAndDrawingsOnNumberedA4Pages) {
         int fewestPages;
         int mostPages;
     } cases[] = {
-        {"a short plan", 3, {0.3}, u"Трансформатор гаража"_qs, u"Трансформатор гаража"_qs, 1, 1},
+        {"a short plan", 3, {0.3}, u"Трансформатор гаража"_qs, u"Трансформатор гаража"_qs, 2, 2},
         {"a plan longer than a page", 90, {0.5}, u"Трансформатор гаража"_qs, u"Трансформатор гаража"_qs, 3, 6},
         {"two drawings of a page each, no name", 3, {1, 1}, u" "_qs, u"Тремира"_qs, 3, 3},
     };
@@ -165,7 +165,10 @@ TEST(WorkshopSheetTest, LaysTheTablesAndDrawingsOnNumberedA4Pages) {
                 return page.contains(u"Рисунок "_qs + number + u"\n"_qs) &&
                        page.contains(u"верх рисунка "_qs + number) && page.contains(u"низ рисунка "_qs + number);
             });
-            EXPECT_NE(drawnOn, pages.end()) << "drawing " << number.toStdString() << " whole on one page";
+            ASSERT_NE(drawnOn, pages.end()) << "drawing " << number.toStdString() << " whole on one page";
+            if (i == 0) {
+                EXPECT_FALSE(drawnOn->contains(u"Строка плана"_qs)) << "the drawings begin a page";
+            }
             EXPECT_EQ(text.count(u"Рисунок "_qs + number + u"\n"_qs), 1) << "and on that page alone";
             EXPECT_LT(text.indexOf(u"Строка плана %1"_qs.arg(c.rowCount)), text.indexOf(u"Рисунок "_qs + number));
         }

@@ -170,9 +170,11 @@ void PaintWeldChart(QPainter &painter, const QRectF &area, const calc::Figure<ca
         return;
     }
     const QFontMetricsF metrics(painter.font());
-    const QRectF plot = area.adjusted(metrics.horizontalAdvance(QStringLiteral("0000")) + 6, metrics.lineSpacing(),
-                                      -metrics.horizontalAdvance(QStringLiteral("0")), -2.5 * metrics.lineSpacing());
     const auto [currentMax, voltageMax] = rangeOf(chart.value());
+    // Room on the right for half the last current's label, which stands centred on the frame.
+    const QRectF plot =
+        area.adjusted(metrics.horizontalAdvance(QStringLiteral("0000")) + 6, metrics.lineSpacing(),
+                      -metrics.horizontalAdvance(tick(currentMax)) / 2 - 1, -2.5 * metrics.lineSpacing());
     const Axes axes(plot, currentMax, voltageMax);
     // Faint beside the curves, in the palette's own tones on a light page and a dark one alike.
     const QColor grid = colours::Blend(background, ink, 0.2);
