@@ -23,11 +23,11 @@ bool unknownAsked(const Figure<T> &figure) {
 
 }  // namespace
 
-Figure<Connections> ConnectionsOf(const WindingPlanInput &input, const WindingPlan &plan) {
+Figure<Connections> ConnectionsOf(const WindingPlanInput &input, const WindingPlan &plan, bool choke) {
     if (input.results.w1 < 1) return Reason{NoFigure::NotGiven, "витки I обмотки"};
     if (unknownAsked(plan.taps)) return Reason{plan.taps.why().kind, "отводы"};
     if (unknownAsked(plan.secondMains)) return Reason{plan.secondMains.why().kind, "второе напряжение сети"};
-    Connections connections{{{0, false, false}}, volts(input.design.mainsVoltage), {}, false};
+    Connections connections{{{0, false, false}}, volts(input.design.mainsVoltage), {}, false, choke};
     std::vector<LeadI> &leads = connections.leads;
     if (plan.taps.known()) {
         for (const Tap &tap : plan.taps.value().taps()) leadAt(leads, tap.turns).designMains = true;

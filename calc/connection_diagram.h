@@ -26,11 +26,12 @@ struct Connections {
     // More than one lead for the design's mains voltage: a switch picks the tap, and the taps set
     // the current on that voltage only.
     bool tapped;
+    bool choke = false;  // a choke in series between winding II and the electrode holder
 };
 
-// The connections of the planned winding I and winding II; why not where winding I's turns, its
-// taps or its second mains voltage are not known (taps or a second mains voltage not asked for
-// are simply not there).
-Figure<Connections> ConnectionsOf(const WindingPlanInput &input, const WindingPlan &plan);
+// The connections of the planned winding I and winding II, with the choke in series when the
+// design's current needs one; why not where winding I's turns, its taps or its second mains
+// voltage are not known (taps or a second mains voltage not asked for are simply not there).
+Figure<Connections> ConnectionsOf(const WindingPlanInput &input, const WindingPlan &plan, bool choke);
 
 }  // namespace tremira::calc

@@ -271,7 +271,7 @@ CheckOutcome CheckDesign(const CheckInput &input) {
              testWindingOf(readings, design)},
             PlanSections(planInput, plan),
             DrawingOf(planInput, plan),
-            ConnectionsOf(planInput, plan),
+            ConnectionsOf(planInput, plan, weld.chokeInductance.known()),
             WeldSections(planInput, plan, readings.weld, weld),
             std::move(weld.chart),
             WorkOrderOf(plan)};

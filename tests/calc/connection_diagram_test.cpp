@@ -67,6 +67,18 @@ TEST(ConnectionsOf, LeadsInTurnOrderWithTheMainsEachTakes) {
     }
 }
 
+// Run A's own turns weld with about 390 A where 160 A is asked (the welding page, X by Kapp's
+// formula): winding II goes to the holder through a choke. Without the leg's sides the current,
+// and so the choke, is not known, and the diagram shows none.
+TEST(ConnectionsOf, TheChokeStandsBeforeTheHolderWhereTheCurrentNeedsOne) {
+    EXPECT_TRUE(runA("4", "50", "380").value().choke);
+    const DesignOutcome design = CalculateDesign({"220", "65", "160", "", "1,42", 0, 0, 0});
+    const TypedFields noLeg{.windowWidth = "50", .windowHeight = "60"};
+    const Figure<Connections> unknownCurrent = CheckDesign({*design.inputs, *design.results, noLeg}).connections;
+    ASSERT_TRUE(unknownCurrent.known());
+    EXPECT_FALSE(unknownCurrent.value().choke);
+}
+
 TEST(ConnectionsOf, SaysWhyWhereAnAskedLeadIsNotKnown) {
     WindingPlanInput noTurns;
     noTurns.design.mainsVoltage = 220;
@@ -78,7 +90,7 @@ TEST(ConnectionsOf, SaysWhyWhereAnAskedLeadIsNotKnown) {
         {"taps from above the output voltage", runA("4", "70", ""),
          "отводы: нижнее напряжение отводов не ниже выходного"},
         {"second mains no number", runA("", "", "3,8,0"), "второе напряжение сети: не число"},
-        {"no turns", ConnectionsOf(noTurns, PlanWinding(noTurns)), "витки I обмотки: не задано"},
+        {"no turns", ConnectionsOf(noTurns, PlanWinding(noTurns), false), "витки I обмотки: не задано"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -46,6 +46,7 @@ void paintLayout(QPainter &painter, const ConnectionLayout &layout, const QFontM
     painter.setBrush(palette.color(QPalette::Base));
     const double radius = metrics.lineSpacing() / 5;
     for (const QPointF &terminal : layout.terminals) painter.drawEllipse(terminal, radius, radius);
+    for (const QRectF &choke : layout.chokes) painter.drawRect(choke);  // over its wire
     for (const DiagramText &text : layout.texts)
         painter.drawText(text.space, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text.text);
 }
@@ -84,7 +85,8 @@ QString ConnectionsDescription(const calc::Figure<calc::Connections> &connection
         parts << QStringLiteral("включают одну сеть из двух");
     }
     if (c.tapped) parts << QStringLiteral("отводы — только для сети %1").arg(mains);
-    parts << QStringLiteral("обмотка II: один вывод к держаку, другой к клемме массы");
+    parts << (c.choke ? QStringLiteral("обмотка II: один вывод через дроссель к держаку, другой к клемме массы")
+                      : QStringLiteral("обмотка II: один вывод к держаку, другой к клемме массы"));
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 

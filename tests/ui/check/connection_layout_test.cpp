@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -83,9 +84,37 @@ TEST(ConnectionLayoutTest, TheTapsGoThroughASwitchToTheFirstMainsAndWindingIIToT
     EXPECT_EQ(pivotTo, u"сеть 220 В"_qs);
 }
 
+Connections withChoke(Connections connections) {
+    connections.choke = true;
+    return connections;
+}
+
+// The choke sits on the holder's wire, between winding II's terminal and "держак", named above
+// it; without one that wire is bare.
+TEST(ConnectionLayoutTest, TheChokeSitsOnTheHoldersWireAlone) {
+    for (const bool choke : {false, true}) {
+        SCOPED_TRACE(choke);
+        const ConnectionLayout layout =
+            LayOutConnections(choke ? withChoke(kRunAConnections) : kRunAConnections, kLine, textWidth);
+        ASSERT_EQ(layout.chokes.size(), choke ? 1U : 0U);
+        const auto holder = std::ranges::find(layout.texts, u"держак"_qs, &DiagramText::text);
+        ASSERT_NE(holder, layout.texts.end());
+        const auto named = std::ranges::find(layout.texts, u"дроссель"_qs, &DiagramText::text);
+        EXPECT_EQ(named != layout.texts.end(), choke);
+        if (!choke) continue;
+        const QRectF &box = layout.chokes.front();
+        const double wireY = holder->space.center().y();
+        EXPECT_LT(box.top(), wireY);
+        EXPECT_GT(box.bottom(), wireY);
+        EXPECT_GT(box.left(), layout.leads.front().at.x());
+        EXPECT_LT(box.right(), holder->space.left());
+        EXPECT_LE(named->space.bottom(), box.top());
+    }
+}
+
 TEST(ConnectionLayoutTest, NoTextOverAnotherAndAllWithinItsSize) {
     const Connections both{{{0, false, false}, {83, true, true}}, "220 В", "220 В", false};
-    for (const Connections &connections : {kRunAConnections, both}) {
+    for (const Connections &connections : {kRunAConnections, both, withChoke(kRunAConnections)}) {
         const ConnectionLayout layout = LayOutConnections(connections, kLine, textWidth);
         const QRectF whole(QPointF(0, 0), layout.size);
         for (std::size_t i = 0; i < layout.texts.size(); ++i) {
@@ -98,6 +127,7 @@ TEST(ConnectionLayoutTest, NoTextOverAnotherAndAllWithinItsSize) {
         }
         for (const QLineF &wire : layout.wires) EXPECT_TRUE(whole.contains(wire.p1()) && whole.contains(wire.p2()));
         for (const QRectF &turn : layout.coilTurns) EXPECT_TRUE(whole.contains(turn));
+        for (const QRectF &choke : layout.chokes) EXPECT_TRUE(whole.contains(choke));
     }
 }
 

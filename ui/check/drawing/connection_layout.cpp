@@ -96,18 +96,28 @@ public:
             tapSwitch(contacts, mains(c.mainsVoltage));
             bottom = std::max(bottom, contacts.back().y() + m_line);
         }
-        windingII(bottom + 2 * m_line);
+        windingII(bottom + 2 * m_line, c.choke);
         notes(c);
         return finished();
     }
 
-    void windingII(double top) {
+    void windingII(double top, bool choke) {
         text(0, top, QStringLiteral("Обмотка II"));
         const double from = top + 1.5 * m_line;
         coil(from, kTurnsOfWindingII);
-        toEnd(lead(from), QStringLiteral("держак"));
+        const QPointF holder = lead(from);
+        if (choke) chokeOn(holder);
+        toEnd(holder, QStringLiteral("держак"));
         toEnd(lead(from + 2 * m_radius * kTurnsOfWindingII), QStringLiteral("клемма массы"));
         m_bottom = from + 2 * m_radius * kTurnsOfWindingII;
+    }
+
+    // The choke as a box on the holder's wire, between the terminal and the end, named above it.
+    void chokeOn(const QPointF &wireStart) {
+        const QRectF box(m_terminal + 1.5 * m_line, wireStart.y() - m_line / 3, 2 * m_line, 2 * m_line / 3);
+        m_layout.chokes.push_back(box);
+        // A line above the wire, clear of "держак" beside it however wide the name is.
+        text(box.left(), wireStart.y() - m_line, QStringLiteral("дроссель"));
     }
 
     void notes(const calc::Connections &c) {

@@ -2,8 +2,8 @@
 // The connection diagram's shapes, worked out without painting: winding I as a coil from its
 // start with a lead at every tap and at the second mains voltage's turn, each marked with its
 // turn; the switch that picks the tap; which leads each mains voltage takes; winding II's two
-// leads to the electrode holder and the earth clamp. Laid out at its own size, which the painter
-// scales into its area.
+// leads to the electrode holder, through the choke when there is one, and the earth clamp. Laid out at its own size,
+// which the painter scales into its area.
 
 #include <QLineF>
 #include <QRectF>
@@ -31,6 +31,7 @@ struct DiagramLead {
 struct ConnectionLayout {
     QSizeF size;
     std::vector<QRectF> coilTurns;  // each a half circle bulging left, in the square given
+    std::vector<QRectF> chokes;     // a box on the wire it sits in
     std::vector<QLineF> wires;
     std::vector<QPointF> terminals;  // where a lead is brought out to be connected
     std::vector<DiagramText> texts;  // the windings' names, what each lead goes to, the notes
