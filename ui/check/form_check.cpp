@@ -341,7 +341,7 @@ void FormCheck::recalculate() {
     m_drawing->setFigure(m_outcome.drawing);
     m_diagram->setFigure(m_outcome.connections);
     m_weld->showFigures(m_outcome.weld);
-    m_chart->setChart(m_outcome.chart);
+    m_chart->setFigure(m_outcome.chart);
 }
 
 std::vector<calc::FigureSection> FormCheck::allSections() const {

@@ -202,31 +202,13 @@ QString WeldChartDescription(const calc::Figure<calc::WeldChart> &chart) {
     return QStringLiteral("Ток сварки по отводам: ") + taps.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
-WeldChart::WeldChart(QWidget *parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setAccessibleName(QStringLiteral("График тока сварки"));
-    setAccessibleDescription(WeldChartDescription(m_chart));
-}
-
-void WeldChart::setChart(const calc::Figure<calc::WeldChart> &chart) {
-    m_chart = chart;
-    setAccessibleDescription(WeldChartDescription(m_chart));
-    update();
-}
-
-void WeldChart::paint(QPainter &painter, const QRectF &area, const QPalette &palette) const {
-    PaintWeldChart(painter, area, m_chart, palette);
-}
+WeldChart::WeldChart(QWidget *parent)
+    : PaintedFigure(QStringLiteral("График тока сварки"), PaintWeldChart, WeldChartDescription, parent) {}
 
 QSize WeldChart::sizeHint() const { return {fontMetrics().averageCharWidth() * 60, fontMetrics().height() * 22}; }
 
 QSize WeldChart::minimumSizeHint() const {
     return {fontMetrics().averageCharWidth() * 40, fontMetrics().height() * 14};
-}
-
-void WeldChart::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    paint(painter, rect(), palette());
 }
 
 }  // namespace tremira::ui

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "calc/weld.h"
+#include "ui/check/painted_figure.h"
 
 class QPainter;
 
@@ -21,21 +22,12 @@ void PaintWeldChart(QPainter &painter, const QRectF &area, const calc::Figure<ca
 // The chart in words: each tap's welding current without the choke and with it.
 QString WeldChartDescription(const calc::Figure<calc::WeldChart> &chart);
 
-class WeldChart : public QWidget {
+class WeldChart : public PaintedFigure<calc::WeldChart> {
 public:
     explicit WeldChart(QWidget *parent = nullptr);
 
-    void setChart(const calc::Figure<calc::WeldChart> &chart);
-    void paint(QPainter &painter, const QRectF &area, const QPalette &palette) const;
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    calc::Figure<calc::WeldChart> m_chart = calc::NoFigure::NotGiven;
 };
 
 }  // namespace tremira::ui
