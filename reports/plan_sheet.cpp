@@ -260,13 +260,17 @@ private:
     std::vector<QTextBlock> m_headings;
 
 public:
-    // A heading left at a page's foot with less than `room` under it starts the next page.
-    void keepHeadingsWithTheirTables(double room) {
+    // A heading whose table the layout has put on the next page goes there with it. Each is
+    // looked at after the ones above have moved.
+    void keepHeadingsWithTheirTables() {
         QAbstractTextDocumentLayout &layout = *m_cursor.document()->documentLayout();
         const double page = m_cursor.document()->pageSize().height();
+        const auto pageOf = [&layout, page](const QTextBlock &block) {
+            return std::floor(layout.blockBoundingRect(block).top() / page);
+        };
         for (const QTextBlock &heading : m_headings) {
-            const double bottom = layout.blockBoundingRect(heading).bottom();
-            if (page - std::fmod(bottom, page) >= room) continue;
+            // The block after a heading is the first cell of its table.
+            if (pageOf(heading) == pageOf(heading.next())) continue;
             QTextCursor at(heading);
             QTextBlockFormat format = heading.blockFormat();
             format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -316,7 +320,7 @@ void paintSheet(QPdfWriter &writer, const WorkshopSheet &sheet) {
     write.titleBlock(sheet);
     for (const calc::FigureSection &section : sheet.sections) write.section(section);
     for (std::size_t index = 0; index < sheet.drawings.size(); ++index) write.drawing(index);
-    write.keepHeadingsWithTheirTables(4 * QFontMetricsF(sheetFont(kTextPoints), &writer).lineSpacing());
+    write.keepHeadingsWithTheirTables();
     printPages(writer, document);
 }
 

@@ -177,6 +177,42 @@ TEST(WorkshopSheetTest, LaysTheTablesAndDrawingsOnNumberedA4Pages) {
     }
 }
 
+// A section's heading never ends a page: where its table would start on the next, the heading
+// goes there too; where it fits, it stays under the rows before it. The section before it grows
+// row by row round the feet of the first two pages.
+TEST(WorkshopSheetTest, AHeadingNeverEndsAPage) {
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(u"лист.pdf"_qs);
+    int twoPageSheets = 0;
+    int headingsBelowRowsOnALaterPage = 0;
+    int headingsStartingAPage = 0;
+    // Around the first page's foot and the second's.
+    for (const int rowCount : {30, 31, 32, 33, 34, 35, 70, 71, 72, 73, 74, 75}) {
+        SCOPED_TRACE(rowCount);
+        calc::FigureSection before = planSection(rowCount);
+        before.title = "Расчёт";
+        const WorkshopSheet sheet{u"Проверка и план намотки"_qs,
+                                  {u"Тремира"_qs, {u"07.12.2026"_qs, u"14:05:09"_qs}, u"9.8.7"_qs, {}},
+                                  {before, planSection(3)},
+                                  {}};
+        ASSERT_FALSE(SaveWorkshopSheet(pdf, sheet));
+        const QStringList pages = pageTexts(pdf);
+        twoPageSheets += pages.size() == 2 ? 1 : 0;
+        for (const QString &page : pages) {
+            QStringList lines = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+            ASSERT_GE(lines.size(), 2);
+            const qsizetype heading = lines.indexOf(u"План намотки"_qs);
+            headingsBelowRowsOnALaterPage += &page != &pages.first() && heading > 0 ? 1 : 0;
+            headingsStartingAPage += heading == 0 ? 1 : 0;
+            EXPECT_NE(lines[lines.size() - 2].trimmed(), u"План намотки"_qs) << "the heading above the page's number";
+        }
+    }
+    EXPECT_GT(twoPageSheets, 0) << "the rows never took the heading to a page's foot";
+    EXPECT_GT(headingsBelowRowsOnALaterPage, 0) << "a heading that fits stays under the rows before it";
+    EXPECT_GT(headingsStartingAPage, 0) << "the rows never left the heading at a page's foot";
+}
+
 // A dark theme on the screen leaves the paper black on white: no coloured pixel, a white page
 // with dark text on it.
 TEST(WorkshopSheetTest, IsBlackOnWhiteUnderADarkPalette) {
