@@ -23,7 +23,7 @@ using tremira::fuzz::require;
 
 constexpr std::size_t kDesignColumns = 10;
 constexpr std::size_t kCheckColumns = 18;
-constexpr std::size_t kPlanColumns = 38;
+constexpr std::size_t kPlanColumns = 53;
 constexpr std::size_t kWeldColumns = 36 + 8 * 18;
 constexpr std::size_t kFillPercentColumn = kDesignColumns + 4;
 constexpr std::string_view kStatuses[] = {"completed", "refused", "failed", "invalid"};

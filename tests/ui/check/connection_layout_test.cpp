@@ -114,7 +114,18 @@ TEST(ConnectionLayoutTest, TheChokeSitsOnTheHoldersWireAlone) {
 
 TEST(ConnectionLayoutTest, NoTextOverAnotherAndAllWithinItsSize) {
     const Connections both{{{0, false, false}, {83, true, true}}, "220 В", "220 В", false};
-    for (const Connections &connections : {kRunAConnections, both, withChoke(kRunAConnections)}) {
+    // A design of 341 V with Run A's taps: 380 V lands on turn 92, among the taps, on the line
+    // the switch's pivot would take.
+    const Connections amongTheTaps{{{0, false, false},
+                                    {83, true, false},
+                                    {90, true, false},
+                                    {92, false, true},
+                                    {98, true, false},
+                                    {108, true, false}},
+                                   "341 В",
+                                   "380 В",
+                                   true};
+    for (const Connections &connections : {kRunAConnections, both, withChoke(kRunAConnections), amongTheTaps}) {
         const ConnectionLayout layout = LayOutConnections(connections, kLine, textWidth);
         const QRectF whole(QPointF(0, 0), layout.size);
         for (std::size_t i = 0; i < layout.texts.size(); ++i) {

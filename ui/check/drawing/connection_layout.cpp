@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/fields/utf8_text.h"
 
@@ -57,15 +58,24 @@ public:
         m_layout.terminals.push_back(terminal);
         return terminal;
     }
+    // Some lead's end is written on a line that a text at `y` would overlap.
+    bool endTextAt(double y) const {
+        return std::ranges::any_of(m_layout.texts, [this, y](const DiagramText &text) {
+            return text.space.left() > m_end && std::abs(text.space.center().y() - y) < m_line;
+        });
+    }
     // A wire from `from` to the ends' column, and what it goes to written after it.
     void toEnd(const QPointF &from, const QString &to) {
         m_layout.wires.emplace_back(from, QPointF(m_end, from.y()));
         text(m_end + m_line / 2, from.y(), to);
     }
     // The switch: its blade from the pivot, between the contacts, to the first of them; the
-    // pivot's wire to the mains.
+    // pivot's wire to the mains. A lead of the other mains among the taps can have the middle's
+    // line already: the pivot then stands half a pitch lower, between two leads.
     void tapSwitch(const std::vector<QPointF> &contacts, const QString &to) {
-        const QPointF pivot(m_pivot, (contacts.front().y() + contacts.back().y()) / 2);
+        double middle = (contacts.front().y() + contacts.back().y()) / 2;
+        if (endTextAt(middle)) middle += pitch() / 2;
+        const QPointF pivot(m_pivot, middle);
         m_layout.wires.emplace_back(pivot, contacts.front() + QPointF(m_line / 4, 0));
         m_layout.terminals.push_back(pivot);
         toEnd(pivot, to);
