@@ -47,10 +47,12 @@ std::string fitText(bool fits) { return fits ? "помещается" : "не п
 // Turns first–last with an en dash, which no spreadsheet takes for a date.
 std::string spanText(const TurnSpan &span) { return whole(span.first) + "–" + whole(span.last); }
 std::string sectionText(double section) { return textOf(section, 2); }
-// "109–143: 3,53 мм², провод 2,12"
-std::string spanWithWireText(const TurnSpan &span) {
-    return spanText(span) + ": " + sectionText(span.section) + " мм², провод " + WireText(span.wire);
+// "3,53 мм², провод 2,12"
+std::string sectionAndWireText(const TurnSpan &span) {
+    return sectionText(span.section) + " мм², провод " + WireText(span.wire);
 }
+// "109–143: 3,53 мм², провод 2,12"
+std::string spanWithWireText(const TurnSpan &span) { return spanText(span) + ": " + sectionAndWireText(span); }
 
 std::string tapWarningsText(const Tap &tap) {
     std::string text;
@@ -263,8 +265,7 @@ std::string onlyOneVoltageText(const WindingPlanInput &in, const SecondMains &ma
     if (!mains.higherMainsTurns) return "нет";
     const TurnSpan &span = *mains.higherMainsTurns;
     const double voltage = span.last == mains.turns ? in.secondMainsVoltage.value() : in.design.mainsVoltage;
-    return spanText(span) + " (только на " + FormatDouble(voltage) + " В): " + sectionText(span.section) +
-           " мм², провод " + WireText(span.wire);
+    return spanText(span) + " (только на " + FormatDouble(voltage) + " В): " + sectionAndWireText(span);
 }
 
 FigureSection mainsOf(const WindingPlanInput &in, const WindingPlan &plan) {
