@@ -267,14 +267,16 @@ CheckOutcome CheckDesign(const CheckInput &input) {
     const WindingPlan plan = PlanWinding(planInput);
     const DesignFigures design = readDesign(input.design, input.results);
     Weld weld = WeldOf(planInput, plan, readings.weld);
+    Figure<Connections> connections = ConnectionsOf(planInput, plan, weld.chokeInductance.known());
+    FigureSection workOrder = WorkOrderOf(plan, connections);
     return {{designOf(design), wireOf(design), coreWindowOf(readings, design, plan, toroid), voltagesOf(design),
              testWindingOf(readings, design)},
             PlanSections(planInput, plan),
             DrawingOf(planInput, plan),
-            ConnectionsOf(planInput, plan, weld.chokeInductance.known()),
+            std::move(connections),
             WeldSections(planInput, plan, readings.weld, weld),
             std::move(weld.chart),
-            WorkOrderOf(plan)};
+            std::move(workOrder)};
 }
 
 }  // namespace tremira::calc

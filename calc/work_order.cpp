@@ -1,6 +1,5 @@
 #include "work_order.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,42 +9,30 @@
 namespace tremira::calc {
 namespace {
 
-std::string whole(int value) { return FormatDouble(value); }
-
 std::string wireText(const WireToBuy &wire) { return "провод " + WireText(wire.wire); }
 
 std::string windingIText(const WindingPlan &plan) {
     std::string text = "Обмотку I мотают на стержень слоями от стержня наружу; её начало — внутренний вывод";
     if (!plan.wireI.known()) return text + ".";
     const WireToBuy &first = plan.wireI.value();
-    text += ". Витки 1–" + whole(first.turns) + ": " + wireText(first);
+    text += ". Витки 1–" + FormatDouble(first.turns) + ": " + wireText(first);
     if (plan.wireIOuter.known()) {
         const WireToBuy &second = plan.wireIOuter.value();
-        text += ", витки " + whole(first.turns + 1) + "–" + whole(first.turns + second.turns) + ": " + wireText(second);
+        text += ", витки " + FormatDouble(first.turns + 1) + "–" + FormatDouble(first.turns + second.turns) + ": " +
+                wireText(second);
     }
     return text + ".";
 }
 
-// Every lead of winding I past its start: the taps, the end of the design's own mains and the
-// turn of the second mains voltage, in turn order.
-std::vector<int> leadTurnsOf(const WindingPlan &plan) {
-    std::vector<int> turns;
-    if (plan.taps.known()) {
-        for (const Tap &tap : plan.taps.value().taps()) turns.insert(turns.begin(), tap.turns);
-    }
-    if (plan.secondMains.known()) {
-        const int second = plan.secondMains.value().turns;
-        const auto at = std::ranges::lower_bound(turns, second);
-        if (at == turns.end() || *at != second) turns.insert(at, second);
-    }
-    return turns;
-}
-
-std::string leadsText(const WindingPlan &plan) {
-    const std::vector<int> turns = leadTurnsOf(plan);
-    if (turns.empty()) return "Конец обмотки I выводят наружу; оба вывода — к сети.";
+// Every lead of winding I past its start, as the connection diagram has them: the taps, the end
+// of each mains voltage, in turn order; a winding with its end alone has nothing to mark.
+std::string leadsText(const Figure<Connections> &connections) {
+    const std::size_t leads = connections.known() ? connections.value().leads.size() : 0;
+    if (leads <= 2) return "Конец обмотки I выводят наружу; оба вывода — к сети.";
     std::string list;
-    for (const int turn : turns) list += (list.empty() ? "" : ", ") + whole(turn);
+    for (const LeadI &lead : connections.value().leads) {
+        if (lead.turns > 0) list += (list.empty() ? "" : ", ") + FormatDouble(lead.turns);
+    }
     return "Выводы делают петлёй, не разрезая провод, после витков " + list +
            " (схема соединений); каждый вывод подписывают числом витков.";
 }
@@ -54,7 +41,7 @@ std::string windingIIText(const WindingPlan &plan) {
     std::string text = "Обмотку II мотают поверх изоляции";
     if (plan.wireII.known()) {
         const WireToBuy &wire = plan.wireII.value();
-        text += ": " + whole(wire.turns) + " вит., " + wireText(wire);
+        text += ": " + FormatDouble(wire.turns) + " вит., " + wireText(wire);
         if (wire.wire.strands > 1) text += ", жилы кладут рядом и мотают как один провод";
     }
     return text + "; её выводы — к держаку и к клемме массы.";
@@ -62,10 +49,10 @@ std::string windingIIText(const WindingPlan &plan) {
 
 }  // namespace
 
-FigureSection WorkOrderOf(const WindingPlan &plan) {
+FigureSection WorkOrderOf(const WindingPlan &plan, const Figure<Connections> &connections) {
     const std::string steps[] = {
         windingIText(plan),
-        leadsText(plan),
+        leadsText(connections),
         "Между обмотками I и II кладут усиленную изоляцию: она отделяет сеть от сварочной цепи; выводы обмотки I "
         "изолируют трубкой до клеммной колодки.",
         windingIIText(plan),
@@ -74,7 +61,7 @@ FigureSection WorkOrderOf(const WindingPlan &plan) {
     FigureSection section{"workOrder", "Порядок работы", {}, {}};
     int number = 0;
     for (const std::string &step : steps) {
-        section.rows.push_back(TextRow({"workStep", {}, {}, {}, 0, Shown::Note}, whole(++number) + ". " + step));
+        section.rows.push_back(TextRow({"workStep", {}, {}, {}, 0, Shown::Note}, FormatDouble(++number) + ". " + step));
     }
     return section;
 }

@@ -184,16 +184,18 @@ TEST(CheckDesign, WireIsTheSmallestNominalSizeOrParallelStrandsAbove5mm) {
     }
 }
 
-CheckInput withoutTapsOrSecondMains() {
+CheckInput withoutTaps(std::string_view secondMains) {
     CheckInput input = everyField();
-    input.typed.tapCount = input.typed.lowestTapVoltage = input.typed.secondMainsVoltage = {};
+    input.typed.tapCount = input.typed.lowestTapVoltage = {};
+    input.typed.secondMainsVoltage = secondMains;
     return input;
 }
 
 // The order of work names the plan's own wires and leads. Run A with four taps from 50 V and
 // 380 V: turns 1–108 of 2,80 (6 mm²), 109–143 of 2,12 (3,49 mm² sized up), leads after the taps
 // 108, 98, 90, 83 and at 143, winding II 25 turns of three strands of 3,00. Without taps and a
-// second mains: the 83 turns of 2,80 and no leads but the end.
+// second mains: the 83 turns of 2,80 and no leads but the end; 380 V without taps brings out the
+// end of 220 V at 83 as well as 143.
 TEST(CheckDesign, TheOrderOfWorkNamesThePlansWiresAndLeads) {
     struct Case {
         const char *name;
@@ -209,8 +211,11 @@ TEST(CheckDesign, TheOrderOfWorkNamesThePlansWiresAndLeads) {
           "3. Между обмотками I и II",
           "4. Обмотку II мотают поверх изоляции: 25 вит., провод 3 × 3,00, жилы кладут рядом", "5. Сердечник"}},
         {"neither",
-         withoutTapsOrSecondMains(),
+         withoutTaps({}),
          {"Витки 1–83: провод 2,80.", "2. Конец обмотки I выводят наружу", "3. ", "4. ", "5. "}},
+        {"380 V without taps: the end of 220 V comes out too",
+         withoutTaps("380"),
+         {"1. ", "2. Выводы делают петлёй, не разрезая провод, после витков 83, 143 ", "3. ", "4. ", "5. "}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
